@@ -1,15 +1,12 @@
 #include "core/SKStream.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace
@@ -20,28 +17,17 @@ using Status = SKStreamException;
 class SKStreamTest : public testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        std::string kTemplate = (std::filesystem::temp_directory_path() / "skstream-XXXXXX").string();
-        ASSERT_NE(mkdtemp(kTemplate.data()), nullptr);
-        m_kDir = kTemplate;
-    }
-    void TearDown() override { std::filesystem::remove_all(m_kDir); }
-
-    std::string PathOf(const char* pcName) const { return (m_kDir / pcName).string(); }
+    std::string PathOf(const char* pcName) const { return m_kFolder.Path(pcName); }
 
     std::string WriteFile(const Bytes& kBytes)
     {
-        std::string kPath = PathOf("input.bin");
-        std::ofstream(kPath, std::ios::binary)
-            .write(reinterpret_cast<const char*>(kBytes.data()), static_cast<std::streamsize>(kBytes.size()));
-        return kPath;
+        return m_kFolder.WriteFile("input.bin", std::string(kBytes.begin(), kBytes.end()));
     }
 
     static Bytes ReadFile(const std::string& kPath)
     {
-        std::ifstream kIn(kPath, std::ios::binary);
-        return Bytes(std::istreambuf_iterator<char>(kIn), {});
+        std::string kBytes = TempFolder::ReadFile(kPath);
+        return Bytes(kBytes.begin(), kBytes.end());
     }
 
     // Opens a stream for reading over the given bytes.
@@ -78,7 +64,7 @@ protected:
         return 0;
     }
 
-    std::filesystem::path m_kDir;
+    TempFolder m_kFolder;
 };
 
 TEST_F(SKStreamTest, WritesEachFormByteForByte)
@@ -290,7 +276,7 @@ TEST_F(SKStreamTest, OpenFailuresOnlySetTheStatus)
     SKStream kStream;
     kStream.Open(PathOf("missing.bin").c_str(), "rb");
     EXPECT_EQ(kStream.GetStatus(), Status::STATUS_OPEN_FAILED);
-    kStream.Open(m_kDir.c_str(), "rb");
+    kStream.Open(m_kFolder.Path().c_str(), "rb");
     EXPECT_EQ(kStream.GetStatus(), Status::STATUS_OPEN_FAILED);
     EXPECT_EQ(kStream.GetLength(), -1);
     EXPECT_EQ(kStream.GetStatus(), Status::STATUS_NOT_ATTACHED);
@@ -338,7 +324,7 @@ TEST_F(SKStreamTest, SeeksAndPositions)
     SKStream kIn;
     OpenOver(kIn, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
     EXPECT_EQ(kIn.GetLength(), 10);
-    kIn.Seek(3, 2);
+    kIn.Seek(-3, 2);
     EXPECT_EQ(kIn.GetPos(), 7);
     kIn.Seek(-2, 1);
     EXPECT_EQ(kIn.ReadChar(), 6);
