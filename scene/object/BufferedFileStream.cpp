@@ -1,0 +1,181 @@
+#include "scene/object/BufferedFileStream.h"
+
+#include <cstring>
+#include <new>
+
+BufferedFileStream::BufferedFileStream(const char* pcPath, bool bWrite, uint32_t uiBufferSize)
+    : m_bRead(!bWrite)
+{
+    if (pcPath == nullptr)
+        return;
+    m_pkFile = std::fopen(pcPath, bWrite ? "wb" : "rb");
+    if (m_pkFile == nullptr)
+        return;
+    if (uiBufferSize > 0)
+    {
+        m_pcBuffer.reset(new (std::nothrow) char[uiBufferSize]);
+        if (!m_pcBuffer)
+        {
+            std::fclose(m_pkFile);
+            m_pkFile = nullptr;
+            return;
+        }
+        m_uiBufferSize = uiBufferSize;
+    }
+    m_bGood = true;
+}
+
+BufferedFileStream::~BufferedFileStream()
+{
+    if (m_pkFile == nullptr)
+        return;
+    if (!m_bRead && m_bGood)
+        WriteBuffer();
+    std::fclose(m_pkFile);
+}
+
+bool BufferedFileStream::Refill()
+{
+    m_uiPosition = 0;
+    m_uiFill = static_cast<uint32_t>(std::fread(m_pcBuffer.get(), 1, m_uiBufferSize, m_pkFile));
+    if (m_uiFill < m_uiBufferSize && std::ferror(m_pkFile))
+        m_bGood = false;
+    return m_uiFill > 0;
+}
+
+uint32_t BufferedFileStream::Read(void* pvDestination, uint32_t uiBytes)
+{
+    if (!m_bGood || !m_bRead || uiBytes == 0)
+        return 0;
+    char* pcDestination = static_cast<char*>(pvDestination);
+    const uint32_t uiBuffered = m_uiFill - m_uiPosition;
+    if (uiBuffered >= uiBytes)
+    {
+        std::memcpy(pcDestination, m_pcBuffer.get() + m_uiPosition, uiBytes);
+        m_uiPosition += uiBytes;
+        return uiBytes;
+    }
+
+    if (uiBuffered > 0)
+        std::memcpy(pcDestination, m_pcBuffer.get() + m_uiPosition, uiBuffered);
+    m_uiFill = m_uiPosition = 0;
+    const uint32_t uiRest = uiBytes - uiBuffered;
+    if (uiRest > m_uiBufferSize)
+    {
+        const uint32_t uiDirect = ReadUnbuffered(pcDestination + uiBuffered, uiRest);
+        return uiBuffered + uiDirect;
+    }
+    if (!Refill())
+        return uiBuffered;
+    const uint32_t uiCopied = uiRest < m_uiFill ? uiRest : m_uiFill;
+    std::memcpy(pcDestination + uiBuffered, m_pcBuffer.get(), uiCopied);
+    m_uiPosition = uiCopied;
+    return uiBuffered + uiCopied;
+}
+
+bool BufferedFileStream::WriteBuffer()
+{
+    const uint32_t uiPending = m_uiPosition;
+    m_uiPosition = 0;
+    if (uiPending > 0 && std::fwrite(m_pcBuffer.get(), 1, uiPending, m_pkFile) != uiPending)
+    {
+        m_bGood = false;
+        return false;
+    }
+    return true;
+}
+
+uint32_t BufferedFileStream::Write(const void* pvSource, uint32_t uiBytes)
+{
+    if (!m_bGood || m_bRead || uiBytes == 0)
+        return 0;
+    const char* pcSource = static_cast<const char*>(pvSource);
+    const uint32_t uiRoom = m_uiBufferSize - m_uiPosition;
+    if (uiBytes <= uiRoom)
+    {
+        std::memcpy(m_pcBuffer.get() + m_uiPosition, pcSource, uiBytes);
+        m_uiPosition += uiBytes;
+        return uiBytes;
+    }
+
+    if (uiRoom > 0)
+        std::memcpy(m_pcBuffer.get() + m_uiPosition, pcSource, uiRoom);
+    m_uiPosition = m_uiBufferSize;
+    if (!WriteBuffer())
+        return 0;
+    const uint32_t uiRest = uiBytes - uiRoom;
+    if (uiRest >= m_uiBufferSize)
+        return WriteUnbuffered(pcSource + uiRoom, uiRest) == uiRest ? uiBytes : 0;
+    std::memcpy(m_pcBuffer.get(), pcSource + uiRoom, uiRest);
+    m_uiPosition = uiRest;
+    return uiBytes;
+}
+
+bool BufferedFileStream::Flush()
+{
+    if (!m_bGood)
+        return false;
+    if (m_bRead)
+    {
+        m_uiFill = m_uiPosition = 0;
+        return true;
+    }
+    // Pushing the C library's own buffer out too is what makes a full disk show here
+    // rather than only when the file is closed.
+    if (!WriteBuffer() || std::fflush(m_pkFile) != 0)
+    {
+        m_bGood = false;
+        return false;
+    }
+    return true;
+}
+
+void BufferedFileStream::Seek(int64_t iOffset, int iOrigin)
+{
+    if (!m_bGood)
+        return;
+    if (iOrigin == ORIGIN_CURRENT && m_bRead)
+    {
+        const int64_t iTarget = int64_t{m_uiPosition} + iOffset;
+        if (iTarget >= 0 && iTarget <= int64_t{m_uiFill})
+        {
+            m_uiPosition = static_cast<uint32_t>(iTarget);
+            return;
+        }
+        // The file stands at the end of the buffered bytes, not at the position handed out.
+        iOffset += int64_t{m_uiPosition} - int64_t{m_uiFill};
+    }
+    int iWhence = SEEK_SET;
+    if (iOrigin == ORIGIN_CURRENT)
+        iWhence = SEEK_CUR;
+    else if (iOrigin == ORIGIN_END)
+        iWhence = SEEK_END;
+    else if (iOrigin != ORIGIN_BEGIN)
+    {
+        m_bGood = false;
+        return;
+    }
+    if (!Flush())
+        return;
+    m_bGood = fseeko(m_pkFile, static_cast<off_t>(iOffset), iWhence) == 0;
+}
+
+uint32_t BufferedFileStream::ReadUnbuffered(void* pvDestination, uint32_t uiBytes)
+{
+    if (!m_bGood || !m_bRead)
+        return 0;
+    const uint32_t uiRead = static_cast<uint32_t>(std::fread(pvDestination, 1, uiBytes, m_pkFile));
+    if (uiRead < uiBytes && std::ferror(m_pkFile))
+        m_bGood = false;
+    return uiRead;
+}
+
+uint32_t BufferedFileStream::WriteUnbuffered(const void* pvSource, uint32_t uiBytes)
+{
+    if (!m_bGood || m_bRead)
+        return 0;
+    const uint32_t uiWritten = static_cast<uint32_t>(std::fwrite(pvSource, 1, uiBytes, m_pkFile));
+    if (uiWritten != uiBytes)
+        m_bGood = false;
+    return uiWritten;
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "scene/object/BinaryStream.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+
+// A binary file read or written through a buffer of fixed size. Requests at least as
+// large as the buffer bypass it. Once opening, a write, a seek or a refill has failed the
+// stream stays not good and every later operation does nothing.
+class BufferedFileStream : public BinaryStream
+{
+public:
+    static constexpr uint32_t DEFAULT_BUFFER_SIZE = 10240;
+
+    // Seek origins, as the standard file functions number them.
+    enum
+    {
+        ORIGIN_BEGIN = 0,
+        ORIGIN_CURRENT = 1,
+        ORIGIN_END = 2
+    };
+
+    BufferedFileStream(const char* pcPath, bool bWrite, uint32_t uiBufferSize = DEFAULT_BUFFER_SIZE);
+    ~BufferedFileStream() override;
+
+    BufferedFileStream(const BufferedFileStream&) = delete;
+    BufferedFileStream& operator=(const BufferedFileStream&) = delete;
+
+    bool IsGood() override { return m_bGood; }
+    uint32_t Read(void* pvDestination, uint32_t uiBytes) override;
+    uint32_t Write(const void* pvSource, uint32_t uiBytes) override;
+
+    // Write mode: writes the buffered bytes out (false on a failure, which also clears the
+    // good state). Read mode: drops the buffered bytes.
+    bool Flush();
+
+    void Seek(int64_t iOffset, int iOrigin);
+
+    uint32_t ReadUnbuffered(void* pvDestination, uint32_t uiBytes);
+    uint32_t WriteUnbuffered(const void* pvSource, uint32_t uiBytes);
+
+    using BinaryStream::Read;
+
+private:
+    bool Refill();
+    bool WriteBuffer();
+
+    std::FILE* m_pkFile = nullptr;
+    std::unique_ptr<char[]> m_pcBuffer;
+    uint32_t m_uiBufferSize = 0;
+    uint32_t m_uiFill = 0;
+    uint32_t m_uiPosition = 0;
+    bool m_bRead = true;
+    bool m_bGood = false;
+};
