@@ -6,7 +6,7 @@
 #include "scripting/BindingRuntime.h"
 #include "scripting/OpenGate.h"
 #include "scripting/PyEmbed.h"
-#include "scripting/PyEmbedHookRegistry.h"
+#include "scripting/PyEmbedScriptBridge.h"
 #include "scripting/PyEmbedState.h"
 #include "scripting/SecureBracket.h"
 
@@ -65,6 +65,8 @@ std::string ExecutablePath()
     return length > 0 ? std::string(buffer, static_cast<size_t>(length)) : std::string();
 }
 
+PyEmbedScriptBridge s_kScriptBridge;
+
 void ExitOnFailure(PyStatus status, PyConfig* config)
 {
     if (!PyStatus_Exception(status))
@@ -74,6 +76,12 @@ void ExitOnFailure(PyStatus status, PyConfig* config)
     Py_ExitStatusException(status);
 }
 } // namespace
+
+PyEmbedSystemObject& PyEmbedSystemObject::Instance()
+{
+    static PyEmbedSystemObject s_kInstance;
+    return s_kInstance;
+}
 
 void PyEmbedSystemObject::Init()
 {
@@ -103,6 +111,7 @@ void PyEmbedSystemObject::Init()
 
     InsertScriptFolders(pythonPathEntries);
     PyEmbed::InstallOpenGate();
+    SKScriptBridge::Install(&s_kScriptBridge);
 }
 
 void PyEmbedSystemObject::PostInit()
@@ -134,6 +143,7 @@ void PyEmbedSystemObject::ReleaseResources()
 void PyEmbedSystemObject::Shutdown()
 {
     PyEmbed::PyEmbedState& state = PyEmbed::GetPyEmbedState();
+    SKScriptBridge::Install(nullptr);
     if (Py_IsInitialized())
     {
         Py_CLEAR(state.appModule);
@@ -144,6 +154,6 @@ void PyEmbedSystemObject::Shutdown()
         Py_FinalizeEx();
     }
     PyEmbed::FreeMethodRecords();
-    PyEmbedGetStateHooks().RemoveAll();
-    PyEmbedSetStateHooks().RemoveAll();
+    SKScriptBridge::GetStateHooks().clear();
+    SKScriptBridge::SetStateHooks().clear();
 }

@@ -244,7 +244,8 @@ TEST(BindingRuntime, CastsReachTheBaseSubobject)
 
 TEST(BindingRuntime, AMatchMovesToTheFrontOfTheCastList)
 {
-    PyObject* object = PyUnicode_FromString("_1234_p_ShieldProperty");
+    TestShield shield;
+    PyObject* object = NewPointerObject(&shield, s_pkShieldType);
     void* pointer = nullptr;
     ASSERT_EQ(0, ConvertPointerObject(object, &pointer, s_pkObjectType, true));
     EXPECT_STREQ("_p_ShieldProperty", s_pkObjectType->next->name);

@@ -85,14 +85,14 @@ public:
             Folder().Write("Scripts/App.py", m_kAppSource);
         PyEmbed::SetStartFolder(Folder().Root().c_str());
         SetAppcTable(m_pkTable);
-        m_kHost.Init();
-        m_kHost.PostInit();
+        PyEmbedSystemObject::Instance().Init();
+        PyEmbedSystemObject::Instance().PostInit();
     }
 
     void TearDown() override
     {
-        m_kHost.ReleaseResources();
-        m_kHost.Shutdown();
+        PyEmbedSystemObject::Instance().ReleaseResources();
+        PyEmbedSystemObject::Instance().Shutdown();
     }
 
     static StartFolder& Folder()
@@ -100,12 +100,10 @@ public:
         static StartFolder folder;
         return folder;
     }
-    PyEmbedSystemObject& Host() { return m_kHost; }
 
 private:
     std::string m_kAppSource;
     const AppcTable* m_pkTable;
-    PyEmbedSystemObject m_kHost;
 };
 
 // Runs statements in "__main__"; fails the test when they raise.
