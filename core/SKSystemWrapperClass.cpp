@@ -1,0 +1,360 @@
+// Sections: construction and time; random numbers; screenshots; INI files; files; paths.
+#include "core/SKSystemWrapperClass.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <charconv>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "core/SKRandom.h"
+#include "core/SKScreenshotWriters.h"
+
+SKSystemWrapperClass g_kSystemWrapper;
+
+SKSystemWrapperClass::SKSystemWrapperClass() = default;
+
+// Random numbers -------------------------------------------------------------------------------
+
+int32_t SKSystemWrapperClass::GetRandomNumber(int32_t iRange)
+{
+    // Scripts may pass any integer; a range of 0 would divide by zero.
+    if (iRange < 1)
+        return 0;
+    return SKRandom::Next() % iRange;
+}
+
+void SKSystemWrapperClass::SetRandomSeed(uint32_t uiSeed)
+{
+    SKRandom::Seed(uiSeed);
+}
+
+// Screenshots ----------------------------------------------------------------------------------
+
+void SKSystemWrapperClass::SetDefaultScreenShotPath(const char* pcFolder)
+{
+    m_bHasScreenShotFolder = pcFolder != nullptr;
+    m_kScreenShotFolder = pcFolder ? pcFolder : "";
+}
+
+const char* SKSystemWrapperClass::GetDefaultScreenShotPath() const
+{
+    return m_bHasScreenShotFolder ? m_kScreenShotFolder.c_str() : nullptr;
+}
+
+void SKSystemWrapperClass::SetScreenshotCapture(ScreenshotCapture pfnCapture)
+{
+    ms_pfnScreenshotCapture = pfnCapture;
+}
+
+void SKSystemWrapperClass::TakeScreenshot(int32_t iFormat, const char* pcName)
+{
+    if (!m_pkRenderer || !ms_pfnScreenshotCapture)
+        return;
+    if (iFormat != IMAGE_FORMAT_TGA && iFormat != IMAGE_FORMAT_BMP)
+        return;
+    std::unique_ptr<SKScreenshotImage> pkImage = ms_pfnScreenshotCapture(m_pkRenderer);
+    if (!pkImage)
+        return;
+
+    std::string kPrefix = m_bHasScreenShotFolder ? m_kScreenShotFolder + "/" : std::string();
+    if (pcName)
+    {
+        TakeScreenshotTo(kPrefix + pcName, iFormat, *pkImage);
+        return;
+    }
+    // The first number without a file of that name; anything at the path, a folder or a dangling
+    // link included, counts as taken, so no existing entry is ever replaced.
+    const char* pcExtension = iFormat == IMAGE_FORMAT_TGA ? ".tga" : ".bmp";
+    for (int32_t iNumber = 0; iNumber < INT32_MAX; ++iNumber)
+    {
+        char acName[32];
+        std::snprintf(acName, sizeof(acName), "ScreenShot%03i%s", iNumber, pcExtension);
+        std::string kPath = kPrefix + acName;
+        struct stat kStat;
+        if (lstat(kPath.c_str(), &kStat) != 0 && errno == ENOENT)
+        {
+            TakeScreenshotTo(kPath, iFormat, *pkImage);
+            return;
+        }
+    }
+}
+
+bool SKSystemWrapperClass::TakeScreenshotTo(const std::string& kPath, int32_t iFormat,
+                                            const SKScreenshotImage& kImage)
+{
+    if (iFormat == IMAGE_FORMAT_TGA)
+        return SaveScreenshotTGA(kPath.c_str(), &kImage);
+    return SaveScreenshotBMP(kPath.c_str(), &kImage);
+}
+
+// INI files ------------------------------------------------------------------------------------
+
+namespace
+{
+
+constexpr std::string_view LINE_BREAKS = "\t\n\r";
+
+// True when kRequested begins with kName, letters compared without case.
+bool BeginsWithCaseBlind(std::string_view kRequested, std::string_view kName)
+{
+    if (kRequested.size() < kName.size())
+        return false;
+    for (size_t i = 0; i < kName.size(); ++i)
+    {
+        if (std::tolower(static_cast<unsigned char>(kRequested[i])) !=
+            std::tolower(static_cast<unsigned char>(kName[i])))
+            return false;
+    }
+    return true;
+}
+
+// The section and key scan over the whole text of an INI file.
+std::optional<std::string_view> FindIniValue(std::string_view kText, std::string_view kSection,
+                                             std::string_view kKey)
+{
+    size_t uiPos = 0;
+    for (;;)
+    {
+        size_t uiOpen = kText.find('[', uiPos);
+        if (uiOpen == std::string_view::npos)
+            return std::nullopt;
+        size_t uiClose = kText.find(']', uiOpen + 1);
+        if (uiClose == std::string_view::npos)
+            return std::nullopt;
+        uiPos = uiClose;
+        if (BeginsWithCaseBlind(kSection, kText.substr(uiOpen + 1, uiClose - uiOpen - 1)))
+            break;
+    }
+
+    uiPos = kText.find_first_not_of(LINE_BREAKS, uiPos + 1);
+    while (uiPos != std::string_view::npos)
+    {
+        size_t uiKeyEnd = kText.find_first_of("=[]\t\n\r", uiPos);
+        bool bHasEquals = uiKeyEnd != std::string_view::npos && kText[uiKeyEnd] == '=';
+        if (!bHasEquals && kText[uiPos] != ';')
+            return std::nullopt;
+        if (bHasEquals && BeginsWithCaseBlind(kKey, kText.substr(uiPos, uiKeyEnd - uiPos)))
+        {
+            size_t uiValue = uiKeyEnd + 1;
+            size_t uiValueEnd = kText.find_first_of(LINE_BREAKS, uiValue);
+            if (uiValueEnd == std::string_view::npos)
+                uiValueEnd = kText.size();
+            return kText.substr(uiValue, uiValueEnd - uiValue);
+        }
+        uiPos = kText.find_first_of(LINE_BREAKS, uiPos);
+        if (uiPos == std::string_view::npos)
+            return std::nullopt;
+        uiPos = kText.find_first_not_of("\t\n\r ", uiPos);
+    }
+    return std::nullopt;
+}
+
+void CopyCut(std::string_view kText, char* pcBuffer, int32_t iBufferSize)
+{
+    if (!pcBuffer || iBufferSize <= 0)
+        return;
+    size_t uiLength = std::min(kText.size(), static_cast<size_t>(iBufferSize - 1));
+    std::memcpy(pcBuffer, kText.data(), uiLength);
+    pcBuffer[uiLength] = '\0';
+}
+
+// Reads an INI value of at most 255 characters, as the typed readers do.
+std::optional<std::string> ReadIniFileValue(const char* pcSection, const char* pcKey, const char* pcFile)
+{
+    if (!pcFile)
+        return std::nullopt;
+    FILE* pkFile = std::fopen(pcFile, "r");
+    if (!pkFile)
+        return std::nullopt;
+    char acValue[256];
+    bool bFound = SKSystemWrapperClass::ReadIniValue(pkFile, pcSection, pcKey, acValue, sizeof(acValue));
+    std::fclose(pkFile);
+    if (!bFound)
+        return std::nullopt;
+    return std::string(acValue);
+}
+
+} // namespace
+
+bool SKSystemWrapperClass::ReadIniValue(FILE* pkFile, const char* pcSection, const char* pcKey,
+                                        char* pcBuffer, int32_t iBufferSize)
+{
+    if (!pkFile || !pcSection || !pcKey)
+        return false;
+    std::string kText;
+    char acChunk[4096];
+    size_t uiRead;
+    while ((uiRead = std::fread(acChunk, 1, sizeof(acChunk), pkFile)) > 0)
+        kText.append(acChunk, uiRead);
+    std::optional<std::string_view> kValue = FindIniValue(kText, pcSection, pcKey);
+    if (!kValue)
+        return false;
+    CopyCut(*kValue, pcBuffer, iBufferSize);
+    return true;
+}
+
+int32_t SKSystemWrapperClass::GetIniInt(const char* pcSection, const char* pcKey, int32_t iDefault,
+                                        const char* pcFile)
+{
+    std::optional<std::string> kValue = ReadIniFileValue(pcSection, pcKey, pcFile);
+    if (!kValue)
+        return iDefault;
+    // Decimal with leading white space and a sign; values beyond 32 bits saturate.
+    long long llValue = std::strtoll(kValue->c_str(), nullptr, 10);
+    return static_cast<int32_t>(std::clamp<long long>(llValue, INT32_MIN, INT32_MAX));
+}
+
+float SKSystemWrapperClass::GetIniFloat(const char* pcSection, const char* pcKey, float fDefault,
+                                        const char* pcFile)
+{
+    std::optional<std::string> kValue = ReadIniFileValue(pcSection, pcKey, pcFile);
+    if (!kValue)
+        return fDefault;
+    // Parsed in the "C" manner whatever the process locale: leading white space, then an
+    // optional sign, digits and exponent; 0 when no number starts the text.
+    std::string_view kText = *kValue;
+    size_t uiStart = kText.find_first_not_of(" \t\n\v\f\r");
+    if (uiStart == std::string_view::npos)
+        return 0.0f;
+    kText.remove_prefix(uiStart);
+    if (!kText.empty() && kText[0] == '+')
+        kText.remove_prefix(1);
+    double dValue = 0.0;
+    std::from_chars(kText.data(), kText.data() + kText.size(), dValue);
+    return static_cast<float>(dValue);
+}
+
+bool SKSystemWrapperClass::GetIniString(const char* pcSection, const char* pcKey, const char* pcDefault,
+                                        char* pcBuffer, int32_t iBufferSize, const char* pcFile)
+{
+    bool bFound = false;
+    if (pcFile)
+    {
+        if (FILE* pkFile = std::fopen(pcFile, "r"))
+        {
+            bFound = ReadIniValue(pkFile, pcSection, pcKey, pcBuffer, iBufferSize);
+            std::fclose(pkFile);
+        }
+    }
+    if (!bFound)
+        CopyCut(pcDefault ? pcDefault : "", pcBuffer, iBufferSize);
+    return bFound;
+}
+
+// Files ----------------------------------------------------------------------------------------
+
+FILE* SKSystemWrapperClass::OpenFile(const char* pcPath, const char* pcMode)
+{
+    if (!pcPath || !pcMode)
+        return nullptr;
+    return std::fopen(pcPath, pcMode);
+}
+
+void SKSystemWrapperClass::CloseFile(FILE* pkFile)
+{
+    if (pkFile)
+        std::fclose(pkFile);
+}
+
+bool SKSystemWrapperClass::FileExists(const char* pcPath)
+{
+    // A folder can be opened for reading here, but it is no file.
+    struct stat kStat;
+    if (!pcPath || stat(pcPath, &kStat) != 0 || S_ISDIR(kStat.st_mode))
+        return false;
+    FILE* pkFile = std::fopen(pcPath, "rb");
+    if (!pkFile)
+        return false;
+    std::fclose(pkFile);
+    return true;
+}
+
+bool SKSystemWrapperClass::ReadFromFile(FILE* pkFile, void* pvBuffer, int32_t iCount)
+{
+    if (!pkFile || !pvBuffer || iCount < 0)
+        return false;
+    return std::fread(pvBuffer, 1, static_cast<size_t>(iCount), pkFile) == static_cast<size_t>(iCount);
+}
+
+bool SKSystemWrapperClass::WriteToFile(FILE* pkFile, const void* pvBuffer, int32_t iCount)
+{
+    if (!pkFile || !pvBuffer || iCount < 0)
+        return false;
+    return std::fwrite(pvBuffer, 1, static_cast<size_t>(iCount), pkFile) == static_cast<size_t>(iCount);
+}
+
+bool SKSystemWrapperClass::SeekFile(FILE* pkFile, int32_t iOffset, int32_t iOrigin)
+{
+    static const int aiOrigins[] = {SEEK_CUR, SEEK_END, SEEK_SET};
+    if (!pkFile || iOrigin < 0 || iOrigin > 2)
+        return false;
+    return std::fseek(pkFile, iOffset, aiOrigins[iOrigin]) == 0;
+}
+
+int32_t SKSystemWrapperClass::GetFileLength(FILE* pkFile)
+{
+    if (!pkFile)
+        return 0;
+    long lPosition = std::ftell(pkFile);
+    if (lPosition < 0 || std::fseek(pkFile, 0, SEEK_END) != 0)
+        return 0;
+    long lLength = std::ftell(pkFile);
+    std::fseek(pkFile, lPosition, SEEK_SET);
+    // A length that does not fit the result counts as unreachable.
+    if (lLength < 0 || lLength > INT32_MAX)
+        return 0;
+    return static_cast<int32_t>(lLength);
+}
+
+bool SKSystemWrapperClass::GetCurrentDir(char* pcBuffer, int32_t iBufferSize)
+{
+    if (!pcBuffer || iBufferSize <= 0)
+        return false;
+    return getcwd(pcBuffer, static_cast<size_t>(iBufferSize)) != nullptr;
+}
+
+bool SKSystemWrapperClass::SetCurrentDir(const char* pcPath)
+{
+    return pcPath && chdir(pcPath) == 0;
+}
+
+bool SKSystemWrapperClass::MakeDirectory(const char* pcPath)
+{
+    return pcPath && mkdir(pcPath, 0777) == 0;
+}
+
+// Paths ----------------------------------------------------------------------------------------
+
+void SKSystemWrapperClass::SplitPath(const char* pcPath, std::string* pkFolder, std::string* pkFile)
+{
+    std::string_view kPath = pcPath ? pcPath : "";
+    size_t uiSeparator = kPath.find_last_of("/\\");
+    size_t uiFileStart = 0;
+    if (uiSeparator != std::string_view::npos)
+        uiFileStart = uiSeparator + 1;
+    else if (kPath.size() >= 2 && kPath[1] == ':' && std::isalpha(static_cast<unsigned char>(kPath[0])))
+        uiFileStart = 2;
+    if (pkFolder)
+        *pkFolder = kPath.substr(0, uiFileStart);
+    if (pkFile)
+        *pkFile = kPath.substr(uiFileStart);
+}
+
+std::string SKSystemWrapperClass::JoinPath(std::string_view kFirst,
+                                           std::initializer_list<std::string_view> kParts)
+{
+    std::string kOut(kFirst);
+    for (std::string_view kPart : kParts)
+    {
+        if (kOut.empty() || (kOut.back() != '/' && kOut.back() != '\\'))
+            kOut += kOut.find('\\') != std::string::npos ? '\\' : '/';
+        kOut += kPart;
+    }
+    return kOut;
+}
