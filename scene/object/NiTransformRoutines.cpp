@@ -3,60 +3,68 @@
 constinit NiTransformPositionsRoutine g_pfnTransformPositions = TransformPositionsGeneric;
 constinit NiTransformNormalsRoutine g_pfnTransformNormals = TransformNormalsGeneric;
 
-void TransformPositionsGeneric(uint16_t usCount, const float* pfSource, float* pfDestination,
-                               const float* pfRotation, float fScale, const float* pfTranslation)
+void TransformPositionsGeneric(uint16_t usCount, const NiPoint3* pkSource, NiPoint3* pkDestination,
+                               const NiRotationMatrix& kRotation, float fScale, const NiPoint3& kTranslation)
 {
-    const float* R = pfRotation;
-    for (uint16_t i = 0; i < usCount; ++i, pfSource += 3, pfDestination += 3)
+    const auto& R = kRotation.m_aafEntry;
+    for (uint16_t i = 0; i < usCount; ++i)
     {
-        const float x = pfSource[0], y = pfSource[1], z = pfSource[2];
-        pfDestination[0] = (R[0] * x + R[1] * y + R[2] * z) * fScale + pfTranslation[0];
-        pfDestination[1] = (R[3] * x + R[4] * y + R[5] * z) * fScale + pfTranslation[1];
-        pfDestination[2] = (R[6] * x + R[7] * y + R[8] * z) * fScale + pfTranslation[2];
+        const NiPoint3& kIn = pkSource[i];
+        NiPoint3& kOut = pkDestination[i];
+        kOut.x = (R[0][0] * kIn.x + R[0][1] * kIn.y + R[0][2] * kIn.z) * fScale + kTranslation.x;
+        kOut.y = (R[1][0] * kIn.x + R[1][1] * kIn.y + R[1][2] * kIn.z) * fScale + kTranslation.y;
+        kOut.z = (R[2][0] * kIn.x + R[2][1] * kIn.y + R[2][2] * kIn.z) * fScale + kTranslation.z;
     }
 }
 
-void TransformPositionsFast(uint16_t usCount, const float* pfSource, float* pfDestination,
-                            const float* pfRotation, float fScale, const float* pfTranslation)
+void TransformPositionsFast(uint16_t usCount, const NiPoint3* pkSource, NiPoint3* pkDestination,
+                            const NiRotationMatrix& kRotation, float fScale, const NiPoint3& kTranslation)
 {
     if (usCount == 0)
         return;
-    float M[9];
-    for (int i = 0; i < 9; ++i)
-        M[i] = fScale * pfRotation[i];
-    const float tx = pfTranslation[0], ty = pfTranslation[1], tz = pfTranslation[2];
-    for (uint16_t i = 0; i < usCount; ++i, pfSource += 3, pfDestination += 3)
+    float M[3][3];
+    for (int iRow = 0; iRow < 3; ++iRow)
     {
-        const float x = pfSource[0], y = pfSource[1], z = pfSource[2];
-        pfDestination[0] = M[0] * x + M[1] * y + M[2] * z + tx;
-        pfDestination[1] = M[3] * x + M[4] * y + M[5] * z + ty;
-        pfDestination[2] = M[6] * x + M[7] * y + M[8] * z + tz;
+        for (int iCol = 0; iCol < 3; ++iCol)
+            M[iRow][iCol] = fScale * kRotation.m_aafEntry[iRow][iCol];
+    }
+    const NiPoint3 kMove = kTranslation;
+    for (uint16_t i = 0; i < usCount; ++i)
+    {
+        const NiPoint3& kIn = pkSource[i];
+        NiPoint3& kOut = pkDestination[i];
+        kOut.x = M[0][0] * kIn.x + M[0][1] * kIn.y + M[0][2] * kIn.z + kMove.x;
+        kOut.y = M[1][0] * kIn.x + M[1][1] * kIn.y + M[1][2] * kIn.z + kMove.y;
+        kOut.z = M[2][0] * kIn.x + M[2][1] * kIn.y + M[2][2] * kIn.z + kMove.z;
     }
 }
 
-void TransformNormalsGeneric(uint16_t usCount, const float* pfSource, float* pfDestination,
-                             const float* pfRotation)
+void TransformNormalsGeneric(uint16_t usCount, const NiPoint3* pkSource, NiPoint3* pkDestination,
+                             const NiRotationMatrix& kRotation)
 {
     for (uint16_t i = 0; i < usCount; ++i)
     {
+        const NiPoint3& kIn = pkSource[i];
+        float afOut[3];
         for (int iRow = 0; iRow < 3; ++iRow)
         {
-            const float* pfRow = pfRotation + 3 * iRow;
-            pfDestination[3 * i + iRow] =
-                pfRow[0] * pfSource[3 * i] + pfRow[1] * pfSource[3 * i + 1] + pfRow[2] * pfSource[3 * i + 2];
+            const float* pfRow = kRotation.m_aafEntry[iRow];
+            afOut[iRow] = pfRow[0] * kIn.x + pfRow[1] * kIn.y + pfRow[2] * kIn.z;
         }
+        pkDestination[i] = NiPoint3(afOut[0], afOut[1], afOut[2]);
     }
 }
 
-void TransformNormalsFast(uint16_t usCount, const float* pfSource, float* pfDestination,
-                          const float* pfRotation)
+void TransformNormalsFast(uint16_t usCount, const NiPoint3* pkSource, NiPoint3* pkDestination,
+                          const NiRotationMatrix& kRotation)
 {
-    const float* R = pfRotation;
-    for (uint16_t i = 0; i < usCount; ++i, pfSource += 3, pfDestination += 3)
+    const auto& R = kRotation.m_aafEntry;
+    for (uint16_t i = 0; i < usCount; ++i)
     {
-        const float x = pfSource[0], y = pfSource[1], z = pfSource[2];
-        pfDestination[0] = R[0] * x + R[1] * y + R[2] * z;
-        pfDestination[1] = R[3] * x + R[4] * y + R[5] * z;
-        pfDestination[2] = R[6] * x + R[7] * y + R[8] * z;
+        const NiPoint3& kIn = pkSource[i];
+        NiPoint3& kOut = pkDestination[i];
+        kOut.x = R[0][0] * kIn.x + R[0][1] * kIn.y + R[0][2] * kIn.z;
+        kOut.y = R[1][0] * kIn.x + R[1][1] * kIn.y + R[1][2] * kIn.z;
+        kOut.z = R[2][0] * kIn.x + R[2][1] * kIn.y + R[2][2] * kIn.z;
     }
 }

@@ -4,49 +4,43 @@
 
 namespace
 {
-constexpr float IDENTITY[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
-
 TEST(NiTransformRoutinesTest, PositionsAreScaledRotatedAndMoved)
 {
-    const float afTranslate[3] = {1, 2, 3};
+    const NiPoint3 kTranslate(1, 2, 3);
     for (NiTransformPositionsRoutine pfnRoutine : {TransformPositionsGeneric, TransformPositionsFast})
     {
-        const float afSource[6] = {1, 1, 1, 0, 0, -1};
-        float afDestination[6] = {};
-        pfnRoutine(2, afSource, afDestination, IDENTITY, 2.0f, afTranslate);
-        EXPECT_EQ(afDestination[0], 3.0f);
-        EXPECT_EQ(afDestination[1], 4.0f);
-        EXPECT_EQ(afDestination[2], 5.0f);
-        EXPECT_EQ(afDestination[5], 1.0f);
+        const NiPoint3 akSource[2] = {{1, 1, 1}, {0, 0, -1}};
+        NiPoint3 akDestination[2] = {};
+        pfnRoutine(2, akSource, akDestination, NiRotationMatrix::IDENTITY, 2.0f, kTranslate);
+        EXPECT_EQ(akDestination[0], NiPoint3(3, 4, 5));
+        EXPECT_EQ(akDestination[1], NiPoint3(1, 2, 1));
 
-        float afUntouched[3] = {7, 7, 7};
-        pfnRoutine(0, afSource, afUntouched, IDENTITY, 2.0f, afTranslate);
-        EXPECT_EQ(afUntouched[0], 7.0f);
+        NiPoint3 kUntouched(7, 7, 7);
+        pfnRoutine(0, akSource, &kUntouched, NiRotationMatrix::IDENTITY, 2.0f, kTranslate);
+        EXPECT_EQ(kUntouched, NiPoint3(7, 7, 7));
     }
 }
 
 TEST(NiTransformRoutinesTest, GenericAndFastAgreeForAnyRotation)
 {
-    // A quarter turn about z and an odd scale, rows as stored.
-    const float afRotation[9] = {0, 1, 0, -1, 0, 0, 0, 0, 1};
-    const float afTranslate[3] = {0.5f, -2, 10};
-    const float afSource[9] = {1, 2, 3, -4, 5.5f, 0.25f, 100, -100, 1e-3f};
-    float afGeneric[9], afFast[9], afNormalsGeneric[9], afNormalsFast[9];
-    TransformPositionsGeneric(3, afSource, afGeneric, afRotation, 1.5f, afTranslate);
-    TransformPositionsFast(3, afSource, afFast, afRotation, 1.5f, afTranslate);
-    TransformNormalsGeneric(3, afSource, afNormalsGeneric, afRotation);
-    TransformNormalsFast(3, afSource, afNormalsFast, afRotation);
-    for (int i = 0; i < 9; ++i)
+    // Rows as stored: R (x, y, z) = (y, -x, z).
+    const NiRotationMatrix kRotation(0, 1, 0, -1, 0, 0, 0, 0, 1);
+    const NiPoint3 kTranslate(0.5f, -2, 10);
+    const NiPoint3 akSource[3] = {{1, 2, 3}, {-4, 5.5f, 0.25f}, {100, -100, 1e-3f}};
+    NiPoint3 akGeneric[3], akFast[3], akNormalsGeneric[3], akNormalsFast[3];
+    TransformPositionsGeneric(3, akSource, akGeneric, kRotation, 1.5f, kTranslate);
+    TransformPositionsFast(3, akSource, akFast, kRotation, 1.5f, kTranslate);
+    TransformNormalsGeneric(3, akSource, akNormalsGeneric, kRotation);
+    TransformNormalsFast(3, akSource, akNormalsFast, kRotation);
+    for (int i = 0; i < 3; ++i)
     {
-        EXPECT_NEAR(afGeneric[i], afFast[i], 1e-4f) << i;
-        EXPECT_EQ(afNormalsGeneric[i], afNormalsFast[i]) << i;
+        EXPECT_NEAR(akGeneric[i].x, akFast[i].x, 1e-4f) << i;
+        EXPECT_NEAR(akGeneric[i].y, akFast[i].y, 1e-4f) << i;
+        EXPECT_NEAR(akGeneric[i].z, akFast[i].z, 1e-4f) << i;
+        EXPECT_EQ(akNormalsGeneric[i], akNormalsFast[i]) << i;
     }
-    // (1,2,3): R v = (2,-1,3); normals take only the rotation.
-    EXPECT_EQ(afNormalsGeneric[0], 2.0f);
-    EXPECT_EQ(afNormalsGeneric[1], -1.0f);
-    EXPECT_EQ(afNormalsGeneric[2], 3.0f);
-    EXPECT_EQ(afGeneric[0], 3.5f);
-    EXPECT_EQ(afGeneric[1], -3.5f);
-    EXPECT_EQ(afGeneric[2], 14.5f);
+    // Normals take only the rotation.
+    EXPECT_EQ(akNormalsGeneric[0], NiPoint3(2, -1, 3));
+    EXPECT_EQ(akGeneric[0], NiPoint3(3.5f, -3.5f, 14.5f));
 }
 } // namespace
