@@ -185,7 +185,9 @@ TEST_F(SKPoolManagerTest, ReallocateKeepsOrMovesAsTheRulesSay)
         auto* result = static_cast<uint8_t*>(Reallocate(block, c.uiTo));
         ASSERT_NE(result, nullptr);
         if (c.iSameBlock >= 0)
+        {
             EXPECT_EQ(result == block, c.iSameBlock == 1);
+        }
         EXPECT_TRUE(IsAligned16(result));
         EXPECT_EQ(SKPoolManager::GetBlockSize(result), c.uiSizeWordAfter);
         for (size_t i = 0; i < std::min(c.uiFrom, c.uiTo); ++i)
