@@ -1,0 +1,121 @@
+#include "core/SKSystemObject.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+std::vector<std::string> g_kCalls;
+
+// Records every phase it is given as "<name>.<phase>".
+class RecordingObject : public SKSystemObject
+{
+public:
+    RecordingObject(const char* pcName, uint32_t uiPriority) : SKSystemObject(uiPriority), m_kName(pcName) {}
+
+    void Init() override { Record("Init"); }
+    void PostInit() override { Record("PostInit"); }
+    void ForwardPhase() override { Record("Forward"); }
+    void PreShutdown() override { Record("PreShutdown"); }
+    void ReleaseResources() override { Record("Release"); }
+    void Shutdown() override { Record("Shutdown"); }
+    void ReversePhase() override { Record("Reverse"); }
+    void ReversePhaseWithArgument(int iArgument) override { Record("Reverse" + std::to_string(iArgument)); }
+
+private:
+    void Record(const std::string& kPhase) { g_kCalls.push_back(m_kName + "." + kPhase); }
+
+    std::string m_kName;
+};
+
+std::vector<std::string> ListOrder()
+{
+    std::vector<std::string> names;
+    for (SKSystemObject* object = SKSystemObject::GetFirst(); object; object = object->GetNext())
+        names.push_back(std::to_string(object->GetPriority()));
+    return names;
+}
+
+// Walks the list backwards too, so that a broken previous link shows.
+void ExpectConsistentLinks()
+{
+    std::vector<SKSystemObject*> forward;
+    for (SKSystemObject* object = SKSystemObject::GetFirst(); object; object = object->GetNext())
+        forward.push_back(object);
+    std::vector<SKSystemObject*> backward;
+    for (SKSystemObject* object = SKSystemObject::GetLast(); object; object = object->GetPrevious())
+        backward.insert(backward.begin(), object);
+    EXPECT_EQ(forward, backward);
+}
+
+class SKSystemObjectTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(SKSystemObject::GetFirst(), nullptr);
+        g_kCalls.clear();
+    }
+};
+
+TEST_F(SKSystemObjectTest, ListIsDescendingAndStableForEqualPriorities)
+{
+    RecordingObject a("a", 5);
+    RecordingObject b("b", 9);
+    RecordingObject c("c", 5);
+    RecordingObject d("d", 9);
+    RecordingObject top("top", 0xFFFFFFFFu); // compares unsigned: first
+    RecordingObject zero("zero", 0);
+
+    InitAllSystemObjects();
+    EXPECT_EQ(g_kCalls,
+              (std::vector<std::string>{"top.Init", "b.Init", "d.Init", "a.Init", "c.Init", "zero.Init"}));
+    ExpectConsistentLinks();
+}
+
+TEST_F(SKSystemObjectTest, DestroyingObjectsRelinksNeighbours)
+{
+    auto first = std::make_unique<RecordingObject>("first", 3);
+    auto middle = std::make_unique<RecordingObject>("middle", 2);
+    auto last = std::make_unique<RecordingObject>("last", 1);
+
+    middle.reset();
+    EXPECT_EQ(ListOrder(), (std::vector<std::string>{"3", "1"}));
+    ExpectConsistentLinks();
+    first.reset();
+    EXPECT_EQ(SKSystemObject::GetFirst(), last.get());
+    EXPECT_EQ(SKSystemObject::GetLast(), last.get());
+    last.reset();
+    EXPECT_EQ(SKSystemObject::GetFirst(), nullptr);
+    EXPECT_EQ(SKSystemObject::GetLast(), nullptr);
+}
+
+TEST_F(SKSystemObjectTest, WalkersRunEachPhaseOverTheWholeListInItsDirection)
+{
+    RecordingObject low("low", 1);
+    RecordingObject high("high", 2);
+
+    InitAllSystemObjects();
+    PostInitAllSystemObjects();
+    SKSystemObject::ForwardPhaseAll();
+    ReleaseAllSystemObjects();
+    ShutdownAllSystemObjects();
+    SKSystemObject::ReversePhaseAll();
+    SKSystemObject::ReversePhaseWithArgumentAll(7);
+    SKSystemObject::WalkForward(&SKSystemObject::ReversePhaseWithArgument, 1);
+    SKSystemObject::WalkBackward(&SKSystemObject::ReversePhaseWithArgument, 2);
+
+    const std::vector<std::string> expected = {
+        "high.Init",     "low.Init",        "high.PostInit",    "low.PostInit", "high.Forward",
+        "low.Forward",   "low.PreShutdown", "high.PreShutdown", "low.Release",  "high.Release",
+        "low.Shutdown",  "high.Shutdown",   "low.Reverse",      "high.Reverse", "low.Reverse7",
+        "high.Reverse7", "high.Reverse1",   "low.Reverse1",     "low.Reverse2", "high.Reverse2",
+    };
+    EXPECT_EQ(g_kCalls, expected);
+}
+
+} // namespace
