@@ -2,10 +2,10 @@
 
 #include "core/SKReplacingFile.h"
 #include "core/SKStream.h"
+#include "scene/object/NiCFormat.h"
 
 #include <algorithm>
 #include <cfloat>
-#include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
@@ -50,15 +50,6 @@ std::string Trimmed(const std::string& kText)
         return {};
     size_t uiLast = kText.find_last_not_of(kBlank);
     return kText.substr(uiFirst, uiLast - uiFirst + 1);
-}
-
-std::string FormatFloat(float fValue)
-{
-    // Six decimals as "%f" gives them, in the C locale.
-    char acBuffer[64];
-    auto kResult =
-        std::to_chars(acBuffer, acBuffer + sizeof(acBuffer), double(fValue), std::chars_format::fixed, 6);
-    return std::string(acBuffer, kResult.ptr);
 }
 
 bool EndsWith(const char* pcText, const char* pcEnd)
@@ -295,7 +286,7 @@ bool SKConfigMapping::SaveConfigFile(const char* pcFileName) const
             switch (kValue.m_iType)
             {
             case TYPE_FLOAT:
-                kText += "|" + FormatFloat(kValue.m_fValue);
+                kText += NiCFormat("|%f", double(kValue.m_fValue));
                 break;
             case TYPE_INT:
                 kText += "|" + std::to_string(kValue.m_iValue);
