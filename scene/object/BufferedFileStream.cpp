@@ -1,5 +1,7 @@
 #include "scene/object/BufferedFileStream.h"
 
+#include "platform/win32/CaseBlindPath.h"
+
 #include <cstring>
 #include <new>
 
@@ -8,7 +10,8 @@ BufferedFileStream::BufferedFileStream(const char* pcPath, bool bWrite, uint32_t
 {
     if (pcPath == nullptr)
         return;
-    m_pkFile = std::fopen(pcPath, bWrite ? "wb" : "rb");
+    // Models name their files as a case-blind system spelled them.
+    m_pkFile = std::fopen(win32::ResolvePath(pcPath).c_str(), bWrite ? "wb" : "rb");
     if (m_pkFile == nullptr)
         return;
     if (uiBufferSize > 0)

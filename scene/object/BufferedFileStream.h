@@ -22,6 +22,8 @@ public:
         ORIGIN_END = 2
     };
 
+    // Opens the file for binary reading or writing. The path may use either separator and
+    // differ in case from the names on disk.
     BufferedFileStream(const char* pcPath, bool bWrite, uint32_t uiBufferSize = DEFAULT_BUFFER_SIZE);
     ~BufferedFileStream() override;
 

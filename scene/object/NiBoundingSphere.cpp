@@ -67,15 +67,25 @@ void NiBoundingSphere::Merge(const NiBoundingSphere& kOther)
     m_fRadius = (m_fRadius + kOther.m_fRadius + fLength) * 0.5f;
 }
 
-void NiBoundingSphere::MergeArray(std::span<const NiBoundingSphere* const> kSpheres)
+void NiBoundingSphere::MergeArray(const NiGrowArray<const NiBoundingSphere*>& kSpheres)
 {
-    if (kSpheres.empty())
-        return;
-    m_kCenter = kSpheres[0]->m_kCenter;
-    m_fRadius = kSpheres[0]->m_fRadius;
-    for (const NiBoundingSphere* pkSphere : kSpheres.subspan(1))
-        Merge(*pkSphere);
-    m_ucNotComputed = 0;
+    bool bFirst = true;
+    for (const NiBoundingSphere* pkSphere : kSpheres)
+    {
+        if (!pkSphere)
+            continue;
+        if (bFirst)
+        {
+            m_kCenter = pkSphere->m_kCenter;
+            m_fRadius = pkSphere->m_fRadius;
+            m_ucNotComputed = 0;
+            bFirst = false;
+        }
+        else
+        {
+            Merge(*pkSphere);
+        }
+    }
 }
 
 void NiBoundingSphere::Update(const NiBoundingSphere& kModel, const NiRotationMatrix& kRotate,

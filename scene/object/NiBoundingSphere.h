@@ -1,9 +1,9 @@
 #pragma once
 
+#include "scene/object/NiGrowArray.h"
 #include "scene/object/NiPoint3.h"
 
 #include <cstdint>
-#include <span>
 #include <string>
 
 class NiPlane;
@@ -43,9 +43,10 @@ public:
     void ComputeFromData(int32_t iCount, const NiPoint3* pkPoints);
     // Grows this sphere to enclose kOther as well; the flag stays.
     void Merge(const NiBoundingSphere& kOther);
-    // This sphere := the first sphere merged with every further one in order; flag 0. An
-    // empty list changes nothing.
-    void MergeArray(std::span<const NiBoundingSphere* const> kSpheres);
+    // This sphere := the first sphere of the array merged with every further one in slot
+    // order; flag 0. Empty slots are passed over, and an array without a sphere changes
+    // nothing.
+    void MergeArray(const NiGrowArray<const NiBoundingSphere*>& kSpheres);
     // This sphere := the model sphere scaled, rotated (R c) and moved; flag 0.
     void Update(const NiBoundingSphere& kModel, const NiRotationMatrix& kRotate, const NiPoint3& kTranslate,
                 float fScale);

@@ -26,17 +26,21 @@ public:
     void ReversePhase() override { Record("Reverse"); }
     void ReversePhaseWithArgument(int iArgument) override { Record("Reverse" + std::to_string(iArgument)); }
 
+    const std::string& GetName() const { return m_kName; }
+
 private:
     void Record(const std::string& kPhase) { g_kCalls.push_back(m_kName + "." + kPhase); }
 
     std::string m_kName;
 };
 
+// The recording objects in list order (other tests' system objects may share the list).
 std::vector<std::string> ListOrder()
 {
     std::vector<std::string> names;
     for (SKSystemObject* object = SKSystemObject::GetFirst(); object; object = object->GetNext())
-        names.push_back(std::to_string(object->GetPriority()));
+        if (auto* recording = dynamic_cast<RecordingObject*>(object))
+            names.push_back(recording->GetName());
     return names;
 }
 
@@ -55,11 +59,7 @@ void ExpectConsistentLinks()
 class SKSystemObjectTest : public testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_EQ(SKSystemObject::GetFirst(), nullptr);
-        g_kCalls.clear();
-    }
+    void SetUp() override { g_kCalls.clear(); }
 };
 
 TEST_F(SKSystemObjectTest, ListIsDescendingAndStableForEqualPriorities)
@@ -79,19 +79,28 @@ TEST_F(SKSystemObjectTest, ListIsDescendingAndStableForEqualPriorities)
 
 TEST_F(SKSystemObjectTest, DestroyingObjectsRelinksNeighbours)
 {
+    bool bListWasEmpty = SKSystemObject::GetFirst() == nullptr;
     auto first = std::make_unique<RecordingObject>("first", 3);
     auto middle = std::make_unique<RecordingObject>("middle", 2);
     auto last = std::make_unique<RecordingObject>("last", 1);
 
+    SKSystemObject* before = SKSystemObject::GetFirst() == first.get() ? nullptr : first->GetPrevious();
     middle.reset();
-    EXPECT_EQ(ListOrder(), (std::vector<std::string>{"3", "1"}));
+    EXPECT_EQ(ListOrder(), (std::vector<std::string>{"first", "last"}));
+    EXPECT_EQ(first->GetNext(), last.get());
+    EXPECT_EQ(last->GetPrevious(), first.get());
     ExpectConsistentLinks();
     first.reset();
-    EXPECT_EQ(SKSystemObject::GetFirst(), last.get());
-    EXPECT_EQ(SKSystemObject::GetLast(), last.get());
+    EXPECT_EQ(last->GetPrevious(), before);
+    ExpectConsistentLinks();
     last.reset();
-    EXPECT_EQ(SKSystemObject::GetFirst(), nullptr);
-    EXPECT_EQ(SKSystemObject::GetLast(), nullptr);
+    EXPECT_EQ(ListOrder(), std::vector<std::string>{});
+    ExpectConsistentLinks();
+    if (bListWasEmpty)
+    {
+        EXPECT_EQ(SKSystemObject::GetFirst(), nullptr);
+        EXPECT_EQ(SKSystemObject::GetLast(), nullptr);
+    }
 }
 
 TEST_F(SKSystemObjectTest, WalkersRunEachPhaseOverTheWholeListInItsDirection)

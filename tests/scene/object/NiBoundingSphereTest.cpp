@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <vector>
 
 namespace
 {
@@ -99,21 +98,37 @@ TEST(NiBoundingSphereTest, MergeTable)
     }
 }
 
-TEST(NiBoundingSphereTest, MergeArrayFoldsTheSpheresInOrder)
+TEST(NiBoundingSphereTest, MergeArrayFoldsTheSpheresInSlotOrder)
 {
     const NiBoundingSphere kA = Sphere(0, 0, 0, 1), kB = Sphere(3, 0, 0, 1), kC = Sphere(0, 0, 10, 0.5f);
     NiBoundingSphere kExpected = kA;
     kExpected.Merge(kB);
     kExpected.Merge(kC);
 
-    const std::vector<const NiBoundingSphere*> kList = {&kA, &kB, &kC};
-    NiBoundingSphere kMerged;
-    kMerged.MergeArray(kList);
+    NiGrowArray<const NiBoundingSphere*> kArray(4, 4);
+    kArray.AddAtEnd(&kA);
+    kArray.AddAtEnd(&kB);
+    kArray.AddAtEnd(&kC);
+    NiBoundingSphere kMerged = Sphere(50, 50, 50, 100);
+    kMerged.m_ucNotComputed = 1;
+    kMerged.MergeArray(kArray);
     ExpectSphere(kMerged, kExpected);
     EXPECT_EQ(kMerged.m_ucNotComputed, 0);
 
+    // An empty slot is passed over, also in front.
+    NiGrowArray<const NiBoundingSphere*> kGappy(4, 4);
+    kGappy.Store(1, &kA);
+    kGappy.Store(3, &kB);
+    kMerged.MergeArray(kGappy);
+    NiBoundingSphere kAB = kA;
+    kAB.Merge(kB);
+    ExpectSphere(kMerged, kAB);
+}
+
+TEST(NiBoundingSphereTest, MergeArrayWithoutSpheresChangesNothing)
+{
     NiBoundingSphere kUntouched;
-    kUntouched.MergeArray({});
+    kUntouched.MergeArray(NiGrowArray<const NiBoundingSphere*>());
     EXPECT_EQ(kUntouched.m_ucNotComputed, 1);
     ExpectSphere(kUntouched, NiBoundingSphere());
 }

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The interpreter's object type, named here without its headers: the engine core sits below the
+// script host and reaches the interpreter only through the services below.
+struct _object;
+using PyObject = _object;
+
+// The seam between the engine core and the script host. The core writes its script state hooks
+// against these services; the script host installs an implementation when it starts and reads the
+// hook registries when it saves or restores script objects. Until a host is installed every
+// service fails, so a hook called without one answers false.
+//
+// Results marked "new" are owned by the caller, who hands them to Release or to a call that takes
+// them over.
+class SKScriptBridge
+{
+public:
+    // Get-state hook: produces the state of a shadow object into *ppkState (new); true on success.
+    using GetStateHook = bool (*)(PyObject* pkShadow, PyObject** ppkState);
+    // Set-state hook: restores a shadow object from a state; true on success.
+    using SetStateHook = bool (*)(PyObject* pkShadow, PyObject* pkState);
+
+    template <class Hook> struct HookRecord
+    {
+        Hook m_pfnHook;
+        std::string m_kTypeName;
+    };
+
+    // The hook registries, in registration order. They exist from first use, so system objects
+    // that start before the script host can register into them.
+    static std::vector<HookRecord<GetStateHook>>& GetStateHooks();
+    static std::vector<HookRecord<SetStateHook>>& SetStateHooks();
+
+    static void Install(SKScriptBridge* pkBridge) { ms_pkBridge = pkBridge; }
+    static SKScriptBridge* Get() { return ms_pkBridge; }
+
+    virtual ~SKScriptBridge() = default;
+
+    // The engine pointer behind a shadow object of the named type; null when it is not one.
+    virtual void* ObjectToPointer(PyObject* pkObject, const char* pcTypeName) = 0;
+    // New: the pointer string of an engine pointer of the named type.
+    virtual PyObject* PointerToString(const void* pvPointer, const char* pcTypeName) = 0;
+    // New: a text from engine bytes.
+    virtual PyObject* NewText(const char* pcText) = 0;
+    // The engine bytes of a text; false when the object is no text.
+    virtual bool GetText(PyObject* pkObject, std::string& kText) = 0;
+    // New: a float.
+    virtual PyObject* NewFloat(double dValue) = 0;
+    virtual bool IsFloat(PyObject* pkObject) = 0;
+    virtual bool IsInteger(PyObject* pkObject) = 0;
+    virtual double GetFloat(PyObject* pkObject) = 0;
+    // New: a tuple that takes over the items (new references).
+    virtual PyObject* NewTuple(const std::vector<PyObject*>& kItems) = 0;
+    // The item count of a tuple, or -1 when the object is no tuple.
+    virtual int64_t GetTupleSize(PyObject* pkObject) = 0;
+    // Borrowed: one item of a tuple.
+    virtual PyObject* GetTupleItem(PyObject* pkTuple, int64_t iIndex) = 0;
+    // New: an attribute, or null when it is missing.
+    virtual PyObject* GetAttribute(PyObject* pkObject, const char* pcName) = 0;
+    // Sets an attribute (the value is not taken over); true on success.
+    virtual bool SetAttribute(PyObject* pkObject, const char* pcName, PyObject* pkValue) = 0;
+    virtual void Release(PyObject* pkObject) = 0;
+
+private:
+    static inline SKScriptBridge* ms_pkBridge = nullptr;
+};
