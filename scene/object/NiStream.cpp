@@ -515,8 +515,11 @@ bool NiStream::SaveObjects(BinaryStream& kOutput)
 
 bool NiStream::Read(void* pvDestination, size_t uiBytes)
 {
+    // Outside a load (a value's LoadBinary called on an idle stream) nothing is touched.
+    if (!m_pkInput)
+        return false;
     char* pcDestination = static_cast<char*>(pvDestination);
-    if (!m_pkInput || m_bLoadFailed || uiBytes > m_uiInputLeft || uiBytes > UINT32_MAX)
+    if (m_bLoadFailed || uiBytes > m_uiInputLeft || uiBytes > UINT32_MAX)
     {
         std::memset(pcDestination, 0, uiBytes);
         m_bLoadFailed = true;
