@@ -8,6 +8,7 @@
 
 #include "core/SKLocalizationManager.h"
 #include "core/SKReplacingFile.h"
+#include "platform/win32/CaseBlindPath.h"
 
 // Key hash ---------------------------------------------------------------------------------------
 
@@ -186,7 +187,8 @@ struct EntryOffsets
 
 bool SKLocalizationDatabase::Load(const char* pcFileName)
 {
-    FILE* pkFile = pcFileName ? std::fopen(pcFileName, "rb") : nullptr;
+    // Scripts name the file as it was spelled on a case-blind file system.
+    FILE* pkFile = pcFileName ? std::fopen(win32::ResolvePath(pcFileName).c_str(), "rb") : nullptr;
     if (!pkFile)
         return false;
     std::unique_ptr<FILE, int (*)(FILE*)> pkCloser(pkFile, std::fclose);

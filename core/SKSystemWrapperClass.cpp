@@ -1,4 +1,5 @@
-// Sections: construction and time; random numbers; screenshots; INI files; files; paths.
+// Sections: construction and time; random numbers; window and joysticks; screenshots; INI files;
+// files; paths; folder trees.
 #include "core/SKSystemWrapperClass.h"
 
 #include <algorithm>
@@ -8,16 +9,61 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "core/DirectoryListing.h"
 #include "core/SKRandom.h"
 #include "core/SKScreenshotWriters.h"
+#include "platform/win32/CaseBlindPath.h"
+#include "platform/win32/FileSystem.h"
+#include "platform/win32/Joystick.h"
+#include "platform/win32/PathName.h"
+#include "platform/win32/Timing.h"
 
 SKSystemWrapperClass g_kSystemWrapper;
 
-SKSystemWrapperClass::SKSystemWrapperClass() = default;
+SKSystemWrapperClass::SKSystemWrapperClass()
+{
+    int64_t iFrequency = 0;
+    m_bHasCounter = QueryPerformanceFrequency(&iFrequency) && iFrequency > 0;
+    m_iCounterFrequency = m_bHasCounter ? iFrequency : 0;
+}
+
+void SKSystemWrapperClass::UpdateFrameTime()
+{
+    ++m_uiUpdateNumber;
+    if (m_bFirstUpdate)
+    {
+        m_bFirstUpdate = false;
+        m_uiFrameStart = timeGetTime();
+    }
+    uint32_t uiNow = timeGetTime();
+    // Unsigned, so a wrap of the millisecond clock still gives the right difference.
+    uint32_t uiElapsed = uiNow - m_uiFrameStart;
+    m_uiFrameStart = uiNow;
+
+    m_uiLastFrameTimeInMilliseconds = uiElapsed;
+    m_fLastFrameTimeInSeconds = static_cast<float>(uiElapsed) * 0.001f;
+    m_uiTotalTimeInMilliseconds += uiElapsed;
+    m_fTotalTimeInSeconds += static_cast<float>(uiElapsed) * 0.001f;
+    if (m_bHasCounter)
+        QueryPerformanceCounter(&m_iFrameStartCounter);
+}
+
+float SKSystemWrapperClass::GetTimeSinceFrameStart() const
+{
+    if (m_bHasCounter)
+    {
+        int64_t iNow = 0;
+        QueryPerformanceCounter(&iNow);
+        return static_cast<float>(static_cast<double>(iNow - m_iFrameStartCounter) /
+                                  static_cast<double>(m_iCounterFrequency));
+    }
+    return static_cast<float>(timeGetTime() - m_uiFrameStart) * 0.001f;
+}
 
 // Random numbers -------------------------------------------------------------------------------
 
@@ -32,6 +78,92 @@ int32_t SKSystemWrapperClass::GetRandomNumber(int32_t iRange)
 void SKSystemWrapperClass::SetRandomSeed(uint32_t uiSeed)
 {
     SKRandom::Seed(uiSeed);
+}
+
+// Window and joysticks -------------------------------------------------------------------------
+
+void SKSystemWrapperClass::SetWindowAndRenderer(HWND hWindow, NiRender* pkRenderer)
+{
+    m_hWindow = hWindow;
+    m_pkRenderer = pkRenderer;
+}
+
+bool SKSystemWrapperClass::IsForeground() const
+{
+    // Without an engine window nothing is in front of it.
+    HWND hForeground = GetForegroundWindow();
+    if (!m_hWindow || !hForeground)
+        return false;
+    return hForeground == m_hWindow || IsChild(m_hWindow, hForeground) || IsChild(hForeground, m_hWindow);
+}
+
+float SKSystemWrapperClass::GetVerticalAspectRatio() const
+{
+    RECT kClient;
+    if (!m_hWindow || !GetClientRect(m_hWindow, &kClient))
+        return 1.0f;
+    int32_t iWidth = kClient.right - kClient.left;
+    int32_t iHeight = kClient.bottom - kClient.top;
+    // A minimised window has no height.
+    if (iHeight <= 0)
+        return 1.0f;
+    return static_cast<float>(iWidth) / static_cast<float>(iHeight);
+}
+
+bool SKSystemWrapperClass::UpdateJoystick(int32_t iIndex)
+{
+    if (m_iJoystickCount == -1)
+        m_iJoystickCount = static_cast<int32_t>(joyGetNumDevs());
+    if (iIndex < 0 || iIndex >= MAX_JOYSTICKS)
+        return false;
+
+    JoystickState& kState = m_akJoysticks[iIndex];
+    if (!kState.m_bCapabilitiesRead)
+    {
+        // Asked once only, whether or not the device answers.
+        kState.m_bCapabilitiesRead = true;
+        JOYCAPSA kCaps{};
+        if (joyGetDevCapsA(static_cast<uintptr_t>(iIndex), &kCaps, sizeof(kCaps)) != JOYERR_NOERROR)
+            return false;
+        const uint32_t auiMin[6] = {kCaps.wXmin, kCaps.wYmin, kCaps.wZmin,
+                                    kCaps.wRmin, kCaps.wUmin, kCaps.wVmin};
+        const uint32_t auiMax[6] = {kCaps.wXmax, kCaps.wYmax, kCaps.wZmax,
+                                    kCaps.wRmax, kCaps.wUmax, kCaps.wVmax};
+        const uint32_t auiPresent[6] = {1, 1, JOYCAPS_HASZ, JOYCAPS_HASR, JOYCAPS_HASU, JOYCAPS_HASV};
+        for (int iAxis = 0; iAxis < 6; ++iAxis)
+        {
+            bool bPresent = iAxis < 2 || (kCaps.wCaps & auiPresent[iAxis]) != 0;
+            kState.m_auiCentre[iAxis] = bPresent ? (auiMax[iAxis] - auiMin[iAxis]) / 2 : 0;
+        }
+        kState.m_bHasPointOfView = (kCaps.wCaps & JOYCAPS_HASPOV) != 0;
+    }
+    if (iIndex >= m_iJoystickCount)
+        return false;
+
+    JOYINFOEX kInfo{};
+    kInfo.dwSize = sizeof(kInfo);
+    kInfo.dwFlags = JOY_RETURNALL | JOY_USEDEADZONE;
+    if (joyGetPosEx(static_cast<uint32_t>(iIndex), &kInfo) != JOYERR_NOERROR)
+    {
+        std::fill(std::begin(kState.m_aiAxis), std::end(kState.m_aiAxis), 0);
+        kState.m_iPointOfView = -1;
+        kState.m_uiButtons = 0;
+        return false;
+    }
+    const uint32_t auiPosition[6] = {kInfo.dwXpos, kInfo.dwYpos, kInfo.dwZpos,
+                                     kInfo.dwRpos, kInfo.dwUpos, kInfo.dwVpos};
+    for (int iAxis = 0; iAxis < 6; ++iAxis)
+        kState.m_aiAxis[iAxis] = static_cast<int32_t>(auiPosition[iAxis] - kState.m_auiCentre[iAxis]);
+    bool bCentred = kInfo.dwPOV == JOY_POVCENTERED;
+    kState.m_iPointOfView =
+        kState.m_bHasPointOfView && !bCentred ? static_cast<int32_t>(kInfo.dwPOV / 100) : -1;
+    kState.m_uiButtons = kInfo.dwButtons;
+    return true;
+}
+
+const SKSystemWrapperClass::JoystickState& SKSystemWrapperClass::GetJoystickState(int32_t iIndex) const
+{
+    return m_akJoysticks[std::clamp(iIndex, 0, MAX_JOYSTICKS - 1)];
 }
 
 // Screenshots ----------------------------------------------------------------------------------
@@ -169,7 +301,7 @@ std::optional<std::string> ReadIniFileValue(const char* pcSection, const char* p
 {
     if (!pcFile)
         return std::nullopt;
-    FILE* pkFile = std::fopen(pcFile, "r");
+    FILE* pkFile = std::fopen(win32::ResolvePath(pcFile).c_str(), "r");
     if (!pkFile)
         return std::nullopt;
     char acValue[256];
@@ -236,7 +368,7 @@ bool SKSystemWrapperClass::GetIniString(const char* pcSection, const char* pcKey
     bool bFound = false;
     if (pcFile)
     {
-        if (FILE* pkFile = std::fopen(pcFile, "r"))
+        if (FILE* pkFile = std::fopen(win32::ResolvePath(pcFile).c_str(), "r"))
         {
             bFound = ReadIniValue(pkFile, pcSection, pcKey, pcBuffer, iBufferSize);
             std::fclose(pkFile);
@@ -253,7 +385,7 @@ FILE* SKSystemWrapperClass::OpenFile(const char* pcPath, const char* pcMode)
 {
     if (!pcPath || !pcMode)
         return nullptr;
-    return std::fopen(pcPath, pcMode);
+    return std::fopen(win32::ResolvePath(pcPath).c_str(), pcMode);
 }
 
 void SKSystemWrapperClass::CloseFile(FILE* pkFile)
@@ -264,11 +396,14 @@ void SKSystemWrapperClass::CloseFile(FILE* pkFile)
 
 bool SKSystemWrapperClass::FileExists(const char* pcPath)
 {
-    // A folder can be opened for reading here, but it is no file.
-    struct stat kStat;
-    if (!pcPath || stat(pcPath, &kStat) != 0 || S_ISDIR(kStat.st_mode))
+    if (!pcPath)
         return false;
-    FILE* pkFile = std::fopen(pcPath, "rb");
+    // A folder can be opened for reading here, but it is no file.
+    std::string kPath = win32::ResolvePath(pcPath);
+    struct stat kStat;
+    if (stat(kPath.c_str(), &kStat) != 0 || S_ISDIR(kStat.st_mode))
+        return false;
+    FILE* pkFile = std::fopen(kPath.c_str(), "rb");
     if (!pkFile)
         return false;
     std::fclose(pkFile);
@@ -321,29 +456,34 @@ bool SKSystemWrapperClass::GetCurrentDir(char* pcBuffer, int32_t iBufferSize)
 
 bool SKSystemWrapperClass::SetCurrentDir(const char* pcPath)
 {
-    return pcPath && chdir(pcPath) == 0;
+    return pcPath && chdir(win32::ResolvePath(pcPath).c_str()) == 0;
 }
 
 bool SKSystemWrapperClass::MakeDirectory(const char* pcPath)
 {
-    return pcPath && mkdir(pcPath, 0777) == 0;
+    return pcPath && CreateDirectoryA(pcPath);
+}
+
+int32_t SKSystemWrapperClass::SetFileReadOnly(const char* pcPath, bool bReadOnly)
+{
+    uint32_t uiAttributes = pcPath ? GetFileAttributesA(pcPath) : INVALID_FILE_ATTRIBUTES;
+    if (uiAttributes == INVALID_FILE_ATTRIBUTES)
+        return -1;
+    uiAttributes =
+        bReadOnly ? uiAttributes | FILE_ATTRIBUTE_READONLY : uiAttributes & ~FILE_ATTRIBUTE_READONLY;
+    return SetFileAttributesA(pcPath, uiAttributes ? uiAttributes : FILE_ATTRIBUTE_NORMAL) ? 0 : -1;
 }
 
 // Paths ----------------------------------------------------------------------------------------
 
 void SKSystemWrapperClass::SplitPath(const char* pcPath, std::string* pkFolder, std::string* pkFile)
 {
-    std::string_view kPath = pcPath ? pcPath : "";
-    size_t uiSeparator = kPath.find_last_of("/\\");
-    size_t uiFileStart = 0;
-    if (uiSeparator != std::string_view::npos)
-        uiFileStart = uiSeparator + 1;
-    else if (kPath.size() >= 2 && kPath[1] == ':' && std::isalpha(static_cast<unsigned char>(kPath[0])))
-        uiFileStart = 2;
+    std::string kDrive, kFolder, kName, kExtension;
+    win32::SplitPath(pcPath ? pcPath : "", &kDrive, &kFolder, &kName, &kExtension);
     if (pkFolder)
-        *pkFolder = kPath.substr(0, uiFileStart);
+        *pkFolder = kDrive + kFolder;
     if (pkFile)
-        *pkFile = kPath.substr(uiFileStart);
+        *pkFile = kName + kExtension;
 }
 
 std::string SKSystemWrapperClass::JoinPath(std::string_view kFirst,
@@ -357,4 +497,82 @@ std::string SKSystemWrapperClass::JoinPath(std::string_view kFirst,
         kOut += kPart;
     }
     return kOut;
+}
+
+// Folder trees ---------------------------------------------------------------------------------
+
+namespace
+{
+
+// Deepest first: a folder's subfolders, then its files, then the folder itself.
+void DeleteListedTree(const DirectoryListing& kFolder)
+{
+    // The entries of a folder can only go while the folder itself may be written.
+    SetFileAttributesA(kFolder.GetPath().c_str(), FILE_ATTRIBUTE_NORMAL);
+    for (const DirectoryListing& kSubfolder : kFolder.GetSubfolders())
+        DeleteListedTree(kSubfolder);
+    for (const std::string& kFile : kFolder.GetFiles())
+    {
+        std::string kFilePath = kFolder.GetPath() + "/" + kFile;
+        SetFileAttributesA(kFilePath.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(kFilePath.c_str());
+    }
+    RemoveDirectoryA(kFolder.GetPath().c_str());
+}
+
+void CopyListedTree(const std::string& kDestination, const DirectoryListing& kSource)
+{
+    CreateDirectoryA(kDestination.c_str());
+    for (const DirectoryListing& kSubfolder : kSource.GetSubfolders())
+        CopyListedTree(kDestination + "/" + kSubfolder.GetName(), kSubfolder);
+    for (const std::string& kFile : kSource.GetFiles())
+    {
+        std::string kCopy = kDestination + "/" + kFile;
+        if (CopyFileA((kSource.GetPath() + "/" + kFile).c_str(), kCopy.c_str(), true))
+            SetFileAttributesA(kCopy.c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
+}
+
+// Whether the folder is a real folder rather than a link to one (or nothing).
+bool IsRealFolder(const char* pcPath)
+{
+    uint32_t uiAttributes = GetFileAttributesA(pcPath);
+    return uiAttributes != INVALID_FILE_ATTRIBUTES && (uiAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+} // namespace
+
+bool SKSystemWrapperClass::DeleteDirectoryTree(const char* pcPath)
+{
+    // A link to a folder is not the tree: deleting through it would reach outside.
+    if (!pcPath || !IsRealFolder(pcPath))
+        return false;
+    DirectoryListing kListing;
+    kListing.Build(pcPath, "*", true);
+    DeleteListedTree(kListing);
+    return GetFileAttributesA(pcPath) == INVALID_FILE_ATTRIBUTES;
+}
+
+bool SKSystemWrapperClass::CopyDirectoryTree(const char* pcDestination, const char* pcSource)
+{
+    if (!pcDestination || !pcSource)
+        return false;
+    if (std::strcmp(pcDestination, pcSource) == 0)
+        return true;
+    // A destination inside the source would copy the tree into itself.
+    std::error_code kError;
+    std::filesystem::path kSource = std::filesystem::weakly_canonical(win32::ResolvePath(pcSource), kError);
+    std::filesystem::path kDestination =
+        std::filesystem::weakly_canonical(win32::ResolvePath(pcDestination), kError);
+    if (kError)
+        return false;
+    if (std::mismatch(kSource.begin(), kSource.end(), kDestination.begin(), kDestination.end()).first ==
+        kSource.end())
+    {
+        return false;
+    }
+    DirectoryListing kListing;
+    kListing.Build(pcSource, "*", true);
+    CopyListedTree(pcDestination, kListing);
+    return true;
 }

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "core/SKScreenshotImage.h"
+#include "platform/win32/Window.h"
 
 class NiRender;
 
@@ -15,8 +16,8 @@ class NiRender;
 // frame clock, the update number, the random numbers, the engine window and renderer, screenshots,
 // joysticks, INI values and file and folder helpers.
 //
-// Sections: time and random numbers; window and joysticks; screenshots; INI files; files, paths
-// and folder trees.
+// Sections: time and random numbers; window and joysticks; screenshots; INI files; files and
+// paths; folder trees.
 class SKSystemWrapperClass
 {
 public:
@@ -26,14 +27,31 @@ public:
         IMAGE_FORMAT_BMP = 1,
     };
 
+    static constexpr int32_t MAX_JOYSTICKS = 4;
+
+    // One polled joystick. Axes are X, Y, Z, R, U, V, each relative to its centre.
+    struct JoystickState
+    {
+        uint32_t m_uiButtons = 0;
+        int32_t m_aiAxis[6] = {};
+        uint32_t m_auiCentre[6] = {};
+        // Degrees 0-359, or -1 when the stick has no point of view or it is at rest.
+        int32_t m_iPointOfView = 0;
+        bool m_bHasPointOfView = false;
+        bool m_bCapabilitiesRead = false;
+    };
+
     // Captures the front buffer of a renderer that can provide one (the Direct3D renderer); null
     // for any other renderer or when the capture fails. The renderer layer installs it.
     using ScreenshotCapture = std::unique_ptr<SKScreenshotImage> (*)(NiRender* pkRenderer);
 
     SKSystemWrapperClass();
 
-    // Time and random numbers. UpdateFrameTime advances the frame clock once per frame; the
-    // getters read what it recorded. The random numbers come from the engine's one generator.
+    // Time and random numbers. UpdateFrameTime advances the frame clock and the update number
+    // once per frame; the getters read what it recorded. The random numbers come from the
+    // engine's one generator.
+    void UpdateFrameTime();
+    float GetTimeSinceFrameStart() const;
     float GetTimeInSeconds() const { return m_fTotalTimeInSeconds; }
     uint32_t GetTimeInMilliseconds() const { return m_uiTotalTimeInMilliseconds; }
     float GetTimeElapsedInSeconds() const { return m_fLastFrameTimeInSeconds; }
@@ -42,6 +60,16 @@ public:
     // A value in 0..iRange-1; 0 for a range below 1.
     int32_t GetRandomNumber(int32_t iRange);
     void SetRandomSeed(uint32_t uiSeed);
+
+    // Window and joysticks.
+    void SetWindowAndRenderer(HWND hWindow, NiRender* pkRenderer);
+    // True when the foreground window is the engine window, lies inside it or contains it.
+    bool IsForeground() const;
+    // The client area's width over its height; 1 without a window or with an empty area.
+    float GetVerticalAspectRatio() const;
+    // Polls joystick 0-3; false (and a cleared state) when it cannot be read.
+    bool UpdateJoystick(int32_t iIndex);
+    const JoystickState& GetJoystickState(int32_t iIndex) const;
 
     // Screenshots. TakeScreenshot writes the renderer's front buffer to the file named, or to the
     // first free "ScreenShot%03i" name, in the default folder when one is set.
@@ -61,8 +89,8 @@ public:
     static bool ReadIniValue(FILE* pkFile, const char* pcSection, const char* pcKey, char* pcBuffer,
                              int32_t iBufferSize);
 
-    // Files. SeekFile's origins are 0 = from the current position, 1 = from the end, 2 = from the
-    // start.
+    // Files. Paths that do not exist as spelled are matched case-blind in their folder. SeekFile's
+    // origins are 0 = from the current position, 1 = from the end, 2 = from the start.
     FILE* OpenFile(const char* pcPath, const char* pcMode);
     void CloseFile(FILE* pkFile);
     bool FileExists(const char* pcPath);
@@ -74,17 +102,29 @@ public:
     bool GetCurrentDir(char* pcBuffer, int32_t iBufferSize);
     bool SetCurrentDir(const char* pcPath);
     bool MakeDirectory(const char* pcPath);
+    // 0, or -1 when the file's attributes cannot be read or changed.
+    int32_t SetFileReadOnly(const char* pcPath, bool bReadOnly);
 
-    // Paths. Both '/' and '\' separate folders. SplitPath gives the folder part with its closing
-    // separator and the file part; JoinPath puts a separator between parts that lack one ('\' when
-    // the path so far uses backslashes, else '/').
+    // Paths. Both '/' and '\' separate folders. SplitPath gives the drive and folder part with its
+    // closing separator, and the file part; JoinPath puts a separator between parts that lack one
+    // ('\' when the path so far uses backslashes, else '/').
     static void SplitPath(const char* pcPath, std::string* pkFolder, std::string* pkFile);
     static std::string JoinPath(std::string_view kFirst, std::initializer_list<std::string_view> kParts);
+
+    // Folder trees. A symbolic link is never walked into: deleting removes the link itself, and
+    // copying copies a link to a file as that file's content and leaves links to folders out.
+    // DeleteDirectoryTree deletes read-only files and folders too and answers whether the folder is
+    // gone (false, touching nothing, for a link to a folder); CopyDirectoryTree never overwrites a
+    // file, clears the read-only attribute of the copies, and refuses (false) a destination inside
+    // the source.
+    bool DeleteDirectoryTree(const char* pcPath);
+    bool CopyDirectoryTree(const char* pcDestination, const char* pcSource);
 
 private:
     bool TakeScreenshotTo(const std::string& kPath, int32_t iFormat, const SKScreenshotImage& kImage);
 
     NiRender* m_pkRenderer = nullptr;
+    HWND m_hWindow = nullptr;
     uint32_t m_uiFrameStart = 0;
     float m_fTotalTimeInSeconds = 0.0f;
     uint32_t m_uiTotalTimeInMilliseconds = 0;
@@ -97,6 +137,8 @@ private:
     uint32_t m_uiUpdateNumber = 0;
     std::string m_kScreenShotFolder;
     bool m_bHasScreenShotFolder = false;
+    int32_t m_iJoystickCount = -1;
+    JoystickState m_akJoysticks[MAX_JOYSTICKS];
 
     static inline ScreenshotCapture ms_pfnScreenshotCapture = nullptr;
 };

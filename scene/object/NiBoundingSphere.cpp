@@ -3,6 +3,7 @@
 #include "scene/object/NiCFormat.h"
 #include "scene/object/NiPlane.h"
 #include "scene/object/NiRotationMatrix.h"
+#include "scene/object/NiStream.h"
 
 #include <algorithm>
 #include <cmath>
@@ -239,4 +240,16 @@ std::string NiBoundingSphere::GetFieldString(const char* pcName) const
 {
     return NiCFormat("%s = (%f,%f,%f) , %f", pcName, double(m_kCenter.x), double(m_kCenter.y),
                      double(m_kCenter.z), double(m_fRadius));
+}
+
+void NiBoundingSphere::LoadBinary(NiStream& kStream)
+{
+    m_kCenter.LoadBinary(kStream);
+    kStream.Load(m_fRadius);
+}
+
+void NiBoundingSphere::SaveBinary(NiStream& kStream) const
+{
+    m_kCenter.SaveBinary(kStream);
+    kStream.Save(m_fRadius);
 }

@@ -9,6 +9,8 @@
 class NiPlane;
 class NiRotationMatrix;
 
+class NiStream;
+
 // The bounding sphere of a scene object: a centre, a radius and a not-computed flag (1 after
 // construction, 0 once computed from points, assigned or transformed). Geometry data
 // recomputes its model bound from the vertices while the flag is 1.
@@ -66,6 +68,11 @@ public:
                               const NiBoundingSphere& kSphere1, const NiPoint3& kVelocity1, float& fIntrTime,
                               NiPoint3& kIntrPoint, bool bCalcNormals, NiPoint3& kNormal0,
                               NiPoint3& kNormal1);
+
+    // The stream form inside a .nif record: the centre, then the radius (the not-computed flag is not
+    // streamed), 4-byte floats.
+    void LoadBinary(NiStream& kStream);
+    void SaveBinary(NiStream& kStream) const;
 
     // "name = (x,y,z) , radius" for viewers.
     std::string GetFieldString(const char* pcName) const;

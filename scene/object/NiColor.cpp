@@ -1,6 +1,7 @@
 #include "scene/object/NiColor.h"
 
 #include "scene/object/NiCFormat.h"
+#include "scene/object/NiStream.h"
 
 #include <algorithm>
 
@@ -31,4 +32,18 @@ void NiColor::Scale()
 std::string NiColor::GetFieldString(const char* pcName) const
 {
     return NiCFormat("%s = (%5.3f,%5.3f,%5.3f)", pcName, double(r), double(g), double(b));
+}
+
+void NiColor::LoadBinary(NiStream& kStream)
+{
+    kStream.Load(r);
+    kStream.Load(g);
+    kStream.Load(b);
+}
+
+void NiColor::SaveBinary(NiStream& kStream) const
+{
+    kStream.Save(r);
+    kStream.Save(g);
+    kStream.Save(b);
 }

@@ -2,6 +2,8 @@
 
 #include <string>
 
+class NiStream;
+
 // The three-float colour (red, green, blue) of lights, materials and fog.
 class NiColor
 {
@@ -21,6 +23,10 @@ public:
     // When the largest component exceeds 1, scales all three so that it becomes 1 (the
     // ratios stay); otherwise leaves the colour as it is.
     void Scale();
+
+    // The stream form inside a .nif record: r, g, b, 4-byte floats.
+    void LoadBinary(NiStream& kStream);
+    void SaveBinary(NiStream& kStream) const;
 
     // "name = (r,g,b)" with three decimals, for viewers.
     std::string GetFieldString(const char* pcName) const;

@@ -1,6 +1,7 @@
 #include "scene/object/NiColorA.h"
 
 #include "scene/object/NiCFormat.h"
+#include "scene/object/NiStream.h"
 
 #include <algorithm>
 
@@ -33,4 +34,20 @@ void NiColorA::Scale()
 std::string NiColorA::GetFieldString(const char* pcName) const
 {
     return NiCFormat("%s = (%5.3f,%5.3f,%5.3f,%5.3f)", pcName, double(r), double(g), double(b), double(a));
+}
+
+void NiColorA::LoadBinary(NiStream& kStream)
+{
+    kStream.Load(r);
+    kStream.Load(g);
+    kStream.Load(b);
+    kStream.Load(a);
+}
+
+void NiColorA::SaveBinary(NiStream& kStream) const
+{
+    kStream.Save(r);
+    kStream.Save(g);
+    kStream.Save(b);
+    kStream.Save(a);
 }

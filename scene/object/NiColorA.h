@@ -2,6 +2,8 @@
 
 #include <string>
 
+class NiStream;
+
 // The four-float colour (red, green, blue, alpha) of vertex colours, particles and the model
 // properties.
 class NiColorA
@@ -31,6 +33,10 @@ public:
     // Scales red, green and blue so that the largest is at most 1 (alpha takes no part in
     // the maximum), then clamps alpha to at most 1.
     void Scale();
+
+    // The stream form inside a .nif record: r, g, b, a, 4-byte floats.
+    void LoadBinary(NiStream& kStream);
+    void SaveBinary(NiStream& kStream) const;
 
     // "name = (r,g,b,a)" with three decimals, for viewers.
     std::string GetFieldString(const char* pcName) const;

@@ -1,6 +1,7 @@
 #include "scene/object/NiPlane.h"
 
 #include "scene/object/NiCFormat.h"
+#include "scene/object/NiStream.h"
 
 NiPlane::NiPlane(const NiPoint3& kNormal, const NiPoint3& kPoint)
     : m_kNormal(kNormal), m_fConstant(kNormal.DotProduct(kPoint))
@@ -22,4 +23,16 @@ std::string NiPlane::GetFieldString(const char* pcName) const
 {
     return NiCFormat("%s = (%f,%f,%f), %f", pcName, double(m_kNormal.x), double(m_kNormal.y),
                      double(m_kNormal.z), double(m_fConstant));
+}
+
+void NiPlane::LoadBinary(NiStream& kStream)
+{
+    m_kNormal.LoadBinary(kStream);
+    kStream.Load(m_fConstant);
+}
+
+void NiPlane::SaveBinary(NiStream& kStream) const
+{
+    m_kNormal.SaveBinary(kStream);
+    kStream.Save(m_fConstant);
 }

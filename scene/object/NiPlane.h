@@ -4,6 +4,8 @@
 
 #include <string>
 
+class NiStream;
+
 // A plane as a normal and a constant: p lies on it when normal . p = constant, and
 // normal . p - constant is the signed distance, positive on the side the normal points to.
 class NiPlane
@@ -26,6 +28,10 @@ public:
         return m_kNormal == kOther.m_kNormal && m_fConstant == kOther.m_fConstant;
     }
     bool operator!=(const NiPlane& kOther) const { return !(*this == kOther); }
+
+    // The stream form inside a .nif record: the normal, then the constant, 4-byte floats.
+    void LoadBinary(NiStream& kStream);
+    void SaveBinary(NiStream& kStream) const;
 
     // "name = (nx,ny,nz), constant" for viewers.
     std::string GetFieldString(const char* pcName) const;

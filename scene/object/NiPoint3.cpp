@@ -1,6 +1,7 @@
 #include "scene/object/NiPoint3.h"
 
 #include "scene/object/NiCFormat.h"
+#include "scene/object/NiStream.h"
 
 #include <bit>
 #include <cmath>
@@ -123,4 +124,18 @@ float NiPoint3::VectorLength() const
 std::string NiPoint3::GetFieldString(const char* pcName) const
 {
     return NiCFormat("%s = (%f,%f,%f)", pcName, double(x), double(y), double(z));
+}
+
+void NiPoint3::LoadBinary(NiStream& kStream)
+{
+    kStream.Load(x);
+    kStream.Load(y);
+    kStream.Load(z);
+}
+
+void NiPoint3::SaveBinary(NiStream& kStream) const
+{
+    kStream.Save(x);
+    kStream.Save(y);
+    kStream.Save(z);
 }

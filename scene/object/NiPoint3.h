@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+class NiStream;
+
 // The scene graph's three-float vector: positions, directions and normals. A plain value with
 // no virtual table and no padding, so arrays of it are flat float arrays for the renderer.
 class NiPoint3
@@ -71,6 +73,10 @@ public:
     static void UnitizeVectors(NiPoint3* pkVectors, uint32_t uiCount);
     void UnitizeVector();
     float VectorLength() const;
+
+    // The stream form inside a .nif record: x, y, z, 4-byte floats.
+    void LoadBinary(NiStream& kStream);
+    void SaveBinary(NiStream& kStream) const;
 
     // "name = (x,y,z)" for viewers.
     std::string GetFieldString(const char* pcName) const;

@@ -2,6 +2,7 @@
 
 #include "scene/object/NiCFormat.h"
 #include "scene/object/NiRotationMatrix.h"
+#include "scene/object/NiStream.h"
 
 #include <cmath>
 
@@ -156,4 +157,20 @@ NiQuaternion NiQuaternion::Squad(float fT, const NiQuaternion& kP, const NiQuate
 std::string NiQuaternion::GetFieldString(const char* pcName) const
 {
     return NiCFormat("%s = (w=%f,x=%f,y=%f,z=%f)", pcName, double(w), double(x), double(y), double(z));
+}
+
+void NiQuaternion::LoadBinary(NiStream& kStream)
+{
+    kStream.Load(w);
+    kStream.Load(x);
+    kStream.Load(y);
+    kStream.Load(z);
+}
+
+void NiQuaternion::SaveBinary(NiStream& kStream) const
+{
+    kStream.Save(w);
+    kStream.Save(x);
+    kStream.Save(y);
+    kStream.Save(z);
 }

@@ -6,6 +6,8 @@
 
 class NiRotationMatrix;
 
+class NiStream;
+
 // The rotation quaternion (w, x, y, z), scalar part first: a turn by t about the unit axis a
 // is (cos(t/2), sin(t/2) a). Its matrix is the usual right-handed one for column vectors,
 // which in NiRotationMatrix's convention is the turn by -t.
@@ -68,6 +70,10 @@ public:
                                      const NiQuaternion& kQ2);
     static NiQuaternion Squad(float fT, const NiQuaternion& kP, const NiQuaternion& kA,
                               const NiQuaternion& kB, const NiQuaternion& kQ);
+
+    // The stream form inside a .nif record: w, x, y, z, 4-byte floats.
+    void LoadBinary(NiStream& kStream);
+    void SaveBinary(NiStream& kStream) const;
 
     // "name = (w=..,x=..,y=..,z=..)" for viewers.
     std::string GetFieldString(const char* pcName) const;

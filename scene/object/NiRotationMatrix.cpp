@@ -9,6 +9,7 @@
 #include "scene/object/NiRotationMatrix.h"
 
 #include "scene/object/NiCFormat.h"
+#include "scene/object/NiStream.h"
 
 #include <algorithm>
 
@@ -662,4 +663,18 @@ std::string NiRotationMatrix::GetFieldString(const char* pcName) const
     return NiCFormat("%s = ((%f,%f,%f),(%f,%f,%f),(%f,%f,%f))", pcName, double(m[0][0]), double(m[0][1]),
                      double(m[0][2]), double(m[1][0]), double(m[1][1]), double(m[1][2]), double(m[2][0]),
                      double(m[2][1]), double(m[2][2]));
+}
+
+void NiRotationMatrix::LoadBinary(NiStream& kStream)
+{
+    for (auto& afRow : m_aafEntry)
+        for (float& fEntry : afRow)
+            kStream.Load(fEntry);
+}
+
+void NiRotationMatrix::SaveBinary(NiStream& kStream) const
+{
+    for (const auto& afRow : m_aafEntry)
+        for (float fEntry : afRow)
+            kStream.Save(fEntry);
 }

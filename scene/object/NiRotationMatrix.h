@@ -16,6 +16,8 @@ inline constexpr float NiTwoPi = NiPi + NiPi;
 // 1.2e-5 of the true value; (0, 0) gives 0.
 float NiFastATan2(float fY, float fX);
 
+class NiStream;
+
 // The 3x3 rotation of every transform, nine floats row by row; vectors are columns.
 //
 // Convention: the elementary rotations are the transposes of the usual right-handed forms
@@ -105,6 +107,10 @@ public:
     // For a symmetric matrix: Householder reduction and QL with implicit shifts. Eigenvector
     // i is row i of kEigenvectors (unsorted), and the rows form a right-handed frame.
     void EigenSolveSymmetric(float afEigenvalue[3], NiRotationMatrix& kEigenvectors) const;
+
+    // The stream form inside a .nif record: the nine entries row by row, 4-byte floats.
+    void LoadBinary(NiStream& kStream);
+    void SaveBinary(NiStream& kStream) const;
 
     // "name = ((m00,m01,m02),(m10,m11,m12),(m20,m21,m22))" for viewers.
     std::string GetFieldString(const char* pcName) const;

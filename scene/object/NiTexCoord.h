@@ -2,6 +2,8 @@
 
 #include <string>
 
+class NiStream;
+
 // The two-float texture coordinate of geometry data, screen polygons and pick results.
 class NiTexCoord
 {
@@ -16,6 +18,10 @@ public:
     NiTexCoord operator*(float fScale) const { return NiTexCoord(fScale * x, fScale * y); }
     bool operator==(const NiTexCoord& kOther) const { return x == kOther.x && y == kOther.y; }
     bool operator!=(const NiTexCoord& kOther) const { return !(*this == kOther); }
+
+    // The stream form inside a .nif record: x, y, 4-byte floats.
+    void LoadBinary(NiStream& kStream);
+    void SaveBinary(NiStream& kStream) const;
 
     // "name = (x,y)" for viewers.
     std::string GetFieldString(const char* pcName) const;

@@ -162,6 +162,11 @@ TEST_F(SKLocalizationTest, NamesAreComparedExactly)
     ASSERT_NE(pkLower, nullptr);
     ASSERT_NE(pkUpper, nullptr);
     EXPECT_NE(pkLower, pkUpper);
+    // A name spelled in another case still finds its file, as a database of its own.
+    SKLocalizationDatabase* pkSpelled = SKLocalizationDatabase::Create(m_kFolder.Path("Sample.DB").c_str());
+    ASSERT_NE(pkSpelled, nullptr);
+    EXPECT_NE(pkSpelled, pkLower);
+    EXPECT_NE(pkSpelled, pkUpper);
 
     g_kLocalizationManager.Unload(pkLower);
     g_kLocalizationManager.Unload(pkLower);

@@ -2,7 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "core/DirectoryListing.h"
 #include "core/SKRandom.h"
+#include "platform/win32/FileSystem.h"
+#include "platform/win32/Joystick.h"
+#include "platform/win32/ManualTimeSource.h"
 #include <filesystem>
 
 #include "tests/support/TempFolder.h"
@@ -183,4 +189,280 @@ TEST(SKSystemWrapperClass, SplitPathKeepsTheClosingSeparator)
     std::string kFile;
     SKSystemWrapperClass::SplitPath("x/y", nullptr, &kFile);
     EXPECT_EQ(kFile, "y");
+}
+
+// Frame clock, window and joysticks -------------------------------------------------------------
+
+TEST(SKSystemWrapperClass, FrameClockCountsMillisecondsAcrossAWrap)
+{
+    win32::ManualTimeSource kClock;
+    kClock.SetHasCounter(false);
+    kClock.SetMilliseconds(0xFFFFFFF0u);
+    SKSystemWrapperClass kWrapper;
+
+    kWrapper.UpdateFrameTime();
+    EXPECT_EQ(kWrapper.GetUpdateNumber(), 1u);
+    EXPECT_EQ(kWrapper.GetTimeElapsedInMilliseconds(), 0u);
+    EXPECT_EQ(kWrapper.GetTimeInMilliseconds(), 0u);
+
+    kClock.SetMilliseconds(0x10);
+    EXPECT_FLOAT_EQ(kWrapper.GetTimeSinceFrameStart(), 0.032f);
+    kWrapper.UpdateFrameTime();
+    EXPECT_EQ(kWrapper.GetUpdateNumber(), 2u);
+    EXPECT_EQ(kWrapper.GetTimeElapsedInMilliseconds(), 32u);
+    EXPECT_FLOAT_EQ(kWrapper.GetTimeElapsedInSeconds(), 0.032f);
+
+    kClock.SetMilliseconds(0x10 + 18);
+    kWrapper.UpdateFrameTime();
+    EXPECT_EQ(kWrapper.GetTimeInMilliseconds(), 50u);
+    EXPECT_FLOAT_EQ(kWrapper.GetTimeInSeconds(), 0.05f);
+    EXPECT_FLOAT_EQ(kWrapper.GetTimeSinceFrameStart(), 0.0f);
+}
+
+TEST(SKSystemWrapperClass, TimeSinceFrameStartUsesTheCounterWhenThereIsOne)
+{
+    win32::ManualTimeSource kClock(1000000);
+    SKSystemWrapperClass kWrapper;
+    kClock.SetCounter(5000000);
+    kWrapper.UpdateFrameTime();
+    kClock.SetCounter(5000000 + 250000);
+    EXPECT_FLOAT_EQ(kWrapper.GetTimeSinceFrameStart(), 0.25f);
+}
+
+TEST(SKSystemWrapperClass, WindowQueries)
+{
+    SKSystemWrapperClass kWrapper;
+    EXPECT_FALSE(kWrapper.IsForeground());
+    EXPECT_EQ(kWrapper.GetVerticalAspectRatio(), 1.0f);
+
+    win32::Window kFrame;
+    win32::Window kEngine(&kFrame);
+    win32::Window kPanel(&kEngine);
+    win32::Window kOther;
+    kEngine.SetClientSize(640, 480);
+    kWrapper.SetWindowAndRenderer(&kEngine, nullptr);
+    EXPECT_FLOAT_EQ(kWrapper.GetVerticalAspectRatio(), 640.0f / 480.0f);
+    kEngine.SetClientSize(640, 0);
+    EXPECT_EQ(kWrapper.GetVerticalAspectRatio(), 1.0f);
+
+    for (HWND hForeground : {&kEngine, &kFrame, &kPanel})
+    {
+        SetForegroundWindow(hForeground);
+        EXPECT_TRUE(kWrapper.IsForeground());
+    }
+    SetForegroundWindow(&kOther);
+    EXPECT_FALSE(kWrapper.IsForeground());
+    SetForegroundWindow(nullptr);
+    EXPECT_FALSE(kWrapper.IsForeground());
+}
+
+TEST(SKSystemWrapperClass, AbsentJoysticksReadAsCentredAndFail)
+{
+    TempFolder kFolder;
+    win32::SetJoystickDevicePrefix(kFolder.Path("js"));
+    SKSystemWrapperClass kWrapper;
+    for (int32_t iIndex : {-1, 0, 3, 4, 100})
+        EXPECT_FALSE(kWrapper.UpdateJoystick(iIndex)) << iIndex;
+    EXPECT_TRUE(kWrapper.GetJoystickState(0).m_bCapabilitiesRead);
+    EXPECT_EQ(kWrapper.GetJoystickState(0).m_auiCentre[0], 0u);
+    win32::SetJoystickDevicePrefix("/dev/input/js");
+}
+
+// Screenshots ----------------------------------------------------------------------------------
+
+namespace
+{
+
+class SolidImage : public SKScreenshotImage
+{
+public:
+    Format GetFormat() const override { return FORMAT_RGB; }
+    uint32_t GetWidth() const override { return 1; }
+    uint32_t GetHeight() const override { return 1; }
+    uint32_t GetRowBytes() const override { return 3; }
+    const uint8_t* GetPixels() const override { return m_aucPixel; }
+    bool ConvertTo(const Layout&, uint32_t, uint8_t* pBuffer) const override
+    {
+        std::copy(m_aucPixel, m_aucPixel + 3, pBuffer);
+        return true;
+    }
+
+private:
+    uint8_t m_aucPixel[3] = {1, 2, 3};
+};
+
+// Only the one renderer the tests call "Direct3D" gives an image.
+NiRender* const DIRECT3D_RENDERER = reinterpret_cast<NiRender*>(uintptr_t{0x1000});
+int g_iCaptures = 0;
+
+std::unique_ptr<SKScreenshotImage> CaptureTestImage(NiRender* pkRenderer)
+{
+    ++g_iCaptures;
+    if (pkRenderer != DIRECT3D_RENDERER)
+        return nullptr;
+    return std::make_unique<SolidImage>();
+}
+
+std::vector<std::string> FolderEntries(const std::string& kPath)
+{
+    std::vector<std::string> kNames;
+    for (const auto& kEntry : std::filesystem::directory_iterator(kPath))
+        kNames.push_back(kEntry.path().filename().string());
+    std::sort(kNames.begin(), kNames.end());
+    return kNames;
+}
+
+} // namespace
+
+TEST(SKSystemWrapperClass, ScreenshotTakesTheFirstFreeNumber)
+{
+    TempFolder kFolder;
+    SKSystemWrapperClass::SetScreenshotCapture(CaptureTestImage);
+    SKSystemWrapperClass kWrapper;
+    kWrapper.SetDefaultScreenShotPath(kFolder.Path().c_str());
+    kWrapper.TakeScreenshot(SKSystemWrapperClass::IMAGE_FORMAT_TGA, nullptr);
+    EXPECT_TRUE(FolderEntries(kFolder.Path()).empty()) << "no renderer";
+
+    kWrapper.SetWindowAndRenderer(nullptr, DIRECT3D_RENDERER);
+    kFolder.WriteFile("ScreenShot000.tga", "x");
+    kFolder.WriteFile("ScreenShot001.tga", "x");
+    std::filesystem::create_directory(kFolder.Path("ScreenShot002.tga"));
+    kWrapper.TakeScreenshot(SKSystemWrapperClass::IMAGE_FORMAT_TGA, nullptr);
+    kWrapper.TakeScreenshot(SKSystemWrapperClass::IMAGE_FORMAT_BMP, nullptr);
+    kWrapper.TakeScreenshot(SKSystemWrapperClass::IMAGE_FORMAT_BMP, "named.bmp");
+    kWrapper.TakeScreenshot(7, "other.bmp");
+    EXPECT_EQ(FolderEntries(kFolder.Path()),
+              (std::vector<std::string>{"ScreenShot000.bmp", "ScreenShot000.tga", "ScreenShot001.tga",
+                                        "ScreenShot002.tga", "ScreenShot003.tga", "named.bmp"}));
+    EXPECT_EQ(TempFolder::ReadFile(kFolder.Path("ScreenShot003.tga")).size(), 18u + 3 + 26);
+    EXPECT_EQ(TempFolder::ReadFile(kFolder.Path("named.bmp")).size(), 58u);
+
+    g_iCaptures = 0;
+    kWrapper.SetWindowAndRenderer(nullptr, reinterpret_cast<NiRender*>(uintptr_t{0x2000}));
+    kWrapper.TakeScreenshot(SKSystemWrapperClass::IMAGE_FORMAT_BMP, "none.bmp");
+    EXPECT_EQ(g_iCaptures, 1);
+    EXPECT_FALSE(std::filesystem::exists(kFolder.Path("none.bmp")));
+    SKSystemWrapperClass::SetScreenshotCapture(nullptr);
+}
+
+// Folder trees ---------------------------------------------------------------------------------
+
+namespace
+{
+
+// a.txt, b/, b/c.nif, b/d/, b/d/e.txt, B.nif
+void MakeTree(const TempFolder& kFolder, const std::string& kRoot)
+{
+    std::filesystem::create_directories(kFolder.Path(kRoot + "/b/d"));
+    kFolder.WriteFile(kRoot + "/a.txt", "a");
+    kFolder.WriteFile(kRoot + "/B.nif", "B");
+    kFolder.WriteFile(kRoot + "/b/c.nif", "c");
+    kFolder.WriteFile(kRoot + "/b/d/e.txt", "e");
+}
+
+} // namespace
+
+TEST(DirectoryListing, SortedByBytesAndRecursive)
+{
+    TempFolder kFolder;
+    MakeTree(kFolder, "tree");
+    DirectoryListing kListing;
+    ASSERT_TRUE(kListing.Build((kFolder.Path("tree") + "\\").c_str(), nullptr, true));
+    EXPECT_EQ(kListing.GetPath(), kFolder.Path("tree"));
+    EXPECT_EQ(kListing.GetFiles(), (std::vector<std::string>{"B.nif", "a.txt"}));
+    ASSERT_EQ(kListing.GetSubfolders().size(), 1u);
+    const DirectoryListing& kB = kListing.GetSubfolders()[0];
+    EXPECT_EQ(kB.GetName(), "b");
+    EXPECT_EQ(kB.GetPath(), kFolder.Path("tree/b"));
+    EXPECT_EQ(kB.GetFiles(), std::vector<std::string>{"c.nif"});
+    ASSERT_EQ(kB.GetSubfolders().size(), 1u);
+    EXPECT_EQ(kB.GetSubfolders()[0].GetFiles(), std::vector<std::string>{"e.txt"});
+
+    DirectoryListing kFlat;
+    ASSERT_TRUE(kFlat.Build(kFolder.Path("tree").c_str(), "*", false));
+    EXPECT_TRUE(kFlat.GetSubfolders().empty());
+    EXPECT_FALSE(kFlat.Build(kFolder.Path("missing").c_str(), "*", false));
+    EXPECT_TRUE(DirectoryListing::FindExists(kFolder.Path("tree/b/*.nif").c_str()));
+    EXPECT_FALSE(DirectoryListing::FindExists(kFolder.Path("tree/*.py").c_str()));
+}
+
+TEST(DirectoryListing, PatternStillReachesOtherFolders)
+{
+    TempFolder kFolder;
+    MakeTree(kFolder, "tree");
+    kFolder.WriteFile("tree/b/d/f.nif", "f");
+    DirectoryListing kListing;
+    kListing.Build(kFolder.Path("tree").c_str(), "*.nif", true);
+    EXPECT_EQ(kListing.GetFiles(), std::vector<std::string>{"B.nif"});
+    ASSERT_EQ(kListing.GetSubfolders().size(), 1u);
+    EXPECT_EQ(kListing.GetSubfolders()[0].GetFiles(), std::vector<std::string>{"c.nif"});
+    ASSERT_EQ(kListing.GetSubfolders()[0].GetSubfolders().size(), 1u);
+    EXPECT_EQ(kListing.GetSubfolders()[0].GetSubfolders()[0].GetFiles(), std::vector<std::string>{"f.nif"});
+}
+
+TEST(SKSystemWrapperClass, DeleteDirectoryTreeRemovesReadOnlyEntries)
+{
+    TempFolder kFolder;
+    MakeTree(kFolder, "tree");
+    SKSystemWrapperClass kWrapper;
+    EXPECT_EQ(kWrapper.SetFileReadOnly(kFolder.Path("tree/a.txt").c_str(), true), 0);
+    EXPECT_EQ(kWrapper.SetFileReadOnly(kFolder.Path("tree/b/d").c_str(), true), 0);
+    EXPECT_EQ(kWrapper.SetFileReadOnly(kFolder.Path("tree/none").c_str(), true), -1);
+
+    EXPECT_TRUE(kWrapper.DeleteDirectoryTree(kFolder.Path("tree").c_str()));
+    EXPECT_FALSE(std::filesystem::exists(kFolder.Path("tree")));
+    EXPECT_FALSE(kWrapper.DeleteDirectoryTree(kFolder.Path("tree").c_str()));
+}
+
+// Links lead outside the tree: deleting removes only the link, and a link to a folder is never
+// the tree to delete.
+TEST(SKSystemWrapperClass, DeleteDirectoryTreeNeverFollowsLinks)
+{
+    TempFolder kFolder;
+    MakeTree(kFolder, "outside");
+    std::filesystem::create_directory(kFolder.Path("tree"));
+    std::filesystem::create_directory_symlink(kFolder.Path("outside"), kFolder.Path("tree/folder-link"));
+    std::filesystem::create_symlink(kFolder.Path("outside/a.txt"), kFolder.Path("tree/file-link"));
+    std::filesystem::create_directory_symlink(kFolder.Path("outside"), kFolder.Path("root-link"));
+
+    SKSystemWrapperClass kWrapper;
+    EXPECT_FALSE(kWrapper.DeleteDirectoryTree(kFolder.Path("root-link").c_str()));
+    EXPECT_TRUE(kWrapper.DeleteDirectoryTree(kFolder.Path("tree").c_str()));
+    EXPECT_FALSE(std::filesystem::exists(kFolder.Path("tree")));
+    EXPECT_EQ(TempFolder::ReadFile(kFolder.Path("outside/a.txt")), "a");
+    EXPECT_EQ(TempFolder::ReadFile(kFolder.Path("outside/b/d/e.txt")), "e");
+}
+
+TEST(SKSystemWrapperClass, CopyDirectoryTreeKeepsExistingFilesAndClearsReadOnly)
+{
+    TempFolder kFolder;
+    MakeTree(kFolder, "source");
+    SKSystemWrapperClass kWrapper;
+    kWrapper.SetFileReadOnly(kFolder.Path("source/b/c.nif").c_str(), true);
+    std::filesystem::create_directories(kFolder.Path("copy/b"));
+    kFolder.WriteFile("copy/a.txt", "kept");
+
+    EXPECT_TRUE(kWrapper.CopyDirectoryTree(kFolder.Path("copy").c_str(), kFolder.Path("source").c_str()));
+    EXPECT_EQ(TempFolder::ReadFile(kFolder.Path("copy/a.txt")), "kept");
+    EXPECT_EQ(TempFolder::ReadFile(kFolder.Path("copy/B.nif")), "B");
+    EXPECT_EQ(TempFolder::ReadFile(kFolder.Path("copy/b/d/e.txt")), "e");
+    EXPECT_EQ(GetFileAttributesA(kFolder.Path("copy/b/c.nif").c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+    EXPECT_NE(GetFileAttributesA(kFolder.Path("source/b/c.nif").c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+}
+
+TEST(SKSystemWrapperClass, CopyDirectoryTreeRefusesADestinationInsideTheSource)
+{
+    TempFolder kFolder;
+    MakeTree(kFolder, "source");
+    std::filesystem::create_directory_symlink(kFolder.Path("source"), kFolder.Path("source/b/loop"));
+    SKSystemWrapperClass kWrapper;
+    EXPECT_FALSE(
+        kWrapper.CopyDirectoryTree(kFolder.Path("source/b/copy").c_str(), kFolder.Path("source").c_str()));
+    EXPECT_FALSE(std::filesystem::exists(kFolder.Path("source/b/copy")));
+
+    // A link to a folder inside the tree is not walked, so a loop ends.
+    EXPECT_TRUE(kWrapper.CopyDirectoryTree(kFolder.Path("copy").c_str(), kFolder.Path("source").c_str()));
+    EXPECT_TRUE(std::filesystem::exists(kFolder.Path("copy/b/d/e.txt")));
+    EXPECT_FALSE(std::filesystem::exists(kFolder.Path("copy/b/loop")));
+    EXPECT_TRUE(kWrapper.CopyDirectoryTree(kFolder.Path("copy").c_str(), kFolder.Path("copy").c_str()));
 }

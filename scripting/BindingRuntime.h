@@ -1,0 +1,89 @@
+#pragma once
+// The runtime under module Appc and the host's pointer operations: engine objects cross
+// into scripts as pointer strings ("_<hex address>_p_<Class>", or "NULL"), each wrapped
+// class has a type record with the list of pointer types it accepts, and a constant table
+// is installed into a module dictionary.
+//
+// Use: register each class's static description once with RegisterPointerType and keep
+// the returned head; wrappers convert their arguments with ConvertPointerObject (or
+// ConvertObjectArgument where a null object cannot be used) and their results with
+// NewPointerObject.
+
+#include "scripting/PythonApi.h"
+
+#include <cstdint>
+#include <string>
+
+// One entry of a type's static description and, once registered, of its cast list.
+// A description is: the type itself {name, null, pretty name}, one cast entry per
+// acceptable pointer type {name, converter}, then an entry with a null name.
+struct PointerTypeRecord
+{
+    const char* name;          // "_p_" and the class name
+    void* (*converter)(void*); // cast from the named pointer type; null: none needed
+    const char* prettyName;    // "SKPoint3 *"
+    PointerTypeRecord* next;   // cast list
+    PointerTypeRecord* prev;   // back link; in a head, the previously registered head
+};
+
+// One row of a constant table; a table ends with a row of kind 0.
+struct ConstantRow
+{
+    enum Kind : int32_t
+    {
+        END = 0,
+        INTEGER = 1,
+        FLOAT = 2,
+        STRING = 3,
+        POINTER = 4,
+    };
+    int32_t kind;
+    const char* name;
+    int32_t integerValue;
+    double floatValue;
+    const void* pointerValue;       // the text for STRING, the object for POINTER
+    PointerTypeRecord* const* type; // POINTER: where the registered record is kept
+};
+
+// Type records.
+PointerTypeRecord* RegisterPointerType(PointerTypeRecord* description);
+PointerTypeRecord* CheckPointerType(const char* name, PointerTypeRecord* head);
+void* CastPointer(const PointerTypeRecord* entry, void* pointer);
+PointerTypeRecord* QueryPointerType(const char* text);
+
+// Pointer strings.
+std::string EncodePointerString(const void* pointer, const PointerTypeRecord* type);
+PyObject* NewPointerObject(const void* pointer, const PointerTypeRecord* type);
+
+// Converts a pointer string, or an object whose attribute "this" holds one, to the
+// pointer it names, checked against the type when one is given. 0 on success; -1 on
+// failure, with a TypeError set only when report is true. None and "NULL" give null.
+int ConvertPointerObject(PyObject* object, void** out, PointerTypeRecord* type, bool report);
+
+// As ConvertPointerObject with a report, but a null pointer (None, "NULL") is refused
+// with the same TypeError: for arguments the engine is going to use.
+int ConvertObjectArgument(PyObject* object, void** out, PointerTypeRecord* type);
+
+// Engine exceptions. Nothing may unwind through the interpreter: every function the
+// interpreter calls runs its engine work through GuardEngineCall, which turns an escaping
+// exception into a script error (MemoryError, OSError for a stream status, SystemError)
+// and returns the failure value.
+void SetErrorFromException() noexcept; // only inside a catch handler
+template <class Result, class Operation> Result GuardEngineCall(Result failure, Operation operation) noexcept
+{
+    try
+    {
+        return operation();
+    }
+    catch (...)
+    {
+        SetErrorFromException();
+        return failure;
+    }
+}
+
+// Constants.
+void InstallConstants(PyObject* dictionary, const ConstantRow* table);
+
+// Drops the interpreter objects the runtime caches; called when the interpreter stops.
+void ResetBindingRuntime();

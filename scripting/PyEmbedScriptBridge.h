@@ -1,0 +1,34 @@
+#pragma once
+// The engine core's way into the interpreter: the core writes its script state hooks and
+// shadow objects against SKScriptBridge, and the script host installs this implementation
+// while the interpreter runs. Every operation refuses null objects and leaves no script
+// error pending.
+
+#include "core/SKScriptBridge.h"
+
+class SKObject;
+
+class PyEmbedScriptBridge : public SKScriptBridge
+{
+public:
+    void* ObjectToPointer(PyObject* pkObject, const char* pcTypeName) override;
+    PyObject* PointerToString(const void* pvPointer, const char* pcTypeName) override;
+    PyObject* NewText(const char* pcText) override;
+    bool GetText(PyObject* pkObject, std::string& kText) override;
+    PyObject* NewFloat(double dValue) override;
+    bool IsFloat(PyObject* pkObject) override;
+    bool IsInteger(PyObject* pkObject) override;
+    double GetFloat(PyObject* pkObject) override;
+    PyObject* NewTuple(const std::vector<PyObject*>& kItems) override;
+    int64_t GetTupleSize(PyObject* pkObject) override;
+    PyObject* GetTupleItem(PyObject* pkTuple, int64_t iIndex) override;
+    PyObject* GetAttribute(PyObject* pkObject, const char* pcName) override;
+    // A null value deletes the attribute.
+    bool SetAttribute(PyObject* pkObject, const char* pcName, PyObject* pkValue) override;
+    void Release(PyObject* pkObject) override;
+
+    // SKObject::CreatePythonObject: an instance of App's shadow class of the object's class
+    // ("<Class>Ptr") made from the object's pointer string; None when App or the class is
+    // missing, null (the error reported) when the shadow class fails.
+    static PyObject* CreatePythonObject(SKObject& kObject);
+};
