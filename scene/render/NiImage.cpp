@@ -125,7 +125,7 @@ NiImage::NiImage() : m_uiImageID(State().m_uiNextImageID++) {}
 
 NiImage::~NiImage() = default;
 
-NiImage* NiImage::CreateFromFile(const char* pcFileName, int32_t iMipmapMode, PrefTexFormat ePrefFormat,
+NiImage* NiImage::CreateFromFile(const char* pcFileName, int32_t iMipmapMode, int32_t iPrefFormat,
                                  int32_t iSecondMode)
 {
     if (!pcFileName)
@@ -145,11 +145,11 @@ NiImage* NiImage::CreateFromFile(const char* pcFileName, int32_t iMipmapMode, Pr
     std::string kName(pcFileName);
     NiNormalizePath(kName);
     pkImage->m_pURL = std::move(kName);
-    return FinishCreation(pkImage, iMipmapMode, ePrefFormat, iSecondMode);
+    return FinishCreation(pkImage, iMipmapMode, iPrefFormat, iSecondMode);
 }
 
-NiImage* NiImage::CreateFromRawData(NiRefPtr<NiRawImageData> spRaw, int32_t iMipmapMode,
-                                    PrefTexFormat ePrefFormat, int32_t iSecondMode)
+NiImage* NiImage::CreateFromRawData(NiRefPtr<NiRawImageData> spRaw, int32_t iMipmapMode, int32_t iPrefFormat,
+                                    int32_t iSecondMode)
 {
     if (!spRaw)
     {
@@ -166,17 +166,22 @@ NiImage* NiImage::CreateFromRawData(NiRefPtr<NiRawImageData> spRaw, int32_t iMip
         return nullptr;
     }
     pkImage->m_spRaw = spRaw;
-    return FinishCreation(pkImage, iMipmapMode, ePrefFormat, iSecondMode);
+    return FinishCreation(pkImage, iMipmapMode, iPrefFormat, iSecondMode);
 }
 
-NiImage* NiImage::FinishCreation(NiImage* pkImage, int32_t iMipmapMode, PrefTexFormat ePrefFormat,
+NiImage::PrefTexFormat NiImage::ToPrefTexFormat(int64_t iValue)
+{
+    return iValue >= TEX_RGB555 && iValue <= TEX_DEFAULT ? static_cast<PrefTexFormat>(iValue) : TEX_DEFAULT;
+}
+
+NiImage* NiImage::FinishCreation(NiImage* pkImage, int32_t iMipmapMode, int32_t iPrefFormat,
                                  int32_t iSecondMode)
 {
     if (UseOption(iMipmapMode, GetDefaultMipmap()))
         pkImage->m_uiFlags |= MIPMAPPED;
     if (UseOption(iSecondMode, GetDefaultSecondOption()))
         pkImage->m_uiFlags |= SECOND_OPTION;
-    pkImage->m_ePrefTexFormat = ePrefFormat;
+    pkImage->m_ePrefTexFormat = ToPrefTexFormat(iPrefFormat);
     if (!PrepareOnRenderers(pkImage))
     {
         // Counted once and let go: destroyed unless a renderer kept a reference of its own.
@@ -380,7 +385,7 @@ void NiImage::LoadBinary(NiStream& kStream)
     uint32_t uiPrefFormat = TEX_DEFAULT;
     kStream.Load(uiPrefFormat);
     // A format the renderer has no entry for would index past its tables.
-    m_ePrefTexFormat = uiPrefFormat <= TEX_DEFAULT ? static_cast<PrefTexFormat>(uiPrefFormat) : TEX_DEFAULT;
+    m_ePrefTexFormat = ToPrefTexFormat(uiPrefFormat);
     if (std::strcmp(kStream.GetVersion(), IMAGE_SCALE_VERSION) >= 0)
         kStream.Load(m_fImageScale);
 

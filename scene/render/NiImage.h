@@ -91,11 +91,12 @@ public:
     //--- Creation: each returns a new image with count 0 (the caller takes the first reference)
     // or null with the last error telling why (unchanged when no factory is installed or a
     // listed renderer cannot prepare the image). Every listed renderer prepares the new image.
-    static NiImage* CreateFromFile(const char* pcFileName, int32_t iMipmapMode, PrefTexFormat ePrefFormat,
+    // The preferred format is a PrefTexFormat value; any other value stands for TEX_DEFAULT.
+    static NiImage* CreateFromFile(const char* pcFileName, int32_t iMipmapMode, int32_t iPrefFormat,
                                    int32_t iSecondMode);
     // The call owns one reference to the raw image and releases it on return.
     static NiImage* CreateFromRawData(NiRefPtr<NiRawImageData> spRaw, int32_t iMipmapMode,
-                                      PrefTexFormat ePrefFormat, int32_t iSecondMode);
+                                      int32_t iPrefFormat, int32_t iSecondMode);
 
     //--- Class-wide state. ---
     static void SetImageFactory(CreateFunction pfnFactory);
@@ -169,8 +170,10 @@ public:
 protected:
     bool HasFileName() const { return m_pURL && !m_pURL->empty(); }
     // Steps shared by both creation paths: flags, format and the renderers' preparation.
-    static NiImage* FinishCreation(NiImage* pkImage, int32_t iMipmapMode, PrefTexFormat ePrefFormat,
+    static NiImage* FinishCreation(NiImage* pkImage, int32_t iMipmapMode, int32_t iPrefFormat,
                                    int32_t iSecondMode);
+    // The format for a stored or requested value: values without a table entry become TEX_DEFAULT.
+    static PrefTexFormat ToPrefTexFormat(int64_t iValue);
 
     std::optional<std::string> m_pURL;
     NiRefPtr<NiRawImageData> m_spRaw;

@@ -200,6 +200,9 @@ TEST_F(NiImageTest, CreateFromFileKeepsANormalisedNameAndTheRequestedOptions)
         EXPECT_EQ(spImage->GetImageScale(), 128.5f);
         EXPECT_EQ(spImage->GetRevision(), 0u);
     }
+    // A format without a table entry stands for the default.
+    NiRefPtr<NiImage> spImage = NiImage::CreateFromFile("wood.tga", 2, 99, 2);
+    EXPECT_EQ(spImage->GetPrefTexFormat(), NiImage::TEX_DEFAULT);
 }
 
 TEST_F(NiImageTest, ImagesGetRisingIdentityNumbers)
@@ -475,7 +478,9 @@ TEST_F(NiImageTest, MalformedImageRecordsAreMendedOrRefused)
     NiRefPtr<TestImageHolder> spHolder = new TestImageHolder;
     spHolder->m_spImage = NiImage::CreateFromRawData(MakeImage(NiRawImageData::FORMAT_RGB, 1, 1, {1, 2, 3}),
                                                      2, NiImage::TEX_DEFAULT, 2);
-    const std::vector<char> kBuffer = SaveToBuffer({spHolder});
+    // The raw image is a top-level object too, so that the load still holds it when the image
+    // does not take it.
+    const std::vector<char> kBuffer = SaveToBuffer({spHolder, spHolder->m_spImage->GetRawImage()});
     const size_t uiBody = RecordBody(kBuffer, "NiImage");
     ASSERT_NE(uiBody, std::string::npos);
     ASSERT_EQ(kBuffer[uiBody], 0); // linked to its raw image
