@@ -1,5 +1,6 @@
 #include "ImageTestSupport.h"
 
+#include "scene/graph/NiTextureProperty.h"
 #include "scene/object/NiFieldString.h"
 #include "scene/object/NiStream.h"
 #include "scene/object/NiSystem.h"
@@ -14,55 +15,13 @@
 #include <utility>
 #include <vector>
 
-// Test classes: a device-image stand-in, and an object that links one image.
+// A device-image stand-in: the factory's product.
 
 class TestDeviceImage : public NiImage
 {
     NiDeclareRTTI;
 };
 NiImplementRTTI(TestDeviceImage, NiImage);
-
-class TestImageHolderLinkRecord : public NiLinkRecord
-{
-public:
-    uint32_t m_uiImageID = 0;
-};
-
-class TestImageHolder : public NiObject
-{
-    NiDeclareRTTI;
-    NiDeclareStream;
-
-public:
-    using LinkRecord = TestImageHolderLinkRecord;
-
-    NiRefPtr<NiImage> m_spImage;
-
-    void LoadBinary(NiStream& kStream) override
-    {
-        NiObject::LoadBinary(kStream);
-        kStream.Load(kStream.GetLinkRecord<LinkRecord>().m_uiImageID);
-    }
-    void ResolveLinks(NiStream& kStream) override
-    {
-        m_spImage = kStream.LookupLinkedObjectAs<NiImage>(kStream.GetLinkRecord<LinkRecord>().m_uiImageID);
-    }
-    bool RegisterForSave(NiStream& kStream) override
-    {
-        if (!NiObject::RegisterForSave(kStream))
-            return false;
-        if (m_spImage)
-            m_spImage->RegisterForSave(kStream);
-        return true;
-    }
-    void SaveBinary(NiStream& kStream) override
-    {
-        NiObject::SaveBinary(kStream);
-        kStream.SaveLinkID(m_spImage);
-    }
-};
-NiImplementRTTI(TestImageHolder, NiObject);
-NiImplementCreateObject(TestImageHolder);
 
 namespace
 {
@@ -382,13 +341,10 @@ TEST_F(NiImageTest, TwoObjectsNamingOneFileShareOneImageAfterLoad)
     TempFolder kFolder;
     kFolder.WriteFile("wood.tga", "tga");
     // Two spellings that resolve to the one file beside the model.
-    NiRefPtr<TestImageHolder> spFirst = new TestImageHolder;
-    spFirst->m_spImage = NiImage::CreateFromFile("wood.tga", 2, NiImage::TEX_DEFAULT, 2);
-    NiRefPtr<TestImageHolder> spSecond = new TestImageHolder;
-    spSecond->m_spImage = NiImage::CreateFromFile("textures\\wood.tga", 2, NiImage::TEX_DEFAULT, 2);
-    NiRefPtr<TestImageHolder> spOther = new TestImageHolder;
-    spOther->m_spImage = NiImage::CreateFromFile("stone.tga", 2, NiImage::TEX_DEFAULT, 2);
-    ASSERT_NE(spFirst->m_spImage, spSecond->m_spImage);
+    NiRefPtr<NiTextureProperty> spFirst = new NiTextureProperty("wood.tga");
+    NiRefPtr<NiTextureProperty> spSecond = new NiTextureProperty("textures\\wood.tga");
+    NiRefPtr<NiTextureProperty> spOther = new NiTextureProperty("stone.tga");
+    ASSERT_NE(spFirst->GetImage(), spSecond->GetImage());
 
     NiStream kSave;
     for (NiObject* pkObject : {spFirst.Get(), spSecond.Get(), spOther.Get()})
@@ -402,16 +358,16 @@ TEST_F(NiImageTest, TwoObjectsNamingOneFileShareOneImageAfterLoad)
         NiStream kLoad;
         ASSERT_TRUE(kLoad.LoadFile(kModel.c_str()));
         ASSERT_EQ(kLoad.GetTopObjectCount(), 3u);
-        auto* pkFirst = NiDynamicCast<TestImageHolder>(kLoad.GetTopObjectAt(0));
-        auto* pkSecond = NiDynamicCast<TestImageHolder>(kLoad.GetTopObjectAt(1));
-        auto* pkOther = NiDynamicCast<TestImageHolder>(kLoad.GetTopObjectAt(2));
-        ASSERT_TRUE(pkFirst && pkSecond && pkOther && pkFirst->m_spImage);
-        EXPECT_EQ(pkFirst->m_spImage, pkSecond->m_spImage);
-        EXPECT_EQ(pkFirst->m_spImage->GetFileName(), kFolder.Path("wood.tga"));
-        EXPECT_EQ(kLoad.FindImageByName(kFolder.Path("wood.tga").c_str()), pkFirst->m_spImage.Get());
+        auto* pkFirst = NiDynamicCast<NiTextureProperty>(kLoad.GetTopObjectAt(0));
+        auto* pkSecond = NiDynamicCast<NiTextureProperty>(kLoad.GetTopObjectAt(1));
+        auto* pkOther = NiDynamicCast<NiTextureProperty>(kLoad.GetTopObjectAt(2));
+        ASSERT_TRUE(pkFirst && pkSecond && pkOther && pkFirst->GetImage());
+        EXPECT_EQ(pkFirst->GetImage(), pkSecond->GetImage());
+        EXPECT_EQ(pkFirst->GetImage()->GetFileName(), kFolder.Path("wood.tga"));
+        EXPECT_EQ(kLoad.FindImageByName(kFolder.Path("wood.tga").c_str()), pkFirst->GetImage());
         // A name that resolves nowhere is kept as written.
-        ASSERT_TRUE(pkOther->m_spImage);
-        EXPECT_STREQ(pkOther->m_spImage->GetFileName(), "stone.tga");
+        ASSERT_TRUE(pkOther->GetImage());
+        EXPECT_STREQ(pkOther->GetImage()->GetFileName(), "stone.tga");
         // The factory made three images; the duplicate is gone again.
         EXPECT_EQ(g_iFactoryCalls - iFactoryCallsBefore, 3);
         EXPECT_EQ(NiObject::GetLiveObjectCount() - iLiveBefore, 3 + 2);
@@ -475,33 +431,33 @@ TEST_F(NiImageTest, ImagesWithNeitherNameNorRawDataStayApartAndEmpty)
 
 TEST_F(NiImageTest, MalformedImageRecordsAreMendedOrRefused)
 {
-    NiRefPtr<TestImageHolder> spHolder = new TestImageHolder;
-    spHolder->m_spImage = NiImage::CreateFromRawData(MakeImage(NiRawImageData::FORMAT_RGB, 1, 1, {1, 2, 3}),
-                                                     2, NiImage::TEX_DEFAULT, 2);
+    NiRefPtr<NiTextureProperty> spHolder = new NiTextureProperty;
+    spHolder->SetImage(NiImage::CreateFromRawData(MakeImage(NiRawImageData::FORMAT_RGB, 1, 1, {1, 2, 3}), 2,
+                                                  NiImage::TEX_DEFAULT, 2));
     // The raw image is a top-level object too, so that the load still holds it when the image
     // does not take it.
-    const std::vector<char> kBuffer = SaveToBuffer({spHolder, spHolder->m_spImage->GetRawImage()});
+    const std::vector<char> kBuffer = SaveToBuffer({spHolder, spHolder->GetImage()->GetRawImage()});
     const size_t uiBody = RecordBody(kBuffer, "NiImage");
     ASSERT_NE(uiBody, std::string::npos);
     ASSERT_EQ(kBuffer[uiBody], 0); // linked to its raw image
     const size_t uiRawLink = uiBody + 1;
     const size_t uiPrefFormat = uiBody + 5;
 
-    // A raw link that names the holder: the image keeps no raw data rather than a wrong object.
+    // A raw link that names the texture property: the image keeps no raw data rather than a wrong object.
     std::vector<char> kWrongClass = kBuffer;
     PutU32(kWrongClass, uiRawLink, 1);
     NiStream kLoad;
     ASSERT_TRUE(kLoad.LoadBuffer(kWrongClass.data(), kWrongClass.size()));
-    auto* pkHolder = NiDynamicCast<TestImageHolder>(kLoad.GetTopObjectAt(0));
-    ASSERT_TRUE(pkHolder && pkHolder->m_spImage);
-    EXPECT_EQ(pkHolder->m_spImage->GetRawImage(), nullptr);
+    auto* pkHolder = NiDynamicCast<NiTextureProperty>(kLoad.GetTopObjectAt(0));
+    ASSERT_TRUE(pkHolder && pkHolder->GetImage());
+    EXPECT_EQ(pkHolder->GetImage()->GetRawImage(), nullptr);
 
     // A preferred format beyond the table becomes the default.
     std::vector<char> kBadFormat = kBuffer;
     PutU32(kBadFormat, uiPrefFormat, 99);
     ASSERT_TRUE(kLoad.LoadBuffer(kBadFormat.data(), kBadFormat.size()));
-    pkHolder = NiDynamicCast<TestImageHolder>(kLoad.GetTopObjectAt(0));
-    EXPECT_EQ(pkHolder->m_spImage->GetPrefTexFormat(), NiImage::TEX_DEFAULT);
+    pkHolder = NiDynamicCast<NiTextureProperty>(kLoad.GetTopObjectAt(0));
+    EXPECT_EQ(pkHolder->GetImage()->GetPrefTexFormat(), NiImage::TEX_DEFAULT);
 
     // A name longer than the rest of the file.
     NiRefPtr<NiImage> spNamed = NiImage::CreateFromFile("wood.tga", 2, NiImage::TEX_DEFAULT, 2);
@@ -550,4 +506,21 @@ TEST_F(NiImageTest, CopiesAndFieldStrings)
     for (size_t i = 0; i < kExpected.size(); ++i)
         EXPECT_EQ(kList[uiFirst + i], kExpected[i]);
     EXPECT_EQ(kList.back().rfind("m_spRaw = ", 0), 0u);
+}
+
+TEST_F(NiImageTest, TexturePropertiesMakeTheirImagesThroughTheFactory)
+{
+    NiRefPtr<NiTextureProperty> spByName = new NiTextureProperty("wood.tga");
+    ASSERT_TRUE(spByName->GetImage());
+    EXPECT_STREQ(spByName->GetImage()->GetFileName(), "wood.tga");
+    EXPECT_EQ(spByName->GetImage()->GetPrefTexFormat(), NiImage::TEX_DEFAULT);
+
+    NiRefPtr<NiTextureProperty> spByRaw = new NiTextureProperty(
+        NiRefPtr<NiRawImageData>(MakeImage(NiRawImageData::FORMAT_RGB, 1, 1, {1, 2, 3})));
+    ASSERT_TRUE(spByRaw->GetImage());
+    EXPECT_EQ(spByRaw->GetImage()->GetRawImage()->GetRefCount(), 1);
+
+    NiImage::SetImageFactory(nullptr);
+    NiRefPtr<NiTextureProperty> spWithout = new NiTextureProperty("wood.tga");
+    EXPECT_EQ(spWithout->GetImage(), nullptr);
 }
