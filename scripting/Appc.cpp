@@ -48,8 +48,9 @@ bool IsTraced()
 // Breakpoint(): stops in an attached debugger; without one it does nothing.
 PyObject* Breakpoint(PyObject*, PyObject*)
 {
-    if (IsTraced())
+    if (GuardEngineCall(false, IsTraced))
         std::raise(SIGTRAP);
+    PyErr_Clear();
     Py_RETURN_NONE;
 }
 
@@ -83,7 +84,9 @@ const AppcTable* GetAppcTable()
     return s_pkTable;
 }
 
-PyObject* initAppc()
+namespace
+{
+PyObject* MakeAppc()
 {
     std::vector<PyMethodDef>& methods = MethodTable();
     methods.assign(std::begin(s_akOwnFunctions), std::end(s_akOwnFunctions));
@@ -122,4 +125,10 @@ PyObject* initAppc()
         return nullptr;
     }
     return module;
+}
+} // namespace
+
+PyObject* initAppc()
+{
+    return GuardEngineCall<PyObject*>(nullptr, MakeAppc);
 }

@@ -214,6 +214,20 @@ void NiTimeController::ResolveLinks(NiStream& kStream)
     m_pTarget = kStream.LookupLinkedObjectAs<NiObjectNET>(kRecord.m_uiTargetID);
 }
 
+void NiTimeController::PostLink()
+{
+    NiObject::PostLink();
+    if (!m_pTarget)
+        return;
+    // The pointer back is uncounted: only the target's own chain keeps it valid (the target
+    // clears it when it dies), and Update writes through it as the class the controller needs.
+    bool bHeld = false;
+    for (NiTimeController* pkWalk = m_pTarget->GetControllers(); pkWalk && !bHeld; pkWalk = pkWalk->GetNext())
+        bHeld = pkWalk == this;
+    if (!bHeld || !IsTargetValid())
+        m_pTarget = nullptr;
+}
+
 bool NiTimeController::RegisterForSave(NiStream& kStream)
 {
     if (!NiObject::RegisterForSave(kStream))

@@ -102,6 +102,9 @@ public:
     void RemoveCloneData() override;
     void LoadBinary(NiStream& kStream) override;
     void ResolveLinks(NiStream& kStream) override;
+    // Drops a loaded target that does not hold this controller in its chain or that is not of
+    // the class the controller needs. Subclasses that override it call it first.
+    void PostLink() override;
     bool RegisterForSave(NiStream& kStream) override;
     void SaveBinary(NiStream& kStream) override;
     bool IsEquivalent(const NiObject* pkObject) const override;

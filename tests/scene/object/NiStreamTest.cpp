@@ -7,8 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
+#include <sys/resource.h>
 
 namespace
 {
@@ -168,6 +170,29 @@ TEST(NiStreamSave, SaveFileThatCannotBeWrittenFailsAndKeepsTheOldFile)
     ASSERT_TRUE(kSave.SaveFile(kFile.c_str()));
     EXPECT_NE(TempFolder::ReadFile(kFile), "previous");
     EXPECT_EQ(TempFolder::ReadFile(kFile + ".tmp"), "");
+}
+
+TEST(NiStreamSave, WriteFailureIsReportedAndKeepsTheOldFile)
+{
+    TempFolder kFolder;
+    const std::string kFile = kFolder.WriteFile("old.nif", "previous");
+    NiRefPtr<TestNode> spNode = new TestNode(std::string(64 * 1024, 'n').c_str());
+    NiStream kSave;
+    kSave.AddTopObject(spNode);
+
+    // Files may not grow past 4 KB while saving: the writes fail part-way.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit kOld{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &kOld), 0);
+    rlimit kSmall = kOld;
+    kSmall.rlim_cur = 4096;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &kSmall), 0);
+    const bool bSaved = kSave.SaveFile(kFile.c_str());
+    setrlimit(RLIMIT_FSIZE, &kOld);
+
+    EXPECT_FALSE(bSaved);
+    EXPECT_EQ(TempFolder::ReadFile(kFile), "previous");
+    EXPECT_FALSE(std::filesystem::exists(kFile + ".tmp"));
 }
 
 TEST(NiStreamTopObjects, AddingTwiceKeepsOneEntryAndOneReference)
@@ -369,6 +394,34 @@ TEST(NiStreamLinks, LinkToAnObjectOfTheWrongClassResolvesToNone)
     const TestNode* pkNode = static_cast<const TestNode*>(kStream.GetTopObjectAt(0));
     EXPECT_EQ(pkNode->GetExtraData(), nullptr);
     EXPECT_EQ(pkNode->GetControllers(), nullptr);
+    EXPECT_EQ(static_cast<const TestController*>(kStream.GetTopObjectAt(1))->GetTarget(), nullptr);
+}
+
+TEST(NiStreamLinks, ControllerWhoseTargetDoesNotHoldItLosesTheTarget)
+{
+    // The node's chain is empty, yet the controller names it as its target.
+    const std::string kBytes = NifBytes::WithHeader()
+                                   .Text("Top Level Object")
+                                   .Text("TestNode")
+                                   .U32(1)
+                                   .Text("n")
+                                   .U32(0)
+                                   .U32(0)
+                                   .U32(0)
+                                   .Text("Top Level Object")
+                                   .Text("TestController")
+                                   .U32(2)
+                                   .U32(0)
+                                   .U16(12)
+                                   .F32(1)
+                                   .F32(0)
+                                   .F32(0)
+                                   .F32(1)
+                                   .U32(1)
+                                   .End()
+                                   .Bytes();
+    NiStream kStream;
+    ASSERT_TRUE(kStream.LoadBuffer(kBytes.data(), kBytes.size()));
     EXPECT_EQ(static_cast<const TestController*>(kStream.GetTopObjectAt(1))->GetTarget(), nullptr);
 }
 
