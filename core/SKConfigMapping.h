@@ -14,7 +14,10 @@
 // The .cfg text format: a "[name]" line opens a section; entry lines are key, separator,
 // value, where the separator gives the kind ("=" byte string, "|" number, "-" wide string as
 // raw 16-bit little-endian units); a blank line closes each section. Files are written with
-// LF line ends and read with LF or CRLF.
+// LF line ends and read with LF or CRLF, lines of any length. The format has no escapes: a
+// value holding a line feed or "[", a byte string with blanks at either end, a key holding
+// a separator, or a wide value whose unit bytes hold "=", "|", "[" or a line feed does not
+// load back as it was saved.
 class SKConfigMapping
 {
 public:

@@ -502,8 +502,9 @@ bool SKPoolManager::GetPoolInfo(uint32_t index, PoolInfo& info)
 
 uint32_t SKPoolManager::GetSlotSize(size_t size)
 {
-    uint32_t sizeWord = RoundUp4(size ? size : 1);
-    return sizeWord <= kLargestPooled ? SlotSizeForWord(sizeWord) : 0;
+    if (size > kLargestPooled)
+        return 0;
+    return SlotSizeForWord(RoundUp4(size ? size : 1));
 }
 
 uint32_t SKPoolManager::GetBlockSize(const void* block)

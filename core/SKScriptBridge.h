@@ -23,6 +23,9 @@ public:
     using GetStateHook = bool (*)(PyObject* pkShadow, PyObject** ppkState);
     // Set-state hook: restores a shadow object from a state; true on success.
     using SetStateHook = bool (*)(PyObject* pkShadow, PyObject* pkState);
+    // A method added to a class of module App: receives the object and the argument tuple and
+    // gives a new result, or null for a script error.
+    using Method = PyObject* (*)(PyObject* pkSelf, PyObject* pkArgs);
 
     template <class Hook> struct HookRecord
     {
@@ -35,8 +38,13 @@ public:
     static std::vector<HookRecord<GetStateHook>>& GetStateHooks();
     static std::vector<HookRecord<SetStateHook>>& SetStateHooks();
 
-    static void Install(SKScriptBridge* pkBridge) { ms_pkBridge = pkBridge; }
+    // Installing a bridge hands it the methods registered while none was installed.
+    static void Install(SKScriptBridge* pkBridge);
     static SKScriptBridge* Get() { return ms_pkBridge; }
+
+    // Adds a method to a class of module App through the installed bridge, or keeps it until a
+    // bridge is installed. True when the method was handed over or kept.
+    static bool RegisterMethod(Method pfnMethod, const char* pcClassName, const char* pcMethodName);
 
     virtual ~SKScriptBridge() = default;
 
@@ -64,6 +72,26 @@ public:
     // Sets an attribute (the value is not taken over); true on success.
     virtual bool SetAttribute(PyObject* pkObject, const char* pcName, PyObject* pkValue) = 0;
     virtual void Release(PyObject* pkObject) = 0;
+
+    // The services below fail until the host overrides them.
+    // Calls module.function with the text as its one argument; a script error is reported and
+    // cleared. 0, or -1 on any failure.
+    virtual int CallFunction(const char*, const char*, const char*) { return -1; }
+    // Adds the method to the class of module App, now or once App is imported.
+    virtual bool AddMethod(Method, const char*, const char*) { return false; }
+    // New: an integer.
+    virtual PyObject* NewInteger(int64_t) { return nullptr; }
+    // False when the object is no integer.
+    virtual bool GetInteger(PyObject*, int64_t&) { return false; }
+    // New: the item of a dictionary under a text key, or null when it is missing.
+    virtual PyObject* GetItem(PyObject*, const char*) { return nullptr; }
+    // Enters an item under a text key (the value is not taken over); true on success.
+    virtual bool SetItem(PyObject*, const char*, PyObject*) { return false; }
+    // New: the pointer string of the pointer with the type part of the given pointer string;
+    // null for a null pointer or a string without a type part.
+    virtual PyObject* ReplacePointerAddress(const void*, PyObject*) { return nullptr; }
+    // Adds a reference, for a holder that keeps the object past the call that lent it.
+    virtual void AddReference(PyObject*) {}
 
 private:
     static inline SKScriptBridge* ms_pkBridge = nullptr;

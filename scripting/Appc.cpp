@@ -50,8 +50,9 @@ bool IsTraced()
 // Breakpoint(): stops in an attached debugger; without one it does nothing.
 PyObject* Breakpoint(PyObject*, PyObject*)
 {
-    if (IsTraced())
+    if (GuardEngineCall(false, IsTraced))
         std::raise(SIGTRAP);
+    PyErr_Clear();
     Py_RETURN_NONE;
 }
 
@@ -85,7 +86,9 @@ const AppcTable* GetAppcTable()
     return s_pkTable;
 }
 
-PyObject* initAppc()
+namespace
+{
+PyObject* MakeAppc()
 {
     std::vector<PyMethodDef>& methods = MethodTable();
     methods.assign(std::begin(s_akOwnFunctions), std::end(s_akOwnFunctions));
@@ -124,4 +127,10 @@ PyObject* initAppc()
         return nullptr;
     }
     return module;
+}
+} // namespace
+
+PyObject* initAppc()
+{
+    return GuardEngineCall<PyObject*>(nullptr, MakeAppc);
 }

@@ -4,9 +4,13 @@
 
 #include "scripting/PyEmbed.h"
 
-#include <cstring>
+#include "core/SKStreamException.h"
 
-// Sections: registered types, pointer strings, conversion, constants.
+#include <cstring>
+#include <exception>
+#include <new>
+
+// Sections: registered types, pointer strings, conversion, engine exceptions, constants.
 
 namespace
 {
@@ -268,6 +272,34 @@ int ConvertObjectArgument(PyObject* object, void** out, PointerTypeRecord* type)
         return RaiseTypeError(type, true);
     *out = pointer;
     return 0;
+}
+
+// ---------------------------------------------------------------------------------------
+// Engine exceptions
+
+void SetErrorFromException() noexcept
+{
+    try
+    {
+        throw;
+    }
+    catch (const std::bad_alloc&)
+    {
+        PyErr_NoMemory();
+    }
+    catch (const SKStreamException* exception)
+    {
+        PyErr_Format(PyExc_OSError, "stream error %d",
+                     exception ? static_cast<int>(exception->GetCode()) : 0);
+    }
+    catch (const std::exception& exception)
+    {
+        PyErr_Format(PyExc_SystemError, "engine error: %s", exception.what());
+    }
+    catch (...)
+    {
+        PyErr_SetString(PyExc_SystemError, "engine error");
+    }
 }
 
 // ---------------------------------------------------------------------------------------

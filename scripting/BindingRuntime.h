@@ -64,6 +64,24 @@ int ConvertPointerObject(PyObject* object, void** out, PointerTypeRecord* type, 
 // with the same TypeError: for arguments the engine is going to use.
 int ConvertObjectArgument(PyObject* object, void** out, PointerTypeRecord* type);
 
+// Engine exceptions. Nothing may unwind through the interpreter: every function the
+// interpreter calls runs its engine work through GuardEngineCall, which turns an escaping
+// exception into a script error (MemoryError, OSError for a stream status, SystemError)
+// and returns the failure value.
+void SetErrorFromException() noexcept; // only inside a catch handler
+template <class Result, class Operation> Result GuardEngineCall(Result failure, Operation operation) noexcept
+{
+    try
+    {
+        return operation();
+    }
+    catch (...)
+    {
+        SetErrorFromException();
+        return failure;
+    }
+}
+
 // Constants.
 void InstallConstants(PyObject* dictionary, const ConstantRow* table);
 

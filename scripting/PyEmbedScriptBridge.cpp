@@ -2,8 +2,11 @@
 
 #include "scripting/PyEmbedScriptBridge.h"
 
+#include "core/SKObject.h"
+#include "scripting/BindingRuntime.h"
 #include "scripting/PyEmbed.h"
 #include "scripting/ScriptText.h"
+#include "scripting/SecureBracket.h"
 
 namespace
 {
@@ -125,4 +128,31 @@ void PyEmbedScriptBridge::Release(PyObject* pkObject)
 {
     if (IsRunning())
         Py_XDECREF(pkObject);
+}
+
+PyObject* PyEmbedScriptBridge::CreatePythonObject(SKObject& kObject)
+{
+    if (!IsRunning())
+        return nullptr;
+    PyObject* pkDictionary = PyEmbed::GetAppDictionary();
+    PyObject* pkClass =
+        pkDictionary ? PyDict_GetItemString(pkDictionary, kObject.GetShadowClassName()) : nullptr;
+    if (!pkClass)
+    {
+        PyErr_Clear();
+        Py_RETURN_NONE;
+    }
+    PyEmbed::SecureBracket kBracket;
+    PyObject* pkShadow = GuardEngineCall<PyObject*>(
+        nullptr,
+        [&]
+        {
+            PyObject* pkPointer = PyEmbed::NewScriptText(kObject.GetPointerString().c_str());
+            PyObject* pkInstance = pkPointer ? PyObject_CallOneArg(pkClass, pkPointer) : nullptr;
+            Py_XDECREF(pkPointer);
+            return pkInstance;
+        });
+    if (PyEmbed::CheckError())
+        Py_CLEAR(pkShadow);
+    return pkShadow;
 }

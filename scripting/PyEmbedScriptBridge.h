@@ -6,6 +6,8 @@
 
 #include "core/SKScriptBridge.h"
 
+class SKObject;
+
 class PyEmbedScriptBridge : public SKScriptBridge
 {
 public:
@@ -24,4 +26,9 @@ public:
     // A null value deletes the attribute.
     bool SetAttribute(PyObject* pkObject, const char* pcName, PyObject* pkValue) override;
     void Release(PyObject* pkObject) override;
+
+    // SKObject::CreatePythonObject: an instance of App's shadow class of the object's class
+    // ("<Class>Ptr") made from the object's pointer string; None when App or the class is
+    // missing, null (the error reported) when the shadow class fails.
+    static PyObject* CreatePythonObject(SKObject& kObject);
 };

@@ -2,6 +2,8 @@
 
 #include "scripting/PyEmbedSystemObject.h"
 
+#include "core/SKObject.h"
+#include "core/SKPoolManager.h"
 #include "scripting/Appc.h"
 #include "scripting/BindingRuntime.h"
 #include "scripting/OpenGate.h"
@@ -67,6 +69,17 @@ std::string ExecutablePath()
 
 PyEmbedScriptBridge s_kScriptBridge;
 
+// The interpreter's memory and object domains are served by the engine's pools. They are
+// set between pre-initialisation and initialisation, before the interpreter holds any
+// block of those domains; its raw domain, used without the interpreter lock, stays on
+// the C library.
+void InstallPoolAllocator()
+{
+    PyMemAllocatorEx allocator = {nullptr, SKMalloc, SKCalloc, SKRealloc, SKFree};
+    PyMem_SetAllocator(PYMEM_DOMAIN_MEM, &allocator);
+    PyMem_SetAllocator(PYMEM_DOMAIN_OBJ, &allocator);
+}
+
 void ExitOnFailure(PyStatus status, PyConfig* config)
 {
     if (!PyStatus_Exception(status))
@@ -94,6 +107,7 @@ void PyEmbedSystemObject::Init()
     PyPreConfig preConfig;
     PyPreConfig_InitPythonConfig(&preConfig);
     ExitOnFailure(Py_PreInitialize(&preConfig), nullptr);
+    InstallPoolAllocator();
 
     PyConfig config;
     PyConfig_InitPythonConfig(&config);
@@ -112,6 +126,7 @@ void PyEmbedSystemObject::Init()
     InsertScriptFolders(pythonPathEntries);
     PyEmbed::InstallOpenGate();
     SKScriptBridge::Install(&s_kScriptBridge);
+    SKObject::SetCreatePythonObjectHook(PyEmbedScriptBridge::CreatePythonObject);
 }
 
 void PyEmbedSystemObject::PostInit()
@@ -144,6 +159,7 @@ void PyEmbedSystemObject::Shutdown()
 {
     PyEmbed::PyEmbedState& state = PyEmbed::GetPyEmbedState();
     SKScriptBridge::Install(nullptr);
+    SKObject::SetCreatePythonObjectHook(nullptr);
     if (Py_IsInitialized())
     {
         Py_CLEAR(state.appModule);

@@ -2,6 +2,8 @@
 
 #include "scripting/VariableLink.h"
 
+#include "scripting/BindingRuntime.h"
+
 #include <cstring>
 #include <string>
 
@@ -95,8 +97,13 @@ bool AddVariableLink(PyObject* link, const char* name, VariableGetter getter, Va
         return false;
     }
     auto* object = reinterpret_cast<VariableLinkObject*>(link);
-    object->variables = new LinkedVariable{name, getter, setter, object->variables};
-    return true;
+    return GuardEngineCall(
+        false,
+        [&]
+        {
+            object->variables = new LinkedVariable{name, getter, setter, object->variables};
+            return true;
+        });
 }
 
 PyObject* VariableLinkGetAttr(PyObject* link, char* name)
@@ -104,7 +111,7 @@ PyObject* VariableLinkGetAttr(PyObject* link, char* name)
     LinkedVariable* variable = FindVariable(link, name);
     if (!variable)
         return nullptr;
-    PyObject* value = variable->getter();
+    PyObject* value = GuardEngineCall<PyObject*>(nullptr, [&] { return variable->getter(); });
     if (value && PyErr_Occurred())
         Py_CLEAR(value);
     if (!value && !PyErr_Occurred())
@@ -123,7 +130,7 @@ int VariableLinkSetAttr(PyObject* link, char* name, PyObject* value)
         PyErr_Format(PyExc_TypeError, "Variable %s cannot be deleted.", name);
         return -1;
     }
-    if (variable->setter(value) == 0 && !PyErr_Occurred())
+    if (GuardEngineCall(1, [&] { return variable->setter(value); }) == 0 && !PyErr_Occurred())
         return 0;
     if (!PyErr_Occurred())
         PyErr_Format(PyExc_TypeError, "Variable %s cannot be set.", name);
@@ -137,14 +144,19 @@ PyObject* VariableLinkRepr(PyObject*)
 
 PyObject* VariableLinkPrint(PyObject* link)
 {
-    std::string text = "Global variables { ";
-    for (LinkedVariable* walk = reinterpret_cast<VariableLinkObject*>(link)->variables; walk;
-         walk = walk->next)
-    {
-        text += walk->name;
-        if (walk->next)
-            text += ", ";
-    }
-    text += " }";
-    return PyUnicode_FromStringAndSize(text.data(), static_cast<Py_ssize_t>(text.size()));
+    return GuardEngineCall<PyObject*>(
+        nullptr,
+        [link]
+        {
+            std::string text = "Global variables { ";
+            for (LinkedVariable* walk = reinterpret_cast<VariableLinkObject*>(link)->variables; walk;
+                 walk = walk->next)
+            {
+                text += walk->name;
+                if (walk->next)
+                    text += ", ";
+            }
+            text += " }";
+            return PyUnicode_FromStringAndSize(text.data(), static_cast<Py_ssize_t>(text.size()));
+        });
 }

@@ -10,8 +10,9 @@
 #include "core/SKScriptBridge.h"
 
 // A stand-in for the interpreter's objects, enough for the engine core's script hooks: shadow
-// objects with attributes, texts, numbers and tuples. Every object lives until the bridge goes;
-// Release only counts, so tests can check that hooks release what they own.
+// objects with attributes, texts, numbers, tuples and dictionaries (whose items are kept as
+// attributes). Every object lives until the bridge goes; Release only counts, so tests can
+// check that hooks release what they own. Calls and added methods are recorded.
 struct _object
 {
     enum class Kind
@@ -20,7 +21,8 @@ struct _object
         Text,
         Float,
         Integer,
-        Tuple
+        Tuple,
+        Dictionary
     };
     Kind m_eKind = Kind::Shadow;
     std::string m_kText;
@@ -48,6 +50,7 @@ public:
         pkShadow->m_kAttributes["this"] = PointerToString(pvPointer, pcTypeName);
         return pkShadow;
     }
+    PyObject* MakeDictionary() { return Make(_object::Kind::Dictionary); }
     PyObject* MakeInteger(int64_t iValue)
     {
         PyObject* pkObject = Make(_object::Kind::Integer);
@@ -131,11 +134,69 @@ public:
     }
     bool SetAttribute(PyObject* pkObject, const char* pcName, PyObject* pkValue) override
     {
+        if (m_bRefuseAttributes)
+            return false;
+        if (!pkValue)
+            return pkObject->m_kAttributes.erase(pcName) == 1;
         ++pkValue->m_iReferences;
         pkObject->m_kAttributes[pcName] = pkValue;
         return true;
     }
     void Release(PyObject* pkObject) override { --pkObject->m_iReferences; }
+
+    int CallFunction(const char* pcModule, const char* pcFunction, const char* pcText) override
+    {
+        m_kCalls.push_back(std::string(pcModule) + "." + pcFunction + "(" + pcText + ")");
+        return 0;
+    }
+    bool AddMethod(Method pfnMethod, const char* pcClassName, const char* pcMethodName) override
+    {
+        m_kMethods.push_back({pfnMethod, pcClassName, pcMethodName});
+        return true;
+    }
+    PyObject* NewInteger(int64_t iValue) override { return MakeInteger(iValue); }
+    bool GetInteger(PyObject* pkObject, int64_t& iValue) override
+    {
+        if (!IsInteger(pkObject))
+            return false;
+        iValue = static_cast<int64_t>(pkObject->m_dValue);
+        return true;
+    }
+    PyObject* GetItem(PyObject* pkDictionary, const char* pcKey) override
+    {
+        if (!pkDictionary || pkDictionary->m_eKind != _object::Kind::Dictionary)
+            return nullptr;
+        return GetAttribute(pkDictionary, pcKey);
+    }
+    bool SetItem(PyObject* pkDictionary, const char* pcKey, PyObject* pkValue) override
+    {
+        if (!pkDictionary || pkDictionary->m_eKind != _object::Kind::Dictionary || !pkValue)
+            return false;
+        ++pkValue->m_iReferences;
+        pkDictionary->m_kAttributes[pcKey] = pkValue;
+        return true;
+    }
+    PyObject* ReplacePointerAddress(const void* pvPointer, PyObject* pkPointerString) override
+    {
+        size_t uiType = pkPointerString ? pkPointerString->m_kText.find("_p_") : std::string::npos;
+        if (!pvPointer || uiType == std::string::npos)
+            return nullptr;
+        char acAddress[32];
+        std::snprintf(acAddress, sizeof(acAddress), "_%" PRIxPTR, reinterpret_cast<uintptr_t>(pvPointer));
+        return NewText((acAddress + pkPointerString->m_kText.substr(uiType)).c_str());
+    }
+    void AddReference(PyObject* pkObject) override { ++pkObject->m_iReferences; }
+
+    struct AddedMethod
+    {
+        Method m_pfnMethod;
+        std::string m_kClassName;
+        std::string m_kMethodName;
+    };
+    std::vector<std::string> m_kCalls;
+    std::vector<AddedMethod> m_kMethods;
+    // Makes every SetAttribute fail, as an object that refuses its attributes would.
+    bool m_bRefuseAttributes = false;
 
 private:
     std::vector<std::unique_ptr<_object>> m_kObjects;

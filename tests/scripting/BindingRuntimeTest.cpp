@@ -10,7 +10,11 @@
 
 #include <gmock/gmock.h>
 
+#include "core/SKStreamException.h"
+
 #include <cstring>
+#include <new>
+#include <stdexcept>
 
 using namespace ScriptTest;
 using testing::HasSubstr;
@@ -100,9 +104,16 @@ int SetGlobalShield(PyObject*)
     return 1;
 }
 
+// A global whose engine side fails while it is read.
+PyObject* GetFailingGlobal()
+{
+    throw std::runtime_error("global unavailable");
+}
+
 const AppcVariable s_akVariables[] = {
     {"g_kWeapon", GetGlobalWeapon, SetGlobalWeapon},
     {"g_kShield", GetGlobalShield, SetGlobalShield},
+    {"g_kFailing", GetFailingGlobal, SetGlobalShield},
 };
 
 const ConstantRow s_akConstants[] = {
@@ -125,8 +136,34 @@ PyObject* WeaponGetValue(PyObject*, PyObject* args)
     return PyLong_FromLong(static_cast<TestWeapon*>(weapon)->m_iValue);
 }
 
+// A wrapper row whose engine operation throws what the engine may throw.
+PyObject* EngineThrow(PyObject*, PyObject* args)
+{
+    int kind = 0;
+    if (!PyArg_ParseTuple(args, "i:EngineThrow", &kind))
+        return nullptr;
+    return GuardEngineCall<PyObject*>(nullptr,
+                                      [kind]() -> PyObject*
+                                      {
+                                          static SKStreamException s_kStatus(
+                                              SKStreamException::STATUS_READ_ERROR);
+                                          switch (kind)
+                                          {
+                                          case 0:
+                                              throw std::bad_alloc();
+                                          case 1:
+                                              throw &s_kStatus;
+                                          case 2:
+                                              throw std::runtime_error("engine broke");
+                                          default:
+                                              throw kind;
+                                          }
+                                      });
+}
+
 const PyMethodDef s_akMethods[] = {
     {"WeaponProperty_GetValue", WeaponGetValue, METH_VARARGS, nullptr},
+    {"EngineThrow", EngineThrow, METH_VARARGS, nullptr},
 };
 
 const AppcTable s_kTable = {s_akMethods, s_akTypes, s_akVariables, s_akConstants};
@@ -350,7 +387,7 @@ TEST(BindingRuntime, LinkedVariablesReadAndAssignEngineGlobals)
     EXPECT_EQ(42, s_kGlobalWeapon.m_iValue);
 
     EXPECT_EQ("<Global variables>", EvaluateText("repr(Appc.globals)"));
-    EXPECT_EQ("Global variables { g_kShield, g_kWeapon }", EvaluateText("str(Appc.globals)"));
+    EXPECT_EQ("Global variables { g_kFailing, g_kShield, g_kWeapon }", EvaluateText("str(Appc.globals)"));
 }
 
 TEST(BindingRuntime, ConstantsOfEveryKindAreInstalled)
@@ -448,5 +485,26 @@ TEST(BindingRuntime, IsNullNamesEverythingThatIsNoPointer)
         EXPECT_EQ(entry[1], EvaluateText(std::string("repr(") + entry[0] + ")")) << entry[0];
     // The parse failure of IsNull() is reported, and nothing stays pending.
     EXPECT_THAT(errors.Text(), HasSubstr("IsNull"));
+    EXPECT_EQ(nullptr, PyErr_Occurred());
+}
+
+TEST(BindingRuntime, EngineExceptionsBecomeScriptErrors)
+{
+    RunScript("import Appc\n"
+              "def Outcome(statement):\n"
+              "    try:\n"
+              "        exec(statement)\n"
+              "        return 'no error'\n"
+              "    except Exception as error:\n"
+              "        return type(error).__name__ + ': ' + str(error)\n");
+    const char* cases[][2] = {
+        {"Outcome('Appc.EngineThrow(0)')", "MemoryError: "},
+        {"Outcome('Appc.EngineThrow(1)')", "OSError: stream error -4"},
+        {"Outcome('Appc.EngineThrow(2)')", "SystemError: engine error: engine broke"},
+        {"Outcome('Appc.EngineThrow(3)')", "SystemError: engine error"},
+        {"Outcome('Appc.globals.g_kFailing')", "SystemError: engine error: global unavailable"},
+    };
+    for (const auto& entry : cases)
+        EXPECT_EQ(entry[1], EvaluateText(entry[0])) << entry[0];
     EXPECT_EQ(nullptr, PyErr_Occurred());
 }
