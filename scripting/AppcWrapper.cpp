@@ -154,7 +154,8 @@ bool GetBool(PyObject* object, bool* out, const char* row, int index)
 
 bool GetChar(PyObject* object, char* out, const char* row, int index)
 {
-    if (!PyUnicode_Check(object) || PyUnicode_GET_LENGTH(object) != 1 || PyUnicode_READ_CHAR(object, 0) > 0xFF)
+    if (!PyUnicode_Check(object) || PyUnicode_GET_LENGTH(object) != 1 ||
+        PyUnicode_READ_CHAR(object, 0) > 0xFF)
         return WrongType(object, "a character up to U+00FF", row, index);
     *out = static_cast<char>(PyUnicode_READ_CHAR(object, 0));
     return true;

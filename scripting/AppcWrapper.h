@@ -70,7 +70,8 @@ bool GetTextOrNull(PyObject* object, const char** out, const char* row, int inde
 
 // An engine object of the record's class (or one derived from it). GetObject refuses a null
 // pointer, which the engine would go through; GetObjectOrNull takes None and "NULL".
-template <class T> bool GetObject(PyObject* object, T** out, PointerTypeRecord* type, const char* row, int index)
+template <class T>
+bool GetObject(PyObject* object, T** out, PointerTypeRecord* type, const char* row, int index)
 {
     void* pointer = nullptr;
     if (ConvertObjectArgument(object, &pointer, type) != 0)
