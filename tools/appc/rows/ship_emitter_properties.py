@@ -1,27 +1,18 @@
 """Rows of the ship and engine glow properties, the effect emitters (the base and the smoke,
 spark and explosion emitters), the object emitter and the blinking light.
 
-Cast takes any property and gives the class's own type-tested cast (None for another class);
-Create takes the name. Only the ship and the object emitter have a new_ row (an optional object
-id, 0 for a new one); the others are made by name. A text getter gives None while its text is
-unset. Colours these rows return are new objects the script owns.
+Only the ship and the object emitter have a new_ row; scripts make the others by name. A text
+getter gives None while its text is unset. Colours these rows return are new objects the
+script owns.
 """
 
-from appcdef import BOOL, FLOAT, INT, TEXT, Bool, Delete, Float, Int, Group, Long, Method, New, Pointer, Ptr, Ref, \
-    Static, Text, Value
-
-
-def _cast(cls):
-    return Static("Cast", Ptr("SKModelProperty", "property"), result=Pointer(cls))
-
-
-def _create(cls):
-    return Static("Create", Text("name"), result=Pointer(cls))
+from appcdef import (BOOL, FLOAT, INT, TEXT, Bool, Cast, Create, Delete, Float, Group, Int, Method,
+                     PropertyNew, Ref, Text, Value)
 
 
 def _by_name(cls):
-    """The rows of a class scripts only make by name: Cast, Create, delete."""
-    return Group(cls, [_cast(cls), _create(cls), Delete()])
+    """The rows of a class scripts only make by name."""
+    return Group(cls, [Cast(), Create(), Delete()])
 
 
 _SHIP_INTS = ["Genus", "Species"]
@@ -30,7 +21,7 @@ _SHIP_TEXTS = ["ShipName", "ModelFilename"]
 _SHIP_LATE_TEXTS = ["AIString", "DeathExplosionSound"]
 
 GROUPS = [
-    Group("ShipProperty", [New(Long("id", 0)), Delete(), _cast("ShipProperty"), _create("ShipProperty")]
+    Group("ShipProperty", [PropertyNew(), Delete(), Cast(), Create()]
           + [Method("Get" + name, result=INT) for name in _SHIP_INTS]
           + [Method("Get" + name, result=FLOAT) for name in _SHIP_FLOATS]
           + [Method("Get" + name, result=TEXT) for name in _SHIP_TEXTS]
@@ -52,8 +43,8 @@ GROUPS = [
     _by_name("ExplodeEmitterProperty"),
     _by_name("SparkEmitterProperty"),
     Group("BlinkingLightProperty", [
-        _cast("BlinkingLightProperty"),
-        _create("BlinkingLightProperty"),
+        Cast(),
+        Create(),
         Method("GetColor", result=Value("SKColorA")),
         Method("GetRadius", result=FLOAT),
         Method("GetPeriod", result=FLOAT),
@@ -67,10 +58,10 @@ GROUPS = [
         Delete(),
     ]),
     Group("ObjectEmitterProperty", [
-        New(Long("id", 0)),
+        PropertyNew(),
         Delete(),
-        _cast("ObjectEmitterProperty"),
-        _create("ObjectEmitterProperty"),
+        Cast(),
+        Create(),
         Method("GetEmittedObjectType", result=INT),
         # Stored as given: OEP_UNKNOWN to OEP_DECOY or any other number.
         Method("SetEmittedObjectType", Int("value")),
