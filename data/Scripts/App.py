@@ -35,7 +35,21 @@ def _borrowed(cls, this):
 
 
 class SKModelPropertyInstance:
-    pass
+    def __init__(self, template, hardpoint):
+        self.this = Appc.new_SKModelPropertyInstance(template, hardpoint)
+        self.thisown = 0
+
+    def UseOriginalTemplate(self):
+        return Appc.SKModelPropertyInstance_UseOriginalTemplate(self)
+
+    def GetHardpointName(self):
+        return Appc.SKModelPropertyInstance_GetHardpointName(self)
+
+    def GetProperty(self):
+        return _borrowed(SKModelPropertyPtr, Appc.SKModelPropertyInstance_GetProperty(self))
+
+    def GetOriginalTemplate(self):
+        return _borrowed(SKModelPropertyPtr, Appc.SKModelPropertyInstance_GetOriginalTemplate(self))
 
 
 class SKModelPropertyInstancePtr(SKModelPropertyInstance):
@@ -312,7 +326,44 @@ class SKBufferStreamPtr(SKBufferStream):
 
 
 class SKModelProperty(SKObject):
-    pass
+    def __init__(self, id=0):
+        self.this = Appc.new_SKModelProperty(id)
+        self.thisown = 0
+
+    def GetRefCount(self):
+        return Appc.SKModelProperty_GetRefCount(self)
+
+    def DecRefCount(self):
+        return Appc.SKModelProperty_DecRefCount(self)
+
+    def IncRefCount(self):
+        return Appc.SKModelProperty_IncRefCount(self)
+
+    @staticmethod
+    def Cast(property):
+        return _borrowed(SKModelPropertyPtr, Appc.SKModelProperty_Cast(property))
+
+    @staticmethod
+    def Create(name):
+        return _borrowed(SKModelPropertyPtr, Appc.SKModelProperty_Create(name))
+
+    def GetName(self):
+        return _owned(SKStringPtr, Appc.SKModelProperty_GetName(self))
+
+    def WriteInit(self, stream, variable):
+        return Appc.SKModelProperty_WriteInit(self, stream, variable)
+
+    def Duplicate(self):
+        return _borrowed(SKModelPropertyPtr, Appc.SKModelProperty_Duplicate(self))
+
+    def Edit(self, window):
+        return Appc.SKModelProperty_Edit(self, window)
+
+    def SetName(self, name):
+        return Appc.SKModelProperty_SetName(self, name)
+
+    def SetNameW(self, name):
+        return Appc.SKModelProperty_SetNameW(self, name)
 
 
 class SKModelPropertyPtr(SKModelProperty):
@@ -962,7 +1013,24 @@ class SKStringPtr(SKString):
 
 
 class SKModelPropertyList:
-    pass
+    def __init__(self):
+        self.this = Appc.new_SKModelPropertyList()
+        self.thisown = 0
+
+    def SKBeginIteration(self):
+        return Appc.SKModelPropertyList_SKBeginIteration(self)
+
+    def SKGetNext(self):
+        return _borrowed(SKModelPropertyInstancePtr, Appc.SKModelPropertyList_SKGetNext(self))
+
+    def SKDoneIterating(self):
+        return Appc.SKModelPropertyList_SKDoneIterating(self)
+
+    def SKDestroy(self):
+        return Appc.SKModelPropertyList_SKDestroy(self)
+
+    def SKGetNumItems(self):
+        return Appc.SKModelPropertyList_SKGetNumItems(self)
 
 
 class SKModelPropertyListPtr(SKModelPropertyList):
@@ -982,7 +1050,22 @@ class SKConfigMappingPtr(SKConfigMapping):
 
 
 class SKModelPropertySet(SKObject):
-    pass
+    def __init__(self):
+        self.this = Appc.new_SKModelPropertySet()
+        self.thisown = 0
+
+    @staticmethod
+    def Create():
+        return _borrowed(SKModelPropertySetPtr, Appc.SKModelPropertySet_Create())
+
+    def GetPropertyList(self, node):
+        return _borrowed(SKModelPropertyListPtr, Appc.SKModelPropertySet_GetPropertyList(self, node))
+
+    def GetPropertiesByType(self, type):
+        return _borrowed(SKModelPropertyListPtr, Appc.SKModelPropertySet_GetPropertiesByType(self, type))
+
+    def AddToSet(self, node, property):
+        return Appc.SKModelPropertySet_AddToSet(self, node, property)
 
 
 class SKModelPropertySetPtr(SKModelPropertySet):
@@ -1065,6 +1148,51 @@ class SKModelPropertyManager:
     GLOBAL_TEMPLATES = Appc.SKModelPropertyManager_GLOBAL_TEMPLATES
     LOCAL_TEMPLATES = Appc.SKModelPropertyManager_LOCAL_TEMPLATES
 
+    def IsLocalTemplate(self, property):
+        return Appc.SKModelPropertyManager_IsLocalTemplate(self, property)
+
+    def IsGlobalTemplate(self, property):
+        return Appc.SKModelPropertyManager_IsGlobalTemplate(self, property)
+
+    def RegisterLocalTemplate(self, property):
+        return Appc.SKModelPropertyManager_RegisterLocalTemplate(self, property)
+
+    def RegisterGlobalTemplate(self, property):
+        return Appc.SKModelPropertyManager_RegisterGlobalTemplate(self, property)
+
+    def ClearGlobalTemplates(self):
+        return Appc.SKModelPropertyManager_ClearGlobalTemplates(self)
+
+    def ClearLocalTemplates(self):
+        return Appc.SKModelPropertyManager_ClearLocalTemplates(self)
+
+    def ClearRegisteredFilters(self):
+        return Appc.SKModelPropertyManager_ClearRegisteredFilters(self)
+
+    def RegisterFilter(self, filter, title):
+        return Appc.SKModelPropertyManager_RegisterFilter(self, filter, title)
+
+    def AddFilter(self, filter):
+        return Appc.SKModelPropertyManager_AddFilter(self, filter)
+
+    def ApplyFilters(self, property):
+        return Appc.SKModelPropertyManager_ApplyFilters(self, property)
+
+    def ClearCurrentFilters(self):
+        return Appc.SKModelPropertyManager_ClearCurrentFilters(self)
+
+    def RemoveFilter(self, filter):
+        return Appc.SKModelPropertyManager_RemoveFilter(self, filter)
+
+    def RemoveTemplate(self, which, property, delete):
+        return Appc.SKModelPropertyManager_RemoveTemplate(self, which, property, delete)
+
+    def FindByNameAndType(self, name, type, which=0):
+        return _borrowed(SKModelPropertyPtr, Appc.SKModelPropertyManager_FindByNameAndType(self, name, type, which))
+
+    def FindByName(self, name, which=0):
+        return _borrowed(SKModelPropertyPtr, Appc.SKModelPropertyManager_FindByName(self, name, which))
+
 
 class SKModelPropertyManagerPtr(SKModelPropertyManager):
     def __init__(self, this):
@@ -1077,6 +1205,9 @@ class NiAVObject:
 
 
 # Class functions under their row names return shadows too.
+SKModelProperty_Cast = SKModelProperty.Cast
+SKModelProperty_Create = SKModelProperty.Create
+SKModelPropertySet_Create = SKModelPropertySet.Create
 SKPoint3_GetRandomUnitVector = SKPoint3.GetRandomUnitVector
 SKPoint3_GetModelForward = SKPoint3.GetModelForward
 SKPoint3_GetModelBackward = SKPoint3.GetModelBackward
@@ -1115,6 +1246,7 @@ g_kLocalizationManager = _borrowed(SKLocalizationManagerPtr, Appc.globals.g_kLoc
 g_kSystemWrapper = _borrowed(SKSystemWrapperClassPtr, Appc.globals.g_kSystemWrapper)
 g_kConfigMapping = _borrowed(SKConfigMappingPtr, Appc.globals.g_kConfigMapping)
 g_kPoolManager = _borrowed(SKPoolManagerPtr, Appc.globals.g_kPoolManager)
+g_kModelPropertyManager = _borrowed(SKModelPropertyManagerPtr, Appc.globals.g_kModelPropertyManager)
 g_bIsFitwright = Appc.globals.g_bIsFitwright
 NiColor_WHITE = _borrowed(NiColorPtr, Appc.globals.NiColor_WHITE)
 NiColor_BLACK = _borrowed(NiColorPtr, Appc.globals.NiColor_BLACK)

@@ -6,6 +6,7 @@
 #include "AppcFixture.h"
 
 #include "core/SKPoolManager.h"
+#include "properties/SKModelPropertyManager.h"
 #include "scripting/AppcGenerated.h"
 #include "scripting/BindingRuntime.h"
 
@@ -114,12 +115,15 @@ TEST(AppcModule, LinkedVariablesNameTheEngineGlobals)
               EvaluateText("Appc.globals.g_kPoolManager"));
     EXPECT_THAT(EvaluateText("Appc.globals.g_kSystemWrapper"),
                 MatchesRegex("_[0-9a-f]+_p_SKSystemWrapperClass"));
+    EXPECT_EQ(PyEmbed::FormatPointerString(&g_kModelPropertyManager, "_p_SKModelPropertyManager"),
+              EvaluateText("Appc.globals.g_kModelPropertyManager"));
     EXPECT_EQ("None", EvaluateText("str(Appc.globals.g_bIsFitwright)"));
     EXPECT_EQ(EvaluateText("Appc.globals.NiColorA_WHITE"), EvaluateText("Appc.globals.SKColorA_WHITE"));
     EXPECT_EQ("<Global variables>", EvaluateText("repr(Appc.globals)"));
     EXPECT_EQ(
         "Global variables { SKColorA_BLACK, SKColorA_WHITE, NiColorA_BLACK, NiColorA_WHITE, NiColor_BLACK, "
-        "NiColor_WHITE, g_bIsFitwright, g_kPoolManager, g_kConfigMapping, g_kSystemWrapper, "
+        "NiColor_WHITE, g_bIsFitwright, g_kModelPropertyManager, g_kPoolManager, g_kConfigMapping, "
+        "g_kSystemWrapper, "
         "g_kLocalizationManager }",
         EvaluateText("str(Appc.globals)"));
 
@@ -128,6 +132,7 @@ TEST(AppcModule, LinkedVariablesNameTheEngineGlobals)
         {"Assign('NiColor_WHITE', Appc.globals.NiColor_BLACK)",
          "TypeError: Variable NiColor_WHITE is read-only."},
         {"Assign('g_bIsFitwright', 1)", "TypeError: Variable g_bIsFitwright is read-only."},
+        {"Assign('g_kModelPropertyManager', 5)", "TypeError: Type error. Expected _p_SKModelPropertyManager"},
         {"Assign('g_kPoolManager', 5)", "TypeError: Type error. Expected _p_SKPoolManager"},
         {"Assign('g_kPoolManager', None)", "TypeError: Type error. Expected _p_SKPoolManager"},
         {"Assign('g_kPoolManager', Appc.globals.g_kConfigMapping)",

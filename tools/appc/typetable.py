@@ -10,10 +10,11 @@ derived as the cast tree says.
 from appcdef import Opaque, Type
 
 TYPES = [
-    Type("SKModelPropertyInstance"),
+    Type("SKModelPropertyInstance", header="properties/SKModelPropertyInstance.h"),
+    # A function type: its pointer string holds the function's own address.
     Opaque("_SKModelPropertyManager__FilterFunc", "SKModelPropertyManager::FilterFunc ",
-           "SKModelPropertyManager__FilterFunc"),
-    Opaque("_p_HWND", "HWND *", "HWND"),
+           "SKModelPropertyManager__FilterFunc", cpp="void"),
+    Opaque("_p_HWND", "HWND *", "HWND", cpp="HWND", header="platform/win32/Window.h"),
     Type("SKPoint3", header="core/SKPoint3.h", script_owned=True),
     Opaque("_p_void", "void *", "void", cpp="void"),
     Type("NiPoint3", header="scene/object/NiPoint3.h", script_owned=True, pooled=True),
@@ -61,11 +62,11 @@ TYPES = [
     Type("SKSystemWrapperClass", header="core/SKSystemWrapperClass.h"),
     Type("SKString", header="core/SKString.h", script_owned=True),
     Opaque("_p_SKPMWalkObjectsFunc", "SKPMWalkObjectsFunc *", "SKPMWalkObjectsFunc"),
-    Type("SKModelPropertyList"),
+    Type("SKModelPropertyList", header="properties/SKModelPropertyList.h"),
     Opaque("_p_float", "float *", "float", cpp="float"),
     Opaque("_p_int", "int *", "int", cpp="int"),
     Type("SKConfigMapping", header="core/SKConfigMapping.h"),
-    Type("SKModelPropertySet", base="SKObject"),
+    Type("SKModelPropertySet", base="SKObject", header="properties/SKModelPropertySet.h"),
     Type("SKLocalizationDatabase", header="core/SKLocalizationDatabase.h"),
     Type("NiColor", header="scene/object/NiColor.h", script_owned=True, pooled=True),
     Type("NiStream", header="scene/object/NiStream.h"),
@@ -73,7 +74,7 @@ TYPES = [
     Type("SKMatrix3", header="core/SKMatrix3.h"),
     Type("SKLocalizationManager", header="core/SKLocalizationManager.h"),
     Type("SKPoolManager", header="core/SKPoolManager.h"),
-    Type("SKModelPropertyManager"),
+    Type("SKModelPropertyManager", header="properties/SKModelPropertyManager.h"),
 ]
 
 # Shadow classes App needs that have no type record: the script state hooks name them.
