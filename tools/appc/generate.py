@@ -7,6 +7,9 @@
     generate.py --app FILE         App.py alone (data/Scripts/App.py is kept this way)
     generate.py --check-app FILE   fails when FILE differs from what the tables give
 
+The build runs the first; after changing a table, rewrite data/Scripts/App.py with the second
+(or the build target appc_update_app_py): a test fails while the two differ.
+
 Sections: loading and checking the tables; C++ wrappers; the C++ tables; App.py; main.
 """
 
