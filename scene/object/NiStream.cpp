@@ -478,11 +478,10 @@ std::vector<NiRefPtr<NiObject>> NiStream::HoldLoadedObjects() const
 
 void NiStream::CompleteLoad()
 {
-    // A record that no top-level object reaches and no other record links to is held by
-    // nothing once the load ends: it is destroyed with the stream's bookkeeping.
+    // Objects of the file that neither the top-level list nor another object of it holds
+    // are released with the bookkeeping: nobody could ever reach them again.
     std::vector<NiRefPtr<NiObject>> kHeld = HoldLoadedObjects();
     FinishLoad();
-    kHeld.clear();
 }
 
 void NiStream::AbortLoad()
@@ -492,7 +491,6 @@ void NiStream::AbortLoad()
     std::vector<NiRefPtr<NiObject>> kHeld = HoldLoadedObjects();
     RemoveAllObjects();
     FinishLoad();
-    kHeld.clear();
 }
 
 bool NiStream::SaveObjects(BinaryStream& kOutput)

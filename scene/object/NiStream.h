@@ -234,11 +234,9 @@ private:
     void ResolveObjectLinks(uint32_t uiIndex);
     void PostLinkObjects();
     void FinishLoad();
-    // Ends a load that succeeded; objects nothing holds are released.
+    std::vector<NiRefPtr<NiObject>> HoldLoadedObjects() const;
     void CompleteLoad();
     void AbortLoad();
-    // A counted reference to every object this load made.
-    std::vector<NiRefPtr<NiObject>> HoldLoadedObjects() const;
     void EndStepLoad();
 
     static void SetError(int32_t iCode, const char* pcFirst, const char* pcSecond = nullptr,
