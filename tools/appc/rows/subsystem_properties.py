@@ -8,17 +8,12 @@ colours these rows return are new objects the script owns; facings are checked a
 six shield facings (IndexError).
 """
 
-from appcdef import (BOOL, FLOAT, INT, TEXT, Bool, Delete, Float, Group, Index, Int, Long, Method, New,
-                     Pointer, Ptr, Ref, Static, Text, Value)
+from appcdef import (BOOL, FLOAT, INT, TEXT, Bool, Cast, Create, Delete, Float, Group, Index, Int, Method,
+                     PropertyNew, Ptr, Ref, Text, Value)
 
 
-def _common(cls):
-    return [
-        New(Long("id", 0)),
-        Delete(),
-        Static("Cast", Ptr("SKModelProperty", "property"), result=Pointer(cls)),
-        Static("Create", Text("name"), result=Pointer(cls)),
-    ]
+def _common():
+    return [PropertyNew(), Delete(), Cast(), Create()]
 
 
 _FACING = "ShieldProperty::NUM_SHIELDS"
@@ -26,7 +21,7 @@ _POWER_VALUES = ["MainBatteryLimit", "BackupBatteryLimit", "MainConduitCapacity"
                  "PowerOutput"]
 
 GROUPS = [
-    Group("PositionOrientationProperty", _common("PositionOrientationProperty") + [
+    Group("PositionOrientationProperty", _common() + [
         Method("SetOrientation", Ref("SKPoint3", "forward"), Ref("SKPoint3", "up"), Ref("SKPoint3", "right")),
         Method("SetPosition", Ref("SKPoint3", "position")),
         Method("GetForward", result=Value("SKPoint3")),
@@ -34,7 +29,7 @@ GROUPS = [
         Method("GetRight", result=Value("SKPoint3")),
         Method("GetPosition", result=Value("SKPoint3")),
     ]),
-    Group("SubsystemProperty", _common("SubsystemProperty") + [
+    Group("SubsystemProperty", _common() + [
         Method("GetMaxCondition", result=FLOAT),
         Method("IsCritical", result=BOOL),
         Method("IsTargetable", result=BOOL),
@@ -57,11 +52,11 @@ GROUPS = [
         Method("SetPosition", Float("x"), Float("y"), Float("z")),
         Method("SetPosition2D", Float("x"), Float("y")),
     ]),
-    Group("PoweredSubsystemProperty", _common("PoweredSubsystemProperty") + [
+    Group("PoweredSubsystemProperty", _common() + [
         Method("GetNormalPowerPerSecond", result=FLOAT),
         Method("SetNormalPowerPerSecond", Float("value")),
     ]),
-    Group("ShieldProperty", _common("ShieldProperty") + [
+    Group("ShieldProperty", _common() + [
         Method("GetShieldGlowColor", result=Value("SKColorA")),
         Method("GetShieldGlowDecay", result=FLOAT),
         Method("GetMaxShields", Index("facing", _FACING), result=FLOAT),
@@ -71,14 +66,14 @@ GROUPS = [
         Method("SetMaxShields", Index("facing", _FACING), Float("value")),
         Method("SetShieldChargePerSecond", Index("facing", _FACING), Float("value")),
     ]),
-    Group("HullProperty", _common("HullProperty")),
-    Group("SensorProperty", _common("SensorProperty") + [
+    Group("HullProperty", _common()),
+    Group("SensorProperty", _common() + [
         Method("GetBaseSensorRange", result=FLOAT),
         Method("SetBaseSensorRange", Float("value")),
         Method("GetMaxProbes", result=INT),
         Method("SetMaxProbes", Int("value")),
     ]),
-    Group("ImpulseEngineProperty", _common("ImpulseEngineProperty") + [
+    Group("ImpulseEngineProperty", _common() + [
         Method("GetMaxSpeed", result=FLOAT),
         Method("GetMaxAccel", result=FLOAT),
         Method("GetMaxAngularVelocity", result=FLOAT),
@@ -91,21 +86,21 @@ GROUPS = [
         Method("SetMaxAngularAccel", Float("value")),
         Method("SetEngineSound", Text("sound")),
     ]),
-    Group("WarpEngineProperty", _common("WarpEngineProperty")),
-    Group("PowerProperty", _common("PowerProperty")
+    Group("WarpEngineProperty", _common()),
+    Group("PowerProperty", _common()
           + [Method("Get" + name, result=FLOAT) for name in _POWER_VALUES]
           + [Method("Set" + name, Float("value")) for name in _POWER_VALUES]),
-    Group("RepairSubsystemProperty", _common("RepairSubsystemProperty") + [
+    Group("RepairSubsystemProperty", _common() + [
         Method("GetMaxRepairPoints", result=FLOAT),
         Method("GetNumRepairTeams", result=INT),
         Method("SetMaxRepairPoints", Float("value")),
         Method("SetNumRepairTeams", Int("value")),
     ]),
-    Group("CloakingSubsystemProperty", _common("CloakingSubsystemProperty") + [
+    Group("CloakingSubsystemProperty", _common() + [
         Method("GetCloakStrength", result=FLOAT),
         Method("SetCloakStrength", Float("value")),
     ]),
-    Group("EngineProperty", _common("EngineProperty") + [
+    Group("EngineProperty", _common() + [
         Method("GetEngineType", result=INT),
         # Stored as given: EP_IMPULSE, EP_WARP or any other number.
         Method("SetEngineType", Int("value")),
