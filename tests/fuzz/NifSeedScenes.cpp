@@ -1,13 +1,27 @@
 #include "NifSeedScenes.h"
 
+#include "scene/graph/NiAlphaAccumulator.h"
+#include "scene/graph/NiAlphaProperty.h"
+#include "scene/graph/NiAmbientLight.h"
+#include "scene/graph/NiCamera.h"
+#include "scene/graph/NiDirectionalLight.h"
+#include "scene/graph/NiEnvMappedTriShape.h"
 #include "scene/graph/NiEnvMappedTriShapeData.h"
+#include "scene/graph/NiMaterialProperty.h"
+#include "scene/graph/NiNode.h"
+#include "scene/graph/NiTextureProperty.h"
+#include "scene/graph/NiTriShape.h"
 #include "scene/graph/NiTriShapeData.h"
 #include "scene/graph/NiTriShapeDynamicData.h"
+#include "scene/graph/NiTriStrip.h"
 #include "scene/graph/NiTriStripData.h"
+#include "scene/graph/NiTriStrips.h"
 #include "scene/graph/NiTriStripsData.h"
+#include "scene/graph/NiTriangles.h"
 #include "scene/graph/NiTrianglesData.h"
 #include "scene/object/NiRefPtr.h"
 #include "scene/object/NiStream.h"
+#include "scene/render/NiImage.h"
 
 #include <algorithm>
 #include <initializer_list>
@@ -60,11 +74,64 @@ std::vector<char> GeometryDataSeed()
         new NiEnvMappedTriShapeData(4, Quad(), nullptr, nullptr, 2, NewArray<uint16_t>({0, 1, 2, 2, 1, 3}));
     return Save({pkShape, pkDynamic, pkStrip, pkStrips, pkTriangles, pkEnvMapped});
 }
+// A small ship: nodes with properties and lights over one shape of every triangle kind, and a
+// camera that looks at it.
+std::vector<char> ShipSeed()
+{
+    NiNode* pkShip = new NiNode;
+    pkShip->SetName("Ship");
+    NiImage* pkImage = new NiImage;
+    pkImage->SetRawImage(new NiRawImageData(NiRawImageData::FORMAT_RGB, 2, 2));
+    NiTextureProperty* pkTexture = new NiTextureProperty;
+    pkTexture->SetImageObject(pkImage);
+    pkShip->PrependProperty(pkTexture);
+    NiAmbientLight* pkAmbient = new NiAmbientLight;
+    NiDirectionalLight* pkSun = new NiDirectionalLight;
+    pkShip->AddChild(pkAmbient);
+    pkShip->AddChild(pkSun);
+    pkShip->AttachEffect(pkAmbient);
+    pkShip->AttachEffect(pkSun);
+
+    NiNode* pkHull = new NiNode;
+    pkHull->SetTranslate(NiPoint3(10, 0, 0));
+    pkHull->PrependProperty(new NiMaterialProperty);
+    NiTriShape* pkShape =
+        new NiTriShape(4, Quad(), nullptr, nullptr, nullptr, 2, NewArray<uint16_t>({0, 2, 1, 1, 2, 3}));
+    pkShape->ComputeNormals();
+    pkHull->AddChild(pkShape);
+    pkHull->AddChild(new NiTriStrip(Quad(), nullptr, nullptr, nullptr, 2));
+    pkHull->AddChild(new NiTriStrips(4, Quad(), nullptr, nullptr, nullptr, 2, 1, NewArray<uint16_t>({4}),
+                                     NewArray<uint16_t>({0, 1, 2, 3})));
+    pkHull->AddChild(
+        new NiTriangles(NewArray<NiPoint3>({NiPoint3(0, 0, 0), NiPoint3(0, 0, 1), NiPoint3(0, 1, 0)}),
+                        nullptr, nullptr, nullptr, 1));
+    pkShip->AddChild(pkHull);
+
+    NiTriShape* pkCanopy =
+        new NiTriShape(4, Quad(), nullptr, nullptr, nullptr, 2, NewArray<uint16_t>({0, 2, 1, 1, 2, 3}));
+    NiAlphaProperty* pkAlpha = new NiAlphaProperty;
+    pkAlpha->SetAlphaBlending(true);
+    pkCanopy->PrependProperty(pkAlpha);
+    pkCanopy->SetTranslate(NiPoint3(8, 0, 0));
+    pkShip->AddChild(pkCanopy);
+    NiEnvMappedTriShape* pkChrome = new NiEnvMappedTriShape(
+        4, Quad(),
+        NewArray<NiPoint3>({NiPoint3::UNIT_X, NiPoint3::UNIT_X, NiPoint3::UNIT_X, NiPoint3::UNIT_X}), nullptr,
+        2, NewArray<uint16_t>({0, 2, 1, 1, 2, 3}));
+    pkChrome->SetTranslate(NiPoint3(12, 2, 0));
+    pkShip->AddChild(pkChrome);
+
+    NiCamera* pkCamera = new NiCamera;
+    pkCamera->SetFrustum(NiFrustum(-0.5f, 0.5f, 0.5f, -0.5f, 1.0f, 100.0f));
+    pkCamera->SetScene(pkShip);
+    return Save({pkShip, pkCamera, new NiAlphaAccumulator});
+}
 } // namespace
 
 std::vector<std::pair<std::string, std::vector<char>>> MakeNifSeedScenes()
 {
     std::vector<std::pair<std::string, std::vector<char>>> kSeeds;
     kSeeds.emplace_back("geometry-data.nif", GeometryDataSeed());
+    kSeeds.emplace_back("ship.nif", ShipSeed());
     return kSeeds;
 }
