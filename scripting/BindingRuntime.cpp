@@ -302,6 +302,15 @@ void SetErrorFromException() noexcept
     }
 }
 
+PyObject* CheckedResult(PyObject* result)
+{
+    if (result && PyErr_Occurred())
+        Py_CLEAR(result);
+    if (!result && !PyErr_Occurred())
+        PyErr_SetString(PyExc_SystemError, "engine operation gave no result");
+    return result;
+}
+
 // ---------------------------------------------------------------------------------------
 // Constants
 

@@ -82,6 +82,10 @@ template <class Result, class Operation> Result GuardEngineCall(Result failure, 
     }
 }
 
+// What a function the interpreter calls hands back: a result together with a pending
+// error is dropped (the error stands), and no result without an error gets one.
+PyObject* CheckedResult(PyObject* result);
+
 // Constants.
 void InstallConstants(PyObject* dictionary, const ConstantRow* table);
 

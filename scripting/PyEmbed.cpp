@@ -824,12 +824,46 @@ uint8_t CheckError()
 // ---------------------------------------------------------------------------------------
 // Methods added to App
 
+namespace
+{
+constexpr const char* METHOD_RECORD_CAPSULE = "PyEmbed.MethodRecord";
+
+// What every method added to App runs: the engine function, with nothing thrown through
+// the interpreter and no failure left unexplained.
+PyObject* CallEngineMethod(PyObject* binding, PyObject* args)
+{
+    auto* record = static_cast<MethodRecord*>(PyCapsule_GetPointer(binding, METHOD_RECORD_CAPSULE));
+    if (!record)
+        return nullptr;
+    PyObject* result = GuardEngineCall<PyObject*>(nullptr, [&] { return record->function(nullptr, args); });
+    if (!result && !PyErr_Occurred())
+        PyErr_Format(PyExc_TypeError, "Type error. Expected %s", record->typeName.c_str());
+    return CheckedResult(result);
+}
+
+// The function object of a record: a host record is bound to its trampoline, any other
+// definition is used as it is.
+PyObject* NewMethodFunction(PyMethodDef* record)
+{
+    for (const std::unique_ptr<MethodRecord>& hostRecord : GetPyEmbedState().methodRecords)
+    {
+        if (&hostRecord->definition != record)
+            continue;
+        PyObject* binding = PyCapsule_New(hostRecord.get(), METHOD_RECORD_CAPSULE, nullptr);
+        PyObject* function = binding ? PyCFunction_New(record, binding) : nullptr;
+        Py_XDECREF(binding);
+        return function;
+    }
+    return PyCFunction_New(record, nullptr);
+}
+} // namespace
+
 bool RegisterMethod(NativeMethod function, const char* target, const char* name)
 {
     if (!function || !target || !name)
         return false;
     PyEmbedState& state = GetPyEmbedState();
-    state.methodRecords.push_back(std::make_unique<MethodRecord>(name, function));
+    state.methodRecords.push_back(std::make_unique<MethodRecord>(name, function, target, CallEngineMethod));
     PyMethodDef* record = &state.methodRecords.back()->definition;
     if (IsRunning() && LookUpModule("App"))
         return AddMethodToApp(record, target);
@@ -845,7 +879,7 @@ bool AddMethodToApp(PyMethodDef* record, const char* target)
     if (!app)
         return false;
     PyObject* targetObject = GetAttr(app, target);
-    PyObject* function = targetObject ? PyCFunction_New(record, nullptr) : nullptr;
+    PyObject* function = targetObject ? NewMethodFunction(record) : nullptr;
     bool added = function && SetAttr(targetObject, record->ml_name, function) == 0;
     Py_XDECREF(function);
     Py_XDECREF(targetObject);

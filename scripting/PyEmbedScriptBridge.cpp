@@ -130,6 +130,60 @@ void PyEmbedScriptBridge::Release(PyObject* pkObject)
         Py_XDECREF(pkObject);
 }
 
+int PyEmbedScriptBridge::CallFunction(const char* pcModule, const char* pcFunction, const char* pcText)
+{
+    return PyEmbed::CallFunction(pcModule, pcFunction, nullptr, nullptr, "(s)", pcText);
+}
+
+bool PyEmbedScriptBridge::AddMethod(Method pfnMethod, const char* pcClassName, const char* pcMethodName)
+{
+    return PyEmbed::RegisterMethod(pfnMethod, pcClassName, pcMethodName);
+}
+
+PyObject* PyEmbedScriptBridge::NewInteger(int64_t iValue)
+{
+    return IsRunning() ? Quietly(PyLong_FromLongLong(iValue)) : nullptr;
+}
+
+bool PyEmbedScriptBridge::GetInteger(PyObject* pkObject, int64_t& iValue)
+{
+    if (!IsRunning() || !pkObject || !PyLong_Check(pkObject))
+        return false;
+    int iOverflow = 0;
+    long long iNumber = PyLong_AsLongLongAndOverflow(pkObject, &iOverflow);
+    if (iOverflow || (iNumber == -1 && PyErr_Occurred()))
+        return Quietly(false);
+    iValue = iNumber;
+    return true;
+}
+
+PyObject* PyEmbedScriptBridge::GetItem(PyObject* pkDictionary, const char* pcKey)
+{
+    if (!IsRunning() || !pkDictionary || !pcKey || !PyDict_Check(pkDictionary))
+        return nullptr;
+    PyObject* pkValue = PyDict_GetItemString(pkDictionary, pcKey);
+    Py_XINCREF(pkValue);
+    return Quietly(pkValue);
+}
+
+bool PyEmbedScriptBridge::SetItem(PyObject* pkDictionary, const char* pcKey, PyObject* pkValue)
+{
+    if (!IsRunning() || !pkDictionary || !pcKey || !pkValue || !PyDict_Check(pkDictionary))
+        return false;
+    return Quietly(PyDict_SetItemString(pkDictionary, pcKey, pkValue) == 0);
+}
+
+PyObject* PyEmbedScriptBridge::ReplacePointerAddress(const void* pvPointer, PyObject* pkPointerString)
+{
+    return PyEmbed::ReplacePointerAddress(pvPointer, pkPointerString);
+}
+
+void PyEmbedScriptBridge::AddReference(PyObject* pkObject)
+{
+    if (IsRunning())
+        Py_XINCREF(pkObject);
+}
+
 PyObject* PyEmbedScriptBridge::CreatePythonObject(SKObject& kObject)
 {
     if (!IsRunning())

@@ -32,6 +32,14 @@ public:
     // A null value deletes the attribute.
     bool SetAttribute(PyObject* pkObject, const char* pcName, PyObject* pkValue) override;
     void Release(PyObject* pkObject) override;
+    int CallFunction(const char* pcModule, const char* pcFunction, const char* pcText) override;
+    bool AddMethod(Method pfnMethod, const char* pcClassName, const char* pcMethodName) override;
+    PyObject* NewInteger(int64_t iValue) override;
+    bool GetInteger(PyObject* pkObject, int64_t& iValue) override;
+    PyObject* GetItem(PyObject* pkDictionary, const char* pcKey) override;
+    bool SetItem(PyObject* pkDictionary, const char* pcKey, PyObject* pkValue) override;
+    PyObject* ReplacePointerAddress(const void* pvPointer, PyObject* pkPointerString) override;
+    void AddReference(PyObject* pkObject) override;
 
     // SKObject::CreatePythonObject: an instance of App's shadow class of the object's class
     // ("<Class>Ptr") made from the object's pointer string; None when App or the class is

@@ -13,17 +13,22 @@
 namespace PyEmbed
 {
 // A method made from a native function; the interpreter's function objects point at
-// its definition, so it lives until the interpreter has stopped.
+// its definition, so it lives until the interpreter has stopped. The definition calls
+// the function through the host, which turns a failure the function does not explain
+// into a TypeError naming the class the method belongs to.
 struct MethodRecord
 {
-    MethodRecord(const char* methodName, PyCFunction function)
-        : name(methodName), definition{name.c_str(), function, METH_VARARGS, nullptr}
+    MethodRecord(const char* methodName, PyCFunction engineMethod, const char* target, PyCFunction trampoline)
+        : name(methodName), function(engineMethod),
+          typeName(std::string("_p_") + target), definition{name.c_str(), trampoline, METH_VARARGS, nullptr}
     {
     }
     MethodRecord(const MethodRecord&) = delete;
     MethodRecord& operator=(const MethodRecord&) = delete;
 
     std::string name;
+    PyCFunction function;
+    std::string typeName;
     PyMethodDef definition;
 };
 

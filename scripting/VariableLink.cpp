@@ -111,12 +111,7 @@ PyObject* VariableLinkGetAttr(PyObject* link, char* name)
     LinkedVariable* variable = FindVariable(link, name);
     if (!variable)
         return nullptr;
-    PyObject* value = GuardEngineCall<PyObject*>(nullptr, [&] { return variable->getter(); });
-    if (value && PyErr_Occurred())
-        Py_CLEAR(value);
-    if (!value && !PyErr_Occurred())
-        PyErr_Format(PyExc_SystemError, "Variable %s has no value.", name);
-    return value;
+    return CheckedResult(GuardEngineCall<PyObject*>(nullptr, [&] { return variable->getter(); }));
 }
 
 int VariableLinkSetAttr(PyObject* link, char* name, PyObject* value)

@@ -7,8 +7,9 @@
 #include <string>
 
 // The engine's angle constants, constant-initialised so that static initialisers anywhere may
-// use them.
-inline constexpr float NiPi = 4.0f * std::atan(1.0f);
+// use them. NiPi is 4 atan(1) in single precision, the float nearest pi, written as a literal
+// because not every compiler evaluates atan in a constant expression.
+inline constexpr float NiPi = 3.14159265358979323846f;
 inline constexpr float NiHalfPi = NiPi * 0.5f;
 inline constexpr float NiTwoPi = NiPi + NiPi;
 
