@@ -44,7 +44,8 @@ TEST(FiringArcGeometry, DefaultArcsGiveTheKnownCornersInLoopOrder)
 
     bool abFlags[FiringArcGeometry::FRAME_VERTICES];
     FiringArcGeometry::FrameFlags(abFlags);
-    const bool abExpected[] = {true, false, true, false, true, false, true, false, true, true, true, true, false};
+    const bool abExpected[] = {true,  false, true, false, true, false, true,
+                               false, true,  true, true,  true, false};
     for (int iIndex = 0; iIndex < FiringArcGeometry::FRAME_VERTICES; iIndex++)
         EXPECT_EQ(abFlags[iIndex], abExpected[iIndex]) << iIndex;
 }
@@ -93,7 +94,8 @@ TEST(FiringArcGeometry, TheEllipseRepeatsItsFirstVertexAndStopsAt356Degrees)
     // A quarter round (vertex 46, t = 90 degrees) lies Length along forward.
     ExpectNear(akEllipse[46], NiPoint3(1.0f, 3.4f, 3.0f), 1e-5f);
     const float fLast = 356.0f * 3.1415927f / 180.0f;
-    ExpectNear(akEllipse[179], NiPoint3(1.0f + 1.8f * std::cos(fLast), 2.0f + 1.4f * std::sin(fLast), 3.0f), 1e-5f);
+    ExpectNear(akEllipse[179], NiPoint3(1.0f + 1.8f * std::cos(fLast), 2.0f + 1.4f * std::sin(fLast), 3.0f),
+               1e-5f);
     for (const NiPoint3& kVertex : akEllipse)
     {
         const float fX = (kVertex.x - P.x) / 1.8f;

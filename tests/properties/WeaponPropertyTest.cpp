@@ -1,6 +1,6 @@
 // The weapon and energy weapon properties: group membership, script lines, records, copies.
-#include "properties/EnergyWeaponProperty.h"
 #include "properties/WeaponProperty.h"
+#include "properties/EnergyWeaponProperty.h"
 #include "tests/properties/WeaponTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -16,8 +16,8 @@ TEST_F(WeaponTest, GroupMembershipTestsOneBitPerGroupAndGroupZeroAlways)
         int32_t iMask;
         int32_t iGroup;
         bool bMember;
-    } akCases[] = {{0, 0, true},   {0, 1, false},  {5, 1, true},          {5, 2, false},
-                   {5, 3, true},   {5, 33, true},  {5, 34, false},        {INT32_MIN, 32, true},
+    } akCases[] = {{0, 0, true},   {0, 1, false},        {5, 1, true},   {5, 2, false},
+                   {5, 3, true},   {5, 33, true},        {5, 34, false}, {INT32_MIN, 32, true},
                    {-1, -5, true}, {1, INT32_MIN, false}};
     for (const auto& kCase : akCases)
     {

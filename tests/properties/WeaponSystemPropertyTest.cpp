@@ -1,8 +1,8 @@
 // Weapon systems, torpedo systems and their ammunition types (the torpedo scripts answered by a
 // fake script bridge; the interpreter's side is tested under tests/scripting).
+#include "properties/WeaponSystemProperty.h"
 #include "properties/TorpedoAmmoType.h"
 #include "properties/TorpedoSystemProperty.h"
-#include "properties/WeaponSystemProperty.h"
 #include "tests/properties/WeaponTestSupport.h"
 
 #include <gtest/gtest.h>

@@ -110,7 +110,8 @@ public:
         fResult = kFound->second;
         return 0;
     }
-    int CallTextFunction(const char* pcModule, const char* pcFunction, std::optional<std::string>& kResult) override
+    int CallTextFunction(const char* pcModule, const char* pcFunction,
+                         std::optional<std::string>& kResult) override
     {
         const std::string kKey = std::string(pcModule) + "." + pcFunction;
         m_kCalls[kKey]++;
