@@ -278,7 +278,7 @@ bool SKConfigMapping::SaveConfigFile(const char* pcFileName) const
     std::string kText;
     for (const auto& kSectionEntry : m_kSections)
     {
-        kText += "[" + kSectionEntry.m_key + "]\n";
+        kText.append("[").append(kSectionEntry.m_key).append("]\n");
         for (const auto& kEntry : *kSectionEntry.m_val)
         {
             const Value& kValue = *kEntry.m_val;
@@ -289,10 +289,10 @@ bool SKConfigMapping::SaveConfigFile(const char* pcFileName) const
                 kText += NiCFormat("|%f", double(kValue.m_fValue));
                 break;
             case TYPE_INT:
-                kText += "|" + std::to_string(kValue.m_iValue);
+                kText.append("|").append(std::to_string(kValue.m_iValue));
                 break;
             case TYPE_STRING:
-                kText += "=" + kValue.m_kText;
+                kText.append("=").append(kValue.m_kText);
                 break;
             default:
             {

@@ -2,6 +2,7 @@
 
 #include "scripting/Appc.h"
 
+#include "scripting/AppcWrapper.h"
 #include "scripting/PyEmbed.h"
 
 #include <csignal>
@@ -12,7 +13,8 @@
 
 namespace
 {
-const AppcTable* s_pkTable = nullptr;
+// Only an address is taken here, so the generated table's own initialisation order is moot.
+const AppcTable* s_pkTable = &GetGeneratedAppcTable();
 
 // IsNull(object): 1 for anything that names no engine object (None, "NULL", a shadow
 // whose "this" is "NULL", anything that is no pointer); None for a live pointer.

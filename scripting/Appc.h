@@ -32,7 +32,8 @@ struct AppcTable
     const ConstantRow* constants;               // ended by a row of kind 0; null: none
 };
 
-// The table the module is built from; null (the default) gives the own functions only.
+// The table the module is built from: by default the one generated from tools/appc; null
+// gives the own functions only.
 void SetAppcTable(const AppcTable* table);
 const AppcTable* GetAppcTable();
 

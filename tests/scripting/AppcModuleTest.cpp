@@ -1,0 +1,319 @@
+// Module Appc as a whole: its type records and casts, linked variables, constants, the errors
+// every wrapper gives for wrong arguments, its own functions, and module App around it.
+
+#include "scripting/PythonApi.h"
+
+#include "AppcFixture.h"
+
+#include "core/SKPoolManager.h"
+#include "scripting/AppcGenerated.h"
+#include "scripting/BindingRuntime.h"
+
+#include <gmock/gmock.h>
+
+#include <cstring>
+#include <map>
+#include <vector>
+
+using namespace ScriptTest;
+using namespace AppcTest;
+using testing::HasSubstr;
+using testing::MatchesRegex;
+
+namespace
+{
+testing::Environment* const s_pkEnvironment = testing::AddGlobalTestEnvironment(new AppcEnvironment);
+
+std::vector<std::string> CastNames(const PointerTypeRecord* head)
+{
+    std::vector<std::string> names;
+    for (const PointerTypeRecord* entry = head->next; entry; entry = entry->next)
+        names.push_back(entry->name);
+    return names;
+}
+
+void Convert(const char* text, PointerTypeRecord* type, void** out)
+{
+    PyObject* object = PyUnicode_FromString(text);
+    ASSERT_NE(nullptr, object);
+    int result = ConvertPointerObject(object, out, type, true);
+    Py_DECREF(object);
+    if (result != 0)
+    {
+        *out = reinterpret_cast<void*>(-1);
+        PyErr_Clear();
+    }
+}
+} // namespace
+
+TEST(AppcModule, RegistersTheSixtyThreeTypesWithTheirIdentityCasts)
+{
+    RunScript("import Appc");
+    const AppcTable& kTable = GetGeneratedAppcTable();
+    ASSERT_EQ(63u, kTable.types.size());
+    EXPECT_STREQ("_p_SKModelPropertyInstance", kTable.types.front().description->name);
+    EXPECT_STREQ("_SKModelPropertyManager__FilterFunc", kTable.types[1].description->name);
+    EXPECT_STREQ("SKModelPropertyManager::FilterFunc ", kTable.types[1].description->prettyName);
+    EXPECT_STREQ("_p_SKModelPropertyManager", kTable.types.back().description->name);
+
+    size_t casts = 0;
+    for (const AppcTypeDescription& type : kTable.types)
+    {
+        ASSERT_NE(nullptr, *type.registered) << type.description->name;
+        EXPECT_EQ(*type.registered, QueryPointerType(type.description->name));
+        std::vector<std::string> names = CastNames(*type.registered);
+        ASSERT_FALSE(names.empty());
+        EXPECT_EQ(1, std::count(names.begin(), names.end(), type.description->name)) << "accepts itself";
+        casts += names.size() - 1;
+    }
+    EXPECT_EQ(108u, casts);
+    EXPECT_EQ(33u, CastNames(g_pkAppcType_SKObject).size());
+    EXPECT_EQ(29u, CastNames(g_pkAppcType_SKModelProperty).size());
+    EXPECT_EQ(19u, CastNames(g_pkAppcType_SubsystemProperty).size());
+    EXPECT_EQ(1u, CastNames(g_pkAppcType_ShipProperty).size());
+}
+
+TEST(AppcModule, APointerConvertsForItsOwnClassAndEveryBase)
+{
+    RunScript("import Appc");
+    struct Case
+    {
+        const char* text;
+        PointerTypeRecord* type;
+        void* expected;
+    };
+    void* const refused = reinterpret_cast<void*>(-1);
+    void* const address = reinterpret_cast<void*>(0x1234);
+    const Case cases[] = {
+        {"_1234_p_PhaserProperty", g_pkAppcType_WeaponProperty, address},
+        {"_1234_p_PhaserProperty", g_pkAppcType_SKObject, address},
+        {"_1234_p_PhaserProperty", g_pkAppcType_ShieldProperty, refused},
+        {"_1234_p_TorpedoSystemProperty", g_pkAppcType_PoweredSubsystemProperty, address},
+        {"_1234_p_SKColorA", g_pkAppcType_NiColorA, address},
+        {"_1234_p_NiColorA", g_pkAppcType_SKColorA, refused},
+        {"_1234_p_SKBufferStream", g_pkAppcType_SKStream, address},
+        {"_1234_p_NiPoint3", g_pkAppcType_SKPoint3, refused},
+        {"_1234_p_SKTemplatedAttrObject", g_pkAppcType_SKObject, address},
+    };
+    for (const Case& test : cases)
+    {
+        void* pointer = nullptr;
+        Convert(test.text, test.type, &pointer);
+        EXPECT_EQ(test.expected, pointer) << test.text << " as " << test.type->name;
+    }
+    // The type checked most recently is found first next time.
+    void* pointer = nullptr;
+    Convert("_1234_p_ObjectEmitterProperty", g_pkAppcType_SKObject, &pointer);
+    EXPECT_STREQ("_p_ObjectEmitterProperty", g_pkAppcType_SKObject->next->name);
+}
+
+TEST(AppcModule, LinkedVariablesNameTheEngineGlobals)
+{
+    RunScript("import Appc");
+    EXPECT_EQ(PyEmbed::FormatPointerString(&g_kPoolManager, "_p_SKPoolManager"),
+              EvaluateText("Appc.globals.g_kPoolManager"));
+    EXPECT_THAT(EvaluateText("Appc.globals.g_kSystemWrapper"),
+                MatchesRegex("_[0-9a-f]+_p_SKSystemWrapperClass"));
+    EXPECT_EQ("None", EvaluateText("str(Appc.globals.g_bIsFitwright)"));
+    EXPECT_EQ(EvaluateText("Appc.globals.NiColorA_WHITE"), EvaluateText("Appc.globals.SKColorA_WHITE"));
+    EXPECT_EQ("<Global variables>", EvaluateText("repr(Appc.globals)"));
+    EXPECT_EQ(
+        "Global variables { SKColorA_BLACK, SKColorA_WHITE, NiColorA_BLACK, NiColorA_WHITE, NiColor_BLACK, "
+        "NiColor_WHITE, g_bIsFitwright, g_kPoolManager, g_kConfigMapping, g_kSystemWrapper, "
+        "g_kLocalizationManager }",
+        EvaluateText("str(Appc.globals)"));
+
+    RunScript("def Assign(name, value):\n    setattr(Appc.globals, name, value)\n");
+    const std::map<std::string, std::string> outcomes = {
+        {"Assign('NiColor_WHITE', Appc.globals.NiColor_BLACK)",
+         "TypeError: Variable NiColor_WHITE is read-only."},
+        {"Assign('g_bIsFitwright', 1)", "TypeError: Variable g_bIsFitwright is read-only."},
+        {"Assign('g_kPoolManager', 5)", "TypeError: Type error. Expected _p_SKPoolManager"},
+        {"Assign('g_kPoolManager', None)", "TypeError: Type error. Expected _p_SKPoolManager"},
+        {"Assign('g_kPoolManager', Appc.globals.g_kConfigMapping)",
+         "TypeError: Type error. Expected _p_SKPoolManager"},
+        {"Assign('g_kPoolManager', Appc.globals.g_kPoolManager)", "ok"},
+        {"Assign('g_kPoolManager', '_10_p_SKPoolManager')",
+         "TypeError: Variable g_kPoolManager is the engine's only one and cannot be replaced."},
+        {"delattr(Appc.globals, 'g_kConfigMapping')",
+         "TypeError: Variable g_kConfigMapping cannot be deleted."},
+        {"Appc.globals.nope", "NameError: Unknown C global variable"},
+        {"Assign('nope', 1)", "NameError: Unknown C global variable"},
+    };
+    for (const auto& [expression, outcome] : outcomes)
+        EXPECT_EQ(outcome, Outcome(expression)) << expression;
+    EXPECT_EQ(PyEmbed::FormatPointerString(&g_kPoolManager, "_p_SKPoolManager"),
+              EvaluateText("Appc.globals.g_kPoolManager"));
+}
+
+TEST(AppcModule, ConstantsHaveTheirTableValues)
+{
+    RunScript("import Appc\n"
+              "constants = [name for name in dir(Appc) if not name.startswith('__') and name != 'globals'\n"
+              "             and not callable(getattr(Appc, name))]");
+    EXPECT_EQ("297", EvaluateText("str(len(constants))"));
+    const std::map<std::string, std::string> values = {
+        {"CT_TEMP_TYPE", "32769"},
+        {"CT_OPTIMIZED_AI_FIRST", "32827"},
+        {"CT_OPTIMIZED_AI_LAST", "32955"},
+        {"CT_GRAPHICS_MENU_MANAGER", "33048"},
+        {"CT_CHARACTER_MENU_WINDOW", "33050"},
+        {"CT_SUBSYSTEM_PROPERTY", "33067"},
+        {"CT_SHIP_PROPERTY", "33070"},
+        {"CT_OBJECT_EMITTER_PROPERTY", "33094"},
+        {"CT_CHAT_OBJECT", "33095"},
+        {"NULL_STRING_INDEX", "-1"},
+        {"PY_STATEMENT", "1"},
+        {"ZENARA_MAJOR_VERSION_NUMBER", "2"},
+        {"PI", "3.1415927410125732"},
+        {"TWO_PI", "6.2831854820251465"},
+        {"HALF_PI", "1.5707963705062866"},
+        {"FOURTH_PI", "0.7853981852531433"},
+        {"AT_MAX_NUM_AMMO_TYPES", "4"},
+        {"CSP_SPONTANEOUS", "2"},
+        {"ShieldProperty_NUM_SHIELDS", "6"},
+        {"WeaponSystemProperty_WST_TRACTOR", "4"},
+        {"SKModelPropertyManager_LOCAL_TEMPLATES", "1"},
+        {"ObjectEmitterProperty_OEP_DECOY", "3"},
+    };
+    for (const auto& [name, value] : values)
+        EXPECT_EQ(value, EvaluateText("repr(Appc." + name + ")")) << name;
+
+    // The genus, species and team groups: their sizes and numbering bind.
+    RunScript("def Group(prefix):\n"
+              "    return sorted(getattr(Appc, name) for name in constants if name.startswith(prefix))\n"
+              "species = Group('SPECIES_')");
+    EXPECT_EQ("[0, 1, 2, 3]", EvaluateText("str(Group('GENUS_'))"));
+    EXPECT_EQ("42", EvaluateText("str(len(species))"));
+    EXPECT_EQ("[0, 100, 108, 200, 204, 300, 301, 400, 402, 500, 503, 600, 601, 700, 715]",
+              EvaluateText("str([n for n in species if n % 100 == 0 or n + 1 not in species])"));
+    EXPECT_EQ("[0, 1, 2, 3, 4, 5, 6, 8, 9, 10, 11]", EvaluateText("str(Group('TEAM_'))"));
+}
+
+TEST(AppcModule, WrongArgumentsGiveErrorsThatNameTheRow)
+{
+    RunScript("p = App.SKPoint3()\ncolor = App.NiColorA()");
+    const std::map<std::string, std::string> outcomes = {
+        {"Appc.SKPoint3_SetX(p)", "TypeError: SKPoint3_SetX() takes exactly 2 arguments (1 given)"},
+        {"Appc.SKPoint3_SetXYZ(p, 1, 2, 3, 4)",
+         "TypeError: SKPoint3_SetXYZ() takes exactly 4 arguments (5 given)"},
+        {"Appc.new_NiColor(1, 2, 3, 4)", "TypeError: new_NiColor() takes at most 3 arguments (4 given)"},
+        {"Appc.SKPoint3_GetModelUp(p)",
+         "TypeError: SKPoint3_GetModelUp() takes exactly 0 arguments (1 given)"},
+        {"Appc.SKPoint3_SetX(p, 'a')", "TypeError: SKPoint3_SetX() argument 2 must be float, not str"},
+        {"Appc.SKPoint3_SetX(p, None)", "TypeError: SKPoint3_SetX() argument 2 must be float, not NoneType"},
+        {"Appc.SKPoint3_UnitizeVectors(p, 1.0)",
+         "TypeError: SKPoint3_UnitizeVectors() argument 2 must be int, not float"},
+        {"Appc.SKPoint3_UnitizeVectors(p, 2**40)",
+         "OverflowError: SKPoint3_UnitizeVectors() argument 2 is out of range (-2147483648 to 2147483647)"},
+        {"Appc.SKPoint3_SetX(p, 10**400)",
+         "OverflowError: int too large to convert to float | SKPoint3_SetX() argument 2"},
+        {"Appc.SKPoint3_GetX(5)", "TypeError: Type error. Expected _p_SKPoint3 | SKPoint3_GetX() argument 1"},
+        {"Appc.SKPoint3_GetX('_12_p_SKColorA')",
+         "TypeError: Type error. Expected _p_SKPoint3 | SKPoint3_GetX() argument 1"},
+        {"Appc.SKPoint3_GetX(color)",
+         "TypeError: Type error. Expected _p_SKPoint3 | SKPoint3_GetX() argument 1"},
+        // A null object is refused where the engine would go through it.
+        {"Appc.SKPoint3_GetX(None)",
+         "TypeError: Type error. Expected _p_SKPoint3 | SKPoint3_GetX() argument 1"},
+        {"Appc.SKPoint3_GetX('NULL')",
+         "TypeError: Type error. Expected _p_SKPoint3 | SKPoint3_GetX() argument 1"},
+        {"Appc.SKPoint3_Add(p, None)",
+         "TypeError: Type error. Expected _p_SKPoint3 | SKPoint3_Add() argument 2"},
+        {"Appc.SKPoint3_SetX(p, True)", "ok"},
+        {"Appc.SKPoint3_SetX(p, 3)", "ok"},
+        {"p.SetXYZ(1, 2)", "TypeError: SKPoint3.SetXYZ() missing 1 required positional argument: 'z'"},
+    };
+    for (const auto& [expression, outcome] : outcomes)
+        EXPECT_EQ(outcome, Outcome(expression)) << expression;
+
+    // Uncaught, the error is one traceback naming the row.
+    ScriptErrors errors;
+    EXPECT_EQ(-1, PyEmbed::RunString(PyEmbed::PY_STATEMENT, "p.SetX('a')", nullptr, nullptr, nullptr));
+    EXPECT_EQ(1, errors.Tracebacks());
+    EXPECT_THAT(errors.Text(), HasSubstr("SKPoint3_SetX() argument 2 must be float, not str"));
+}
+
+TEST(AppcModule, IsNullAndDeleteBufferTakeAnything)
+{
+    RunScript("p = App.SKPoint3()\nshadow = App.SKObjectPtr('NULL')");
+    const std::map<std::string, std::string> values = {
+        {"Appc.IsNull(None)", "1"},       {"Appc.IsNull('NULL')", "1"},
+        {"Appc.IsNull(shadow)", "1"},     {"Appc.IsNull(5)", "1"},
+        {"Appc.IsNull(p)", "None"},       {"Appc.DeleteBuffer(None)", "None"},
+        {"Appc.DeleteBuffer(5)", "None"}, {"Appc.DeleteBuffer('NULL')", "None"},
+    };
+    for (const auto& [expression, value] : values)
+        EXPECT_EQ(value, EvaluateText("repr(" + expression + ")")) << expression;
+
+    // A wrong argument count is reported at once and answered with 1.
+    ScriptErrors errors;
+    EXPECT_EQ("1", EvaluateText("repr(Appc.DeleteBuffer())"));
+    EXPECT_EQ("TypeError: DeleteBuffer() takes exactly 1 argument (0 given)\n", errors.Text());
+
+    // What it frees goes back to the engine's pools.
+    void* block = PoolAllocate(24, "test", __LINE__);
+    ASSERT_NE(nullptr, block);
+    PyObject* pointer = PyEmbed::PointerToString(block, "void");
+    PyObject* function = PyObject_GetAttrString(PyImport_AddModule("Appc"), "DeleteBuffer");
+    ASSERT_NE(nullptr, function);
+    uint32_t before = SKPoolManager::GetStatistics().uiPooledObjects;
+    PyObject* result = PyObject_CallOneArg(function, pointer);
+    EXPECT_EQ(before - 1, SKPoolManager::GetStatistics().uiPooledObjects);
+    EXPECT_EQ(Py_None, result);
+    Py_XDECREF(result);
+    Py_DECREF(function);
+    Py_DECREF(pointer);
+}
+
+TEST(AppcModule, ImportingAgainGivesTheSameModule)
+{
+    RunScript(
+        "import Appc\nfirst = Appc\nimport Appc\nimport importlib\nsecond = importlib.import_module('Appc')");
+    EXPECT_EQ("True", EvaluateText("str(first is Appc is second)"));
+    EXPECT_EQ(1u, CastNames(g_pkAppcType_ShipProperty).size()) << "the types are registered once";
+}
+
+TEST(AppcApp, ShadowsEveryClassWithItsConstantsAndTheEditorMark)
+{
+    RunScript("names = dir(App)");
+    EXPECT_EQ("True", EvaluateText("str('g_bIsFitwright' in names)"));
+    EXPECT_EQ("False", EvaluateText("str('globals' in vars(App))")) << "a star import keeps the builtin";
+    EXPECT_EQ("True", EvaluateText("str(App.SKPoint3_GetX is Appc.SKPoint3_GetX)")) << "rows re-exported";
+    EXPECT_EQ("32769", EvaluateText("str(App.CT_TEMP_TYPE)"));
+
+    // One shadow class and its <Class>Ptr form per wrapped class, derived as the casts are.
+    for (const AppcTypeDescription& type : GetGeneratedAppcTable().types)
+    {
+        std::string record = type.description->name;
+        if (record.rfind("_p_", 0) != 0 || record == "_p_p_PyObject" ||
+            !std::strchr(type.description->prettyName, ' '))
+            continue;
+        std::string name = record.substr(3);
+        if (name == "HWND" || name == "void" || name == "AttrType" || name == "PyObject" ||
+            name == "unsigned_short" || name == "SKPMWalkObjectsFunc" || name == "float" || name == "int")
+            continue;
+        EXPECT_EQ("True", EvaluateText("str(issubclass(App." + name + "Ptr, App." + name + "))")) << name;
+    }
+    EXPECT_EQ("True", EvaluateText("str(issubclass(App.TorpedoSystemPropertyPtr, App.SubsystemProperty))"));
+    EXPECT_EQ("True", EvaluateText("str(issubclass(App.SKColorA, App.NiColorA))"));
+    EXPECT_EQ("True", EvaluateText("str(isinstance(App.NiAVObject, type))"));
+
+    // Class-scoped constants under their short names, inherited by derived shadows.
+    const std::map<std::string, std::string> values = {
+        {"App.ShieldProperty.FRONT_SHIELDS", "0"},
+        {"App.ShieldPropertyPtr('NULL').RIGHT_SHIELDS", "5"},
+        {"App.TorpedoSystemProperty.WST_TORPEDO", "2"},
+        {"App.EngineProperty.EP_WARP", "1"},
+        {"App.ObjectEmitterProperty.OEP_PROBE", "2"},
+        {"App.SKModelPropertyManager.LOCAL_TEMPLATES", "1"},
+        {"App.SKSystemWrapperClass.IMAGE_FORMAT_BMP", "1"},
+    };
+    for (const auto& [expression, value] : values)
+        EXPECT_EQ(value, EvaluateText("repr(" + expression + ")")) << expression;
+
+    // The engine's globals are shadows around the engine's objects.
+    EXPECT_EQ("SKPoolManagerPtr", EvaluateText("type(App.g_kPoolManager).__name__"));
+    EXPECT_EQ(EvaluateText("Appc.globals.g_kPoolManager"), EvaluateText("App.g_kPoolManager.this"));
+    EXPECT_EQ("0", EvaluateText("str(App.g_kPoolManager.thisown)"));
+}

@@ -1,0 +1,80 @@
+"""The 63 type records of module Appc, in the order the module registers them.
+
+Each class names the class it derives from in the cast tree: a type record accepts pointers
+of its own class and of every class below it (108 identity casts in all). A class's header
+is named once the class is built; from then on its casts convert through the class tree
+and rows may use it. App.py gets one shadow class per class here (opaque types excepted),
+derived as the cast tree says.
+"""
+
+from appcdef import Opaque, Type
+
+TYPES = [
+    Type("SKModelPropertyInstance"),
+    Opaque("_SKModelPropertyManager__FilterFunc", "SKModelPropertyManager::FilterFunc ",
+           "SKModelPropertyManager__FilterFunc"),
+    Opaque("_p_HWND", "HWND *", "HWND"),
+    Type("SKPoint3", header="core/SKPoint3.h", script_owned=True),
+    Opaque("_p_void", "void *", "void", cpp="void"),
+    Type("NiPoint3", header="scene/object/NiPoint3.h"),
+    Type("SKProfilingInfo", header="core/SKProfilingInfo.h"),
+    Opaque("_p_AttrType", "AttrType *", "AttrType"),
+    Type("SKColorA", base="NiColorA", header="core/SKColorA.h", script_owned=True),
+    Type("NiColorA", header="scene/object/NiColorA.h", script_owned=True, pooled=True),
+    Type("SKTemplatedAttrObject", base="SKAttrObject", header="core/SKTemplatedAttrObject.h"),
+    Type("SKAttrObject", base="SKObject", header="core/SKAttrObject.h"),
+    Type("TorpedoAmmoType"),
+    Type("SKBufferStream", base="SKStream", header="core/SKBufferStream.h"),
+    Opaque("_p_PyObject", "PyObject *", "PyObject", cpp="PyObject"),
+    Opaque("_p_p_PyObject", "PyObject **", "p_PyObject"),
+    Type("SKObject", header="core/SKObject.h"),
+    Type("PositionOrientationProperty", base="SKModelProperty"),
+    Type("SKModelProperty", base="SKObject"),
+    Opaque("_p_unsigned_short", "unsigned short *", "unsigned_short", cpp="unsigned short"),
+    Type("SubsystemProperty", base="SKModelProperty"),
+    Type("PoweredSubsystemProperty", base="SubsystemProperty"),
+    Type("ShipProperty", base="SKModelProperty"),
+    Type("WeaponSystemProperty", base="PoweredSubsystemProperty"),
+    Type("WeaponProperty", base="SubsystemProperty"),
+    Type("EnergyWeaponProperty", base="WeaponProperty"),
+    Type("PhaserProperty", base="EnergyWeaponProperty"),
+    Type("EngineGlowProperty", base="SKModelProperty"),
+    Type("TorpedoTubeProperty", base="WeaponProperty"),
+    Type("ShieldProperty", base="PoweredSubsystemProperty"),
+    Type("HullProperty", base="SubsystemProperty"),
+    Type("SensorProperty", base="PoweredSubsystemProperty"),
+    Type("PulseWeaponProperty", base="EnergyWeaponProperty"),
+    Type("ImpulseEngineProperty", base="PoweredSubsystemProperty"),
+    Type("WarpEngineProperty", base="PoweredSubsystemProperty"),
+    Type("PowerProperty", base="SubsystemProperty"),
+    Type("RepairSubsystemProperty", base="PoweredSubsystemProperty"),
+    Type("TractorBeamProperty", base="EnergyWeaponProperty"),
+    Type("EffectEmitterProperty", base="PositionOrientationProperty"),
+    Type("SmokeEmitterProperty", base="EffectEmitterProperty"),
+    Type("ExplodeEmitterProperty", base="EffectEmitterProperty"),
+    Type("SparkEmitterProperty", base="EffectEmitterProperty"),
+    Type("CloakingSubsystemProperty", base="PoweredSubsystemProperty"),
+    Type("EngineProperty", base="SubsystemProperty"),
+    Type("TorpedoSystemProperty", base="WeaponSystemProperty"),
+    Type("BlinkingLightProperty", base="EffectEmitterProperty"),
+    Type("ObjectEmitterProperty", base="PositionOrientationProperty"),
+    Type("SKSystemWrapperClass", header="core/SKSystemWrapperClass.h"),
+    Type("SKString", header="core/SKString.h", script_owned=True),
+    Opaque("_p_SKPMWalkObjectsFunc", "SKPMWalkObjectsFunc *", "SKPMWalkObjectsFunc"),
+    Type("SKModelPropertyList"),
+    Opaque("_p_float", "float *", "float", cpp="float"),
+    Opaque("_p_int", "int *", "int", cpp="int"),
+    Type("SKConfigMapping", header="core/SKConfigMapping.h"),
+    Type("SKModelPropertySet", base="SKObject"),
+    Type("SKLocalizationDatabase", header="core/SKLocalizationDatabase.h"),
+    Type("NiColor", header="scene/object/NiColor.h", script_owned=True, pooled=True),
+    Type("NiStream", header="scene/object/NiStream.h"),
+    Type("SKStream", header="core/SKStream.h"),
+    Type("SKMatrix3", header="core/SKMatrix3.h"),
+    Type("SKLocalizationManager", header="core/SKLocalizationManager.h"),
+    Type("SKPoolManager", header="core/SKPoolManager.h"),
+    Type("SKModelPropertyManager"),
+]
+
+# Shadow classes App needs that have no type record: the script state hooks name them.
+SHADOW_ONLY = ["NiAVObject"]
