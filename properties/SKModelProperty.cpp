@@ -31,12 +31,14 @@ SKModelProperty* SKModelProperty::Create(const char* pcName)
     return pkProperty;
 }
 
-void SKModelProperty::DecRefCount()
+int32_t SKModelProperty::DecRefCount()
 {
     if (m_iRefCount <= 0)
-        return;
-    if (--m_iRefCount == 0)
-        delete this;
+        return m_iRefCount;
+    if (--m_iRefCount > 0)
+        return m_iRefCount;
+    delete this;
+    return 0;
 }
 
 // ---------------------------------------------------------------------------------------------------------

@@ -74,8 +74,8 @@ public:
     // --- Reference count. ---
     void IncRefCount() { m_iRefCount++; }
     // A count above zero drops by one, and the drop to zero deletes the property; a count of zero
-    // or below is left alone.
-    void DecRefCount();
+    // or below is left alone. Answers the count left (0 once deleted).
+    int32_t DecRefCount();
     int32_t GetRefCount() const { return m_iRefCount; }
     void SetRefCount(int32_t iCount) { m_iRefCount = iCount; }
 

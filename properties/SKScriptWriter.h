@@ -11,7 +11,8 @@ class NiPoint3;
 class SKStream;
 class SKString;
 
-// Writes generated script text (Python 3) onto an engine stream, one whole line per WriteCLine.
+// Writes generated script text (Python 3) onto an engine stream, one whole line per WriteCLine
+// (a memory stream ends each such write with a line feed of its own: blank lines, harmless).
 // Every property class, the hardpoint classes and the editor's script writers go through it, so
 // the rules hold in one place:
 //   - numbers are formatted in the "C" locale: floats as "%f" (six decimals; a value that is not

@@ -35,7 +35,21 @@ def _borrowed(cls, this):
 
 
 class SKModelPropertyInstance:
-    pass
+    def __init__(self, template, hardpoint):
+        self.this = Appc.new_SKModelPropertyInstance(template, hardpoint)
+        self.thisown = 0
+
+    def UseOriginalTemplate(self):
+        return Appc.SKModelPropertyInstance_UseOriginalTemplate(self)
+
+    def GetHardpointName(self):
+        return Appc.SKModelPropertyInstance_GetHardpointName(self)
+
+    def GetProperty(self):
+        return _borrowed(SKModelPropertyPtr, Appc.SKModelPropertyInstance_GetProperty(self))
+
+    def GetOriginalTemplate(self):
+        return _borrowed(SKModelPropertyPtr, Appc.SKModelPropertyInstance_GetOriginalTemplate(self))
 
 
 class SKModelPropertyInstancePtr(SKModelPropertyInstance):
@@ -155,7 +169,9 @@ class SKPoint3Ptr(SKPoint3):
 
 
 class NiPoint3:
-    pass
+    def __del__(self, _release=Appc.DeleteBuffer):
+        if self.__dict__.get("thisown"):
+            _release(self)
 
 
 class NiPoint3Ptr(NiPoint3):
@@ -360,7 +376,44 @@ class SKBufferStreamPtr(SKBufferStream):
 
 
 class SKModelProperty(SKObject):
-    pass
+    def __init__(self, id=0):
+        self.this = Appc.new_SKModelProperty(id)
+        self.thisown = 0
+
+    def GetRefCount(self):
+        return Appc.SKModelProperty_GetRefCount(self)
+
+    def DecRefCount(self):
+        return Appc.SKModelProperty_DecRefCount(self)
+
+    def IncRefCount(self):
+        return Appc.SKModelProperty_IncRefCount(self)
+
+    @staticmethod
+    def Cast(property):
+        return _borrowed(SKModelPropertyPtr, Appc.SKModelProperty_Cast(property))
+
+    @staticmethod
+    def Create(name):
+        return _borrowed(SKModelPropertyPtr, Appc.SKModelProperty_Create(name))
+
+    def GetName(self):
+        return _owned(SKStringPtr, Appc.SKModelProperty_GetName(self))
+
+    def WriteInit(self, stream, variable):
+        return Appc.SKModelProperty_WriteInit(self, stream, variable)
+
+    def Duplicate(self):
+        return _borrowed(SKModelPropertyPtr, Appc.SKModelProperty_Duplicate(self))
+
+    def Edit(self, window):
+        return Appc.SKModelProperty_Edit(self, window)
+
+    def SetName(self, name):
+        return Appc.SKModelProperty_SetName(self, name)
+
+    def SetNameW(self, name):
+        return Appc.SKModelProperty_SetNameW(self, name)
 
 
 class SKModelPropertyPtr(SKModelProperty):
@@ -370,7 +423,35 @@ class SKModelPropertyPtr(SKModelProperty):
 
 
 class PositionOrientationProperty(SKModelProperty):
-    pass
+    def __init__(self, id=0):
+        self.this = Appc.new_PositionOrientationProperty(id)
+        self.thisown = 0
+
+    @staticmethod
+    def Cast(property):
+        return _borrowed(PositionOrientationPropertyPtr, Appc.PositionOrientationProperty_Cast(property))
+
+    @staticmethod
+    def Create(name):
+        return _borrowed(PositionOrientationPropertyPtr, Appc.PositionOrientationProperty_Create(name))
+
+    def SetOrientation(self, forward, up, right):
+        return Appc.PositionOrientationProperty_SetOrientation(self, forward, up, right)
+
+    def SetPosition(self, position):
+        return Appc.PositionOrientationProperty_SetPosition(self, position)
+
+    def GetForward(self):
+        return _owned(SKPoint3Ptr, Appc.PositionOrientationProperty_GetForward(self))
+
+    def GetUp(self):
+        return _owned(SKPoint3Ptr, Appc.PositionOrientationProperty_GetUp(self))
+
+    def GetRight(self):
+        return _owned(SKPoint3Ptr, Appc.PositionOrientationProperty_GetRight(self))
+
+    def GetPosition(self):
+        return _owned(SKPoint3Ptr, Appc.PositionOrientationProperty_GetPosition(self))
 
 
 class PositionOrientationPropertyPtr(PositionOrientationProperty):
@@ -380,7 +461,74 @@ class PositionOrientationPropertyPtr(PositionOrientationProperty):
 
 
 class SubsystemProperty(SKModelProperty):
-    pass
+    def __init__(self, id=0):
+        self.this = Appc.new_SubsystemProperty(id)
+        self.thisown = 0
+
+    @staticmethod
+    def Cast(property):
+        return _borrowed(SubsystemPropertyPtr, Appc.SubsystemProperty_Cast(property))
+
+    @staticmethod
+    def Create(name):
+        return _borrowed(SubsystemPropertyPtr, Appc.SubsystemProperty_Create(name))
+
+    def GetMaxCondition(self):
+        return Appc.SubsystemProperty_GetMaxCondition(self)
+
+    def IsCritical(self):
+        return Appc.SubsystemProperty_IsCritical(self)
+
+    def IsTargetable(self):
+        return Appc.SubsystemProperty_IsTargetable(self)
+
+    def IsPrimary(self):
+        return Appc.SubsystemProperty_IsPrimary(self)
+
+    def GetRepairComplexity(self):
+        return Appc.SubsystemProperty_GetRepairComplexity(self)
+
+    def GetDisabledPercentage(self):
+        return Appc.SubsystemProperty_GetDisabledPercentage(self)
+
+    def GetRadius(self):
+        return Appc.SubsystemProperty_GetRadius(self)
+
+    def SetMaxCondition(self, value):
+        return Appc.SubsystemProperty_SetMaxCondition(self, value)
+
+    def SetCritical(self, value):
+        return Appc.SubsystemProperty_SetCritical(self, value)
+
+    def SetTargetable(self, value):
+        return Appc.SubsystemProperty_SetTargetable(self, value)
+
+    def SetPrimary(self, value):
+        return Appc.SubsystemProperty_SetPrimary(self, value)
+
+    def SetRepairComplexity(self, value):
+        return Appc.SubsystemProperty_SetRepairComplexity(self, value)
+
+    def SetDisabledPercentage(self, value):
+        return Appc.SubsystemProperty_SetDisabledPercentage(self, value)
+
+    def SetRadius(self, value):
+        return Appc.SubsystemProperty_SetRadius(self, value)
+
+    def GetPosition(self):
+        return _owned(NiPoint3Ptr, Appc.SubsystemProperty_GetPosition(self))
+
+    def GetPositionSK(self):
+        return _owned(SKPoint3Ptr, Appc.SubsystemProperty_GetPositionSK(self))
+
+    def GetPosition2D(self, x, y):
+        return Appc.SubsystemProperty_GetPosition2D(self, x, y)
+
+    def SetPosition(self, x, y, z):
+        return Appc.SubsystemProperty_SetPosition(self, x, y, z)
+
+    def SetPosition2D(self, x, y):
+        return Appc.SubsystemProperty_SetPosition2D(self, x, y)
 
 
 class SubsystemPropertyPtr(SubsystemProperty):
@@ -390,7 +538,23 @@ class SubsystemPropertyPtr(SubsystemProperty):
 
 
 class PoweredSubsystemProperty(SubsystemProperty):
-    pass
+    def __init__(self, id=0):
+        self.this = Appc.new_PoweredSubsystemProperty(id)
+        self.thisown = 0
+
+    @staticmethod
+    def Cast(property):
+        return _borrowed(PoweredSubsystemPropertyPtr, Appc.PoweredSubsystemProperty_Cast(property))
+
+    @staticmethod
+    def Create(name):
+        return _borrowed(PoweredSubsystemPropertyPtr, Appc.PoweredSubsystemProperty_Create(name))
+
+    def GetNormalPowerPerSecond(self):
+        return Appc.PoweredSubsystemProperty_GetNormalPowerPerSecond(self)
+
+    def SetNormalPowerPerSecond(self, value):
+        return Appc.PoweredSubsystemProperty_SetNormalPowerPerSecond(self, value)
 
 
 class PoweredSubsystemPropertyPtr(PoweredSubsystemProperty):
@@ -852,6 +1016,42 @@ class ShieldProperty(PoweredSubsystemProperty):
     RIGHT_SHIELDS = Appc.ShieldProperty_RIGHT_SHIELDS
     NUM_SHIELDS = Appc.ShieldProperty_NUM_SHIELDS
 
+    def __init__(self, id=0):
+        self.this = Appc.new_ShieldProperty(id)
+        self.thisown = 0
+
+    @staticmethod
+    def Cast(property):
+        return _borrowed(ShieldPropertyPtr, Appc.ShieldProperty_Cast(property))
+
+    @staticmethod
+    def Create(name):
+        return _borrowed(ShieldPropertyPtr, Appc.ShieldProperty_Create(name))
+
+    def GetShieldGlowColor(self):
+        return _owned(SKColorAPtr, Appc.ShieldProperty_GetShieldGlowColor(self))
+
+    def GetShieldGlowDecay(self):
+        return Appc.ShieldProperty_GetShieldGlowDecay(self)
+
+    def GetMaxShields(self, facing):
+        return Appc.ShieldProperty_GetMaxShields(self, facing)
+
+    def GetShieldChargePerSecond(self, facing):
+        return Appc.ShieldProperty_GetShieldChargePerSecond(self, facing)
+
+    def SetShieldGlowColor(self, color):
+        return Appc.ShieldProperty_SetShieldGlowColor(self, color)
+
+    def SetShieldGlowDecay(self, value):
+        return Appc.ShieldProperty_SetShieldGlowDecay(self, value)
+
+    def SetMaxShields(self, facing, value):
+        return Appc.ShieldProperty_SetMaxShields(self, facing, value)
+
+    def SetShieldChargePerSecond(self, facing, value):
+        return Appc.ShieldProperty_SetShieldChargePerSecond(self, facing, value)
+
 
 class ShieldPropertyPtr(ShieldProperty):
     def __init__(self, this):
@@ -860,7 +1060,17 @@ class ShieldPropertyPtr(ShieldProperty):
 
 
 class HullProperty(SubsystemProperty):
-    pass
+    def __init__(self, id=0):
+        self.this = Appc.new_HullProperty(id)
+        self.thisown = 0
+
+    @staticmethod
+    def Cast(property):
+        return _borrowed(HullPropertyPtr, Appc.HullProperty_Cast(property))
+
+    @staticmethod
+    def Create(name):
+        return _borrowed(HullPropertyPtr, Appc.HullProperty_Create(name))
 
 
 class HullPropertyPtr(HullProperty):
@@ -870,7 +1080,29 @@ class HullPropertyPtr(HullProperty):
 
 
 class SensorProperty(PoweredSubsystemProperty):
-    pass
+    def __init__(self, id=0):
+        self.this = Appc.new_SensorProperty(id)
+        self.thisown = 0
+
+    @staticmethod
+    def Cast(property):
+        return _borrowed(SensorPropertyPtr, Appc.SensorProperty_Cast(property))
+
+    @staticmethod
+    def Create(name):
+        return _borrowed(SensorPropertyPtr, Appc.SensorProperty_Create(name))
+
+    def GetBaseSensorRange(self):
+        return Appc.SensorProperty_GetBaseSensorRange(self)
+
+    def SetBaseSensorRange(self, value):
+        return Appc.SensorProperty_SetBaseSensorRange(self, value)
+
+    def GetMaxProbes(self):
+        return Appc.SensorProperty_GetMaxProbes(self)
+
+    def SetMaxProbes(self, value):
+        return Appc.SensorProperty_SetMaxProbes(self, value)
 
 
 class SensorPropertyPtr(SensorProperty):
@@ -948,7 +1180,47 @@ class PulseWeaponPropertyPtr(PulseWeaponProperty):
 
 
 class ImpulseEngineProperty(PoweredSubsystemProperty):
-    pass
+    def __init__(self, id=0):
+        self.this = Appc.new_ImpulseEngineProperty(id)
+        self.thisown = 0
+
+    @staticmethod
+    def Cast(property):
+        return _borrowed(ImpulseEnginePropertyPtr, Appc.ImpulseEngineProperty_Cast(property))
+
+    @staticmethod
+    def Create(name):
+        return _borrowed(ImpulseEnginePropertyPtr, Appc.ImpulseEngineProperty_Create(name))
+
+    def GetMaxSpeed(self):
+        return Appc.ImpulseEngineProperty_GetMaxSpeed(self)
+
+    def GetMaxAccel(self):
+        return Appc.ImpulseEngineProperty_GetMaxAccel(self)
+
+    def GetMaxAngularVelocity(self):
+        return Appc.ImpulseEngineProperty_GetMaxAngularVelocity(self)
+
+    def GetMaxAngularAccel(self):
+        return Appc.ImpulseEngineProperty_GetMaxAngularAccel(self)
+
+    def GetEngineSound(self):
+        return Appc.ImpulseEngineProperty_GetEngineSound(self)
+
+    def SetMaxSpeed(self, value):
+        return Appc.ImpulseEngineProperty_SetMaxSpeed(self, value)
+
+    def SetMaxAccel(self, value):
+        return Appc.ImpulseEngineProperty_SetMaxAccel(self, value)
+
+    def SetMaxAngularVelocity(self, value):
+        return Appc.ImpulseEngineProperty_SetMaxAngularVelocity(self, value)
+
+    def SetMaxAngularAccel(self, value):
+        return Appc.ImpulseEngineProperty_SetMaxAngularAccel(self, value)
+
+    def SetEngineSound(self, sound):
+        return Appc.ImpulseEngineProperty_SetEngineSound(self, sound)
 
 
 class ImpulseEnginePropertyPtr(ImpulseEngineProperty):
@@ -958,7 +1230,17 @@ class ImpulseEnginePropertyPtr(ImpulseEngineProperty):
 
 
 class WarpEngineProperty(PoweredSubsystemProperty):
-    pass
+    def __init__(self, id=0):
+        self.this = Appc.new_WarpEngineProperty(id)
+        self.thisown = 0
+
+    @staticmethod
+    def Cast(property):
+        return _borrowed(WarpEnginePropertyPtr, Appc.WarpEngineProperty_Cast(property))
+
+    @staticmethod
+    def Create(name):
+        return _borrowed(WarpEnginePropertyPtr, Appc.WarpEngineProperty_Create(name))
 
 
 class WarpEnginePropertyPtr(WarpEngineProperty):
@@ -968,7 +1250,47 @@ class WarpEnginePropertyPtr(WarpEngineProperty):
 
 
 class PowerProperty(SubsystemProperty):
-    pass
+    def __init__(self, id=0):
+        self.this = Appc.new_PowerProperty(id)
+        self.thisown = 0
+
+    @staticmethod
+    def Cast(property):
+        return _borrowed(PowerPropertyPtr, Appc.PowerProperty_Cast(property))
+
+    @staticmethod
+    def Create(name):
+        return _borrowed(PowerPropertyPtr, Appc.PowerProperty_Create(name))
+
+    def GetMainBatteryLimit(self):
+        return Appc.PowerProperty_GetMainBatteryLimit(self)
+
+    def GetBackupBatteryLimit(self):
+        return Appc.PowerProperty_GetBackupBatteryLimit(self)
+
+    def GetMainConduitCapacity(self):
+        return Appc.PowerProperty_GetMainConduitCapacity(self)
+
+    def GetBackupConduitCapacity(self):
+        return Appc.PowerProperty_GetBackupConduitCapacity(self)
+
+    def GetPowerOutput(self):
+        return Appc.PowerProperty_GetPowerOutput(self)
+
+    def SetMainBatteryLimit(self, value):
+        return Appc.PowerProperty_SetMainBatteryLimit(self, value)
+
+    def SetBackupBatteryLimit(self, value):
+        return Appc.PowerProperty_SetBackupBatteryLimit(self, value)
+
+    def SetMainConduitCapacity(self, value):
+        return Appc.PowerProperty_SetMainConduitCapacity(self, value)
+
+    def SetBackupConduitCapacity(self, value):
+        return Appc.PowerProperty_SetBackupConduitCapacity(self, value)
+
+    def SetPowerOutput(self, value):
+        return Appc.PowerProperty_SetPowerOutput(self, value)
 
 
 class PowerPropertyPtr(PowerProperty):
@@ -978,7 +1300,29 @@ class PowerPropertyPtr(PowerProperty):
 
 
 class RepairSubsystemProperty(PoweredSubsystemProperty):
-    pass
+    def __init__(self, id=0):
+        self.this = Appc.new_RepairSubsystemProperty(id)
+        self.thisown = 0
+
+    @staticmethod
+    def Cast(property):
+        return _borrowed(RepairSubsystemPropertyPtr, Appc.RepairSubsystemProperty_Cast(property))
+
+    @staticmethod
+    def Create(name):
+        return _borrowed(RepairSubsystemPropertyPtr, Appc.RepairSubsystemProperty_Create(name))
+
+    def GetMaxRepairPoints(self):
+        return Appc.RepairSubsystemProperty_GetMaxRepairPoints(self)
+
+    def GetNumRepairTeams(self):
+        return Appc.RepairSubsystemProperty_GetNumRepairTeams(self)
+
+    def SetMaxRepairPoints(self, value):
+        return Appc.RepairSubsystemProperty_SetMaxRepairPoints(self, value)
+
+    def SetNumRepairTeams(self, value):
+        return Appc.RepairSubsystemProperty_SetNumRepairTeams(self, value)
 
 
 class RepairSubsystemPropertyPtr(RepairSubsystemProperty):
@@ -1192,7 +1536,23 @@ class SparkEmitterPropertyPtr(SparkEmitterProperty):
 
 
 class CloakingSubsystemProperty(PoweredSubsystemProperty):
-    pass
+    def __init__(self, id=0):
+        self.this = Appc.new_CloakingSubsystemProperty(id)
+        self.thisown = 0
+
+    @staticmethod
+    def Cast(property):
+        return _borrowed(CloakingSubsystemPropertyPtr, Appc.CloakingSubsystemProperty_Cast(property))
+
+    @staticmethod
+    def Create(name):
+        return _borrowed(CloakingSubsystemPropertyPtr, Appc.CloakingSubsystemProperty_Create(name))
+
+    def GetCloakStrength(self):
+        return Appc.CloakingSubsystemProperty_GetCloakStrength(self)
+
+    def SetCloakStrength(self, value):
+        return Appc.CloakingSubsystemProperty_SetCloakStrength(self, value)
 
 
 class CloakingSubsystemPropertyPtr(CloakingSubsystemProperty):
@@ -1204,6 +1564,24 @@ class CloakingSubsystemPropertyPtr(CloakingSubsystemProperty):
 class EngineProperty(SubsystemProperty):
     EP_IMPULSE = Appc.EngineProperty_EP_IMPULSE
     EP_WARP = Appc.EngineProperty_EP_WARP
+
+    def __init__(self, id=0):
+        self.this = Appc.new_EngineProperty(id)
+        self.thisown = 0
+
+    @staticmethod
+    def Cast(property):
+        return _borrowed(EnginePropertyPtr, Appc.EngineProperty_Cast(property))
+
+    @staticmethod
+    def Create(name):
+        return _borrowed(EnginePropertyPtr, Appc.EngineProperty_Create(name))
+
+    def GetEngineType(self):
+        return Appc.EngineProperty_GetEngineType(self)
+
+    def SetEngineType(self, value):
+        return Appc.EngineProperty_SetEngineType(self, value)
 
 
 class EnginePropertyPtr(EngineProperty):
@@ -1295,7 +1673,24 @@ class SKStringPtr(SKString):
 
 
 class SKModelPropertyList:
-    pass
+    def __init__(self):
+        self.this = Appc.new_SKModelPropertyList()
+        self.thisown = 0
+
+    def SKBeginIteration(self):
+        return Appc.SKModelPropertyList_SKBeginIteration(self)
+
+    def SKGetNext(self):
+        return _borrowed(SKModelPropertyInstancePtr, Appc.SKModelPropertyList_SKGetNext(self))
+
+    def SKDoneIterating(self):
+        return Appc.SKModelPropertyList_SKDoneIterating(self)
+
+    def SKDestroy(self):
+        return Appc.SKModelPropertyList_SKDestroy(self)
+
+    def SKGetNumItems(self):
+        return Appc.SKModelPropertyList_SKGetNumItems(self)
 
 
 class SKModelPropertyListPtr(SKModelPropertyList):
@@ -1315,7 +1710,22 @@ class SKConfigMappingPtr(SKConfigMapping):
 
 
 class SKModelPropertySet(SKObject):
-    pass
+    def __init__(self):
+        self.this = Appc.new_SKModelPropertySet()
+        self.thisown = 0
+
+    @staticmethod
+    def Create():
+        return _borrowed(SKModelPropertySetPtr, Appc.SKModelPropertySet_Create())
+
+    def GetPropertyList(self, node):
+        return _borrowed(SKModelPropertyListPtr, Appc.SKModelPropertySet_GetPropertyList(self, node))
+
+    def GetPropertiesByType(self, type):
+        return _borrowed(SKModelPropertyListPtr, Appc.SKModelPropertySet_GetPropertiesByType(self, type))
+
+    def AddToSet(self, node, property):
+        return Appc.SKModelPropertySet_AddToSet(self, node, property)
 
 
 class SKModelPropertySetPtr(SKModelPropertySet):
@@ -1398,6 +1808,51 @@ class SKModelPropertyManager:
     GLOBAL_TEMPLATES = Appc.SKModelPropertyManager_GLOBAL_TEMPLATES
     LOCAL_TEMPLATES = Appc.SKModelPropertyManager_LOCAL_TEMPLATES
 
+    def IsLocalTemplate(self, property):
+        return Appc.SKModelPropertyManager_IsLocalTemplate(self, property)
+
+    def IsGlobalTemplate(self, property):
+        return Appc.SKModelPropertyManager_IsGlobalTemplate(self, property)
+
+    def RegisterLocalTemplate(self, property):
+        return Appc.SKModelPropertyManager_RegisterLocalTemplate(self, property)
+
+    def RegisterGlobalTemplate(self, property):
+        return Appc.SKModelPropertyManager_RegisterGlobalTemplate(self, property)
+
+    def ClearGlobalTemplates(self):
+        return Appc.SKModelPropertyManager_ClearGlobalTemplates(self)
+
+    def ClearLocalTemplates(self):
+        return Appc.SKModelPropertyManager_ClearLocalTemplates(self)
+
+    def ClearRegisteredFilters(self):
+        return Appc.SKModelPropertyManager_ClearRegisteredFilters(self)
+
+    def RegisterFilter(self, filter, title):
+        return Appc.SKModelPropertyManager_RegisterFilter(self, filter, title)
+
+    def AddFilter(self, filter):
+        return Appc.SKModelPropertyManager_AddFilter(self, filter)
+
+    def ApplyFilters(self, property):
+        return Appc.SKModelPropertyManager_ApplyFilters(self, property)
+
+    def ClearCurrentFilters(self):
+        return Appc.SKModelPropertyManager_ClearCurrentFilters(self)
+
+    def RemoveFilter(self, filter):
+        return Appc.SKModelPropertyManager_RemoveFilter(self, filter)
+
+    def RemoveTemplate(self, which, property, delete):
+        return Appc.SKModelPropertyManager_RemoveTemplate(self, which, property, delete)
+
+    def FindByNameAndType(self, name, type, which=0):
+        return _borrowed(SKModelPropertyPtr, Appc.SKModelPropertyManager_FindByNameAndType(self, name, type, which))
+
+    def FindByName(self, name, which=0):
+        return _borrowed(SKModelPropertyPtr, Appc.SKModelPropertyManager_FindByName(self, name, which))
+
 
 class SKModelPropertyManagerPtr(SKModelPropertyManager):
     def __init__(self, this):
@@ -1410,6 +1865,9 @@ class NiAVObject:
 
 
 # Class functions under their row names return shadows too.
+SKModelProperty_Cast = SKModelProperty.Cast
+SKModelProperty_Create = SKModelProperty.Create
+SKModelPropertySet_Create = SKModelPropertySet.Create
 SKPoint3_GetRandomUnitVector = SKPoint3.GetRandomUnitVector
 SKPoint3_GetModelForward = SKPoint3.GetModelForward
 SKPoint3_GetModelBackward = SKPoint3.GetModelBackward
@@ -1417,6 +1875,12 @@ SKPoint3_GetModelUp = SKPoint3.GetModelUp
 SKPoint3_GetModelDown = SKPoint3.GetModelDown
 SKPoint3_GetModelRight = SKPoint3.GetModelRight
 SKPoint3_GetModelLeft = SKPoint3.GetModelLeft
+PositionOrientationProperty_Cast = PositionOrientationProperty.Cast
+PositionOrientationProperty_Create = PositionOrientationProperty.Create
+SubsystemProperty_Cast = SubsystemProperty.Cast
+SubsystemProperty_Create = SubsystemProperty.Create
+PoweredSubsystemProperty_Cast = PoweredSubsystemProperty.Cast
+PoweredSubsystemProperty_Create = PoweredSubsystemProperty.Create
 WeaponSystemProperty_Cast = WeaponSystemProperty.Cast
 WeaponSystemProperty_Create = WeaponSystemProperty.Create
 WeaponProperty_Cast = WeaponProperty.Cast
@@ -1427,10 +1891,28 @@ PhaserProperty_Cast = PhaserProperty.Cast
 PhaserProperty_Create = PhaserProperty.Create
 TorpedoTubeProperty_Cast = TorpedoTubeProperty.Cast
 TorpedoTubeProperty_Create = TorpedoTubeProperty.Create
+ShieldProperty_Cast = ShieldProperty.Cast
+ShieldProperty_Create = ShieldProperty.Create
+HullProperty_Cast = HullProperty.Cast
+HullProperty_Create = HullProperty.Create
+SensorProperty_Cast = SensorProperty.Cast
+SensorProperty_Create = SensorProperty.Create
 PulseWeaponProperty_Cast = PulseWeaponProperty.Cast
 PulseWeaponProperty_Create = PulseWeaponProperty.Create
+ImpulseEngineProperty_Cast = ImpulseEngineProperty.Cast
+ImpulseEngineProperty_Create = ImpulseEngineProperty.Create
+WarpEngineProperty_Cast = WarpEngineProperty.Cast
+WarpEngineProperty_Create = WarpEngineProperty.Create
+PowerProperty_Cast = PowerProperty.Cast
+PowerProperty_Create = PowerProperty.Create
+RepairSubsystemProperty_Cast = RepairSubsystemProperty.Cast
+RepairSubsystemProperty_Create = RepairSubsystemProperty.Create
 TractorBeamProperty_Cast = TractorBeamProperty.Cast
 TractorBeamProperty_Create = TractorBeamProperty.Create
+CloakingSubsystemProperty_Cast = CloakingSubsystemProperty.Cast
+CloakingSubsystemProperty_Create = CloakingSubsystemProperty.Create
+EngineProperty_Cast = EngineProperty.Cast
+EngineProperty_Create = EngineProperty.Create
 TorpedoSystemProperty_Cast = TorpedoSystemProperty.Cast
 TorpedoSystemProperty_Create = TorpedoSystemProperty.Create
 
@@ -1440,6 +1922,7 @@ g_kLocalizationManager = _borrowed(SKLocalizationManagerPtr, Appc.globals.g_kLoc
 g_kSystemWrapper = _borrowed(SKSystemWrapperClassPtr, Appc.globals.g_kSystemWrapper)
 g_kConfigMapping = _borrowed(SKConfigMappingPtr, Appc.globals.g_kConfigMapping)
 g_kPoolManager = _borrowed(SKPoolManagerPtr, Appc.globals.g_kPoolManager)
+g_kModelPropertyManager = _borrowed(SKModelPropertyManagerPtr, Appc.globals.g_kModelPropertyManager)
 g_bIsFitwright = Appc.globals.g_bIsFitwright
 NiColor_WHITE = _borrowed(NiColorPtr, Appc.globals.NiColor_WHITE)
 NiColor_BLACK = _borrowed(NiColorPtr, Appc.globals.NiColor_BLACK)

@@ -238,7 +238,7 @@ int32_t NiStream::LoadStep(uint32_t uiChunk)
         if (m_uiStepIndex >= m_kLoadOrder.size())
         {
             PostLinkObjects();
-            FinishLoad();
+            CompleteLoad();
             EndStepLoad();
         }
         return m_iStepStatus = STEP_LINKING;
@@ -284,7 +284,7 @@ bool NiStream::LoadObjects(BinaryStream& kInput, uint64_t uiInputSize)
             for (uint32_t i = 0; i < m_kLoadOrder.size(); ++i)
                 ResolveObjectLinks(i);
             PostLinkObjects();
-            FinishLoad();
+            CompleteLoad();
         }
         else
         {
@@ -461,10 +461,8 @@ void NiStream::FinishLoad()
     m_pkLastCreated = nullptr;
 }
 
-void NiStream::AbortLoad()
+std::vector<NiRefPtr<NiObject>> NiStream::HoldLoadedObjects() const
 {
-    // Hold every object this load made, drop the stream's own references, then let go: what
-    // nothing outside the load holds (everything but shared images) is destroyed.
     std::vector<NiRefPtr<NiObject>> kHeld;
     std::unordered_set<NiObject*> kSeen;
     auto Hold = [&](NiObject* pkObject)
@@ -475,9 +473,24 @@ void NiStream::AbortLoad()
     for (const auto& kEntry : m_kLinkTable)
         Hold(kEntry.second.m_pkObject);
     Hold(m_pkLastCreated);
+    return kHeld;
+}
+
+void NiStream::CompleteLoad()
+{
+    // Objects of the file that neither the top-level list nor another object of it holds
+    // are released with the bookkeeping: nobody could ever reach them again.
+    std::vector<NiRefPtr<NiObject>> kHeld = HoldLoadedObjects();
+    FinishLoad();
+}
+
+void NiStream::AbortLoad()
+{
+    // Hold every object this load made, drop the stream's own references, then let go: what
+    // nothing outside the load holds (everything but shared images) is destroyed.
+    std::vector<NiRefPtr<NiObject>> kHeld = HoldLoadedObjects();
     RemoveAllObjects();
     FinishLoad();
-    kHeld.clear();
 }
 
 bool NiStream::SaveObjects(BinaryStream& kOutput)

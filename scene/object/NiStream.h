@@ -234,6 +234,8 @@ private:
     void ResolveObjectLinks(uint32_t uiIndex);
     void PostLinkObjects();
     void FinishLoad();
+    std::vector<NiRefPtr<NiObject>> HoldLoadedObjects() const;
+    void CompleteLoad();
     void AbortLoad();
     void EndStepLoad();
 

@@ -1,5 +1,6 @@
 #include "scene/render/NiImage.h"
 
+#include "scene/graph/NiRender.h"
 #include "scene/object/NiFieldString.h"
 #include "scene/object/NiPooledList.h"
 #include "scene/object/NiStream.h"
@@ -25,10 +26,15 @@ constexpr const char* PREF_FORMAT_NAMES[] = {
 // Images saved before this version carry no image scale.
 constexpr const char* IMAGE_SCALE_VERSION = "3.04";
 
+bool PrepareThroughRenderer(NiRender* pkRenderer, NiImage* pkImage)
+{
+    return pkRenderer->PrepareImage(pkImage);
+}
+
 struct ImageClassState
 {
     NiImage::CreateFunction m_pfnFactory = nullptr;
-    NiImage::PrepareFunction m_pfnPrepare = nullptr;
+    NiImage::PrepareFunction m_pfnPrepare = &PrepareThroughRenderer;
     NiImage::FileLoader m_pfnLoader = nullptr;
     int32_t m_iLastError = 0;
     bool m_bDefaultMipmap = false;
@@ -51,6 +57,9 @@ bool UseOption(int32_t iMode, bool bDefault)
     return iMode == NiImage::MODE_ON || (iMode == NiImage::MODE_DEFAULT && bDefault);
 }
 
+// A dying renderer leaves the list of renderers that hold device copies of images.
+const bool s_bRemoverInstalled = (NiRender::SetImageListRemover(&NiImage::RemoveRenderer), true);
+
 // Asks each listed renderer in order; false at the first that cannot prepare the image.
 bool PrepareOnRenderers(NiImage* pkImage)
 {
@@ -59,7 +68,7 @@ bool PrepareOnRenderers(NiImage* pkImage)
     {
         // Taken first: a renderer may leave the list while it prepares.
         auto* pkNext = pkNode->m_pNext;
-        if (kState.m_pfnPrepare && !kState.m_pfnPrepare(pkNode->m_item, pkImage))
+        if (!kState.m_pfnPrepare(pkNode->m_item, pkImage))
             return false;
         pkNode = pkNext;
     }
@@ -81,7 +90,7 @@ NiImage::CreateFunction NiImage::GetImageFactory()
 
 void NiImage::SetPrepareFunction(PrepareFunction pfnPrepare)
 {
-    State().m_pfnPrepare = pfnPrepare;
+    State().m_pfnPrepare = pfnPrepare ? pfnPrepare : &PrepareThroughRenderer;
 }
 
 void NiImage::SetFileLoader(FileLoader pfnLoader)

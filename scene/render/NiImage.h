@@ -11,7 +11,7 @@
 
 class NiImage;
 // The renderer interface. The image classes keep renderers in a list and ask each to prepare an
-// image, through the prepare function the renderer library installs (see SetPrepareFunction).
+// image (NiRender::PrepareImage); a dying renderer takes itself off the list.
 class NiRender;
 
 // What an image's loader keeps between LoadBinary and ResolveLinks.
@@ -101,6 +101,8 @@ public:
     //--- Class-wide state. ---
     static void SetImageFactory(CreateFunction pfnFactory);
     static CreateFunction GetImageFactory();
+    // Replaces how a listed renderer is asked to prepare an image; null restores the renderer's
+    // own PrepareImage.
     static void SetPrepareFunction(PrepareFunction pfnPrepare);
     static void SetFileLoader(FileLoader pfnLoader);
     static int32_t GetLastError();

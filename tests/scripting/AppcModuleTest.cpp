@@ -6,6 +6,7 @@
 #include "AppcFixture.h"
 
 #include "core/SKPoolManager.h"
+#include "properties/SKModelPropertyManager.h"
 #include "scripting/AppcGenerated.h"
 #include "scripting/BindingRuntime.h"
 
@@ -13,6 +14,7 @@
 
 #include <cstring>
 #include <map>
+#include <type_traits>
 #include <vector>
 
 using namespace ScriptTest;
@@ -73,6 +75,32 @@ TEST(AppcModule, RegistersTheSixtyThreeTypesWithTheirIdentityCasts)
     EXPECT_EQ(1u, CastNames(g_pkAppcType_ShipProperty).size());
 }
 
+TEST(AppcModule, EachClassGroupHasAllItsRows)
+{
+    std::map<std::string, int> rows;
+    for (const PyMethodDef& method : GetGeneratedAppcTable().methods)
+    {
+        std::string name = method.ml_name;
+        if (name.rfind("new_", 0) == 0 || name.rfind("delete_", 0) == 0)
+            name = name.substr(name.find('_') + 1);
+        ++rows[name.substr(0, name.find('_'))];
+    }
+    const std::map<std::string, int> expected = {
+        {"NiColor", 7},
+        {"NiColorA", 9},
+        {"SKPoint3", 31},
+        {"SKColorA", 21},
+        {"SKModelProperty", 13},
+        {"SKModelPropertyManager", 15},
+        {"SKModelPropertySet", 6},
+        {"SKModelPropertyInstance", 6},
+        {"SKModelPropertyList", 7},
+    };
+    for (const auto& [group, count] : expected)
+        EXPECT_EQ(count, rows[group]) << group;
+    EXPECT_EQ(1, rows["DeleteBuffer"]);
+}
+
 TEST(AppcModule, APointerConvertsForItsOwnClassAndEveryBase)
 {
     RunScript("import Appc");
@@ -114,12 +142,15 @@ TEST(AppcModule, LinkedVariablesNameTheEngineGlobals)
               EvaluateText("Appc.globals.g_kPoolManager"));
     EXPECT_THAT(EvaluateText("Appc.globals.g_kSystemWrapper"),
                 MatchesRegex("_[0-9a-f]+_p_SKSystemWrapperClass"));
+    EXPECT_EQ(PyEmbed::FormatPointerString(&g_kModelPropertyManager, "_p_SKModelPropertyManager"),
+              EvaluateText("Appc.globals.g_kModelPropertyManager"));
     EXPECT_EQ("None", EvaluateText("str(Appc.globals.g_bIsFitwright)"));
     EXPECT_EQ(EvaluateText("Appc.globals.NiColorA_WHITE"), EvaluateText("Appc.globals.SKColorA_WHITE"));
     EXPECT_EQ("<Global variables>", EvaluateText("repr(Appc.globals)"));
     EXPECT_EQ(
         "Global variables { SKColorA_BLACK, SKColorA_WHITE, NiColorA_BLACK, NiColorA_WHITE, NiColor_BLACK, "
-        "NiColor_WHITE, g_bIsFitwright, g_kPoolManager, g_kConfigMapping, g_kSystemWrapper, "
+        "NiColor_WHITE, g_bIsFitwright, g_kModelPropertyManager, g_kPoolManager, g_kConfigMapping, "
+        "g_kSystemWrapper, "
         "g_kLocalizationManager }",
         EvaluateText("str(Appc.globals)"));
 
@@ -128,6 +159,7 @@ TEST(AppcModule, LinkedVariablesNameTheEngineGlobals)
         {"Assign('NiColor_WHITE', Appc.globals.NiColor_BLACK)",
          "TypeError: Variable NiColor_WHITE is read-only."},
         {"Assign('g_bIsFitwright', 1)", "TypeError: Variable g_bIsFitwright is read-only."},
+        {"Assign('g_kModelPropertyManager', 5)", "TypeError: Type error. Expected _p_SKModelPropertyManager"},
         {"Assign('g_kPoolManager', 5)", "TypeError: Type error. Expected _p_SKPoolManager"},
         {"Assign('g_kPoolManager', None)", "TypeError: Type error. Expected _p_SKPoolManager"},
         {"Assign('g_kPoolManager', Appc.globals.g_kConfigMapping)",
@@ -232,6 +264,80 @@ TEST(AppcModule, WrongArgumentsGiveErrorsThatNameTheRow)
     EXPECT_EQ(-1, PyEmbed::RunString(PyEmbed::PY_STATEMENT, "p.SetX('a')", nullptr, nullptr, nullptr));
     EXPECT_EQ(1, errors.Tracebacks());
     EXPECT_THAT(errors.Text(), HasSubstr("SKPoint3_SetX() argument 2 must be float, not str"));
+}
+
+namespace
+{
+// What a converter of AppcWrapper makes of a script value: the value, or "<Error>: <message>".
+template <class T, class Convert> std::string Converted(const std::string& expression, Convert convert)
+{
+    PyObject* object = Evaluate(expression);
+    if (!object)
+        return "no value";
+    T value{};
+    bool converted = convert(object, &value);
+    std::string result;
+    if constexpr (std::is_same_v<T, const char*>)
+        result = value ? value : "null"; // the text lives in the object
+    else
+        result = std::to_string(static_cast<long long>(value));
+    Py_DECREF(object);
+    if (converted)
+        return result;
+    PyObject* type = nullptr;
+    PyObject* error = nullptr;
+    PyObject* traceback = nullptr;
+    PyErr_Fetch(&type, &error, &traceback);
+    PyObject* message = error ? PyObject_Str(error) : nullptr;
+    std::string text = std::string(reinterpret_cast<PyTypeObject*>(type)->tp_name) + ": " +
+                       (message ? PyUnicode_AsUTF8(message) : "");
+    Py_XDECREF(message);
+    Py_XDECREF(type);
+    Py_XDECREF(error);
+    Py_XDECREF(traceback);
+    return text;
+}
+} // namespace
+
+TEST(AppcModule, ArgumentConvertersKeepToWhatTheEngineTakes)
+{
+    using namespace AppcWrapper;
+    auto index = [](PyObject* object, int32_t* out) { return GetIndex(object, out, 6, "Row", 2); };
+    auto word = [](PyObject* object, uint16_t* out) { return GetShort(object, out, "Row", 2); };
+    auto flag = [](PyObject* object, bool* out) { return GetBool(object, out, "Row", 2); };
+    auto character = [](PyObject* object, char* out) { return GetChar(object, out, "Row", 2); };
+    auto text = [](PyObject* object, const char** out) { return GetText(object, out, "Row", 2); };
+    auto textOrNull = [](PyObject* object, const char** out) { return GetTextOrNull(object, out, "Row", 2); };
+
+    // Indices into the engine's arrays.
+    EXPECT_EQ("5", Converted<int32_t>("5", index));
+    EXPECT_EQ("IndexError: Row() argument 2: index 6 is out of range (0 to 5)",
+              Converted<int32_t>("6", index));
+    EXPECT_EQ("IndexError: Row() argument 2: index -1 is out of range (0 to 5)",
+              Converted<int32_t>("-1", index));
+    EXPECT_EQ("TypeError: Row() argument 2 must be int, not float", Converted<int32_t>("1.0", index));
+    // 16-bit values: signed or unsigned, the low 16 bits kept.
+    EXPECT_EQ("65535", Converted<uint16_t>("-1", word));
+    EXPECT_EQ("32768", Converted<uint16_t>("-32768", word));
+    EXPECT_EQ("65535", Converted<uint16_t>("65535", word));
+    EXPECT_EQ("OverflowError: Row() argument 2 is out of range (-32768 to 65535)",
+              Converted<uint16_t>("65536", word));
+    // Flags: any non-zero integer is true.
+    EXPECT_EQ("1", Converted<bool>("7", flag));
+    EXPECT_EQ("0", Converted<bool>("False", flag));
+    EXPECT_EQ("TypeError: Row() argument 2 must be int, not str", Converted<bool>("'1'", flag));
+    // One character up to U+00FF, as its Latin-1 byte.
+    EXPECT_EQ("65", Converted<char>("'A'", character));
+    EXPECT_EQ(std::to_string(static_cast<char>(0xE9)), Converted<char>("'\\xe9'", character));
+    EXPECT_EQ("TypeError: Row() argument 2 must be a character up to U+00FF, not str",
+              Converted<char>("'ab'", character));
+    EXPECT_EQ("TypeError: Row() argument 2 must be a character up to U+00FF, not str",
+              Converted<char>("'\\u0101'", character));
+    // Engine text.
+    EXPECT_EQ("Caf\xe9", Converted<const char*>("'Caf\\xe9'", text));
+    EXPECT_EQ("ValueError: embedded null character", Converted<const char*>("'a\\x00b'", text));
+    EXPECT_EQ("TypeError: Row() argument 2 must be str, not NoneType", Converted<const char*>("None", text));
+    EXPECT_EQ("null", Converted<const char*>("None", textOrNull));
 }
 
 TEST(AppcModule, IsNullAndDeleteBufferTakeAnything)

@@ -2,9 +2,10 @@
 
 Module Appc and the shadow module App.py are generated from declarative tables: the type
 records (typetable.py), the module's method order, linked variables and constants
-(moduletable.py), and the rows of each class group (rows/*.py, one file per class group, each
-defining GROUPS). A row is one function of Appc; the generator writes its C++ wrapper, its
-entry in the method table and its method in App.py.
+(moduletable.py), and the rows of the class groups (rows/*.py, a file per group of classes,
+each defining GROUPS and, where its calls need headers beyond the classes' own, HEADERS). A
+row is one function of Appc; the generator writes its C++ wrapper, its entry in the method
+table and its method in App.py.
 
 Rows of a group (the group's class is `self` of every method row):
 
@@ -15,6 +16,10 @@ Rows of a group (the group's class is `self` of every method row):
     Field("r", Float)                <Class>_r_set(self, value) and <Class>_r_get(self)
     Alias("r_set", "NiColorA_r_set") <Class>_r_set is the other row's function
     Native("Name", "CppFunction")    a hand-written wrapper (METH_FASTCALL signature)
+
+and the rows every property class has: PropertyNew() (new_<Class>(id=0)), Cast()
+(<Class>_Cast(property): None when the property is of another class) and Create()
+(<Class>_Create(name)).
 
 Arguments: Float, Double, Int, Long, Short, Bool, Char, Text, Index (an Int checked against
 a count), Ref (an engine object passed by reference: never null), Ptr (an engine object
@@ -301,6 +306,9 @@ class Row:
     def has_self(self):
         return False
 
+    def bind(self, cls):
+        self.cls = cls
+
     def classes(self):
         found = [] if self.cls == "module" else [self.cls]
         for arg in self.args:
@@ -337,14 +345,43 @@ class New(Row):
 
 
 class Delete(Row):
+    """delete_<Class>. call: how the object goes, when not by its (virtual) destructor."""
+
     kind = "delete"
 
-    def __init__(self):
-        super().__init__("delete")
+    def __init__(self, call=None):
+        super().__init__("delete", call=call)
 
     @property
     def name(self):
         return "delete_" + self.cls
+
+
+class Cast(Static):
+    """<Class>_Cast(property): the property when it is of the class, else None."""
+
+    def __init__(self):
+        super().__init__("Cast", Ptr("SKModelProperty", "property"))
+
+    def bind(self, cls):
+        super().bind(cls)
+        self.result = Pointer(cls)
+
+
+class Create(Static):
+    """<Class>_Create(name): a new property of the class with that name; the engine keeps it."""
+
+    def __init__(self):
+        super().__init__("Create", Text("name"))
+
+    def bind(self, cls):
+        super().bind(cls)
+        self.result = Pointer(cls)
+
+
+def PropertyNew():
+    """new_<Class>(id=0) of a property class: 0 takes the next object id."""
+    return New(Long("id", 0))
 
 
 class FieldSet(Method):
@@ -404,7 +441,7 @@ class Group:
         self.rows = []
         for row in rows:
             for one in row if isinstance(row, list) else [row]:
-                one.cls = cls
+                one.bind(cls)
                 self.rows.append(one)
 
 

@@ -7,6 +7,9 @@
     generate.py --app FILE         App.py alone (data/Scripts/App.py is kept this way)
     generate.py --check-app FILE   fails when FILE differs from what the tables give
 
+The build runs the first; after changing a table, rewrite data/Scripts/App.py with the second
+(or the build target appc_update_app_py): a test fails while the two differ.
+
 Sections: loading and checking the tables; C++ wrappers; the C++ tables; App.py; main.
 """
 
@@ -49,7 +52,7 @@ class Tables:
                 if group.cls not in moduletable.GROUP_ORDER:
                     raise SystemExit("%s: group %s is not in GROUP_ORDER" % (path.name, group.cls))
                 groups[group.cls] = group
-            self.rows_files.append((path.stem, module.GROUPS))
+            self.rows_files.append((path.stem, module.GROUPS, getattr(module, "HEADERS", [])))
         self.groups = [groups[name] for name in moduletable.GROUP_ORDER if name in groups]
         self.rows = {row.name: row for group in self.groups for row in group.rows}
         if len(self.rows) != sum(len(group.rows) for group in self.groups):
@@ -220,9 +223,8 @@ def emit_wrapper(tables, row):
         out.append("    if (!(%s))" % substitute(check.condition, names, row))
         out.append("        return RowError(PyExc_%s, ROW, %s);" % (check.error, c_string(check.message)))
     if isinstance(row, appcdef.Delete):
-        release = "DeletePooledObject" if cls.pooled else "DeleteHeapObject"
-        body = ["if (self)", "{", "    %s(self);" % release, "    ForgetShadow(args[0]);", "}",
-                "Py_RETURN_NONE;"]
+        release = substitute(row.call, names, row) if row.call else "DeleteHeapObject(self)"
+        body = ["if (self)", "{", "    %s;" % release, "    ForgetShadow(args[0]);", "}", "Py_RETURN_NONE;"]
     elif isinstance(row, appcdef.New):
         body = ["return %s;" % engine_call(tables, row, names)]
     else:
@@ -234,8 +236,8 @@ def emit_wrapper(tables, row):
     return out
 
 
-def emit_rows_file(tables, stem, groups):
-    headers = set()
+def emit_rows_file(tables, stem, groups, extra_headers):
+    headers = set(extra_headers)
     for group in groups:
         for row in group.rows:
             for ident in row.classes():
@@ -529,8 +531,8 @@ def main():
         out = pathlib.Path(options.out)
         write(out / "scripting" / "AppcGenerated.h", emit_header(tables))
         write(out / "scripting" / "AppcTable.cpp", emit_table(tables))
-        for stem, groups in tables.rows_files:
-            write(out / "scripting" / ("AppcRows_%s.cpp" % stem), emit_rows_file(tables, stem, groups))
+        for stem, groups, headers in tables.rows_files:
+            write(out / "scripting" / ("AppcRows_%s.cpp" % stem), emit_rows_file(tables, stem, groups, headers))
         write(out / "App.py", app)
     if options.app:
         write(options.app, app)

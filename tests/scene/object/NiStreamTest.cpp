@@ -580,3 +580,32 @@ TEST(NiStreamImages, ImageMapHoldsOneReferencePerNameAndCanBeShared)
     }
     EXPECT_EQ(spImage->GetRefCount(), 2);
 }
+
+TEST(NiStreamLinks, ObjectsNothingHoldsAreReleasedAfterTheLoad)
+{
+    // The second node is neither top-level nor linked: once the load ends nobody can reach it.
+    const int32_t iLiveBefore = NiObject::GetLiveObjectCount();
+    const std::string kBytes = NifBytes::WithHeader()
+                                   .Text("Top Level Object")
+                                   .Text("TestNode")
+                                   .U32(1)
+                                   .Text("root")
+                                   .U32(0)
+                                   .U32(0)
+                                   .U32(0)
+                                   .Text("TestNode")
+                                   .U32(2)
+                                   .Text("orphan")
+                                   .U32(0)
+                                   .U32(0)
+                                   .U32(0)
+                                   .End()
+                                   .Bytes();
+    {
+        NiStream kStream;
+        ASSERT_TRUE(kStream.LoadBuffer(kBytes.data(), kBytes.size()));
+        EXPECT_EQ(kStream.GetTopObjectCount(), 1u);
+        EXPECT_EQ(NiObject::GetLiveObjectCount(), iLiveBefore + 1);
+    }
+    EXPECT_EQ(NiObject::GetLiveObjectCount(), iLiveBefore);
+}

@@ -7,10 +7,12 @@
 #include "scene/object/PathParts.h"
 #include "scene/render/NiImage.h"
 #include "scene/render/NiRawImageData.h"
+#include "tests/support/RecordingRender.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -523,4 +525,22 @@ TEST_F(NiImageTest, TexturePropertiesMakeTheirImagesThroughTheFactory)
     NiImage::SetImageFactory(nullptr);
     NiRefPtr<NiTextureProperty> spWithout = new NiTextureProperty("wood.tga");
     EXPECT_EQ(spWithout->GetImage(), nullptr);
+}
+
+TEST_F(NiImageTest, ListedRenderersPrepareImagesAndLeaveTheListWhenTheyDie)
+{
+    NiImage::SetPrepareFunction(nullptr);
+    auto pkRenderer = std::make_unique<RecordingRender>();
+    NiImage::AddRenderer(pkRenderer.get());
+
+    NiRefPtr<NiImage> spImage =
+        NiImage::CreateFromFile("hull.tga", NiImage::MODE_DEFAULT, 7, NiImage::MODE_DEFAULT);
+    ASSERT_NE(spImage, nullptr);
+    EXPECT_EQ(pkRenderer->CountCalls("PrepareImage"), 1u);
+
+    pkRenderer->SetPrepareImageAnswer(false);
+    EXPECT_EQ(NiImage::CreateFromFile("hull.tga", NiImage::MODE_DEFAULT, 7, NiImage::MODE_DEFAULT), nullptr);
+
+    pkRenderer.reset();
+    EXPECT_EQ(NiImage::GetRendererCount(), 0u);
 }

@@ -2,21 +2,16 @@
 weapons, energy weapons, torpedo tubes, phasers, pulse weapons and tractor beams. Every point,
 colour and string these rows return is a new object the script owns."""
 
-from appcdef import (BOOL, FLOAT, INT, TEXT, Delete, Float, Group, Index, Int, Long, Method, New, Pointer,
-                     Ptr, Ref, Static, Text, Value)
+from appcdef import (BOOL, FLOAT, INT, TEXT, Bool, Cast, Create, Delete, Float, Group, Index, Int, Method, New,
+                     PropertyNew, Ptr, Ref, Text, Value)
 
-# A torpedo system holds exactly four ammunition types; other indices are refused.
-_AMMO_TYPES = 4
+# A torpedo system holds exactly four ammunition types; other indices are refused (IndexError).
+_AMMO_TYPES = "TorpedoSystemProperty::MAX_AMMO_TYPES"
 
 
-def _property_rows(cls):
+def _property_rows():
     """new_ (optional object id), delete_, _Cast and _Create of a property class."""
-    return [
-        New(Long("id", 0)),
-        Delete(),
-        Static("Cast", Ptr("SKModelProperty", "property"), result=Pointer(cls)),
-        Static("Create", Text("name"), result=Pointer(cls)),
-    ]
+    return [PropertyNew(), Delete(), Cast(), Create()]
 
 
 def _get(op, result):
@@ -29,6 +24,10 @@ def _set_float(op):
 
 def _set_int(op):
     return Method(op, Int("value"))
+
+
+def _set_bool(op):
+    return Method(op, Bool("value"))
 
 
 def _arc_setters():
@@ -63,19 +62,19 @@ def _color_getters():
 
 
 GROUPS = [
-    Group("WeaponSystemProperty", _property_rows("WeaponSystemProperty") + [
+    Group("WeaponSystemProperty", _property_rows() + [
         _get("GetWeaponSystemType", INT),
         _set_int("SetWeaponSystemType"),
         _get("IsSingleFire", BOOL),
-        _set_int("SetSingleFire"),
+        _set_bool("SetSingleFire"),
         _get("IsAimedWeapon", BOOL),
-        _set_int("SetAimedWeapon"),
+        _set_bool("SetAimedWeapon"),
         _get("GetFiringChainString", Value("SKString")),
         Method("SetFiringChainString", Ref("SKString", "chain")),
     ]),
-    Group("WeaponProperty", _property_rows("WeaponProperty") + [
+    Group("WeaponProperty", _property_rows() + [
         _get("IsDumbfire", BOOL),
-        _set_int("SetDumbfire"),
+        _set_bool("SetDumbfire"),
         _get("GetWeaponID", INT),
         _set_int("SetWeaponID"),
         Method("IsMemberOfGroup", Int("group"), result=BOOL),
@@ -90,9 +89,9 @@ GROUPS = [
         _get("GetIconPositionY", FLOAT),
         _set_float("SetIconPositionY"),
         _get("IsIconAboveShip", BOOL),
-        _set_int("SetIconAboveShip"),
+        _set_bool("SetIconAboveShip"),
     ]),
-    Group("EnergyWeaponProperty", _property_rows("EnergyWeaponProperty") + [
+    Group("EnergyWeaponProperty", _property_rows() + [
         _get("GetRechargeRate", FLOAT),
         _get("GetNormalDischargeRate", FLOAT),
         _get("GetMaxCharge", FLOAT),
@@ -114,7 +113,7 @@ GROUPS = [
         _set_float("SetIndicatorIconPositionX"),
         _set_float("SetIndicatorIconPositionY"),
     ]),
-    Group("PhaserProperty", _property_rows("PhaserProperty") + [
+    Group("PhaserProperty", _property_rows() + [
         _set_orientation(),
         _set_float("SetWidth"),
         _set_float("SetLength"),
@@ -137,7 +136,7 @@ GROUPS = [
     ] + [_get("Get" + name, FLOAT) for name in _LOOK_FLOATS] + [
         _get("GetTextureName", TEXT),
     ]),
-    Group("TorpedoTubeProperty", _property_rows("TorpedoTubeProperty") + [
+    Group("TorpedoTubeProperty", _property_rows() + [
         _get("GetDirection", Value("SKPoint3")),
         _get("GetRight", Value("SKPoint3")),
         _get("GetImmediateDelay", FLOAT),
@@ -149,7 +148,7 @@ GROUPS = [
         _set_float("SetReloadDelay"),
         _set_int("SetMaxReady"),
     ]),
-    Group("PulseWeaponProperty", _property_rows("PulseWeaponProperty") + [
+    Group("PulseWeaponProperty", _property_rows() + [
         _set_orientation(),
     ] + _arc_setters() + [
         _set_float("SetCooldownTime"),
@@ -161,7 +160,7 @@ GROUPS = [
         _get("GetCooldownTime", FLOAT),
         _get("GetModuleName", TEXT),
     ]),
-    Group("TractorBeamProperty", _property_rows("TractorBeamProperty") + _arc_setters() + [
+    Group("TractorBeamProperty", _property_rows() + _arc_setters() + [
         _get("GetOrientationForward", Value("SKPoint3")),
         _get("GetOrientationUp", Value("SKPoint3")),
         _get("GetOrientationRight", Value("SKPoint3")),
@@ -202,7 +201,7 @@ GROUPS = [
         Method("m_pcLaunchSound_set", Text("value"), call="{self}->SetLaunchSoundField({value})"),
         Method("m_pcLaunchSound_get", result=TEXT, call="{self}->GetLaunchSound()"),
     ]),
-    Group("TorpedoSystemProperty", _property_rows("TorpedoSystemProperty") + [
+    Group("TorpedoSystemProperty", _property_rows() + [
         Method("SetMaxTorpedoes", Index("index", _AMMO_TYPES), Int("count")),
         Method("GetMaxTorpedoes", Index("index", _AMMO_TYPES), result=INT),
         Method("SetTorpedoScript", Index("index", _AMMO_TYPES), Text("module")),

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "properties/SKModelProperty.h"
+#include "scene/object/NiPoint3.h"
+
+#include <cstdint>
+
+// A point of the model with a local frame: a position and three axes (forward, up, right), in model
+// coordinates, stored as given (nothing normalises them). The base of the effect emitters and of the
+// object emitter. The 3D view draws it as three coloured lines from the position (forward red, up
+// green, right blue), a third of the model's size long.
+//
+// Binary record: the base record, then twelve floats: forward, up, right, position (x, y, z each).
+class PositionOrientationProperty : public SKModelProperty
+{
+public:
+    static constexpr int32_t TYPE_ID = 0x812d;
+
+    explicit PositionOrientationProperty(int32_t iID = 0);
+    ~PositionOrientationProperty() override;
+
+    static PositionOrientationProperty* Cast(SKObject* pkObject)
+    {
+        return pkObject && pkObject->IsTypeOf(TYPE_ID) ? static_cast<PositionOrientationProperty*>(pkObject)
+                                                       : nullptr;
+    }
+    static PositionOrientationProperty* Create(const char* pcName);
+    // The factory registered for the type id.
+    static SKObject* Factory(int32_t iID) { return new PositionOrientationProperty(iID); }
+
+    int32_t GetObjType() const override { return TYPE_ID; }
+    bool IsTypeOf(int32_t iType) const override
+    {
+        return iType == TYPE_ID || SKModelProperty::IsTypeOf(iType);
+    }
+    bool SaveToStream(SKStream& kStream) const override;
+    bool LoadFromStream(SKStream& kStream) override;
+    const char* GetObjTypeName() const override { return "PositionOrientationProperty"; }
+    const char* GetPointerTypeName() const override { return "_p_PositionOrientationProperty"; }
+    const char* GetShadowClassName() const override { return "PositionOrientationPropertyPtr"; }
+
+    void WriteInit(SKStream& kStream, const char* pcVariable) override;
+    void ShowInView(bool bShow, NiCamera* pkCamera, NiAVObject* pkNode) override;
+    bool CopyFrom(const SKModelProperty* pkOther) override;
+
+    void SetOrientation(const NiPoint3& kForward, const NiPoint3& kUp, const NiPoint3& kRight);
+    void SetPosition(float fX, float fY, float fZ) { m_kPosition = NiPoint3(fX, fY, fZ); }
+    void SetPosition(const NiPoint3& kPosition) { m_kPosition = kPosition; }
+    NiPoint3 GetForward() const { return m_kForward; }
+    NiPoint3 GetUp() const { return m_kUp; }
+    NiPoint3 GetRight() const { return m_kRight; }
+    NiPoint3 GetPosition() const { return m_kPosition; }
+
+private:
+    NiPoint3 m_kForward{0.0f, 1.0f, 0.0f};
+    NiPoint3 m_kUp{0.0f, 0.0f, 1.0f};
+    NiPoint3 m_kRight{1.0f, 0.0f, 0.0f};
+    NiPoint3 m_kPosition{0.0f, 0.0f, 0.0f};
+};

@@ -1,0 +1,149 @@
+// The rows of the model-property data model, end to end: a property script registers a
+// template with the global property manager and attaches it to a node of the set the engine
+// hands to LoadPropertySet; the engine sees the result, and the script walks it back.
+
+#include "scripting/PythonApi.h"
+
+#include "AppcFixture.h"
+
+#include "properties/SKModelProperty.h"
+#include "properties/SKModelPropertyInstance.h"
+#include "properties/SKModelPropertyManager.h"
+#include "properties/SKModelPropertySet.h"
+#include "properties/SKModelPropertySystemObject.h"
+#include "properties/SKNamedModelPropertyList.h"
+
+#include <gmock/gmock.h>
+
+using namespace ScriptTest;
+using namespace AppcTest;
+
+namespace
+{
+testing::Environment* const s_pkEnvironment = testing::AddGlobalTestEnvironment(new AppcEnvironment);
+
+// Property scripts are written in this form; the name holds a byte beyond ASCII.
+constexpr const char* PROPERTY_SCRIPT = "import App\n"
+                                        "Hull = App.SKModelProperty_Create(\"Hull \\xe9\")\n"
+                                        "App.g_kModelPropertyManager.RegisterLocalTemplate(Hull)\n"
+                                        "\n"
+                                        "def LoadPropertySet(pObj):\n"
+                                        "    prop = App.g_kModelPropertyManager.FindByName(\"HULL \\xe9\", "
+                                        "App.SKModelPropertyManager.LOCAL_TEMPLATES)\n"
+                                        "    if (prop != None):\n"
+                                        "        pObj.AddToSet(\"Hardpoint 1\", prop)\n";
+
+class AppcPropertyModel : public testing::Test
+{
+protected:
+    void SetUp() override { SKModelPropertySystemObject::Instance().Init(); }
+    void TearDown() override { SKModelPropertySystemObject::Instance().ReleaseResources(); }
+};
+} // namespace
+
+TEST_F(AppcPropertyModel, APropertyScriptFillsTheSetTheEngineHandsIt)
+{
+    RunScript(PROPERTY_SCRIPT);
+    SKModelProperty* pkTemplate = g_kModelPropertyManager.FindByName("hull \xe9", 1);
+    ASSERT_NE(nullptr, pkTemplate) << "registered under its Latin-1 name";
+    EXPECT_EQ(pkTemplate->GetPointerString(), EvaluateText("Hull.this"));
+    EXPECT_EQ("None", EvaluateText("str(App.g_kModelPropertyManager.FindByName('Hull \\xe9'))"))
+        << "not a global template";
+
+    SKModelPropertySet kSet;
+    PyObject* shadow = kSet.CreatePythonObject();
+    ASSERT_NE(nullptr, shadow);
+    EXPECT_EQ("SKModelPropertySetPtr", std::string(Py_TYPE(shadow)->tp_name));
+    ASSERT_EQ(0, PyEmbed::CallFunction("__main__", "LoadPropertySet", nullptr, nullptr, "(O)", shadow));
+
+    SKNamedModelPropertyList* pkList = kSet.GetPropertyList("Hardpoint 1");
+    ASSERT_NE(nullptr, pkList);
+    ASSERT_EQ(1, pkList->SKGetNumItems());
+    pkList->SKBeginIteration();
+    SKModelPropertyInstance* pkInstance = pkList->SKGetNext();
+    EXPECT_EQ(pkTemplate, pkInstance->GetOriginalTemplate());
+    EXPECT_STREQ("Hardpoint 1", pkInstance->GetHardpointName());
+
+    // The script walks the set back through the list rows.
+    PyObject* main = PyImport_AddModule("__main__");
+    ASSERT_EQ(0, PyObject_SetAttrString(main, "kSet", shadow));
+    Py_DECREF(shadow);
+    RunScript(
+        "found = kSet.GetPropertiesByType(Appc.CT_SUBSYSTEM_PROPERTY)\n"
+        "byBase = kSet.GetPropertiesByType(0x601)\n"
+        "names = []\n"
+        "byBase.SKBeginIteration()\n"
+        "while not byBase.SKDoneIterating():\n"
+        "    instance = byBase.SKGetNext()\n"
+        "    names.append((instance.GetHardpointName(), instance.GetOriginalTemplate().this == Hull.this,\n"
+        "                  instance.GetProperty().this != Hull.this))\n"
+        "counts = (found.SKGetNumItems(), byBase.SKGetNumItems())\n"
+        "found.SKDestroy()\n"
+        "byBase.SKDestroy()");
+    EXPECT_EQ("(0, 1) [('Hardpoint 1', True, True)]", EvaluateText("'%s %s' % (counts, names)"));
+
+    // The set's own node list stays the set's: deleting it from a script frees nothing.
+    RunScript("App.delete_SKModelPropertyList(kSet.GetPropertyList('Hardpoint 1'))");
+    EXPECT_EQ(pkList, kSet.GetPropertyList("Hardpoint 1"));
+    EXPECT_EQ(1, pkList->SKGetNumItems());
+    RunScript("del kSet");
+}
+
+TEST_F(AppcPropertyModel, TemplatesAreRegisteredFoundAndRemoved)
+{
+    RunScript("manager = App.g_kModelPropertyManager\n"
+              "first = App.SKModelProperty_Create('First')\n"
+              "second = App.SKModelProperty()\n"
+              "second.SetName('Second')\n"
+              "registered = (manager.RegisterGlobalTemplate(first), manager.RegisterGlobalTemplate(second),\n"
+              "              manager.RegisterGlobalTemplate(None))");
+    EXPECT_EQ("(1, 1, 0)", EvaluateText("str(registered)"));
+    EXPECT_EQ(2, g_kModelPropertyManager.GetGlobalTemplates().GetCount());
+    EXPECT_EQ("True True", EvaluateText("'%s %s' % (manager.FindByName('second').this == second.this, "
+                                        "manager.FindByNameAndType('FIRST', 0x601, 0).this == first.this)"));
+    EXPECT_EQ("None", EvaluateText("str(manager.FindByNameAndType('First', Appc.CT_SHIP_PROPERTY))"));
+    EXPECT_EQ("1 0",
+              EvaluateText("'%d %d' % (manager.IsGlobalTemplate(first), manager.IsLocalTemplate(first))"));
+    EXPECT_EQ("1", EvaluateText("str(manager.ApplyFilters(first))")) << "no current filter";
+
+    // A property is its own class's and the base's; the cast gives a shadow of the same object.
+    EXPECT_EQ("True", EvaluateText("str(App.SKModelProperty_Cast(first).this == first.this)"));
+    EXPECT_EQ("SKModelPropertyPtr", EvaluateText("type(App.SKModelProperty.Cast(first)).__name__"));
+    EXPECT_EQ("None", EvaluateText("str(App.SKModelProperty_Cast(None))"));
+    EXPECT_EQ("1", EvaluateText("str(first.GetRefCount())")) << "the manager took over the reference";
+    RunScript("duplicate = first.Duplicate()\nduplicate.SetName('Copy')");
+    EXPECT_EQ("1", EvaluateText("str(duplicate.GetRefCount())"));
+    RunScript("duplicate.DecRefCount()");
+
+    EXPECT_EQ("1", EvaluateText("str(manager.RemoveTemplate(0, first, 1))"));
+    EXPECT_EQ("0 None",
+              EvaluateText("'%d %s' % (manager.IsGlobalTemplate(first), manager.FindByName('First'))"));
+    EXPECT_EQ(1, g_kModelPropertyManager.GetGlobalTemplates().GetCount());
+    RunScript("manager.ClearGlobalTemplates()");
+    EXPECT_EQ(0, g_kModelPropertyManager.GetGlobalTemplates().GetCount());
+}
+
+TEST_F(AppcPropertyModel, RowsRefuseWhatTheEngineWouldGoThrough)
+{
+    RunScript("prop = App.SKModelProperty_Create('Named')\nkSet = App.SKModelPropertySet()");
+    const std::map<std::string, std::string> outcomes = {
+        {"Appc.SKModelProperty_GetRefCount(kSet)",
+         "TypeError: Type error. Expected _p_SKModelProperty | SKModelProperty_GetRefCount() argument 1"},
+        {"Appc.SKModelProperty_Cast(kSet)",
+         "TypeError: Type error. Expected _p_SKModelProperty | SKModelProperty_Cast() argument 1"},
+        {"prop.Edit(None)", "TypeError: Type error. Expected _p_HWND | SKModelProperty_Edit() argument 2"},
+        {"App.g_kModelPropertyManager.AddFilter('NULL')",
+         "TypeError: Type error. Expected _SKModelPropertyManager__FilterFunc | "
+         "SKModelPropertyManager_AddFilter() argument 2"},
+        {"App.g_kModelPropertyManager.FindByName(None)",
+         "TypeError: SKModelPropertyManager_FindByName() argument 2 must be str, not NoneType"},
+        {"kSet.AddToSet('node', None)", "ok"},
+        {"prop.SetName('N\\u0101me')",
+         "TypeError: text holds a character beyond U+00FF | SKModelProperty_SetName() argument 2"},
+    };
+    for (const auto& [expression, outcome] : outcomes)
+        EXPECT_EQ(outcome, Outcome(expression)) << expression;
+    EXPECT_EQ("0", EvaluateText("str(kSet.AddToSet('node', None))"));
+    RunScript("App.delete_SKModelPropertySet(kSet)\nprop.DecRefCount()");
+    EXPECT_EQ("NULL", EvaluateText("kSet.this"));
+}
