@@ -4,12 +4,25 @@
 #include "scene/graph/NiAlphaProperty.h"
 #include "scene/graph/NiAmbientLight.h"
 #include "scene/graph/NiCamera.h"
+#include "scene/graph/NiCorrectionProperty.h"
 #include "scene/graph/NiDirectionalLight.h"
+#include "scene/graph/NiDitherProperty.h"
 #include "scene/graph/NiEnvMappedTriShape.h"
 #include "scene/graph/NiEnvMappedTriShapeData.h"
+#include "scene/graph/NiFogProperty.h"
 #include "scene/graph/NiMaterialProperty.h"
+#include "scene/graph/NiMultiTextureProperty.h"
 #include "scene/graph/NiNode.h"
+#include "scene/graph/NiPointLight.h"
+#include "scene/graph/NiShadeProperty.h"
+#include "scene/graph/NiSpecularProperty.h"
+#include "scene/graph/NiSpotLight.h"
+#include "scene/graph/NiStencilProperty.h"
+#include "scene/graph/NiStringExtraData.h"
+#include "scene/graph/NiTextureEffect.h"
+#include "scene/graph/NiTextureModeProperty.h"
 #include "scene/graph/NiTextureProperty.h"
+#include "scene/graph/NiTransparentProperty.h"
 #include "scene/graph/NiTriShape.h"
 #include "scene/graph/NiTriShapeData.h"
 #include "scene/graph/NiTriShapeDynamicData.h"
@@ -19,6 +32,10 @@
 #include "scene/graph/NiTriStripsData.h"
 #include "scene/graph/NiTriangles.h"
 #include "scene/graph/NiTrianglesData.h"
+#include "scene/graph/NiVertWeightsExtraData.h"
+#include "scene/graph/NiVertexColorProperty.h"
+#include "scene/graph/NiWireframeProperty.h"
+#include "scene/graph/NiZBufferProperty.h"
 #include "scene/object/NiRefPtr.h"
 #include "scene/object/NiStream.h"
 #include "scene/render/NiImage.h"
@@ -126,6 +143,43 @@ std::vector<char> ShipSeed()
     pkCamera->SetScene(pkShip);
     return Save({pkShip, pkCamera, new NiAlphaAccumulator});
 }
+// A node with one property of every other kind, the remaining lights, a texture effect and
+// extra data of each kind, over a dynamic triangle list.
+std::vector<char> EveryClassSeed()
+{
+    NiNode* pkNode = new NiNode;
+    pkNode->PrependProperty(new NiCorrectionProperty);
+    pkNode->PrependProperty(new NiDitherProperty);
+    pkNode->PrependProperty(new NiFogProperty);
+    pkNode->PrependProperty(new NiMultiTextureProperty);
+    pkNode->PrependProperty(new NiShadeProperty);
+    pkNode->PrependProperty(new NiSpecularProperty);
+    pkNode->PrependProperty(new NiStencilProperty);
+    pkNode->PrependProperty(new NiTextureModeProperty);
+    pkNode->PrependProperty(new NiTransparentProperty);
+    pkNode->PrependProperty(new NiVertexColorProperty);
+    pkNode->PrependProperty(new NiWireframeProperty);
+    pkNode->PrependProperty(new NiZBufferProperty);
+    NiPointLight* pkPoint = new NiPointLight;
+    NiSpotLight* pkSpot = new NiSpotLight;
+    NiTextureEffect* pkEffect = new NiTextureEffect;
+    for (NiDynamicEffect* pkLight :
+         {static_cast<NiDynamicEffect*>(pkPoint), static_cast<NiDynamicEffect*>(pkSpot),
+          static_cast<NiDynamicEffect*>(pkEffect)})
+    {
+        pkNode->AddChild(pkLight);
+        pkNode->AttachEffect(pkLight);
+    }
+    const float afWeights[] = {0.25f, 0.75f};
+    pkNode->AddExtraData(new NiVertWeightsExtraData(2, afWeights));
+    pkNode->AddExtraData(new NiStringExtraData("hardpoint"));
+    NiExtraData* pkBytes = new NiExtraData;
+    pkBytes->SetValue(3, "abc");
+    pkNode->AddExtraData(pkBytes);
+    pkNode->AddChild(new NiTriShape(new NiTriShapeDynamicData(4, Quad(), nullptr, nullptr, nullptr, 2,
+                                                              NewArray<uint16_t>({0, 2, 1, 1, 2, 3}), 3, 1)));
+    return Save({pkNode});
+}
 } // namespace
 
 std::vector<std::pair<std::string, std::vector<char>>> MakeNifSeedScenes()
@@ -133,5 +187,6 @@ std::vector<std::pair<std::string, std::vector<char>>> MakeNifSeedScenes()
     std::vector<std::pair<std::string, std::vector<char>>> kSeeds;
     kSeeds.emplace_back("geometry-data.nif", GeometryDataSeed());
     kSeeds.emplace_back("ship.nif", ShipSeed());
+    kSeeds.emplace_back("every-class.nif", EveryClassSeed());
     return kSeeds;
 }
