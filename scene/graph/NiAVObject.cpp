@@ -1,5 +1,6 @@
 #include "scene/graph/NiAVObject.h"
 
+#include "scene/graph/NiCamera.h"
 #include "scene/graph/NiDynamicEffect.h"
 #include "scene/graph/NiEffectLists.h"
 #include "scene/graph/NiNode.h"
@@ -115,6 +116,48 @@ NiRefPtr<NiPropertyTable> NiAVObject::BuildPropertyTable(NiPropertyTable* pkInhe
     for (const NiRefPtr<NiProperty>& spProperty : m_kPropertyList)
         spTable->SetProperty(spProperty);
     return spTable;
+}
+
+void NiAVObject::CullAndDraw(NiCamera* pkCamera)
+{
+    if (GetAppCulled() || !pkCamera)
+        return;
+    uint32_t auiSwitchedOff[NiCamera::MASK_WORDS] = {};
+    bool bCulled = false;
+    for (uint32_t i = pkCamera->GetPlaneCount(); i-- > 0 && !bCulled;)
+    {
+        if (pkCamera->IsPlaneActive(i))
+            continue;
+        const int32_t iSide = m_worldBound.WhichSide(pkCamera->GetPlane(i));
+        if (iSide == NiBoundingSphere::NEGATIVE_SIDE)
+            bCulled = true;
+        else if (iSide == NiBoundingSphere::POSITIVE_SIDE)
+        {
+            pkCamera->SetPlaneActive(i, true);
+            auiSwitchedOff[i / 32] |= 1u << (i % 32);
+        }
+    }
+    if (!bCulled)
+    {
+        PassedCulling(pkCamera);
+        Draw(pkCamera);
+        AfterDraw(pkCamera);
+    }
+    uint32_t* puiMask = pkCamera->GetActivePlaneMask();
+    for (uint32_t w = 0; w < NiCamera::MASK_WORDS; ++w)
+        puiMask[w] &= ~auiSwitchedOff[w];
+}
+
+bool NiAVObject::RayHitsBound(const NiPoint3& kOrigin, const NiPoint3& kDirection) const
+{
+    const NiPoint3 kToOrigin = kOrigin - m_worldBound.m_kCenter;
+    const float fOutside = kToOrigin.SqrLength() - m_worldBound.m_fRadius * m_worldBound.m_fRadius;
+    if (!(fOutside > 0.0f))
+        return true;
+    const float fAlong = kToOrigin.DotProduct(kDirection);
+    if (!(fAlong < 0.0f))
+        return false;
+    return !(fOutside * kDirection.SqrLength() > fAlong * fAlong);
 }
 
 uint32_t NiAVObject::ValidateWithRenderer(NiRender* pkRenderer) const

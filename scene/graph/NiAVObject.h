@@ -116,6 +116,14 @@ public:
     // properties; else, with the copy flag, a copy of it (without, the table itself) with this
     // object's properties stored over it by type.
     NiRefPtr<NiPropertyTable> BuildPropertyTable(NiPropertyTable* pkInherited, bool bCopy) const;
+    // One visit of a frame's culled draw: unless app-culled, the bound is tested against the
+    // camera's planes not yet accepted by an ancestor; an object wholly outside one is culled,
+    // planes it lies wholly inside are marked for its subtree (and unmarked afterwards), and an
+    // object that passes is drawn (PassedCulling, Draw, AfterDraw).
+    void CullAndDraw(NiCamera* pkCamera);
+    // Whether the ray o + t d (t >= 0) meets the world bound; always from inside it. The
+    // pre-test of every pick operation.
+    bool RayHitsBound(const NiPoint3& kOrigin, const NiPoint3& kDirection) const;
     // A mask of what the renderer cannot draw of this object's state; bit 23 alone without one.
     uint32_t ValidateWithRenderer(NiRender* pkRenderer) const;
     static constexpr uint32_t NO_RENDERER_MASK = 0x00800000;

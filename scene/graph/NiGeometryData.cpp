@@ -1,5 +1,6 @@
 #include "scene/graph/NiGeometryData.h"
 
+#include "scene/graph/NiRender.h"
 #include "scene/object/NiFieldString.h"
 #include "scene/object/NiStream.h"
 
@@ -89,6 +90,8 @@ NiGeometryData::NiGeometryData(uint16_t usVertices, NiPoint3* pkVertex, NiPoint3
 
 NiGeometryData::~NiGeometryData()
 {
+    // Every live renderer lets go of what it converted from this data first.
+    NiRender::PurgeGeometryDataFromAll(this);
     DeleteArrays();
     GetDataIdState().m_kLive.erase(m_uiDataId);
 }

@@ -2,6 +2,7 @@
 
 #include "scene/graph/NiDynamicEffect.h"
 #include "scene/graph/NiEffectLists.h"
+#include "scene/graph/NiPicker.h"
 #include "scene/graph/NiPropertyTable.h"
 #include "scene/graph/NiTextureEffect.h"
 #include "scene/object/NiCFormat.h"
@@ -187,6 +188,39 @@ void NiNode::RecomputeWorldBound()
 bool NiNode::IsVisual() const
 {
     return (m_usFlags & VISUAL_MASK) != 0;
+}
+
+void NiNode::Draw(NiCamera* pkCamera)
+{
+    if (!IsVisual())
+        return;
+    for (uint32_t i = 0; i < m_kChildren.GetSize(); ++i)
+    {
+        if (NiAVObject* pkChild = m_kChildren.GetAt(i))
+            pkChild->CullAndDraw(pkCamera);
+    }
+}
+
+bool NiNode::FindPickHits(const NiPoint3& kOrigin, const NiPoint3& kDirection, NiPicker& kPicker)
+{
+    if ((kPicker.GetSkipAppCulled() && GetAppCulled()) || !RayHitsBound(kOrigin, kDirection))
+        return false;
+    const bool bFirstOnly = kPicker.GetHitMode() == NiPicker::FIND_FIRST;
+    if (kPicker.GetTestKind() == NiPicker::BOUND_INTERSECT && bFirstOnly)
+    {
+        kPicker.AddRecord(this);
+        return true;
+    }
+    const bool bStopAtFirst = bFirstOnly && kPicker.GetOrdering() == NiPicker::NO_SORT;
+    bool bHit = false;
+    for (uint32_t i = 0; i < m_kChildren.GetSize(); ++i)
+    {
+        if (bStopAtFirst && kPicker.GetCount() > 0)
+            break;
+        if (NiAVObject* pkChild = m_kChildren.GetAt(i))
+            bHit = pkChild->FindPickHits(kOrigin, kDirection, kPicker) || bHit;
+    }
+    return bHit;
 }
 
 NiRefPtr<NiPropertyTable> NiNode::GetInheritedPropertyTable() const

@@ -95,6 +95,11 @@ public:
     void PropagatePropertyTable(NiPropertyTable* pkTable) override;
     void PropagateEffectLists(NiEffectLists* pkLists) override;
     void RecomputeWorldBound() override;
+    // Culls and draws the children in slot order; nothing when the node is not visual.
+    void Draw(NiCamera* pkCamera) override;
+    // Passes the ray to the children whose subtree its bound lets it reach; a bounds-only query
+    // for the nearest hit takes the node itself.
+    bool FindPickHits(const NiPoint3& kOrigin, const NiPoint3& kDirection, NiPicker& kPicker) override;
 
     void ForEachAnimationChild(const std::function<void(NiObjectNET*)>& kVisit) override;
 

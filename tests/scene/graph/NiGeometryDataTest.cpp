@@ -100,7 +100,7 @@ TEST(NiGeometryDataTest, RoundTripKeepsAbsentArraysAbsentAndTheBoundNotComputed)
 {
     NiRefPtr<NiTriShapeData> spData = MakeSquare(true);
     spData->GetBound().m_fRadius = 9.0f; // a saved bound that the vertices would not give
-    NiRefPtr<NiTriShapeData> spLoaded = RoundTrip<NiTriShapeData>(spData);
+    NiRefPtr<NiTriShapeData> spLoaded = NifTest::RoundTrip<NiTriShapeData>(spData);
     ASSERT_TRUE(spLoaded);
     EXPECT_TRUE(spLoaded->IsEquivalent(spData));
     EXPECT_EQ(spLoaded->GetNormals(), nullptr);
@@ -138,22 +138,13 @@ TEST(NiGeometryDataTest, EnvironmentMappedDataAlwaysHasOneZeroedTextureSet)
     EXPECT_EQ(spData->GetTextureSet(0)[2], NiTexCoord::ZERO);
 
     // A record saved without coordinates still loads with a set for the shape to write.
-    NiRefPtr<NiEnvMappedTriShapeData> spLoaded = RoundTrip<NiEnvMappedTriShapeData>(spData);
+    NiRefPtr<NiEnvMappedTriShapeData> spLoaded = NifTest::RoundTrip<NiEnvMappedTriShapeData>(spData);
     ASSERT_TRUE(spLoaded);
     EXPECT_EQ(spLoaded->GetTextureSets(), 1);
-    auto kBytes = RecordBytes()
-                      .Top("NiEnvMappedTriShapeData", 1)
-                      .PositionsOnly({NiPoint3(0, 0, 0), NiPoint3(1, 0, 0), NiPoint3(0, 1, 0)})
-                      .U16(1)
-                      .U32(3)
-                      .U16(0)
-                      .U16(1)
-                      .U16(2)
-                      .U16(0)
-                      .End()
-                      .Buffer();
-    NiRefPtr<NiEnvMappedTriShapeData> spBare(
-        NiDynamicCast<NiEnvMappedTriShapeData>(LoadFromBuffer(kBytes).Get()));
+    NifTest::Bytes kBytes =
+        DataRecord("NiEnvMappedTriShapeData", {NiPoint3(0, 0, 0), NiPoint3(1, 0, 0), NiPoint3(0, 1, 0)});
+    kBytes.U16(1).U32(3).U16(0).U16(1).U16(2).U16(0).End();
+    NiRefPtr<NiEnvMappedTriShapeData> spBare = LoadFirst<NiEnvMappedTriShapeData>(kBytes.Get());
     ASSERT_TRUE(spBare);
     ASSERT_NE(spBare->GetTextureSet(0), nullptr);
     EXPECT_EQ(spBare->GetTextureSet(0)[1], NiTexCoord::ZERO);

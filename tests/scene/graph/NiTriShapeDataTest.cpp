@@ -24,11 +24,11 @@ NiRefPtr<NiTriShapeData> MakeShape(std::initializer_list<NiPoint3> kPositions,
                               nullptr, nullptr, static_cast<uint16_t>(kList.size() / 3), NewArray(kList));
 }
 
-// One triangle's record with the given version, list length and indices, and a trailer.
-RecordBytes TriangleRecord(const std::string& kVersion, uint32_t uiLength, std::vector<uint16_t> kIndices)
+// One triangle's record with the given version, list length and indices; the caller ends it.
+NifTest::Bytes TriangleRecord(const std::string& kVersion, uint32_t uiLength, std::vector<uint16_t> kIndices)
 {
-    RecordBytes kBytes(kVersion);
-    kBytes.Top("NiTriShapeData", 1).PositionsOnly({NiPoint3(0, 0, 0), NiPoint3(1, 0, 0), NiPoint3(0, 1, 0)});
+    NifTest::Bytes kBytes =
+        DataRecord("NiTriShapeData", {NiPoint3(0, 0, 0), NiPoint3(1, 0, 0), NiPoint3(0, 1, 0)}, kVersion);
     kBytes.U16(1).U32(uiLength);
     for (const uint16_t usIndex : kIndices)
         kBytes.U16(usIndex);
@@ -99,20 +99,20 @@ TEST(NiTriShapeDataTest, SharedNormalTableTravelsOnlyInFilesLaterThan305)
     NiRefPtr<NiTriShapeData> spData =
         MakeShape({NiPoint3(0, 0, 0), NiPoint3(1, 0, 0), NiPoint3(0, 1, 0)}, {0, 1, 2});
     spData->LinkSharedNormals(1, 2);
-    NiRefPtr<NiTriShapeData> spLoaded = RoundTrip<NiTriShapeData>(spData);
+    NiRefPtr<NiTriShapeData> spLoaded = NifTest::RoundTrip<NiTriShapeData>(spData);
     ASSERT_TRUE(spLoaded);
     ASSERT_EQ(spLoaded->GetSharedNormals().size(), 3u);
     EXPECT_EQ(spLoaded->GetSharedNormals()[2].m_kMembers, (std::vector<uint16_t>{1}));
 
     // A "3.05" record ends with the list; the next thing is the end marker.
-    auto kOld = TriangleRecord("3.05", 3, {0, 1, 2}).End().Buffer();
-    NiRefPtr<NiTriShapeData> spOld(NiDynamicCast<NiTriShapeData>(LoadFromBuffer(kOld).Get()));
+    NiRefPtr<NiTriShapeData> spOld =
+        LoadFirst<NiTriShapeData>(TriangleRecord("3.05", 3, {0, 1, 2}).End().Get());
     ASSERT_TRUE(spOld);
     EXPECT_TRUE(spOld->GetSharedNormals().empty());
 
     // A "3.1" record has the table's entry count right after the list.
-    auto kNew = TriangleRecord("3.1", 3, {0, 1, 2}).U16(3).U16(0).U16(1).U16(2).U16(1).U16(1).End().Buffer();
-    NiRefPtr<NiTriShapeData> spNew(NiDynamicCast<NiTriShapeData>(LoadFromBuffer(kNew).Get()));
+    NiRefPtr<NiTriShapeData> spNew = LoadFirst<NiTriShapeData>(
+        TriangleRecord("3.1", 3, {0, 1, 2}).U16(3).U16(0).U16(1).U16(2).U16(1).U16(1).End().Get());
     ASSERT_TRUE(spNew);
     EXPECT_EQ(spNew->GetSharedNormals()[1].m_kMembers, (std::vector<uint16_t>{2}));
 }
@@ -141,7 +141,7 @@ TEST(NiTriShapeDataTest, DynamicDataWorksOnItsActivePartOnly)
 
     spData->SetActiveTriangleCount(7);
     EXPECT_EQ(spData->GetActiveTriangleCount(), 2);
-    NiRefPtr<NiTriShapeDynamicData> spLoaded = RoundTrip<NiTriShapeDynamicData>(spData);
+    NiRefPtr<NiTriShapeDynamicData> spLoaded = NifTest::RoundTrip<NiTriShapeDynamicData>(spData);
     ASSERT_TRUE(spLoaded);
     EXPECT_TRUE(spLoaded->IsEquivalent(spData));
     EXPECT_EQ(spLoaded->GetActiveVertexCount(), 10);
@@ -153,41 +153,38 @@ TEST(NiTriShapeDataTest, RecordsThatIndexPastTheirArraysFailToLoad)
     struct Case
     {
         const char* m_pcWhat;
-        RecordBytes m_kBytes;
+        std::string m_kBytes;
     };
     std::vector<Case> kCases;
-    kCases.push_back({"index past the vertices", TriangleRecord("3.1", 3, {0, 1, 3}).U16(0).End()});
-    kCases.push_back({"list shorter than the triangles", TriangleRecord("3.1", 2, {0, 1}).U16(0).End()});
+    kCases.push_back({"index past the vertices", TriangleRecord("3.1", 3, {0, 1, 3}).U16(0).End().Get()});
     kCases.push_back(
-        {"list longer than the triangles", TriangleRecord("3.1", 6, {0, 1, 2, 0, 1, 2}).U16(0).End()});
-    kCases.push_back({"list length beyond the file", TriangleRecord("3.1", 0x7FFFFFFE, {0, 1, 2}).End()});
+        {"list shorter than the triangles", TriangleRecord("3.1", 2, {0, 1}).U16(0).End().Get()});
     kCases.push_back(
-        {"group member past the table", TriangleRecord("3.1", 3, {0, 1, 2}).U16(1).U16(1).U16(5).End()});
+        {"list longer than the triangles", TriangleRecord("3.1", 6, {0, 1, 2, 0, 1, 2}).U16(0).End().Get()});
+    kCases.push_back(
+        {"list length beyond the file", TriangleRecord("3.1", 0x7FFFFFFE, {0, 1, 2}).End().Get()});
+    kCases.push_back({"group member past the table",
+                      TriangleRecord("3.1", 3, {0, 1, 2}).U16(1).U16(1).U16(5).End().Get()});
     {
-        RecordBytes kBytes;
-        kBytes.Top("NiTriShapeData", 1).U16(3).U32(0); // vertices without positions
-        kBytes.U32(0).Point(NiPoint3::ZERO).F32(0).U32(0).U16(0).U32(0).U16(0).U32(0).U16(0).End();
-        kCases.push_back({"vertices without positions", kBytes});
+        // Three vertices said absent.
+        NifTest::Bytes kBytes;
+        kBytes.Text("Top Level Object").Text("NiTriShapeData").U32(1).U16(3).U32(0).U32(0);
+        Point(kBytes, NiPoint3::ZERO).F32(0).U32(0).U16(0).U32(0).U16(0).U32(0).U16(0).End();
+        kCases.push_back({"vertices without positions", kBytes.Get()});
     }
     {
         // One vertex, then 65535 texture sets said present: far more than the file holds.
-        RecordBytes kBytes;
-        kBytes.Top("NiTriShapeData", 1)
-            .U16(1)
-            .U32(1)
-            .Point(NiPoint3::ZERO)
-            .U32(0)
-            .Point(NiPoint3::ZERO)
-            .F32(0);
-        kBytes.U32(0).U16(65535).U32(1).F32(0).End();
-        kCases.push_back({"texture sets beyond the file", kBytes});
+        NifTest::Bytes kBytes;
+        kBytes.Text("Top Level Object").Text("NiTriShapeData").U32(1).U16(1).U32(1);
+        Point(kBytes, NiPoint3::ZERO).U32(0);
+        Point(kBytes, NiPoint3::ZERO).F32(0).U32(0).U16(65535).U32(1).F32(0).End();
+        kCases.push_back({"texture sets beyond the file", kBytes.Get()});
     }
     {
-        RecordBytes kBytes;
-        kBytes.Top("NiTriShapeDynamicData", 1)
-            .PositionsOnly({NiPoint3(0, 0, 0), NiPoint3(1, 0, 0), NiPoint3(0, 1, 0)});
+        NifTest::Bytes kBytes =
+            DataRecord("NiTriShapeDynamicData", {NiPoint3(0, 0, 0), NiPoint3(1, 0, 0), NiPoint3(0, 1, 0)});
         kBytes.U16(1).U32(3).U16(0).U16(1).U16(2).U16(0).U16(4).U16(1).End();
-        kCases.push_back({"more active vertices than vertices", kBytes});
+        kCases.push_back({"more active vertices than vertices", kBytes.Get()});
     }
 
     const int32_t iLiveBefore = NiObject::GetLiveObjectCount();
@@ -195,8 +192,7 @@ TEST(NiTriShapeDataTest, RecordsThatIndexPastTheirArraysFailToLoad)
     {
         SCOPED_TRACE(kCase.m_pcWhat);
         NiStream kStream;
-        const std::vector<char> kBuffer = kCase.m_kBytes.Buffer();
-        EXPECT_FALSE(kStream.LoadBuffer(kBuffer.data(), kBuffer.size()));
+        EXPECT_FALSE(kStream.LoadBuffer(kCase.m_kBytes.data(), kCase.m_kBytes.size()));
         EXPECT_EQ(NiStream::GetLastErrorCode(), NiStream::ERR_CORRUPT_RECORD);
     }
     EXPECT_EQ(NiObject::GetLiveObjectCount(), iLiveBefore);

@@ -116,16 +116,16 @@ TEST(NiTriStripsDataTest, StripsNormalsAndRoundTrip)
         ExpectPoint(spData->GetNormals()[i], NiPoint3(0, 0, 1), NORMAL_TOLERANCE);
     EXPECT_EQ(spData->GetStripListLength(), 7u);
 
-    NiRefPtr<NiTriStripsData> spLoaded = RoundTrip<NiTriStripsData>(spData);
+    NiRefPtr<NiTriStripsData> spLoaded = NifTest::RoundTrip<NiTriStripsData>(spData);
     ASSERT_TRUE(spLoaded);
     EXPECT_TRUE(spLoaded->IsEquivalent(spData));
     EXPECT_EQ(Triangle(*spLoaded, 1), (std::array<uint16_t, 3>{2, 1, 3}));
 
     // No strips: the record ends right after the strip count.
     NiRefPtr<NiTriStripsData> spEmpty = new NiTriStripsData;
-    const std::vector<char> kEmpty = SaveToBuffer(spEmpty);
-    const std::vector<char> kTwo = SaveToBuffer(MakeTwoStrips());
-    NiRefPtr<NiTriStripsData> spEmptyLoaded = RoundTrip<NiTriStripsData>(spEmpty);
+    const std::vector<char> kEmpty = NifTest::Save({spEmpty});
+    const std::vector<char> kTwo = NifTest::Save({NiRefPtr<NiTriStripsData>(MakeTwoStrips())});
+    NiRefPtr<NiTriStripsData> spEmptyLoaded = NifTest::RoundTrip<NiTriStripsData>(spEmpty);
     ASSERT_TRUE(spEmptyLoaded);
     EXPECT_EQ(spEmptyLoaded->GetStripCount(), 0);
     // Seven positions, two lengths and seven indices more than the empty record.
@@ -137,26 +137,25 @@ TEST(NiTriStripsDataTest, InconsistentStripRecordsFailToLoad)
     auto Strips = [](uint16_t usVertices, uint16_t usTriangles, std::vector<uint16_t> kLengths,
                      std::vector<uint16_t> kIndices)
     {
-        RecordBytes kBytes;
-        std::vector<NiPoint3> kPositions(usVertices, NiPoint3::ZERO);
-        kBytes.Top("NiTriStripsData", 1).PositionsOnly(kPositions).U16(usTriangles);
+        NifTest::Bytes kBytes =
+            DataRecord("NiTriStripsData", std::vector<NiPoint3>(usVertices, NiPoint3::ZERO));
+        kBytes.U16(usTriangles);
         kBytes.U16(static_cast<uint16_t>(kLengths.size()));
         for (const uint16_t usValue : kLengths)
             kBytes.U16(usValue);
         for (const uint16_t usValue : kIndices)
             kBytes.U16(usValue);
-        return kBytes.End().Buffer();
+        return kBytes.End().Get();
     };
     auto Strip = [](const char* pcClass, uint16_t usVertices, uint16_t usTriangles, uint16_t usActive)
     {
-        RecordBytes kBytes;
-        kBytes.Top(pcClass, 1).PositionsOnly(std::vector<NiPoint3>(usVertices, NiPoint3::ZERO));
-        return kBytes.U16(usTriangles).U16(usActive).End().Buffer();
+        NifTest::Bytes kBytes = DataRecord(pcClass, std::vector<NiPoint3>(usVertices, NiPoint3::ZERO));
+        return kBytes.U16(usTriangles).U16(usActive).End().Get();
     };
     const struct
     {
         const char* m_pcWhat;
-        std::vector<char> m_kBytes;
+        std::string m_kBytes;
     } akCases[] = {
         {"lengths that do not add up", Strips(7, 3, {4, 4}, {0, 1, 2, 3, 4, 5, 6})},
         {"a strip shorter than an edge", Strips(7, 3, {6, 1}, {0, 1, 2, 3, 4, 5, 6})},
@@ -175,7 +174,7 @@ TEST(NiTriStripsDataTest, InconsistentStripRecordsFailToLoad)
         EXPECT_EQ(NiStream::GetLastErrorCode(), NiStream::ERR_CORRUPT_RECORD);
     }
     // The same builders make loadable records when the counts agree.
-    const std::vector<char> kGood = Strips(7, 3, {4, 3}, {0, 1, 2, 3, 4, 5, 6});
+    const std::string kGood = Strips(7, 3, {4, 3}, {0, 1, 2, 3, 4, 5, 6});
     NiStream kStream;
     EXPECT_TRUE(kStream.LoadBuffer(kGood.data(), kGood.size()));
 }
