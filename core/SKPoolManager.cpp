@@ -39,14 +39,9 @@ struct Chunk
     char* pcMemory;
 };
 
-struct Pool
+// The counts the summary prints, then the pool's own bookkeeping.
+struct Pool : SKPoolManager::PoolInfo
 {
-    uint32_t uiSlotSize;
-    uint32_t uiObjectsInUse;
-    uint32_t uiBytesInUse;
-    uint32_t uiTotalObjects;
-    uint32_t uiTotalBytes;
-    uint32_t uiChunkCount;
     uint32_t uiChunkCapacity;
     Chunk* pkChunks;
     void* pvFreeList; // a free slot's first word links to the next free slot
@@ -147,7 +142,7 @@ Pool* InsertPool(uint32_t slotSize)
     if (!pools)
         return nullptr;
     std::memmove(pools + index + 1, pools + index, (s_kState.uiPoolCount - index) * sizeof(Pool));
-    pools[index] = Pool{slotSize, 0, 0, 0, 0, 0, 0, nullptr, nullptr, kFirstChunkCount, kLargestChunkCount};
+    pools[index] = Pool{{slotSize, 0, 0, 0, 0, 0}, 0, nullptr, nullptr, kFirstChunkCount, kLargestChunkCount};
     s_kState.pkPools = pools;
     ++s_kState.uiPoolCount;
     RebuildClassIndex();
@@ -494,9 +489,7 @@ bool SKPoolManager::GetPoolInfo(uint32_t index, PoolInfo& info)
 {
     if (index >= s_kState.uiPoolCount)
         return false;
-    const Pool& pool = s_kState.pkPools[index];
-    info = PoolInfo{pool.uiSlotSize,     pool.uiObjectsInUse, pool.uiBytesInUse,
-                    pool.uiTotalObjects, pool.uiTotalBytes,   pool.uiChunkCount};
+    info = s_kState.pkPools[index];
     return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -77,6 +78,11 @@ public:
     // Calls module.function with the text as its one argument; a script error is reported and
     // cleared. 0, or -1 on any failure.
     virtual int CallFunction(const char*, const char*, const char*) { return -1; }
+    // Calls module.function without arguments and takes its result: a number (float), or a text
+    // (copied) or None (nullopt). 0, or -1 on any failure, the result then
+    // untouched; a script error is reported and cleared, so none is left for the next call.
+    virtual int CallFloatFunction(const char*, const char*, float&) { return -1; }
+    virtual int CallTextFunction(const char*, const char*, std::optional<std::string>&) { return -1; }
     // Adds the method to the class of module App, now or once App is imported.
     virtual bool AddMethod(Method, const char*, const char*) { return false; }
     // New: an integer.

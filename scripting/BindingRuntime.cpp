@@ -4,6 +4,7 @@
 
 #include "scripting/PyEmbed.h"
 
+#include "core/SKObject.h"
 #include "core/SKStreamException.h"
 
 #include <cstring>
@@ -31,19 +32,6 @@ bool IsLinkedAfter(const PointerTypeRecord* head, const PointerTypeRecord* entry
             return true;
     }
     return false;
-}
-
-void AppendHex(std::string& text, uintptr_t value)
-{
-    char digits[MAX_POINTER_DIGITS];
-    int count = 0;
-    do
-    {
-        digits[count++] = "0123456789abcdef"[value & 0xF];
-        value >>= 4;
-    } while (value);
-    while (count)
-        text += digits[--count];
 }
 
 int RaiseTypeError(const PointerTypeRecord* type, bool report)
@@ -173,12 +161,7 @@ PointerTypeRecord* QueryPointerType(const char* text)
 
 std::string PyEmbed::FormatPointerString(const void* pointer, const char* typeName)
 {
-    if (!pointer)
-        return "NULL";
-    std::string text = "_";
-    AppendHex(text, reinterpret_cast<uintptr_t>(pointer));
-    text += typeName;
-    return text;
+    return pointer ? SKObject::FormatPointerString(pointer, typeName) : "NULL";
 }
 
 std::string EncodePointerString(const void* pointer, const PointerTypeRecord* type)

@@ -8,6 +8,8 @@
 #include "scripting/SecureBracket.h"
 #include "scripting/ValueBuilder.h"
 
+#include "core/SKObject.h"
+
 #include <climits>
 #include <cstdarg>
 #include <cstdio>
@@ -910,7 +912,7 @@ PyObject* PointerToString(const void* pointer, const char* className)
         return nullptr;
     std::string typeName = std::string("_p_") + className;
     // Unlike the wrappers' pointer strings, a null pointer here is "_0_p_<Class>".
-    std::string text = pointer ? FormatPointerString(pointer, typeName.c_str()) : "_0" + typeName;
+    std::string text = SKObject::FormatPointerString(pointer, typeName.c_str());
     PyObject* result = NewScriptText(text.c_str());
     if (!result)
         CheckError();

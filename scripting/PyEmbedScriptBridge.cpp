@@ -210,3 +210,26 @@ PyObject* PyEmbedScriptBridge::CreatePythonObject(SKObject& kObject)
         Py_CLEAR(pkShadow);
     return pkShadow;
 }
+
+int PyEmbedScriptBridge::CallFloatFunction(const char* pcModule, const char* pcFunction, float& fResult)
+{
+    float fValue = 0.0f;
+    if (PyEmbed::CallFunction(pcModule, pcFunction, "f", &fValue, "") != 0)
+        return -1;
+    fResult = fValue;
+    return 0;
+}
+
+int PyEmbedScriptBridge::CallTextFunction(const char* pcModule, const char* pcFunction,
+                                          std::optional<std::string>& kResult)
+{
+    const char* pcText = nullptr;
+    if (PyEmbed::CallFunction(pcModule, pcFunction, "z", &pcText, "") != 0)
+        return -1;
+    // The text lives in the interpreter's result: copy it now.
+    if (pcText)
+        kResult = std::string(pcText);
+    else
+        kResult.reset();
+    return 0;
+}

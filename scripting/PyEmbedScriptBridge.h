@@ -11,6 +11,12 @@ class SKObject;
 class PyEmbedScriptBridge : public SKScriptBridge
 {
 public:
+    // The torpedo scripts' questions: PyEmbed::CallFunction with the result format "f" or "z"
+    // and no arguments; a text is copied before the result goes.
+    int CallFloatFunction(const char* pcModule, const char* pcFunction, float& fResult) override;
+    int CallTextFunction(const char* pcModule, const char* pcFunction,
+                         std::optional<std::string>& kResult) override;
+
     void* ObjectToPointer(PyObject* pkObject, const char* pcTypeName) override;
     PyObject* PointerToString(const void* pvPointer, const char* pcTypeName) override;
     PyObject* NewText(const char* pcText) override;

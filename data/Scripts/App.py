@@ -296,7 +296,57 @@ class SKTemplatedAttrObjectPtr(SKTemplatedAttrObject):
 
 
 class TorpedoAmmoType:
-    pass
+    def __init__(self):
+        self.this = Appc.new_TorpedoAmmoType()
+        self.thisown = 0
+
+    def GetLaunchSpeed(self):
+        return Appc.TorpedoAmmoType_GetLaunchSpeed(self)
+
+    def GetLaunchSound(self):
+        return Appc.TorpedoAmmoType_GetLaunchSound(self)
+
+    def GetPowerCost(self):
+        return Appc.TorpedoAmmoType_GetPowerCost(self)
+
+    def GetAmmoName(self):
+        return Appc.TorpedoAmmoType_GetAmmoName(self)
+
+    def GetMaxTorpedoes(self):
+        return Appc.TorpedoAmmoType_GetMaxTorpedoes(self)
+
+    def SetMaxTorpedoes(self, value):
+        return Appc.TorpedoAmmoType_SetMaxTorpedoes(self, value)
+
+    def GetTorpedoScript(self):
+        return Appc.TorpedoAmmoType_GetTorpedoScript(self)
+
+    def SetTorpedoScript(self, module):
+        return Appc.TorpedoAmmoType_SetTorpedoScript(self, module)
+
+    def m_iMaxTorpedoes_set(self, value):
+        return Appc.TorpedoAmmoType_m_iMaxTorpedoes_set(self, value)
+
+    def m_iMaxTorpedoes_get(self):
+        return Appc.TorpedoAmmoType_m_iMaxTorpedoes_get(self)
+
+    def m_pcModule_set(self, value):
+        return Appc.TorpedoAmmoType_m_pcModule_set(self, value)
+
+    def m_pcModule_get(self):
+        return Appc.TorpedoAmmoType_m_pcModule_get(self)
+
+    def m_fLaunchSpeed_set(self, value):
+        return Appc.TorpedoAmmoType_m_fLaunchSpeed_set(self, value)
+
+    def m_fLaunchSpeed_get(self):
+        return Appc.TorpedoAmmoType_m_fLaunchSpeed_get(self)
+
+    def m_pcLaunchSound_set(self, value):
+        return Appc.TorpedoAmmoType_m_pcLaunchSound_set(self, value)
+
+    def m_pcLaunchSound_get(self):
+        return Appc.TorpedoAmmoType_m_pcLaunchSound_get(self)
 
 
 class TorpedoAmmoTypePtr(TorpedoAmmoType):
@@ -530,6 +580,42 @@ class WeaponSystemProperty(PoweredSubsystemProperty):
     WST_PULSE = Appc.WeaponSystemProperty_WST_PULSE
     WST_TRACTOR = Appc.WeaponSystemProperty_WST_TRACTOR
 
+    def __init__(self, id=0):
+        self.this = Appc.new_WeaponSystemProperty(id)
+        self.thisown = 0
+
+    @staticmethod
+    def Cast(property):
+        return _borrowed(WeaponSystemPropertyPtr, Appc.WeaponSystemProperty_Cast(property))
+
+    @staticmethod
+    def Create(name):
+        return _borrowed(WeaponSystemPropertyPtr, Appc.WeaponSystemProperty_Create(name))
+
+    def GetWeaponSystemType(self):
+        return Appc.WeaponSystemProperty_GetWeaponSystemType(self)
+
+    def SetWeaponSystemType(self, value):
+        return Appc.WeaponSystemProperty_SetWeaponSystemType(self, value)
+
+    def IsSingleFire(self):
+        return Appc.WeaponSystemProperty_IsSingleFire(self)
+
+    def SetSingleFire(self, value):
+        return Appc.WeaponSystemProperty_SetSingleFire(self, value)
+
+    def IsAimedWeapon(self):
+        return Appc.WeaponSystemProperty_IsAimedWeapon(self)
+
+    def SetAimedWeapon(self, value):
+        return Appc.WeaponSystemProperty_SetAimedWeapon(self, value)
+
+    def GetFiringChainString(self):
+        return _owned(SKStringPtr, Appc.WeaponSystemProperty_GetFiringChainString(self))
+
+    def SetFiringChainString(self, chain):
+        return Appc.WeaponSystemProperty_SetFiringChainString(self, chain)
+
 
 class WeaponSystemPropertyPtr(WeaponSystemProperty):
     def __init__(self, this):
@@ -538,7 +624,68 @@ class WeaponSystemPropertyPtr(WeaponSystemProperty):
 
 
 class WeaponProperty(SubsystemProperty):
-    pass
+    def __init__(self, id=0):
+        self.this = Appc.new_WeaponProperty(id)
+        self.thisown = 0
+
+    @staticmethod
+    def Cast(property):
+        return _borrowed(WeaponPropertyPtr, Appc.WeaponProperty_Cast(property))
+
+    @staticmethod
+    def Create(name):
+        return _borrowed(WeaponPropertyPtr, Appc.WeaponProperty_Create(name))
+
+    def IsDumbfire(self):
+        return Appc.WeaponProperty_IsDumbfire(self)
+
+    def SetDumbfire(self, value):
+        return Appc.WeaponProperty_SetDumbfire(self, value)
+
+    def GetWeaponID(self):
+        return Appc.WeaponProperty_GetWeaponID(self)
+
+    def SetWeaponID(self, value):
+        return Appc.WeaponProperty_SetWeaponID(self, value)
+
+    def IsMemberOfGroup(self, group):
+        return Appc.WeaponProperty_IsMemberOfGroup(self, group)
+
+    def GetGroups(self):
+        return Appc.WeaponProperty_GetGroups(self)
+
+    def SetGroups(self, value):
+        return Appc.WeaponProperty_SetGroups(self, value)
+
+    def GetDamageRadiusFactor(self):
+        return Appc.WeaponProperty_GetDamageRadiusFactor(self)
+
+    def SetDamageRadiusFactor(self, value):
+        return Appc.WeaponProperty_SetDamageRadiusFactor(self, value)
+
+    def GetIconNum(self):
+        return Appc.WeaponProperty_GetIconNum(self)
+
+    def SetIconNum(self, value):
+        return Appc.WeaponProperty_SetIconNum(self, value)
+
+    def GetIconPositionX(self):
+        return Appc.WeaponProperty_GetIconPositionX(self)
+
+    def SetIconPositionX(self, value):
+        return Appc.WeaponProperty_SetIconPositionX(self, value)
+
+    def GetIconPositionY(self):
+        return Appc.WeaponProperty_GetIconPositionY(self)
+
+    def SetIconPositionY(self, value):
+        return Appc.WeaponProperty_SetIconPositionY(self, value)
+
+    def IsIconAboveShip(self):
+        return Appc.WeaponProperty_IsIconAboveShip(self)
+
+    def SetIconAboveShip(self, value):
+        return Appc.WeaponProperty_SetIconAboveShip(self, value)
 
 
 class WeaponPropertyPtr(WeaponProperty):
@@ -548,7 +695,77 @@ class WeaponPropertyPtr(WeaponProperty):
 
 
 class EnergyWeaponProperty(WeaponProperty):
-    pass
+    def __init__(self, id=0):
+        self.this = Appc.new_EnergyWeaponProperty(id)
+        self.thisown = 0
+
+    @staticmethod
+    def Cast(property):
+        return _borrowed(EnergyWeaponPropertyPtr, Appc.EnergyWeaponProperty_Cast(property))
+
+    @staticmethod
+    def Create(name):
+        return _borrowed(EnergyWeaponPropertyPtr, Appc.EnergyWeaponProperty_Create(name))
+
+    def GetRechargeRate(self):
+        return Appc.EnergyWeaponProperty_GetRechargeRate(self)
+
+    def GetNormalDischargeRate(self):
+        return Appc.EnergyWeaponProperty_GetNormalDischargeRate(self)
+
+    def GetMaxCharge(self):
+        return Appc.EnergyWeaponProperty_GetMaxCharge(self)
+
+    def GetMinFiringCharge(self):
+        return Appc.EnergyWeaponProperty_GetMinFiringCharge(self)
+
+    def GetFireSound(self):
+        return Appc.EnergyWeaponProperty_GetFireSound(self)
+
+    def GetMaxDamage(self):
+        return Appc.EnergyWeaponProperty_GetMaxDamage(self)
+
+    def GetMaxDamageDistance(self):
+        return Appc.EnergyWeaponProperty_GetMaxDamageDistance(self)
+
+    def GetIndicatorIconNum(self):
+        return Appc.EnergyWeaponProperty_GetIndicatorIconNum(self)
+
+    def GetIndicatorIconPositionX(self):
+        return Appc.EnergyWeaponProperty_GetIndicatorIconPositionX(self)
+
+    def GetIndicatorIconPositionY(self):
+        return Appc.EnergyWeaponProperty_GetIndicatorIconPositionY(self)
+
+    def SetFireSound(self, sound):
+        return Appc.EnergyWeaponProperty_SetFireSound(self, sound)
+
+    def SetMaxDamage(self, value):
+        return Appc.EnergyWeaponProperty_SetMaxDamage(self, value)
+
+    def SetMaxDamageDistance(self, value):
+        return Appc.EnergyWeaponProperty_SetMaxDamageDistance(self, value)
+
+    def SetMinFiringCharge(self, value):
+        return Appc.EnergyWeaponProperty_SetMinFiringCharge(self, value)
+
+    def SetMaxCharge(self, value):
+        return Appc.EnergyWeaponProperty_SetMaxCharge(self, value)
+
+    def SetNormalDischargeRate(self, value):
+        return Appc.EnergyWeaponProperty_SetNormalDischargeRate(self, value)
+
+    def SetRechargeRate(self, value):
+        return Appc.EnergyWeaponProperty_SetRechargeRate(self, value)
+
+    def SetIndicatorIconNum(self, value):
+        return Appc.EnergyWeaponProperty_SetIndicatorIconNum(self, value)
+
+    def SetIndicatorIconPositionX(self, value):
+        return Appc.EnergyWeaponProperty_SetIndicatorIconPositionX(self, value)
+
+    def SetIndicatorIconPositionY(self, value):
+        return Appc.EnergyWeaponProperty_SetIndicatorIconPositionY(self, value)
 
 
 class EnergyWeaponPropertyPtr(EnergyWeaponProperty):
@@ -558,7 +775,170 @@ class EnergyWeaponPropertyPtr(EnergyWeaponProperty):
 
 
 class PhaserProperty(EnergyWeaponProperty):
-    pass
+    def __init__(self, id=0):
+        self.this = Appc.new_PhaserProperty(id)
+        self.thisown = 0
+
+    @staticmethod
+    def Cast(property):
+        return _borrowed(PhaserPropertyPtr, Appc.PhaserProperty_Cast(property))
+
+    @staticmethod
+    def Create(name):
+        return _borrowed(PhaserPropertyPtr, Appc.PhaserProperty_Create(name))
+
+    def SetOrientation(self, forward, up):
+        return Appc.PhaserProperty_SetOrientation(self, forward, up)
+
+    def SetWidth(self, value):
+        return Appc.PhaserProperty_SetWidth(self, value)
+
+    def SetLength(self, value):
+        return Appc.PhaserProperty_SetLength(self, value)
+
+    def SetPhaserTextureStart(self, value):
+        return Appc.PhaserProperty_SetPhaserTextureStart(self, value)
+
+    def SetPhaserTextureEnd(self, value):
+        return Appc.PhaserProperty_SetPhaserTextureEnd(self, value)
+
+    def SetPhaserWidth(self, value):
+        return Appc.PhaserProperty_SetPhaserWidth(self, value)
+
+    def SetArcWidthAngles(self, minimum, maximum):
+        return Appc.PhaserProperty_SetArcWidthAngles(self, minimum, maximum)
+
+    def SetArcHeightAngles(self, minimum, maximum):
+        return Appc.PhaserProperty_SetArcHeightAngles(self, minimum, maximum)
+
+    def SetOuterShellColor(self, color):
+        return Appc.PhaserProperty_SetOuterShellColor(self, color)
+
+    def SetInnerShellColor(self, color):
+        return Appc.PhaserProperty_SetInnerShellColor(self, color)
+
+    def SetOuterCoreColor(self, color):
+        return Appc.PhaserProperty_SetOuterCoreColor(self, color)
+
+    def SetInnerCoreColor(self, color):
+        return Appc.PhaserProperty_SetInnerCoreColor(self, color)
+
+    def SetNumSides(self, value):
+        return Appc.PhaserProperty_SetNumSides(self, value)
+
+    def SetMainRadius(self, value):
+        return Appc.PhaserProperty_SetMainRadius(self, value)
+
+    def SetTaperRadius(self, value):
+        return Appc.PhaserProperty_SetTaperRadius(self, value)
+
+    def SetCoreScale(self, value):
+        return Appc.PhaserProperty_SetCoreScale(self, value)
+
+    def SetTaperRatio(self, value):
+        return Appc.PhaserProperty_SetTaperRatio(self, value)
+
+    def SetTaperMinLength(self, value):
+        return Appc.PhaserProperty_SetTaperMinLength(self, value)
+
+    def SetTaperMaxLength(self, value):
+        return Appc.PhaserProperty_SetTaperMaxLength(self, value)
+
+    def SetLengthTextureTilePerUnit(self, value):
+        return Appc.PhaserProperty_SetLengthTextureTilePerUnit(self, value)
+
+    def SetPerimeterTile(self, value):
+        return Appc.PhaserProperty_SetPerimeterTile(self, value)
+
+    def SetTextureSpeed(self, value):
+        return Appc.PhaserProperty_SetTextureSpeed(self, value)
+
+    def SetTextureName(self, name):
+        return Appc.PhaserProperty_SetTextureName(self, name)
+
+    def GetOrientationForward(self):
+        return _owned(SKPoint3Ptr, Appc.PhaserProperty_GetOrientationForward(self))
+
+    def GetOrientationUp(self):
+        return _owned(SKPoint3Ptr, Appc.PhaserProperty_GetOrientationUp(self))
+
+    def GetWidth(self):
+        return Appc.PhaserProperty_GetWidth(self)
+
+    def GetLength(self):
+        return Appc.PhaserProperty_GetLength(self)
+
+    def GetPhaserTextureStart(self):
+        return Appc.PhaserProperty_GetPhaserTextureStart(self)
+
+    def GetPhaserTextureEnd(self):
+        return Appc.PhaserProperty_GetPhaserTextureEnd(self)
+
+    def GetPhaserWidth(self):
+        return Appc.PhaserProperty_GetPhaserWidth(self)
+
+    def GetArcWidthAngles(self, minimum, maximum):
+        return Appc.PhaserProperty_GetArcWidthAngles(self, minimum, maximum)
+
+    def GetArcHeightAngles(self, minimum, maximum):
+        return Appc.PhaserProperty_GetArcHeightAngles(self, minimum, maximum)
+
+    def GetArcWidthAngleMin(self):
+        return Appc.PhaserProperty_GetArcWidthAngleMin(self)
+
+    def GetArcWidthAngleMax(self):
+        return Appc.PhaserProperty_GetArcWidthAngleMax(self)
+
+    def GetArcHeightAngleMin(self):
+        return Appc.PhaserProperty_GetArcHeightAngleMin(self)
+
+    def GetArcHeightAngleMax(self):
+        return Appc.PhaserProperty_GetArcHeightAngleMax(self)
+
+    def GetOuterShellColor(self):
+        return _owned(NiColorAPtr, Appc.PhaserProperty_GetOuterShellColor(self))
+
+    def GetInnerShellColor(self):
+        return _owned(NiColorAPtr, Appc.PhaserProperty_GetInnerShellColor(self))
+
+    def GetOuterCoreColor(self):
+        return _owned(NiColorAPtr, Appc.PhaserProperty_GetOuterCoreColor(self))
+
+    def GetInnerCoreColor(self):
+        return _owned(NiColorAPtr, Appc.PhaserProperty_GetInnerCoreColor(self))
+
+    def GetNumSides(self):
+        return Appc.PhaserProperty_GetNumSides(self)
+
+    def GetMainRadius(self):
+        return Appc.PhaserProperty_GetMainRadius(self)
+
+    def GetTaperRadius(self):
+        return Appc.PhaserProperty_GetTaperRadius(self)
+
+    def GetCoreScale(self):
+        return Appc.PhaserProperty_GetCoreScale(self)
+
+    def GetTaperRatio(self):
+        return Appc.PhaserProperty_GetTaperRatio(self)
+
+    def GetTaperMinLength(self):
+        return Appc.PhaserProperty_GetTaperMinLength(self)
+
+    def GetTaperMaxLength(self):
+        return Appc.PhaserProperty_GetTaperMaxLength(self)
+
+    def GetLengthTextureTilePerUnit(self):
+        return Appc.PhaserProperty_GetLengthTextureTilePerUnit(self)
+
+    def GetPerimeterTile(self):
+        return Appc.PhaserProperty_GetPerimeterTile(self)
+
+    def GetTextureSpeed(self):
+        return Appc.PhaserProperty_GetTextureSpeed(self)
+
+    def GetTextureName(self):
+        return Appc.PhaserProperty_GetTextureName(self)
 
 
 class PhaserPropertyPtr(PhaserProperty):
@@ -578,7 +958,47 @@ class EngineGlowPropertyPtr(EngineGlowProperty):
 
 
 class TorpedoTubeProperty(WeaponProperty):
-    pass
+    def __init__(self, id=0):
+        self.this = Appc.new_TorpedoTubeProperty(id)
+        self.thisown = 0
+
+    @staticmethod
+    def Cast(property):
+        return _borrowed(TorpedoTubePropertyPtr, Appc.TorpedoTubeProperty_Cast(property))
+
+    @staticmethod
+    def Create(name):
+        return _borrowed(TorpedoTubePropertyPtr, Appc.TorpedoTubeProperty_Create(name))
+
+    def GetDirection(self):
+        return _owned(SKPoint3Ptr, Appc.TorpedoTubeProperty_GetDirection(self))
+
+    def GetRight(self):
+        return _owned(SKPoint3Ptr, Appc.TorpedoTubeProperty_GetRight(self))
+
+    def GetImmediateDelay(self):
+        return Appc.TorpedoTubeProperty_GetImmediateDelay(self)
+
+    def GetReloadDelay(self):
+        return Appc.TorpedoTubeProperty_GetReloadDelay(self)
+
+    def GetMaxReady(self):
+        return Appc.TorpedoTubeProperty_GetMaxReady(self)
+
+    def SetDirection(self, direction):
+        return Appc.TorpedoTubeProperty_SetDirection(self, direction)
+
+    def SetRight(self, right):
+        return Appc.TorpedoTubeProperty_SetRight(self, right)
+
+    def SetImmediateDelay(self, value):
+        return Appc.TorpedoTubeProperty_SetImmediateDelay(self, value)
+
+    def SetReloadDelay(self, value):
+        return Appc.TorpedoTubeProperty_SetReloadDelay(self, value)
+
+    def SetMaxReady(self, value):
+        return Appc.TorpedoTubeProperty_SetMaxReady(self, value)
 
 
 class TorpedoTubePropertyPtr(TorpedoTubeProperty):
@@ -692,7 +1112,65 @@ class SensorPropertyPtr(SensorProperty):
 
 
 class PulseWeaponProperty(EnergyWeaponProperty):
-    pass
+    def __init__(self, id=0):
+        self.this = Appc.new_PulseWeaponProperty(id)
+        self.thisown = 0
+
+    @staticmethod
+    def Cast(property):
+        return _borrowed(PulseWeaponPropertyPtr, Appc.PulseWeaponProperty_Cast(property))
+
+    @staticmethod
+    def Create(name):
+        return _borrowed(PulseWeaponPropertyPtr, Appc.PulseWeaponProperty_Create(name))
+
+    def SetOrientation(self, forward, up):
+        return Appc.PulseWeaponProperty_SetOrientation(self, forward, up)
+
+    def SetArcWidthAngles(self, minimum, maximum):
+        return Appc.PulseWeaponProperty_SetArcWidthAngles(self, minimum, maximum)
+
+    def SetArcHeightAngles(self, minimum, maximum):
+        return Appc.PulseWeaponProperty_SetArcHeightAngles(self, minimum, maximum)
+
+    def SetCooldownTime(self, value):
+        return Appc.PulseWeaponProperty_SetCooldownTime(self, value)
+
+    def SetModuleName(self, name):
+        return Appc.PulseWeaponProperty_SetModuleName(self, name)
+
+    def GetOrientationForward(self):
+        return _owned(SKPoint3Ptr, Appc.PulseWeaponProperty_GetOrientationForward(self))
+
+    def GetOrientationUp(self):
+        return _owned(SKPoint3Ptr, Appc.PulseWeaponProperty_GetOrientationUp(self))
+
+    def GetOrientationRight(self):
+        return _owned(SKPoint3Ptr, Appc.PulseWeaponProperty_GetOrientationRight(self))
+
+    def GetArcWidthAngles(self, minimum, maximum):
+        return Appc.PulseWeaponProperty_GetArcWidthAngles(self, minimum, maximum)
+
+    def GetArcHeightAngles(self, minimum, maximum):
+        return Appc.PulseWeaponProperty_GetArcHeightAngles(self, minimum, maximum)
+
+    def GetArcWidthAngleMin(self):
+        return Appc.PulseWeaponProperty_GetArcWidthAngleMin(self)
+
+    def GetArcWidthAngleMax(self):
+        return Appc.PulseWeaponProperty_GetArcWidthAngleMax(self)
+
+    def GetArcHeightAngleMin(self):
+        return Appc.PulseWeaponProperty_GetArcHeightAngleMin(self)
+
+    def GetArcHeightAngleMax(self):
+        return Appc.PulseWeaponProperty_GetArcHeightAngleMax(self)
+
+    def GetCooldownTime(self):
+        return Appc.PulseWeaponProperty_GetCooldownTime(self)
+
+    def GetModuleName(self):
+        return Appc.PulseWeaponProperty_GetModuleName(self)
 
 
 class PulseWeaponPropertyPtr(PulseWeaponProperty):
@@ -854,7 +1332,161 @@ class RepairSubsystemPropertyPtr(RepairSubsystemProperty):
 
 
 class TractorBeamProperty(EnergyWeaponProperty):
-    pass
+    def __init__(self, id=0):
+        self.this = Appc.new_TractorBeamProperty(id)
+        self.thisown = 0
+
+    @staticmethod
+    def Cast(property):
+        return _borrowed(TractorBeamPropertyPtr, Appc.TractorBeamProperty_Cast(property))
+
+    @staticmethod
+    def Create(name):
+        return _borrowed(TractorBeamPropertyPtr, Appc.TractorBeamProperty_Create(name))
+
+    def SetArcWidthAngles(self, minimum, maximum):
+        return Appc.TractorBeamProperty_SetArcWidthAngles(self, minimum, maximum)
+
+    def SetArcHeightAngles(self, minimum, maximum):
+        return Appc.TractorBeamProperty_SetArcHeightAngles(self, minimum, maximum)
+
+    def GetOrientationForward(self):
+        return _owned(SKPoint3Ptr, Appc.TractorBeamProperty_GetOrientationForward(self))
+
+    def GetOrientationUp(self):
+        return _owned(SKPoint3Ptr, Appc.TractorBeamProperty_GetOrientationUp(self))
+
+    def GetOrientationRight(self):
+        return _owned(SKPoint3Ptr, Appc.TractorBeamProperty_GetOrientationRight(self))
+
+    def SetOrientation(self, forward, up):
+        return Appc.TractorBeamProperty_SetOrientation(self, forward, up)
+
+    def GetArcWidthAngles(self, minimum, maximum):
+        return Appc.TractorBeamProperty_GetArcWidthAngles(self, minimum, maximum)
+
+    def GetArcHeightAngles(self, minimum, maximum):
+        return Appc.TractorBeamProperty_GetArcHeightAngles(self, minimum, maximum)
+
+    def GetArcWidthAngleMin(self):
+        return Appc.TractorBeamProperty_GetArcWidthAngleMin(self)
+
+    def GetArcWidthAngleMax(self):
+        return Appc.TractorBeamProperty_GetArcWidthAngleMax(self)
+
+    def GetArcHeightAngleMin(self):
+        return Appc.TractorBeamProperty_GetArcHeightAngleMin(self)
+
+    def GetArcHeightAngleMax(self):
+        return Appc.TractorBeamProperty_GetArcHeightAngleMax(self)
+
+    def GetOuterShellColor(self):
+        return _owned(NiColorAPtr, Appc.TractorBeamProperty_GetOuterShellColor(self))
+
+    def GetInnerShellColor(self):
+        return _owned(NiColorAPtr, Appc.TractorBeamProperty_GetInnerShellColor(self))
+
+    def GetOuterCoreColor(self):
+        return _owned(NiColorAPtr, Appc.TractorBeamProperty_GetOuterCoreColor(self))
+
+    def GetInnerCoreColor(self):
+        return _owned(NiColorAPtr, Appc.TractorBeamProperty_GetInnerCoreColor(self))
+
+    def GetNumSides(self):
+        return Appc.TractorBeamProperty_GetNumSides(self)
+
+    def GetMainRadius(self):
+        return Appc.TractorBeamProperty_GetMainRadius(self)
+
+    def GetTaperRadius(self):
+        return Appc.TractorBeamProperty_GetTaperRadius(self)
+
+    def GetCoreScale(self):
+        return Appc.TractorBeamProperty_GetCoreScale(self)
+
+    def GetTaperRatio(self):
+        return Appc.TractorBeamProperty_GetTaperRatio(self)
+
+    def GetTaperMinLength(self):
+        return Appc.TractorBeamProperty_GetTaperMinLength(self)
+
+    def GetTaperMaxLength(self):
+        return Appc.TractorBeamProperty_GetTaperMaxLength(self)
+
+    def GetLengthTextureTilePerUnit(self):
+        return Appc.TractorBeamProperty_GetLengthTextureTilePerUnit(self)
+
+    def GetPerimeterTile(self):
+        return Appc.TractorBeamProperty_GetPerimeterTile(self)
+
+    def GetTextureSpeed(self):
+        return Appc.TractorBeamProperty_GetTextureSpeed(self)
+
+    def GetTextureName(self):
+        return Appc.TractorBeamProperty_GetTextureName(self)
+
+    def GetTextureStart(self):
+        return Appc.TractorBeamProperty_GetTextureStart(self)
+
+    def GetTextureEnd(self):
+        return Appc.TractorBeamProperty_GetTextureEnd(self)
+
+    def GetTractorBeamWidth(self):
+        return Appc.TractorBeamProperty_GetTractorBeamWidth(self)
+
+    def SetOuterShellColor(self, color):
+        return Appc.TractorBeamProperty_SetOuterShellColor(self, color)
+
+    def SetInnerShellColor(self, color):
+        return Appc.TractorBeamProperty_SetInnerShellColor(self, color)
+
+    def SetOuterCoreColor(self, color):
+        return Appc.TractorBeamProperty_SetOuterCoreColor(self, color)
+
+    def SetInnerCoreColor(self, color):
+        return Appc.TractorBeamProperty_SetInnerCoreColor(self, color)
+
+    def SetNumSides(self, value):
+        return Appc.TractorBeamProperty_SetNumSides(self, value)
+
+    def SetMainRadius(self, value):
+        return Appc.TractorBeamProperty_SetMainRadius(self, value)
+
+    def SetTaperRadius(self, value):
+        return Appc.TractorBeamProperty_SetTaperRadius(self, value)
+
+    def SetCoreScale(self, value):
+        return Appc.TractorBeamProperty_SetCoreScale(self, value)
+
+    def SetTaperRatio(self, value):
+        return Appc.TractorBeamProperty_SetTaperRatio(self, value)
+
+    def SetTaperMinLength(self, value):
+        return Appc.TractorBeamProperty_SetTaperMinLength(self, value)
+
+    def SetTaperMaxLength(self, value):
+        return Appc.TractorBeamProperty_SetTaperMaxLength(self, value)
+
+    def SetLengthTextureTilePerUnit(self, value):
+        return Appc.TractorBeamProperty_SetLengthTextureTilePerUnit(self, value)
+
+    def SetPerimeterTile(self, value):
+        return Appc.TractorBeamProperty_SetPerimeterTile(self, value)
+
+    def SetTextureSpeed(self, value):
+        return Appc.TractorBeamProperty_SetTextureSpeed(self, value)
+
+    def SetTextureName(self, name):
+        return Appc.TractorBeamProperty_SetTextureName(self, name)
+
+    def SetTextureStart(self, value):
+        return Appc.TractorBeamProperty_SetTextureStart(self, value)
+
+    def SetTextureEnd(self, value):
+        return Appc.TractorBeamProperty_SetTextureEnd(self, value)
+
+    def SetTractorBeamWidth(self, value):
+        return Appc.TractorBeamProperty_SetTractorBeamWidth(self, value)
 
 
 class TractorBeamPropertyPtr(TractorBeamProperty):
@@ -959,7 +1591,35 @@ class EnginePropertyPtr(EngineProperty):
 
 
 class TorpedoSystemProperty(WeaponSystemProperty):
-    pass
+    def __init__(self, id=0):
+        self.this = Appc.new_TorpedoSystemProperty(id)
+        self.thisown = 0
+
+    @staticmethod
+    def Cast(property):
+        return _borrowed(TorpedoSystemPropertyPtr, Appc.TorpedoSystemProperty_Cast(property))
+
+    @staticmethod
+    def Create(name):
+        return _borrowed(TorpedoSystemPropertyPtr, Appc.TorpedoSystemProperty_Create(name))
+
+    def SetMaxTorpedoes(self, index, count):
+        return Appc.TorpedoSystemProperty_SetMaxTorpedoes(self, index, count)
+
+    def GetMaxTorpedoes(self, index):
+        return Appc.TorpedoSystemProperty_GetMaxTorpedoes(self, index)
+
+    def SetTorpedoScript(self, index, module):
+        return Appc.TorpedoSystemProperty_SetTorpedoScript(self, index, module)
+
+    def GetTorpedoScript(self, index):
+        return Appc.TorpedoSystemProperty_GetTorpedoScript(self, index)
+
+    def SetNumAmmoTypes(self, value):
+        return Appc.TorpedoSystemProperty_SetNumAmmoTypes(self, value)
+
+    def GetNumAmmoTypes(self):
+        return Appc.TorpedoSystemProperty_GetNumAmmoTypes(self)
 
 
 class TorpedoSystemPropertyPtr(TorpedoSystemProperty):
@@ -1221,12 +1881,24 @@ SubsystemProperty_Cast = SubsystemProperty.Cast
 SubsystemProperty_Create = SubsystemProperty.Create
 PoweredSubsystemProperty_Cast = PoweredSubsystemProperty.Cast
 PoweredSubsystemProperty_Create = PoweredSubsystemProperty.Create
+WeaponSystemProperty_Cast = WeaponSystemProperty.Cast
+WeaponSystemProperty_Create = WeaponSystemProperty.Create
+WeaponProperty_Cast = WeaponProperty.Cast
+WeaponProperty_Create = WeaponProperty.Create
+EnergyWeaponProperty_Cast = EnergyWeaponProperty.Cast
+EnergyWeaponProperty_Create = EnergyWeaponProperty.Create
+PhaserProperty_Cast = PhaserProperty.Cast
+PhaserProperty_Create = PhaserProperty.Create
+TorpedoTubeProperty_Cast = TorpedoTubeProperty.Cast
+TorpedoTubeProperty_Create = TorpedoTubeProperty.Create
 ShieldProperty_Cast = ShieldProperty.Cast
 ShieldProperty_Create = ShieldProperty.Create
 HullProperty_Cast = HullProperty.Cast
 HullProperty_Create = HullProperty.Create
 SensorProperty_Cast = SensorProperty.Cast
 SensorProperty_Create = SensorProperty.Create
+PulseWeaponProperty_Cast = PulseWeaponProperty.Cast
+PulseWeaponProperty_Create = PulseWeaponProperty.Create
 ImpulseEngineProperty_Cast = ImpulseEngineProperty.Cast
 ImpulseEngineProperty_Create = ImpulseEngineProperty.Create
 WarpEngineProperty_Cast = WarpEngineProperty.Cast
@@ -1235,10 +1907,14 @@ PowerProperty_Cast = PowerProperty.Cast
 PowerProperty_Create = PowerProperty.Create
 RepairSubsystemProperty_Cast = RepairSubsystemProperty.Cast
 RepairSubsystemProperty_Create = RepairSubsystemProperty.Create
+TractorBeamProperty_Cast = TractorBeamProperty.Cast
+TractorBeamProperty_Create = TractorBeamProperty.Create
 CloakingSubsystemProperty_Cast = CloakingSubsystemProperty.Cast
 CloakingSubsystemProperty_Create = CloakingSubsystemProperty.Create
 EngineProperty_Cast = EngineProperty.Cast
 EngineProperty_Create = EngineProperty.Create
+TorpedoSystemProperty_Cast = TorpedoSystemProperty.Cast
+TorpedoSystemProperty_Create = TorpedoSystemProperty.Create
 
 
 # The engine's global objects; their identity stays the engine's.

@@ -142,15 +142,9 @@ NiImage* NiImage::CreateFromFile(const char* pcFileName, int32_t iMipmapMode, in
         SetLastError(ERR_NO_FILE_NAME);
         return nullptr;
     }
-    const CreateFunction pfnFactory = GetImageFactory();
-    if (!pfnFactory)
-        return nullptr;
-    NiImage* pkImage = pfnFactory();
+    NiImage* pkImage = NewFromFactory();
     if (!pkImage)
-    {
-        SetLastError(ERR_FACTORY_FAILED);
         return nullptr;
-    }
     std::string kName(pcFileName);
     NiNormalizePath(kName);
     pkImage->m_pURL = std::move(kName);
@@ -165,17 +159,23 @@ NiImage* NiImage::CreateFromRawData(NiRefPtr<NiRawImageData> spRaw, int32_t iMip
         SetLastError(ERR_NO_RAW_DATA);
         return nullptr;
     }
+    NiImage* pkImage = NewFromFactory();
+    if (!pkImage)
+        return nullptr;
+    pkImage->m_spRaw = spRaw;
+    return FinishCreation(pkImage, iMipmapMode, iPrefFormat, iSecondMode);
+}
+
+NiImage* NiImage::NewFromFactory()
+{
+    // Without a factory there is no device to make images for: null, and no error of its own.
     const CreateFunction pfnFactory = GetImageFactory();
     if (!pfnFactory)
         return nullptr;
     NiImage* pkImage = pfnFactory();
     if (!pkImage)
-    {
         SetLastError(ERR_FACTORY_FAILED);
-        return nullptr;
-    }
-    pkImage->m_spRaw = spRaw;
-    return FinishCreation(pkImage, iMipmapMode, iPrefFormat, iSecondMode);
+    return pkImage;
 }
 
 NiImage::PrefTexFormat NiImage::ToPrefTexFormat(int64_t iValue)

@@ -171,7 +171,9 @@ public:
 
 protected:
     bool HasFileName() const { return m_pURL && !m_pURL->empty(); }
-    // Steps shared by both creation paths: flags, format and the renderers' preparation.
+    // Steps shared by both creation paths: a new image from the factory; then flags, format and the
+    // renderers' preparation.
+    static NiImage* NewFromFactory();
     static NiImage* FinishCreation(NiImage* pkImage, int32_t iMipmapMode, int32_t iPrefFormat,
                                    int32_t iSecondMode);
     // The format for a stored or requested value: values without a table entry become TEX_DEFAULT.

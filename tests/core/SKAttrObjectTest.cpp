@@ -1,6 +1,7 @@
 #include "core/SKAttrObject.h"
 #include "core/SKBufferStream.h"
 #include "core/SKTemplatedAttrObject.h"
+#include "tests/core/TemplatedRecord.h"
 
 #include <gtest/gtest.h>
 
@@ -24,27 +25,6 @@ protected:
     {
         EXPECT_EQ(SKObject::GetNumObjects(), 0);
         EXPECT_EQ(SKObject::GetNumPendingFixups(), 0);
-    }
-
-    // Loads a templated object that holds the given attributes and names the given template id.
-    std::unique_ptr<SKTemplatedAttrObject> LoadTemplated(int32_t iID, int32_t iTemplateID,
-                                                         const std::vector<std::pair<int32_t, float>>& kAttrs)
-    {
-        std::vector<uint8_t> kMemory(16 + 8 * kAttrs.size(), 0);
-        SKBufferStream kStream;
-        kStream.AttachBuffer(kMemory.data(), int32_t(kMemory.size()));
-        kStream.WriteInt(SKTemplatedAttrObject::TYPE_ID);
-        kStream.WriteID(iID);
-        kStream.WriteInt(int32_t(kAttrs.size()));
-        for (const auto& [iKey, fValue] : kAttrs)
-        {
-            kStream.WriteInt(iKey);
-            kStream.WriteFloat(fValue);
-        }
-        kStream.WriteID(iTemplateID);
-        kStream.Seek(0, 0);
-        return std::unique_ptr<SKTemplatedAttrObject>(
-            static_cast<SKTemplatedAttrObject*>(SKObject::LoadObject(kStream)));
     }
 };
 
@@ -104,7 +84,7 @@ TEST_F(SKAttrObjectTest, LookupsFallBackToTheTemplate)
 {
     SKAttrObject kTemplate(50);
     kTemplate.SetAttrValue(5, 3.0f);
-    std::unique_ptr<SKTemplatedAttrObject> spObject = LoadTemplated(51, 50, {});
+    std::unique_ptr<SKTemplatedAttrObject> spObject = LoadTemplatedRecord(51, 50, {});
     ASSERT_NE(spObject, nullptr);
     EXPECT_EQ(spObject->GetAttrValue(5), 0.0f); // not linked before the fix-up pass
     EXPECT_TRUE(SKObject::FixupLoadedObjects());
@@ -126,10 +106,10 @@ TEST_F(SKAttrObjectTest, LookupsFallBackToTheTemplate)
 TEST_F(SKAttrObjectTest, TemplateIdsMustNameAnAttributeObjectOffTheChain)
 {
     // A chain read from a file that would close on itself must not link, or lookups would never end.
-    std::unique_ptr<SKTemplatedAttrObject> spA = LoadTemplated(61, 62, {{1, 1.0f}});
-    std::unique_ptr<SKTemplatedAttrObject> spB = LoadTemplated(62, 61, {});
-    std::unique_ptr<SKTemplatedAttrObject> spSelf = LoadTemplated(63, 63, {});
-    std::unique_ptr<SKTemplatedAttrObject> spMissing = LoadTemplated(64, 999, {});
+    std::unique_ptr<SKTemplatedAttrObject> spA = LoadTemplatedRecord(61, 62, {{1, 1.0f}});
+    std::unique_ptr<SKTemplatedAttrObject> spB = LoadTemplatedRecord(62, 61, {});
+    std::unique_ptr<SKTemplatedAttrObject> spSelf = LoadTemplatedRecord(63, 63, {});
+    std::unique_ptr<SKTemplatedAttrObject> spMissing = LoadTemplatedRecord(64, 999, {});
     EXPECT_FALSE(SKObject::FixupLoadedObjects());
     EXPECT_EQ(SKObject::GetNumPendingFixups(), 3);
     EXPECT_EQ(spB->GetTemplate(), spA.get());

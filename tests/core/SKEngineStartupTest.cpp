@@ -9,6 +9,7 @@
 #include "core/SKProfilingInfo.h"
 #include "core/SKTraceConfig.h"
 #include "tests/core/FakeScriptBridge.h"
+#include "tests/core/RecordingSystemObject.h"
 #include "tests/core/WorkingFolder.h"
 #include "tests/support/TempFolder.h"
 
@@ -24,7 +25,6 @@
 namespace
 {
 
-std::vector<std::string> g_kPhases;
 // What went wrong, printed by the child process that runs the engine.
 std::vector<std::string> g_kProblems;
 
@@ -56,26 +56,7 @@ bool HasGetStateHook(const char* pcTypeName)
     return false;
 }
 
-class RecordingObject : public SKSystemObject
-{
-public:
-    RecordingObject(const char* pcName, uint32_t uiPriority) : SKSystemObject(uiPriority), m_kName(pcName) {}
-
-    void Init() override { Record("Init"); }
-    void PostInit() override { Record("PostInit"); }
-    void ForwardPhase() override { Record("Forward"); }
-    void PreShutdown() override { Record("PreShutdown"); }
-    void ReleaseResources() override { Record("Release"); }
-    void Shutdown() override { Record("Shutdown"); }
-    void ReversePhase() override { Record("Reverse"); }
-    void ReversePhaseWithArgument(int iArgument) override { Record("Reverse" + std::to_string(iArgument)); }
-
-protected:
-    void Record(const std::string& kPhase) { g_kPhases.push_back(m_kName + "." + kPhase); }
-
-private:
-    std::string m_kName;
-};
+using RecordingObject = RecordingSystemObject;
 
 // Starts "the interpreter" (installs a bridge) in Init, as the real host does.
 class ScriptHostStandIn : public RecordingObject
@@ -161,7 +142,7 @@ void RunEngine()
         "properties.Release", "host.Release",       "properties.Shutdown",    "host.Shutdown",
         "properties.Reverse", "host.Reverse",       "properties.Reverse3",    "host.Reverse3",
     };
-    Check(g_kPhases == kExpected, "phases: " + Joined(g_kPhases));
+    Check(RecordingObject::Log() == kExpected, "phases: " + Joined(RecordingObject::Log()));
 }
 
 // In a process of its own, so that the system objects are constructed here and nowhere else.

@@ -3,6 +3,7 @@
 #include "core/SKBufferStream.h"
 #include "core/SKStream.h"
 #include "core/SKTemplatedAttrObject.h"
+#include "tests/core/TemplatedRecord.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -114,32 +115,12 @@ protected:
         spBase->SetAttrValue(40, -0.25f); // shares a bucket chain with key 3
         spBase->SetAttrValue(3, 3.0f);
         std::vector<std::unique_ptr<SKAttrObject>> kObjects;
-        kObjects.push_back(TemplatedOn(12, 11, {{1, 9.0f}}));
-        kObjects.push_back(TemplatedOn(11, 10, {{4, 4.0f}}));
+        kObjects.push_back(LoadTemplatedRecord(12, 11, {{1, 9.0f}}));
+        kObjects.push_back(LoadTemplatedRecord(11, 10, {{4, 4.0f}}));
         kObjects.push_back(std::move(spBase));
-        kObjects.push_back(TemplatedOn(13, 0, {{5, 5.0f}}));
+        kObjects.push_back(LoadTemplatedRecord(13, 0, {{5, 5.0f}}));
         kObjects.push_back(std::make_unique<SKAttrObject>(14));
         return kObjects;
-    }
-
-    // Templates are set only by loading, so the originals are made by loading their records as well.
-    static std::unique_ptr<SKAttrObject> TemplatedOn(int32_t iID, int32_t iTemplateID,
-                                                     const std::vector<std::pair<int32_t, float>>& kAttrs)
-    {
-        std::vector<uint8_t> kMemory(64, 0);
-        SKBufferStream kStream;
-        kStream.AttachBuffer(kMemory.data(), int32_t(kMemory.size()));
-        kStream.WriteInt(SKTemplatedAttrObject::TYPE_ID);
-        kStream.WriteID(iID);
-        kStream.WriteInt(int32_t(kAttrs.size()));
-        for (const auto& [iKey, fValue] : kAttrs)
-        {
-            kStream.WriteInt(iKey);
-            kStream.WriteFloat(fValue);
-        }
-        kStream.WriteID(iTemplateID);
-        kStream.Seek(0, 0);
-        return std::unique_ptr<SKAttrObject>(static_cast<SKAttrObject*>(SKObject::LoadObject(kStream)));
     }
 
     TempFolder m_kFolder;
@@ -214,7 +195,7 @@ TEST_F(SKObjectRoundTripTest, UnknownTypesAndTruncatedRecordsFailTheLoadCleanly)
         // Records cut inside the attributes and inside the template id.
         for (int32_t iCut : {14, 29})
         {
-            std::unique_ptr<SKAttrObject> spOriginal = TemplatedOn(21, 0, {{1, 1.0f}, {2, 2.0f}});
+            std::unique_ptr<SKAttrObject> spOriginal = LoadTemplatedRecord(21, 0, {{1, 1.0f}, {2, 2.0f}});
             ASSERT_TRUE(SKObject::FixupLoadedObjects());
             int32_t iStatus = Status::STATUS_OK;
             SKObject* pkLoaded = reinterpret_cast<SKObject*>(1);

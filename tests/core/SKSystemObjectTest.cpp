@@ -1,4 +1,5 @@
 #include "core/SKSystemObject.h"
+#include "tests/core/RecordingSystemObject.h"
 
 #include <gtest/gtest.h>
 
@@ -9,30 +10,7 @@
 namespace
 {
 
-std::vector<std::string> g_kCalls;
-
-// Records every phase it is given as "<name>.<phase>".
-class RecordingObject : public SKSystemObject
-{
-public:
-    RecordingObject(const char* pcName, uint32_t uiPriority) : SKSystemObject(uiPriority), m_kName(pcName) {}
-
-    void Init() override { Record("Init"); }
-    void PostInit() override { Record("PostInit"); }
-    void ForwardPhase() override { Record("Forward"); }
-    void PreShutdown() override { Record("PreShutdown"); }
-    void ReleaseResources() override { Record("Release"); }
-    void Shutdown() override { Record("Shutdown"); }
-    void ReversePhase() override { Record("Reverse"); }
-    void ReversePhaseWithArgument(int iArgument) override { Record("Reverse" + std::to_string(iArgument)); }
-
-    const std::string& GetName() const { return m_kName; }
-
-private:
-    void Record(const std::string& kPhase) { g_kCalls.push_back(m_kName + "." + kPhase); }
-
-    std::string m_kName;
-};
+using RecordingObject = RecordingSystemObject;
 
 // The recording objects in list order (other tests' system objects may share the list).
 std::vector<std::string> ListOrder()
@@ -59,7 +37,7 @@ void ExpectConsistentLinks()
 class SKSystemObjectTest : public testing::Test
 {
 protected:
-    void SetUp() override { g_kCalls.clear(); }
+    void SetUp() override { RecordingObject::Log().clear(); }
 };
 
 TEST_F(SKSystemObjectTest, ListIsDescendingAndStableForEqualPriorities)
@@ -72,7 +50,7 @@ TEST_F(SKSystemObjectTest, ListIsDescendingAndStableForEqualPriorities)
     RecordingObject zero("zero", 0);
 
     InitAllSystemObjects();
-    EXPECT_EQ(g_kCalls,
+    EXPECT_EQ(RecordingObject::Log(),
               (std::vector<std::string>{"top.Init", "b.Init", "d.Init", "a.Init", "c.Init", "zero.Init"}));
     ExpectConsistentLinks();
 }
@@ -124,7 +102,7 @@ TEST_F(SKSystemObjectTest, WalkersRunEachPhaseOverTheWholeListInItsDirection)
         "low.Shutdown",  "high.Shutdown",   "low.Reverse",      "high.Reverse", "low.Reverse7",
         "high.Reverse7", "high.Reverse1",   "low.Reverse1",     "low.Reverse2", "high.Reverse2",
     };
-    EXPECT_EQ(g_kCalls, expected);
+    EXPECT_EQ(RecordingObject::Log(), expected);
 }
 
 } // namespace

@@ -18,16 +18,6 @@ using testing::HasSubstr;
 
 namespace
 {
-// An engine object of the plainest kind: an SKObject with nothing to load.
-class TestShip : public SKObject
-{
-public:
-    explicit TestShip(int32_t iID) : SKObject(iID) {}
-    bool LoadFromStream(SKStream&) override { return true; }
-    bool CheckLinks() override { return true; }
-    void ResolveLinks() override {}
-};
-
 class TestStation : public TestShip
 {
 public:

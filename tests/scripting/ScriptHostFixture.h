@@ -5,6 +5,7 @@
 
 #include "scripting/PythonApi.h"
 
+#include "core/SKObject.h"
 #include "scripting/Appc.h"
 #include "scripting/PyEmbed.h"
 #include "scripting/PyEmbedSystemObject.h"
@@ -39,6 +40,16 @@ class SKStringPtr(SKString):
 
 g_bIsFitwright = None
 )";
+
+// An engine object of the plainest kind: an SKObject with nothing to load.
+class TestShip : public SKObject
+{
+public:
+    explicit TestShip(int32_t iID) : SKObject(iID) {}
+    bool LoadFromStream(SKStream&) override { return true; }
+    bool CheckLinks() override { return true; }
+    void ResolveLinks() override {}
+};
 
 class StartFolder
 {

@@ -23,26 +23,9 @@ using testing::HasSubstr;
 
 namespace
 {
-constexpr const char* APP = R"(import Appc
-
-class SKObject:
-    pass
-
-class SKObjectPtr(SKObject):
-    def __init__(self, this):
-        self.this = this
-        self.thisown = 0
-
+const std::string APP = std::string(MINIMAL_APP) + R"(
 class NiAVObject:
     pass
-
-class SKString:
-    pass
-
-class SKStringPtr(SKString):
-    def __init__(self, this):
-        self.this = this
-        self.thisown = 0
 )";
 
 constexpr const char* TRACER = R"(
@@ -51,15 +34,6 @@ lines = []
 def Line(text):
     lines.append(text)
 )";
-
-class TestShip : public SKObject
-{
-public:
-    explicit TestShip(int32_t iID) : SKObject(iID) {}
-    bool LoadFromStream(SKStream&) override { return true; }
-    bool CheckLinks() override { return true; }
-    void ResolveLinks() override {}
-};
 
 PointerTypeRecord s_akObjectType[] = {
     {"_p_SKObject", nullptr, "SKObject *", nullptr, nullptr},

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "properties/WeaponProperty.h"
+#include "scene/object/NiPoint3.h"
+
+#include <cstdint>
+
+// The weapon that launches torpedoes: the delay before a ready torpedo launches, the reload delay,
+// how many torpedoes it holds ready, the launch direction and a right vector that fixes its roll
+// (both stored as given). It fires unguided by default, with a damage radius factor of 0.6. The
+// 3D view shows two arrows from the subsystem's position: red along the direction, 0.33 times the
+// scene's bounding radius times the direction long, and green along the right vector, the
+// subsystem radius times the right vector long.
+//
+// Binary record: the weapon record, then direction x, y, z, right x, y, z, ImmediateDelay,
+// ReloadDelay (Float each) and MaxReady (Long).
+class TorpedoTubeProperty : public WeaponProperty
+{
+public:
+    static constexpr int32_t TYPE_ID = 0x8134;
+
+    explicit TorpedoTubeProperty(int32_t iID = 0);
+
+    static TorpedoTubeProperty* Cast(SKObject* pkObject)
+    {
+        return pkObject && pkObject->IsTypeOf(TYPE_ID) ? static_cast<TorpedoTubeProperty*>(pkObject)
+                                                       : nullptr;
+    }
+    static TorpedoTubeProperty* Create(const char* pcName);
+    static SKObject* Factory(int32_t iID) { return new TorpedoTubeProperty(iID); }
+
+    int32_t GetObjType() const override { return TYPE_ID; }
+    bool IsTypeOf(int32_t iType) const override
+    {
+        return iType == TYPE_ID || WeaponProperty::IsTypeOf(iType);
+    }
+    bool SaveToStream(SKStream& kStream) const override;
+    bool LoadFromStream(SKStream& kStream) override;
+    const char* GetObjTypeName() const override { return "TorpedoTubeProperty"; }
+    const char* GetPointerTypeName() const override { return "_p_TorpedoTubeProperty"; }
+    const char* GetShadowClassName() const override { return "TorpedoTubePropertyPtr"; }
+
+    void WriteInit(SKStream& kStream, const char* pcVariable) override;
+    bool CopyFrom(const SKModelProperty* pkOther) override;
+
+    NiPoint3 GetDirection() const { return m_kDirection; }
+    void SetDirection(const NiPoint3& kDirection) { m_kDirection = kDirection; }
+    NiPoint3 GetRight() const { return m_kRight; }
+    void SetRight(const NiPoint3& kRight) { m_kRight = kRight; }
+    float GetImmediateDelay() const { return m_fImmediateDelay; }
+    void SetImmediateDelay(float fValue) { m_fImmediateDelay = fValue; }
+    float GetReloadDelay() const { return m_fReloadDelay; }
+    void SetReloadDelay(float fValue) { m_fReloadDelay = fValue; }
+    int32_t GetMaxReady() const { return m_iMaxReady; }
+    void SetMaxReady(int32_t iValue) { m_iMaxReady = iValue; }
+
+private:
+    NiPoint3 m_kDirection{0.0f, 1.0f, 0.0f};
+    NiPoint3 m_kRight{1.0f, 0.0f, 0.0f};
+    float m_fImmediateDelay = 0.25f;
+    float m_fReloadDelay = 5.0f;
+    int32_t m_iMaxReady = 3;
+};
