@@ -87,5 +87,3 @@ bool PositionOrientationProperty::CopyFrom(const SKModelProperty* pkOther)
     SetPosition(pkSource->GetPosition());
     return true;
 }
-
-void PositionOrientationProperty::ShowInView(bool, NiCamera*, NiAVObject*) {}

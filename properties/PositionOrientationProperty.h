@@ -40,7 +40,6 @@ public:
     const char* GetShadowClassName() const override { return "PositionOrientationPropertyPtr"; }
 
     void WriteInit(SKStream& kStream, const char* pcVariable) override;
-    void ShowInView(bool bShow, NiCamera* pkCamera, NiAVObject* pkNode) override;
     bool CopyFrom(const SKModelProperty* pkOther) override;
 
     void SetOrientation(const NiPoint3& kForward, const NiPoint3& kUp, const NiPoint3& kRight);

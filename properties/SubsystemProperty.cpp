@@ -1,6 +1,7 @@
 #include "properties/SubsystemProperty.h"
 
 #include "core/SKStream.h"
+#include "properties/FiringArcGeometry.h"
 #include "properties/SKReadCheck.h"
 #include "properties/SKScriptWriter.h"
 
@@ -98,4 +99,10 @@ bool SubsystemProperty::CopyFrom(const SKModelProperty* pkOther)
     return true;
 }
 
-void SubsystemProperty::ShowInView(bool, NiCamera*, NiAVObject*) {}
+void SubsystemProperty::CrossVertices(NiPoint3* pkVertices, const NiPoint3& kPosition, float fRadius)
+{
+    FiringArcGeometry::AxisLines(pkVertices, kPosition, NiPoint3::UNIT_Y, NiPoint3::UNIT_Z, NiPoint3::UNIT_X,
+                                 fRadius, fRadius, fRadius);
+    FiringArcGeometry::AxisLines(pkVertices + FiringArcGeometry::AXIS_VERTICES, kPosition, -NiPoint3::UNIT_Y,
+                                 -NiPoint3::UNIT_Z, -NiPoint3::UNIT_X, fRadius, fRadius, fRadius);
+}

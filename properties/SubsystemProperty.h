@@ -41,7 +41,6 @@ public:
     const char* GetShadowClassName() const override { return "SubsystemPropertyPtr"; }
 
     void WriteInit(SKStream& kStream, const char* pcVariable) override;
-    void ShowInView(bool bShow, NiCamera* pkCamera, NiAVObject* pkNode) override;
     bool CopyFrom(const SKModelProperty* pkOther) override;
 
     float GetMaxCondition() const { return m_fMaxCondition; }
@@ -68,6 +67,11 @@ public:
     void SetDisabledPercentage(float fValue) { m_fDisabledPercentage = fValue; }
     float GetRadius() const { return m_fRadius; }
     void SetRadius(float fValue) { m_fRadius = fValue; }
+
+    // The display cross: P + r y, P + r z, P + r x, then the same towards -y, -z, -x, each after
+    // its own P, so that joining every even vertex to the next draws the six arms.
+    static constexpr uint16_t CROSS_VERTICES = 12;
+    static void CrossVertices(NiPoint3* pkVertices, const NiPoint3& kPosition, float fRadius);
 
 private:
     float m_fMaxCondition = 200.0f;

@@ -358,3 +358,13 @@ TEST_F(SubsystemPropertyTest, TheEngineSoundLineQuotesTheTextSoItReadsBackUnchan
     EXPECT_EQ(kLines.substr(kLines.rfind("V.SetEngineSound")),
               "V.SetEngineSound(\"data\\\\new\\\\\\\"loud\\\".wav\")\n");
 }
+
+TEST_F(SubsystemPropertyTest, TheCrossHasSixArmsOfTheRadiusFromThePosition)
+{
+    NiPoint3 akVertices[SubsystemProperty::CROSS_VERTICES];
+    SubsystemProperty::CrossVertices(akVertices, NiPoint3(1, 2, 3), 2.0f);
+    const NiPoint3 akExpected[] = {{1, 2, 3}, {1, 4, 3}, {1, 2, 3}, {1, 2, 5}, {1, 2, 3}, {3, 2, 3},
+                                   {1, 2, 3}, {1, 0, 3}, {1, 2, 3}, {1, 2, 1}, {1, 2, 3}, {-1, 2, 3}};
+    for (int32_t iVertex = 0; iVertex < SubsystemProperty::CROSS_VERTICES; iVertex++)
+        EXPECT_EQ(akVertices[iVertex], akExpected[iVertex]) << iVertex;
+}

@@ -15,6 +15,8 @@
 
 #include <gmock/gmock.h>
 
+#include <cmath>
+#include <limits>
 #include <string>
 
 using namespace ScriptTest;
@@ -74,6 +76,22 @@ TEST(AppcSubsystemProperties, TheLinesAPropertyWritesMakeAnEqualPropertyWhenThey
         RunScript("Appc.delete_" + std::string(kCase.pcName) + "(" + kVariable + ")");
         delete pkProperty;
     }
+}
+
+TEST(AppcSubsystemProperties, ValuesThatAreNoFiniteNumbersSurviveTheirLines)
+{
+    SubsystemProperty* pkProperty = SubsystemProperty::Create("Odd");
+    pkProperty->SetMaxCondition(std::numeric_limits<float>::infinity());
+    pkProperty->SetRadius(-std::numeric_limits<float>::infinity());
+    pkProperty->SetRepairComplexity(std::numeric_limits<float>::quiet_NaN());
+    RunScript(ScriptText(*pkProperty));
+    auto* pkMade = SubsystemProperty::Cast(PropertyOf("Odd"));
+    ASSERT_NE(pkMade, nullptr);
+    EXPECT_EQ(pkMade->GetMaxCondition(), std::numeric_limits<float>::infinity());
+    EXPECT_EQ(pkMade->GetRadius(), -std::numeric_limits<float>::infinity());
+    EXPECT_TRUE(std::isnan(pkMade->GetRepairComplexity()));
+    RunScript("App.delete_SubsystemProperty(Odd)");
+    pkProperty->DecRefCount();
 }
 
 TEST(AppcSubsystemProperties, APositionOrientationPropertyMadeByItsLinesHasTheFrame)
