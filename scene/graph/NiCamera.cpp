@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <cstring>
 
 // Contents: construction / frame / scene and renderer / frustum / planes / accumulator entries /
 // rays and projections / aiming / world update / stream / clone, comparison and field strings.
@@ -457,9 +458,41 @@ void NiCamera::ResolveLinks(NiStream& kStream)
     const NiCameraLinkRecord& kRecord = kStream.GetLinkRecord<NiCameraLinkRecord>();
     m_spScene = kStream.LookupLinkedObjectAs<NiAVObject>(kRecord.m_uiSceneID);
     m_spRenderer = kStream.LookupLinkedObjectAs<NiRender>(kRecord.m_uiRendererID);
-    // An unresolved polygon keeps its slot, empty.
+    // An unresolved polygon keeps its slot, empty; so does a link to an object of another class
+    // (a node there could hold this camera and close a loop of references).
     for (const uint32_t uiID : kRecord.m_kScreenPolygonIDs)
-        m_kScreenPolygons.AddAtEnd(kStream.LookupLinkedObject(uiID));
+    {
+        NiObject* pkPolygon = kStream.LookupLinkedObject(uiID);
+        m_kScreenPolygons.AddAtEnd(IsScreenPolygon(pkPolygon) ? pkPolygon : nullptr);
+    }
+}
+
+void NiCamera::PostLink()
+{
+    NiAVObject::PostLink();
+    // A scene that holds this camera, as the camera holds its scene, would keep both alive for
+    // ever: a file that puts the camera inside its own scene loads without that scene.
+    for (const NiAVObject* pkAbove = this; pkAbove; pkAbove = pkAbove->GetParent())
+    {
+        if (pkAbove == m_spScene)
+        {
+            m_spScene = nullptr;
+            return;
+        }
+    }
+}
+
+bool NiCamera::IsScreenPolygon(const NiObject* pkObject)
+{
+    if (!pkObject)
+        return false;
+    for (const ClassRecord* pkRecord = pkObject->GetClassRecord(); pkRecord;
+         pkRecord = pkRecord->GetBaseRecord())
+    {
+        if (std::strcmp(pkRecord->GetName(), SCREEN_POLYGON_CLASS) == 0)
+            return true;
+    }
+    return false;
 }
 
 bool NiCamera::RegisterForSave(NiStream& kStream)

@@ -79,6 +79,9 @@ public:
     // Screen polygons are kept, saved and cloned; the renderer draws none of them before a
     // screen-polygon class exists.
     void AddScreenPolygon(NiObject* pkPolygon);
+    // The class of screen polygons, by name; links to objects of any other class are dropped.
+    static constexpr const char* SCREEN_POLYGON_CLASS = "NiScreenPolygon";
+    static bool IsScreenPolygon(const NiObject* pkObject);
     uint32_t GetScreenPolygonCount() const { return m_kScreenPolygons.GetSize(); }
     NiObject* GetScreenPolygonAt(uint32_t uiIndex) const;
 
@@ -148,6 +151,7 @@ public:
     NiObject* MakeClone() override;
     void LoadBinary(NiStream& kStream) override;
     void ResolveLinks(NiStream& kStream) override;
+    void PostLink() override;
     bool RegisterForSave(NiStream& kStream) override;
     void SaveBinary(NiStream& kStream) override;
     bool IsEquivalent(const NiObject* pkObject) const override;

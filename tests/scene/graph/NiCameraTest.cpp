@@ -233,3 +233,32 @@ TEST(NiCameraTest, RoundTripKeepsTheViewButNotTheRenderer)
                         "m_frustum = (N=2.000000,F=50.000000,L=-0.250000,R=0.750000,T=0.400000,B=-0.300000)"),
               kLines.end());
 }
+
+TEST(NiCameraTest, FileThatClosesALoopOfReferencesLoadsWithoutIt)
+{
+    // The camera sits in the scene it draws: camera -> scene -> camera.
+    NiRefPtr<NiNode> spScene = new NiNode;
+    NiCamera* pkCamera = new NiCamera;
+    spScene->AddChild(pkCamera);
+    pkCamera->SetScene(spScene);
+    std::vector<char> kBuffer = NifTest::Save({spScene});
+    pkCamera->SetScene(nullptr); // let the built scene go
+
+    const int32_t iLiveBefore = NiObject::GetLiveObjectCount();
+    {
+        NiRefPtr<NiNode> spLoaded = LoadFirst<NiNode>(std::string(kBuffer.begin(), kBuffer.end()));
+        ASSERT_TRUE(spLoaded);
+        NiCamera* pkLoaded = NiDynamicCast<NiCamera>(spLoaded->GetAt(0));
+        ASSERT_TRUE(pkLoaded);
+        EXPECT_EQ(pkLoaded->GetScene(), nullptr);
+    }
+    EXPECT_EQ(NiObject::GetLiveObjectCount(), iLiveBefore);
+
+    // Screen polygon slots take screen polygons only: a node there is dropped, the slot stays.
+    NiRefPtr<NiCamera> spCamera = new NiCamera;
+    spCamera->AddScreenPolygon(new NiNode);
+    NiRefPtr<NiCamera> spLoaded = NifTest::RoundTrip<NiCamera>(spCamera);
+    ASSERT_TRUE(spLoaded);
+    EXPECT_EQ(spLoaded->GetScreenPolygonCount(), 1u);
+    EXPECT_EQ(spLoaded->GetScreenPolygonAt(0), nullptr);
+}
