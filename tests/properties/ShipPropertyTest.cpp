@@ -3,6 +3,9 @@
 #include "properties/ShipProperty.h"
 #include "core/SKBufferStream.h"
 #include "properties/EngineGlowProperty.h"
+#include "scene/graph/NiCamera.h"
+#include "scene/graph/NiNode.h"
+#include "scene/object/NiRefPtr.h"
 #include "tests/properties/PropertyTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -225,4 +228,20 @@ TEST_F(ShipPropertyTest, AnEngineGlowIsItsNameAlone)
     EXPECT_EQ(pkLoaded->GetName(), SKString("Port Glow"));
     delete pkLoaded;
     pkCopy->DecRefCount();
+}
+
+TEST_F(ShipPropertyTest, NeitherTheShipNorAnEngineGlowDrawsInTheView)
+{
+    NiRefPtr<NiNode> spRoot = new NiNode;
+    NiRefPtr<NiCamera> spCamera = new NiCamera;
+    spCamera->SetScene(spRoot);
+    ShipProperty kShip;
+    EngineGlowProperty kGlow;
+    for (SKModelProperty* pkProperty :
+         {static_cast<SKModelProperty*>(&kShip), static_cast<SKModelProperty*>(&kGlow)})
+    {
+        pkProperty->ShowInView(true, spCamera, spRoot);
+        pkProperty->ShowInView(false, spCamera, spRoot);
+    }
+    EXPECT_EQ(spRoot->GetChildCount(), 0u);
 }
