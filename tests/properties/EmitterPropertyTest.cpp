@@ -36,28 +36,6 @@ protected:
     }
 };
 
-std::vector<uint8_t> Record(const SKModelProperty& kProperty)
-{
-    SKBufferStream kStream;
-    kStream.OpenBuffer(4096);
-    EXPECT_TRUE(kProperty.SaveToStream(kStream));
-    return std::vector<uint8_t>(kStream.GetBuffer(), kStream.GetBuffer() + kStream.GetPos());
-}
-
-SKObject* Load(std::vector<uint8_t> kBytes)
-{
-    SKBufferStream kStream;
-    kStream.AttachBuffer(kBytes.data(), static_cast<int32_t>(kBytes.size()));
-    return SKObject::LoadObject(kStream);
-}
-
-std::string Script(SKModelProperty& kProperty)
-{
-    TextCaptureStream kStream;
-    kProperty.WriteCreateLine(kStream);
-    return kStream.Text();
-}
-
 std::string Settings(SKModelProperty& kProperty)
 {
     TextCaptureStream kStream;
@@ -104,7 +82,7 @@ TEST_F(EmitterPropertyTest, EffectEmittersArePositionOrientationPropertiesOfThei
     PositionOrientationProperty kPlain(21);
     kPlain.SetName("E");
     MoveFrame(kPlain);
-    const std::vector<uint8_t> kPlainRecord = Record(kPlain);
+    const std::vector<uint8_t> kPlainRecord = PropertyRecord(kPlain);
 
     for (const EffectEmitterClass& kClass : EFFECT_EMITTERS)
     {
@@ -120,11 +98,11 @@ TEST_F(EmitterPropertyTest, EffectEmittersArePositionOrientationPropertiesOfThei
         EXPECT_EQ(EffectEmitterProperty::Cast(pkEmitter), pkEmitter);
         MoveFrame(*pkEmitter);
 
-        EXPECT_EQ(Script(*pkEmitter), "E = App." + std::string(kClass.pcClassName) + "_Create(\"E\")\n\n" +
-                                          PositionOrientationLines());
+        EXPECT_EQ(PropertyScript(*pkEmitter), "E = App." + std::string(kClass.pcClassName) +
+                                                  "_Create(\"E\")\n\n" + PositionOrientationLines());
 
         // The record is a position and orientation record apart from the type id.
-        const std::vector<uint8_t> kRecord = Record(*pkEmitter);
+        const std::vector<uint8_t> kRecord = PropertyRecord(*pkEmitter);
         ASSERT_EQ(kRecord.size(), kPlainRecord.size());
         EXPECT_EQ(kRecord[0] | kRecord[1] << 8, kClass.iTypeID);
         EXPECT_EQ(std::vector<uint8_t>(kRecord.begin() + 8, kRecord.end()),
@@ -141,9 +119,9 @@ TEST_F(EmitterPropertyTest, EffectEmittersArePositionOrientationPropertiesOfThei
             EXPECT_EQ(pkCopy->GetName(), SKString("E"));
             pkCopy->DecRefCount();
         }
-        const std::vector<uint8_t> kOwnRecord = Record(*pkEmitter);
+        const std::vector<uint8_t> kOwnRecord = PropertyRecord(*pkEmitter);
         pkEmitter->DecRefCount();
-        SKObject* pkLoaded = Load(kOwnRecord);
+        SKObject* pkLoaded = LoadPropertyRecord(kOwnRecord);
         EXPECT_EQ(pkLoaded != nullptr, kClass.bHasFactory);
         delete pkLoaded;
     }
@@ -174,7 +152,7 @@ TEST_F(EmitterPropertyTest, TheObjectEmitterRecordAddsTheTypeAndLoadsBack)
     pkEmitter->SetName("Bay");
     MoveFrame(*pkEmitter);
     pkEmitter->SetEmittedObjectType(ObjectEmitterProperty::OEP_PROBE);
-    std::vector<uint8_t> kRecord = Record(*pkEmitter);
+    std::vector<uint8_t> kRecord = PropertyRecord(*pkEmitter);
     ASSERT_EQ(kRecord.size(), 16u + 6 + 48 + 4);
     EXPECT_EQ(kRecord[kRecord.size() - 4], 2);
 
@@ -184,7 +162,7 @@ TEST_F(EmitterPropertyTest, TheObjectEmitterRecordAddsTheTypeAndLoadsBack)
     pkCopy->DecRefCount();
     delete pkEmitter;
 
-    ObjectEmitterProperty* pkLoaded = ObjectEmitterProperty::Cast(Load(kRecord));
+    ObjectEmitterProperty* pkLoaded = ObjectEmitterProperty::Cast(LoadPropertyRecord(kRecord));
     ASSERT_NE(pkLoaded, nullptr);
     EXPECT_EQ(pkLoaded->GetEmittedObjectType(), 2);
     EXPECT_EQ(pkLoaded->GetUp(), NiPoint3(0, -1, 0));
@@ -192,7 +170,7 @@ TEST_F(EmitterPropertyTest, TheObjectEmitterRecordAddsTheTypeAndLoadsBack)
 
     // Cut before its type: nothing loads.
     kRecord.resize(kRecord.size() - 1);
-    EXPECT_EQ(Load(kRecord), nullptr);
+    EXPECT_EQ(LoadPropertyRecord(kRecord), nullptr);
 }
 
 TEST_F(EmitterPropertyTest, ANewBlinkingLightWritesItsSettingsAndATextureOnlyWhenSet)
@@ -224,7 +202,7 @@ TEST_F(EmitterPropertyTest, ABlinkingLightRecordKeepsColourTimingAndTexture)
     auto* pkLight = new BlinkingLightProperty(41);
     pkLight->SetName("L");
     // Without a texture the record ends in a text length of 0.
-    std::vector<uint8_t> kRecord = Record(*pkLight);
+    std::vector<uint8_t> kRecord = PropertyRecord(*pkLight);
     ASSERT_EQ(kRecord.size(), 16u + 2 + 48 + 28 + 4);
     EXPECT_EQ(std::vector<uint8_t>(kRecord.end() - 4, kRecord.end()), std::vector<uint8_t>(4, 0));
 
@@ -234,11 +212,11 @@ TEST_F(EmitterPropertyTest, ABlinkingLightRecordKeepsColourTimingAndTexture)
     pkLight->SetPeriod(2.0f);
     pkLight->SetDuration(0.25f);
     pkLight->SetTextureName("blink\xe9.tga");
-    kRecord = Record(*pkLight);
+    kRecord = PropertyRecord(*pkLight);
     BlinkingLightProperty* pkCopy = BlinkingLightProperty::Cast(pkLight->Duplicate());
     delete pkLight;
 
-    BlinkingLightProperty* pkLoaded = BlinkingLightProperty::Cast(Load(kRecord));
+    BlinkingLightProperty* pkLoaded = BlinkingLightProperty::Cast(LoadPropertyRecord(kRecord));
     ASSERT_NE(pkLoaded, nullptr);
     ASSERT_NE(pkCopy, nullptr);
     for (BlinkingLightProperty* pkOther : {pkLoaded, pkCopy})
@@ -260,5 +238,5 @@ TEST_F(EmitterPropertyTest, ABlinkingLightRecordKeepsColourTimingAndTexture)
     // A texture length past the end of the record loads nothing.
     const int32_t iHuge = 1 << 30;
     std::memcpy(kRecord.data() + kRecord.size() - 15, &iHuge, 4);
-    EXPECT_EQ(Load(kRecord), nullptr);
+    EXPECT_EQ(LoadPropertyRecord(kRecord), nullptr);
 }

@@ -1,7 +1,7 @@
 #pragma once
-// Shared by the model property tests: a stream that keeps script text, small property classes with
-// their own type ids, and a fixture that starts the properties' system object and leaves the
-// manager empty.
+// Shared by the model property tests: a stream that keeps script text, records and script text of a
+// property, small property classes with their own type ids, and a fixture that starts the properties' system
+// object and leaves the manager empty.
 #include "core/SKBufferStream.h"
 #include "core/SKStream.h"
 #include "properties/SKModelProperty.h"
@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // Keeps what the script writers write.
 class TextCaptureStream : public SKStream
@@ -23,6 +24,30 @@ public:
 private:
     std::string m_kText;
 };
+
+// A property's binary record, its whole script text (create line and settings), and an object
+// loaded from a record.
+inline std::vector<uint8_t> PropertyRecord(const SKModelProperty& kProperty)
+{
+    SKBufferStream kStream;
+    kStream.OpenBuffer(8192);
+    EXPECT_TRUE(kProperty.SaveToStream(kStream));
+    return std::vector<uint8_t>(kStream.GetBuffer(), kStream.GetBuffer() + kStream.GetPos());
+}
+
+inline std::string PropertyScript(SKModelProperty& kProperty)
+{
+    TextCaptureStream kStream;
+    kProperty.WriteCreateLine(kStream);
+    return kStream.Text();
+}
+
+inline SKObject* LoadPropertyRecord(std::vector<uint8_t> kBytes)
+{
+    SKBufferStream kStream;
+    kStream.AttachBuffer(kBytes.data(), static_cast<int32_t>(kBytes.size()));
+    return SKObject::LoadObject(kStream);
+}
 
 // A family of property classes for type tests: subsystem <- shield, subsystem <- hull, and a class
 // whose type has no factory.

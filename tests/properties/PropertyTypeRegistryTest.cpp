@@ -52,21 +52,6 @@ bool DerivesFrom(int32_t iTypeID, int32_t iAncestor)
     return false;
 }
 
-std::vector<uint8_t> Record(const SKModelProperty& kProperty)
-{
-    SKBufferStream kStream;
-    kStream.OpenBuffer(8192);
-    EXPECT_TRUE(kProperty.SaveToStream(kStream));
-    return std::vector<uint8_t>(kStream.GetBuffer(), kStream.GetBuffer() + kStream.GetPos());
-}
-
-std::string Script(SKModelProperty& kProperty)
-{
-    TextCaptureStream kStream;
-    kProperty.WriteCreateLine(kStream);
-    return kStream.Text();
-}
-
 // The display names in the dialog's order, with the class each creates.
 const std::pair<const char*, const char*> TYPE_NAMES[] = {
     {"Phaser", "PhaserProperty"},
@@ -159,7 +144,7 @@ TEST_F(PropertyTypeRegistryTest, EveryClassIsMadeByNameAndTheRegisteredOnesByTyp
         ASSERT_NE(pkCopy, nullptr);
         EXPECT_EQ(pkCopy->GetObjType(), kEntry.iTypeID);
         EXPECT_NE(pkCopy->GetObjID(), pkNamed->GetObjID());
-        EXPECT_EQ(Script(*pkCopy), Script(*pkNamed));
+        EXPECT_EQ(PropertyScript(*pkCopy), PropertyScript(*pkNamed));
     }
     EXPECT_EQ(kWithoutFactory, (std::set<std::string>{"WeaponProperty", "EffectEmitterProperty"}));
 }
@@ -237,7 +222,7 @@ TEST_F(PropertyTypeRegistryTest, UnknownTypeNamesAndIDsGiveNull)
 
     // A record of a class without factory does not load.
     PropertyPtr pkWeapon(FindPropertyType(0x8130)->pfnCreate("W"));
-    std::vector<uint8_t> kBytes = Record(*pkWeapon);
+    std::vector<uint8_t> kBytes = PropertyRecord(*pkWeapon);
     pkWeapon.reset();
     SKBufferStream kStream;
     kStream.AttachBuffer(kBytes.data(), static_cast<int32_t>(kBytes.size()));
@@ -274,8 +259,8 @@ TEST_F(PropertyTypeRegistryTest, EveryRegisteredClassReloadsFromItsRecord)
             continue;
         SCOPED_TRACE(kEntry.pcClassName);
         PropertyPtr pkProperty(kEntry.pfnCreate("Round \"Trip\" \xe9"));
-        const std::vector<uint8_t> kBytes = Record(*pkProperty);
-        const std::string kText = Script(*pkProperty);
+        const std::vector<uint8_t> kBytes = PropertyRecord(*pkProperty);
+        const std::string kText = PropertyScript(*pkProperty);
         pkProperty.reset();
 
         std::vector<uint8_t> kCopy = kBytes;
@@ -285,7 +270,7 @@ TEST_F(PropertyTypeRegistryTest, EveryRegisteredClassReloadsFromItsRecord)
         ASSERT_NE(pkLoaded, nullptr);
         EXPECT_EQ(kStream.GetPos(), static_cast<int32_t>(kBytes.size()));
         EXPECT_EQ(pkLoaded->GetObjType(), kEntry.iTypeID);
-        EXPECT_EQ(Record(*pkLoaded), kBytes);
-        EXPECT_EQ(Script(*pkLoaded), kText);
+        EXPECT_EQ(PropertyRecord(*pkLoaded), kBytes);
+        EXPECT_EQ(PropertyScript(*pkLoaded), kText);
     }
 }

@@ -28,28 +28,6 @@ protected:
     }
 };
 
-std::vector<uint8_t> Record(const SKModelProperty& kProperty)
-{
-    SKBufferStream kStream;
-    kStream.OpenBuffer(4096);
-    EXPECT_TRUE(kProperty.SaveToStream(kStream));
-    return std::vector<uint8_t>(kStream.GetBuffer(), kStream.GetBuffer() + kStream.GetPos());
-}
-
-SKObject* Load(std::vector<uint8_t> kBytes)
-{
-    SKBufferStream kStream;
-    kStream.AttachBuffer(kBytes.data(), static_cast<int32_t>(kBytes.size()));
-    return SKObject::LoadObject(kStream);
-}
-
-std::string Script(SKModelProperty& kProperty)
-{
-    TextCaptureStream kStream;
-    kProperty.WriteCreateLine(kStream);
-    return kStream.Text();
-}
-
 // Every field changed from its default, the texts with quotes, a backslash and a Latin-1 letter.
 void FillShip(ShipProperty& kShip)
 {
@@ -94,19 +72,19 @@ TEST_F(ShipPropertyTest, ANewShipWritesElevenLinesOfDefaults)
     EXPECT_EQ(pkShip->GetShipName(), nullptr);
     EXPECT_EQ(pkShip->GetModelFilename(), nullptr);
     // A text that is none is written as an empty text, never as "(null)".
-    EXPECT_EQ(Script(*pkShip), "BigShip = App.ShipProperty_Create(\"Big Ship\")\n"
-                               "\n"
-                               "BigShip.SetGenus(0)\n"
-                               "BigShip.SetSpecies(0)\n"
-                               "BigShip.SetMass(1.000000)\n"
-                               "BigShip.SetRotationalInertia(1.000000)\n"
-                               "BigShip.SetShipName(\"\")\n"
-                               "BigShip.SetModelFilename(\"\")\n"
-                               "BigShip.SetDamageResolution(15.000000)\n"
-                               "BigShip.SetAffiliation(0)\n"
-                               "BigShip.SetStationary(0)\n"
-                               "BigShip.SetAIString(\"\")\n"
-                               "BigShip.SetDeathExplosionSound(\"\")\n");
+    EXPECT_EQ(PropertyScript(*pkShip), "BigShip = App.ShipProperty_Create(\"Big Ship\")\n"
+                                       "\n"
+                                       "BigShip.SetGenus(0)\n"
+                                       "BigShip.SetSpecies(0)\n"
+                                       "BigShip.SetMass(1.000000)\n"
+                                       "BigShip.SetRotationalInertia(1.000000)\n"
+                                       "BigShip.SetShipName(\"\")\n"
+                                       "BigShip.SetModelFilename(\"\")\n"
+                                       "BigShip.SetDamageResolution(15.000000)\n"
+                                       "BigShip.SetAffiliation(0)\n"
+                                       "BigShip.SetStationary(0)\n"
+                                       "BigShip.SetAIString(\"\")\n"
+                                       "BigShip.SetDeathExplosionSound(\"\")\n");
     pkShip->DecRefCount();
 }
 
@@ -115,7 +93,7 @@ TEST_F(ShipPropertyTest, TextsAreEscapedInTheScriptLines)
     ShipProperty kShip;
     kShip.SetName("S");
     FillShip(kShip);
-    const std::string kText = Script(kShip);
+    const std::string kText = PropertyScript(kShip);
     EXPECT_NE(kText.find("S.SetShipName(\"The \\\"Big\\\" One\")\n"), std::string::npos) << kText;
     EXPECT_NE(kText.find("S.SetModelFilename(\"data\\\\Models\\\\Ships\\\\big.nif\")\n"), std::string::npos);
     EXPECT_NE(kText.find("S.SetAIString(\"Caf\\xe9AI\")\n"), std::string::npos);
@@ -128,7 +106,7 @@ TEST_F(ShipPropertyTest, TheRecordKeepsEveryFieldAndTellsNoTextFromAnEmptyOne)
     auto* pkShip = new ShipProperty(7);
     pkShip->SetName("S");
     // Defaults: no ship name and no model file (length 0), empty AI string and sound (length 1).
-    const std::vector<uint8_t> kDefaults = Record(*pkShip);
+    const std::vector<uint8_t> kDefaults = PropertyRecord(*pkShip);
     ASSERT_EQ(kDefaults.size(), 18u + 4 + 4 + 4 + 4 + 4 + 4 + 4 + 4 + 1 + 5 + 5);
     const std::vector<uint8_t> kTexts(kDefaults.begin() + 34, kDefaults.begin() + 46);
     EXPECT_EQ(kTexts, (std::vector<uint8_t>{0, 0, 0, 0, 0, 0, 0, 0, 0x00, 0x00, 0x70, 0x41}));
@@ -136,17 +114,17 @@ TEST_F(ShipPropertyTest, TheRecordKeepsEveryFieldAndTellsNoTextFromAnEmptyOne)
     EXPECT_EQ(kTail, (std::vector<uint8_t>{1, 0, 0, 0, 0, 1, 0, 0, 0, 0}));
 
     FillShip(*pkShip);
-    const std::vector<uint8_t> kFilled = Record(*pkShip);
+    const std::vector<uint8_t> kFilled = PropertyRecord(*pkShip);
     auto* pkReference = new ShipProperty(0);
     pkReference->CopyFrom(pkShip);
     delete pkShip;
-    ShipProperty* pkLoaded = ShipProperty::Cast(Load(kFilled));
+    ShipProperty* pkLoaded = ShipProperty::Cast(LoadPropertyRecord(kFilled));
     ASSERT_NE(pkLoaded, nullptr);
     ExpectSameShip(*pkReference, *pkLoaded);
     ASSERT_NE(pkLoaded->GetDeathExplosionSound(), nullptr);
     delete pkLoaded;
 
-    ShipProperty* pkDefault = ShipProperty::Cast(Load(kDefaults));
+    ShipProperty* pkDefault = ShipProperty::Cast(LoadPropertyRecord(kDefaults));
     ASSERT_NE(pkDefault, nullptr);
     EXPECT_EQ(pkDefault->GetShipName(), nullptr);
     EXPECT_STREQ(pkDefault->GetAIString(), "");
@@ -159,7 +137,7 @@ TEST_F(ShipPropertyTest, ARecordCutShortOrWithAnOverlongTextLoadsNothing)
     ShipProperty kShip(9);
     kShip.SetName("S");
     FillShip(kShip);
-    std::vector<uint8_t> kBytes = Record(kShip);
+    std::vector<uint8_t> kBytes = PropertyRecord(kShip);
     for (size_t uiLength = 8; uiLength < kBytes.size(); uiLength++)
     {
         ShipProperty kTarget;
@@ -213,8 +191,8 @@ TEST_F(ShipPropertyTest, AnEngineGlowIsItsNameAlone)
     pkGlow->SetName("Port Glow");
     EXPECT_TRUE(pkGlow->IsTypeOf(0x8140));
     EXPECT_FALSE(pkGlow->IsTypeOf(0x812e));
-    EXPECT_EQ(Script(*pkGlow), "PortGlow = App.EngineGlowProperty_Create(\"Port Glow\")\n\n");
-    const std::vector<uint8_t> kBytes = Record(*pkGlow);
+    EXPECT_EQ(PropertyScript(*pkGlow), "PortGlow = App.EngineGlowProperty_Create(\"Port Glow\")\n\n");
+    const std::vector<uint8_t> kBytes = PropertyRecord(*pkGlow);
     EXPECT_EQ(kBytes.size(), 16u + 2 * 9);
     EXPECT_EQ(kBytes[0], 0x40);
     EXPECT_EQ(kBytes[1], 0x81);
@@ -223,7 +201,7 @@ TEST_F(ShipPropertyTest, AnEngineGlowIsItsNameAlone)
     ASSERT_NE(pkCopy, nullptr);
     EXPECT_EQ(pkCopy->GetName(), SKString("Port Glow"));
     delete pkGlow;
-    EngineGlowProperty* pkLoaded = EngineGlowProperty::Cast(Load(kBytes));
+    EngineGlowProperty* pkLoaded = EngineGlowProperty::Cast(LoadPropertyRecord(kBytes));
     ASSERT_NE(pkLoaded, nullptr);
     EXPECT_EQ(pkLoaded->GetName(), SKString("Port Glow"));
     delete pkLoaded;

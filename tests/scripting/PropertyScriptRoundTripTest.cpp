@@ -19,6 +19,7 @@
 #include "properties/SKModelPropertySystemObject.h"
 #include "properties/SKNamedModelPropertyList.h"
 #include "properties/SKScriptWriter.h"
+#include "tests/properties/PropertyTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -90,31 +91,6 @@ testing::Environment* const s_pkEnvironment = testing::AddGlobalTestEnvironment(
 // A name that needs its variable made and its quoted form escaped.
 constexpr const char* PROPERTY_NAME = "Hard \"Point\" \\ \xe9 1";
 
-class TextStream : public SKStream
-{
-public:
-    void WriteCLine(const char* pcText) override { m_kText += pcText; }
-    const std::string& Text() const { return m_kText; }
-
-private:
-    std::string m_kText;
-};
-
-std::string Script(SKModelProperty& kProperty)
-{
-    TextStream kStream;
-    kProperty.WriteCreateLine(kStream);
-    return kStream.Text();
-}
-
-std::vector<uint8_t> Record(const SKModelProperty& kProperty)
-{
-    SKBufferStream kStream;
-    kStream.OpenBuffer(8192);
-    EXPECT_TRUE(kProperty.SaveToStream(kStream));
-    return std::vector<uint8_t>(kStream.GetBuffer(), kStream.GetBuffer() + kStream.GetPos());
-}
-
 std::string Perturbed(const std::string& kText)
 {
     PyObject* pkFunction = PyObject_GetAttrString(PyImport_AddModule("__main__"), "Perturb");
@@ -171,7 +147,7 @@ TEST_P(EveryPropertyClass, RoundTripsWithChangedValuesThroughItsScriptAndItsReco
     SKModelProperty* pkDefault = pcDisplayName ? CreatePropertyByTypeName(pcDisplayName, PROPERTY_NAME)
                                                : kEntry.pfnCreate(PROPERTY_NAME);
     ASSERT_NE(pkDefault, nullptr);
-    const std::string kDefaultText = Script(*pkDefault);
+    const std::string kDefaultText = PropertyScript(*pkDefault);
     pkDefault->DecRefCount();
     if (kDefaultText.find("App.SKString()") != std::string::npos &&
         EvaluateText("str(hasattr(App.SKString, 'SetString'))") != "True")
@@ -189,9 +165,9 @@ TEST_P(EveryPropertyClass, RoundTripsWithChangedValuesThroughItsScriptAndItsReco
     ASSERT_NE(pkProperty, nullptr);
     EXPECT_EQ(pkProperty->GetObjType(), kEntry.iTypeID);
     EXPECT_EQ(pkProperty->GetName(), SKString(PROPERTY_NAME));
-    EXPECT_EQ(Script(*pkProperty), kText) << "written from the defaults:\n" << kDefaultText;
+    EXPECT_EQ(PropertyScript(*pkProperty), kText) << "written from the defaults:\n" << kDefaultText;
 
-    const std::vector<uint8_t> kRecord = Record(*pkProperty);
+    const std::vector<uint8_t> kRecord = PropertyRecord(*pkProperty);
     pkProperty->DecRefCount();
     std::vector<uint8_t> kBytes = kRecord;
     SKBufferStream kStream;
@@ -205,8 +181,8 @@ TEST_P(EveryPropertyClass, RoundTripsWithChangedValuesThroughItsScriptAndItsReco
         return;
     }
     ASSERT_NE(pkLoaded, nullptr);
-    EXPECT_EQ(Script(*pkLoaded), kText);
-    EXPECT_EQ(Record(*pkLoaded), kRecord);
+    EXPECT_EQ(PropertyScript(*pkLoaded), kText);
+    EXPECT_EQ(PropertyRecord(*pkLoaded), kRecord);
     pkLoaded->DecRefCount();
 }
 
@@ -218,7 +194,7 @@ TEST(PropertyScript, ATemplateOfEveryClassFillsTheSetAsTheRegistrySays)
     // A property script in the form the editor writes: the templates made at the top level and
     // registered locally (their settings lines are left out: every class's lines are tested
     // above), and LoadPropertySet attaching each to a node, three templates to a node.
-    TextStream kStream;
+    TextCaptureStream kStream;
     SKScriptWriter kWriter(kStream);
     kWriter.Line("import App");
     std::vector<std::string> kNodes;
