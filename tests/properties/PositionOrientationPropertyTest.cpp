@@ -23,14 +23,6 @@ protected:
                                   &PositionOrientationProperty::Factory);
     }
 };
-
-std::vector<uint8_t> Record(const SKModelProperty& kProperty)
-{
-    SKBufferStream kStream;
-    kStream.OpenBuffer(1024);
-    EXPECT_TRUE(kProperty.SaveToStream(kStream));
-    return std::vector<uint8_t>(kStream.GetBuffer(), kStream.GetBuffer() + kStream.GetPos());
-}
 } // namespace
 
 TEST_F(PositionOrientationPropertyTest, ANewPropertyWritesTheDefaultFrame)
@@ -62,7 +54,7 @@ TEST_F(PositionOrientationPropertyTest, TheRecordIsTheBasePartAndTwelveFloats)
 {
     auto* pkProperty = new PositionOrientationProperty(5);
     pkProperty->SetName("AB");
-    std::vector<uint8_t> kBytes = Record(*pkProperty);
+    std::vector<uint8_t> kBytes = PropertyRecord(*pkProperty);
     ASSERT_EQ(kBytes.size(), 20u + 48u);
     std::vector<float> kFloats(12);
     std::memcpy(kFloats.data(), kBytes.data() + 20, 48);
@@ -71,7 +63,7 @@ TEST_F(PositionOrientationPropertyTest, TheRecordIsTheBasePartAndTwelveFloats)
     // A changed frame loads back, and a record cut short does not load.
     pkProperty->SetOrientation(SKPoint3(0, 0, 2), SKPoint3(0, -1, 0), SKPoint3(0.5f, 0, 0));
     pkProperty->SetPosition(SKPoint3(1, 2, 3));
-    kBytes = Record(*pkProperty);
+    kBytes = PropertyRecord(*pkProperty);
     delete pkProperty;
     SKBufferStream kStream;
     kStream.AttachBuffer(kBytes.data(), static_cast<int32_t>(kBytes.size()));

@@ -37,14 +37,6 @@ std::string FileRecord(const SKModelProperty& kProperty)
     return TempFolder::ReadFile(kPath);
 }
 
-std::vector<uint8_t> BufferRecord(const SKModelProperty& kProperty)
-{
-    SKBufferStream kStream;
-    kStream.OpenBuffer(4096);
-    EXPECT_TRUE(kProperty.SaveToStream(kStream));
-    return std::vector<uint8_t>(kStream.GetBuffer(), kStream.GetBuffer() + kStream.GetPos());
-}
-
 class SubsystemPropertyTest : public PropertyTest
 {
 protected:
@@ -140,7 +132,7 @@ TEST_F(SubsystemPropertyTest, ARecordLoadsBackIntoAFreshObjectWithEveryValue)
         pkProperty->SetRefCount(3);
         const std::string kLines = InitLines(*pkProperty);
         ASSERT_NE(kLines, kCase.kDefaultLines);
-        std::vector<uint8_t> kBytes = BufferRecord(*pkProperty);
+        std::vector<uint8_t> kBytes = PropertyRecord(*pkProperty);
         const int32_t iID = pkProperty->GetObjID();
         delete pkProperty;
 
@@ -201,7 +193,7 @@ TEST_F(SubsystemPropertyTest, ATruncatedRecordFailsToLoad)
         SCOPED_TRACE(kCase.pcName);
         SKModelProperty* pkProperty = Make(kCase);
         kCase.kChange(*pkProperty);
-        std::vector<uint8_t> kBytes = BufferRecord(*pkProperty);
+        std::vector<uint8_t> kBytes = PropertyRecord(*pkProperty);
         delete pkProperty;
         // Every cut inside the class's own fields (the base part's own cuts are the base's test).
         for (size_t uiCut = kBytes.size() - 1; uiCut >= 16 + 2 * 8; uiCut--)
@@ -329,7 +321,7 @@ TEST_F(SubsystemPropertyTest, TheEngineSoundIsOwnedAndMayBeAbsent)
     // No sound: the count 0 and no bytes, which loads as no sound.
     std::string kRecord = FileRecord(*pkEngine);
     EXPECT_EQ(kRecord.substr(kRecord.size() - 4), std::string(4, '\0'));
-    std::vector<uint8_t> kBytes = BufferRecord(*pkEngine);
+    std::vector<uint8_t> kBytes = PropertyRecord(*pkEngine);
     pkEngine->SetEngineSound("stale");
     SKBufferStream kStream;
     kStream.AttachBuffer(kBytes.data(), static_cast<int32_t>(kBytes.size()));

@@ -28,13 +28,6 @@ namespace
 {
 testing::Environment* const s_pkEnvironment = testing::AddGlobalTestEnvironment(new AppcEnvironment);
 
-std::string ScriptText(SKModelProperty& kProperty)
-{
-    TextCaptureStream kStream;
-    kProperty.WriteCreateLine(kStream);
-    return kStream.Text();
-}
-
 std::string InitLines(SKModelProperty& kProperty)
 {
     TextCaptureStream kStream;
@@ -63,7 +56,7 @@ TEST(AppcSubsystemProperties, TheLinesAPropertyWritesMakeAnEqualPropertyWhenThey
         pkProperty->SetName("Aft Unit (port) \xe9");
         if (auto* pkEngine = ImpulseEngineProperty::Cast(pkProperty))
             pkEngine->SetEngineSound("sfx\\new\\\"hum\"\xe9.wav");
-        const std::string kText = ScriptText(*pkProperty);
+        const std::string kText = PropertyScript(*pkProperty);
         RunScript(kText);
 
         const std::string kVariable = SKScriptWriter::MakeVariableName(pkProperty->GetName());
@@ -72,7 +65,7 @@ TEST(AppcSubsystemProperties, TheLinesAPropertyWritesMakeAnEqualPropertyWhenThey
         EXPECT_EQ(pkMade->GetObjType(), kCase.iType);
         EXPECT_EQ(pkMade->GetName(), pkProperty->GetName());
         EXPECT_EQ(InitLines(*pkMade), InitLines(*pkProperty)) << kText;
-        EXPECT_EQ(ScriptText(*pkMade), kText);
+        EXPECT_EQ(PropertyScript(*pkMade), kText);
         RunScript("Appc.delete_" + std::string(kCase.pcName) + "(" + kVariable + ")");
         delete pkProperty;
     }
@@ -84,7 +77,7 @@ TEST(AppcSubsystemProperties, ValuesThatAreNoFiniteNumbersSurviveTheirLines)
     pkProperty->SetMaxCondition(std::numeric_limits<float>::infinity());
     pkProperty->SetRadius(-std::numeric_limits<float>::infinity());
     pkProperty->SetRepairComplexity(std::numeric_limits<float>::quiet_NaN());
-    RunScript(ScriptText(*pkProperty));
+    RunScript(PropertyScript(*pkProperty));
     auto* pkMade = SubsystemProperty::Cast(PropertyOf("Odd"));
     ASSERT_NE(pkMade, nullptr);
     EXPECT_EQ(pkMade->GetMaxCondition(), std::numeric_limits<float>::infinity());
@@ -99,7 +92,7 @@ TEST(AppcSubsystemProperties, APositionOrientationPropertyMadeByItsLinesHasTheFr
     PositionOrientationProperty* pkProperty = PositionOrientationProperty::Create("Bow Marker");
     pkProperty->SetOrientation(SKPoint3(0, 0, 1), SKPoint3(0, -1, 0), SKPoint3(0.5f, 0.25f, 0));
     pkProperty->SetPosition(1.5f, -2.0f, 3.25f);
-    RunScript(ScriptText(*pkProperty));
+    RunScript(PropertyScript(*pkProperty));
     auto* pkMade = PositionOrientationProperty::Cast(PropertyOf("BowMarker"));
     ASSERT_NE(pkMade, nullptr);
     EXPECT_EQ(pkMade->GetForward(), NiPoint3(0, 0, 1));

@@ -72,7 +72,7 @@ std::vector<Attachment> MakeTemplates()
 
 // The property script of the templates, as the editor writes one: each template's lines and its
 // registration as a local template, then LoadPropertySet.
-std::string PropertyScript(const std::vector<Attachment>& kTemplates)
+std::string TemplatesScript(const std::vector<Attachment>& kTemplates)
 {
     TextCaptureStream kStream;
     SKScriptWriter kWriter(kStream);
@@ -101,11 +101,7 @@ std::string PropertyScript(const std::vector<Attachment>& kTemplates)
 
 std::string Describe(SKModelProperty* pkProperty)
 {
-    if (!pkProperty)
-        return "(null)\n";
-    TextCaptureStream kStream;
-    pkProperty->WriteCreateLine(kStream);
-    return kStream.Text();
+    return pkProperty ? PropertyScript(*pkProperty) : "(null)\n";
 }
 
 // Everything the set holds, node by node, as text: the names, and each template's and each
@@ -157,7 +153,7 @@ protected:
 TEST_F(SubsystemPropertyScript, APropertyScriptFillsTheSetAndItsPropertiesWriteAndLoadBackEqual)
 {
     std::vector<Attachment> kTemplates = MakeTemplates();
-    const std::string kScript = PropertyScript(kTemplates);
+    const std::string kScript = TemplatesScript(kTemplates);
     TempFolder kFolder;
     const std::string kPath = kFolder.WriteFile("ShipProperties.py", kScript);
     ASSERT_EQ(0, PyEmbed::RunSimpleFile(kPath.c_str())) << kScript;
