@@ -275,6 +275,16 @@ void NiGeometry::CopyToClone(NiGeometry* pkClone)
         pkClone->SetGeometryData(static_cast<NiGeometryData*>(m_spGeomData->MakeClone()));
 }
 
+NiRender* NiGeometry::BeginDraw(NiCamera* pkCamera)
+{
+    NiRender* pkRenderer = pkCamera ? pkCamera->GetRenderer() : nullptr;
+    if (!pkRenderer || !m_spGeomData || pkRenderer->AccumulateObject(this))
+        return nullptr;
+    pkCamera->SetRendererClipPlanes();
+    pkRenderer->SetObjectTransform(m_worldTranslate, m_worldRotate, m_worldScale);
+    return pkRenderer;
+}
+
 void NiGeometry::LoadBinary(NiStream& kStream)
 {
     NiAVObject::LoadBinary(kStream);

@@ -85,6 +85,10 @@ protected:
 
     // The scene-object part, then the clone shares this object's data.
     void CopyToClone(NiGeometry* pkClone);
+    // The steps every draw shares: offers the object to the renderer's accumulator, then
+    // passes the clip planes and the world transform. The renderer to draw with, or null when
+    // the object is not to be drawn now.
+    NiRender* BeginDraw(NiCamera* pkCamera);
 
     NiRefPtr<NiPropertyTable> m_spPropTable;
     NiRefPtr<NiEffectLists> m_spEffectLists;

@@ -55,16 +55,6 @@ void NiTriBasedGeom::CountDraw(uint32_t uiTriangles, uint32_t uiVertices)
     ms_kDrawStatistics.m_uiVertices += uiVertices;
 }
 
-NiRender* NiTriBasedGeom::BeginDraw(NiCamera* pkCamera)
-{
-    NiRender* pkRenderer = pkCamera ? pkCamera->GetRenderer() : nullptr;
-    if (!pkRenderer || !m_spGeomData || pkRenderer->AccumulateObject(this))
-        return nullptr;
-    pkCamera->SetRendererClipPlanes();
-    pkRenderer->SetObjectTransform(m_worldTranslate, m_worldRotate, m_worldScale);
-    return pkRenderer;
-}
-
 bool NiTriBasedGeom::CornersAt(NiPoint3* pkArray, uint16_t usSize, uint16_t usI0, uint16_t usI1,
                                uint16_t usI2, NiPoint3*& pkP0, NiPoint3*& pkP1, NiPoint3*& pkP2) const
 {

@@ -53,10 +53,6 @@ protected:
     NiTriBasedGeom() = default;
     explicit NiTriBasedGeom(NiTriBasedGeomData* pkData) : NiGeometry(pkData) {}
 
-    // The steps every triangle draw shares: offers the object to the renderer's accumulator,
-    // then passes the clip planes and the world transform. The renderer to draw with, or null
-    // when the object is not to be drawn now.
-    NiRender* BeginDraw(NiCamera* pkCamera);
     static void CountDraw(uint32_t uiTriangles, uint32_t uiVertices);
 
     // The corners of triangle i at the given indices into an array of the data's vertices.
