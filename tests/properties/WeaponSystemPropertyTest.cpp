@@ -270,7 +270,6 @@ TEST_F(WeaponTest, ACopiedTorpedoSystemAsksEachModuleAgain)
 {
     FakeScriptBridge kBridge;
     kBridge.m_kFloats["Photon.GetLaunchSpeed"] = 19.0f;
-    SKObject::RegisterFactory(TorpedoSystemProperty::TYPE_ID, &TorpedoSystemProperty::Factory);
     auto* pkSystem = TorpedoSystemProperty::Create("Torpedoes");
     pkSystem->SetTorpedoScript(1, "Photon");
     pkSystem->GetAmmoType(1)->SetLaunchSpeedField(5.0f);

@@ -1,12 +1,12 @@
 #pragma once
-// Shared by the weapon property tests: the weapon classes' factories, a property's record as the
-// file stream writes it, its script lines, a load into a fresh object, and a script bridge that
-// answers the torpedo scripts' questions from a table.
+// Shared by the weapon property tests: a property's record as the file stream writes it, its script lines, a
+// load into a fresh object, and a script bridge that answers the torpedo scripts' questions from a table.
 #include "core/SKBufferStream.h"
 #include "core/SKScriptBridge.h"
 #include "core/SKStream.h"
 #include "properties/EnergyWeaponProperty.h"
 #include "properties/PhaserProperty.h"
+#include "properties/PropertyTypeRegistry.h"
 #include "properties/PulseWeaponProperty.h"
 #include "properties/TorpedoSystemProperty.h"
 #include "properties/TorpedoTubeProperty.h"
@@ -24,17 +24,6 @@
 #include <sstream>
 #include <string>
 #include <vector>
-
-inline void RegisterWeaponFactories()
-{
-    SKObject::RegisterFactory(EnergyWeaponProperty::TYPE_ID, &EnergyWeaponProperty::Factory);
-    SKObject::RegisterFactory(WeaponSystemProperty::TYPE_ID, &WeaponSystemProperty::Factory);
-    SKObject::RegisterFactory(TorpedoSystemProperty::TYPE_ID, &TorpedoSystemProperty::Factory);
-    SKObject::RegisterFactory(TorpedoTubeProperty::TYPE_ID, &TorpedoTubeProperty::Factory);
-    SKObject::RegisterFactory(PhaserProperty::TYPE_ID, &PhaserProperty::Factory);
-    SKObject::RegisterFactory(PulseWeaponProperty::TYPE_ID, &PulseWeaponProperty::Factory);
-    SKObject::RegisterFactory(TractorBeamProperty::TYPE_ID, &TractorBeamProperty::Factory);
-}
 
 // The record exactly as the file stream writes it (one byte per Bool).
 inline std::string FileRecord(const SKObject& kObject)
@@ -144,6 +133,6 @@ protected:
     void SetUp() override
     {
         PropertyTest::SetUp();
-        RegisterWeaponFactories();
+        RegisterPropertyTypes();
     }
 };

@@ -9,6 +9,7 @@
 #include "core/SKBufferStream.h"
 #include "core/SKStream.h"
 #include "properties/PhaserProperty.h"
+#include "properties/PropertyTypeRegistry.h"
 #include "properties/PulseWeaponProperty.h"
 #include "properties/SKModelPropertyInstance.h"
 #include "properties/SKModelPropertySet.h"
@@ -20,6 +21,7 @@
 #include "properties/TractorBeamProperty.h"
 #include "properties/WeaponSystemProperty.h"
 #include "scripting/PyEmbed.h"
+#include "tests/properties/PropertyTestSupport.h"
 
 #include <gmock/gmock.h>
 
@@ -36,28 +38,19 @@ namespace
 {
 testing::Environment* const s_pkEnvironment = testing::AddGlobalTestEnvironment(new AppcEnvironment);
 
-// Keeps what the script writers write.
-class TextStream : public SKStream
-{
-public:
-    void WriteCLine(const char* pcText) override { m_kText += pcText; }
-    std::string m_kText;
-};
-
 std::string InitLines(SKModelProperty& kProperty)
 {
-    TextStream kStream;
+    TextCaptureStream kStream;
     kProperty.WriteInit(kStream, "V");
-    return kStream.m_kText;
+    return kStream.Text();
 }
 
 // The record without its type and id.
-std::string Record(const SKModelProperty& kProperty)
+std::vector<uint8_t> Record(const SKModelProperty& kProperty)
 {
-    SKBufferStream kStream;
-    kStream.OpenBuffer(1 << 16);
-    EXPECT_TRUE(kProperty.SaveToStream(kStream));
-    return std::string(reinterpret_cast<const char*>(kStream.GetBuffer()) + 8, kStream.GetPos() - 8);
+    std::vector<uint8_t> kRecord = PropertyRecord(kProperty);
+    kRecord.erase(kRecord.begin(), kRecord.begin() + 8);
+    return kRecord;
 }
 
 // The engine property a script variable of "__main__" stands for.
@@ -77,15 +70,7 @@ protected:
     static void SetUpTestSuite()
     {
         SKModelPropertySystemObject::Instance().Init();
-        for (auto [iType, pfnFactory] :
-             {std::pair{EnergyWeaponProperty::TYPE_ID, &EnergyWeaponProperty::Factory},
-              std::pair{WeaponSystemProperty::TYPE_ID, &WeaponSystemProperty::Factory},
-              std::pair{TorpedoSystemProperty::TYPE_ID, &TorpedoSystemProperty::Factory},
-              std::pair{TorpedoTubeProperty::TYPE_ID, &TorpedoTubeProperty::Factory},
-              std::pair{PhaserProperty::TYPE_ID, &PhaserProperty::Factory},
-              std::pair{PulseWeaponProperty::TYPE_ID, &PulseWeaponProperty::Factory},
-              std::pair{TractorBeamProperty::TYPE_ID, &TractorBeamProperty::Factory}})
-            SKObject::RegisterFactory(iType, pfnFactory);
+        RegisterPropertyTypes();
         const StartFolder& kFolder = HostEnvironment::Folder();
         kFolder.Write("Scripts/Tactical/Projectiles/__init__.py", "");
         kFolder.Write("Scripts/Tactical/__init__.py", "");
@@ -178,12 +163,12 @@ protected:
     // made equals its model: the same class, name, lines and record. Answers the made ones.
     static std::vector<SKModelProperty*> RunTheirLines(const std::vector<SKModelProperty*>& kModels)
     {
-        TextStream kScript;
+        TextCaptureStream kScript;
         SKScriptWriter kWriter(kScript);
         std::vector<std::string> kVariables;
         for (SKModelProperty* pkModel : kModels)
             kVariables.push_back(pkModel->WriteCreateLine(kWriter));
-        RunScript(kScript.m_kText);
+        RunScript(kScript.Text());
         EXPECT_EQ(PyErr_Occurred(), nullptr);
         std::vector<SKModelProperty*> kMade;
         for (size_t uiIndex = 0; uiIndex < kModels.size(); uiIndex++)
