@@ -142,7 +142,8 @@ TEST(NiLinesTest, LinesDrawThroughTheLineOperationAndCloneSharesTheData)
 
     // Triangle data is no line data.
     NiRefPtr<NiLines> spEmpty = new NiLines;
-    spEmpty->SetGeometryData(new NiTriShapeData);
+    NiRefPtr<NiTriShapeData> spTriangles = new NiTriShapeData;
+    spEmpty->SetGeometryData(spTriangles);
     EXPECT_EQ(spEmpty->GetGeometryData(), nullptr);
 }
 
