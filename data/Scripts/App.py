@@ -1823,7 +1823,34 @@ class SKSystemWrapperClassPtr(SKSystemWrapperClass):
 
 
 class SKString:
-    pass
+    def __init__(self, text=''):
+        self.this = Appc.new_SKString(text)
+        self.thisown = 1
+
+    def __del__(self, _release=Appc.delete_SKString):
+        if self.__dict__.get("thisown"):
+            _release(self)
+
+    def GetLength(self):
+        return Appc.SKString_GetLength(self)
+
+    def SetString(self, text):
+        return Appc.SKString_SetString(self, text)
+
+    def FindC(self, text, start=0, caseSensitive=0):
+        return Appc.SKString_FindC(self, text, start, caseSensitive)
+
+    def Find(self, other, start=0, caseSensitive=0):
+        return Appc.SKString_Find(self, other, start, caseSensitive)
+
+    def CompareC(self, text, ignoreCase=0):
+        return Appc.SKString_CompareC(self, text, ignoreCase)
+
+    def Compare(self, other, ignoreCase=0):
+        return Appc.SKString_Compare(self, other, ignoreCase)
+
+    def Append(self, other):
+        return _owned(SKStringPtr, Appc.SKString_Append(self, other))
 
 
 class SKStringPtr(SKString):

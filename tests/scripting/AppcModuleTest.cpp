@@ -95,6 +95,7 @@ TEST(AppcModule, EachClassGroupHasAllItsRows)
         {"SKModelPropertySet", 6},
         {"SKModelPropertyInstance", 6},
         {"SKModelPropertyList", 7},
+        {"SKString", 9},
     };
     for (const auto& [group, count] : expected)
         EXPECT_EQ(count, rows[group]) << group;
