@@ -2,8 +2,10 @@
 
 #include "core/SKStream.h"
 #include "properties/FiringArcGeometry.h"
+#include "properties/SKDisplayLines.h"
 #include "properties/SKReadCheck.h"
 #include "properties/SKScriptWriter.h"
+#include "scene/graph/NiNode.h"
 
 void ArcWeaponProperty::UpdateRight()
 {
@@ -69,6 +71,9 @@ bool ArcWeaponProperty::LoadFromStream(SKStream& kStream)
     const SKReadCheck kCheck(kStream);
     if (!EnergyWeaponProperty::LoadFromStream(kStream))
         return false;
+    // A record loaded into a shown property replaces what it showed: the old display goes with
+    // it rather than staying behind in the scene.
+    m_kDisplayNode.Reset();
     m_iLoadedDisplayNodeRef = kStream.ReadObjectRef();
     m_fArcWidthMin = kStream.ReadFloat();
     m_fArcWidthMax = kStream.ReadFloat();
@@ -105,4 +110,69 @@ void ArcWeaponProperty::WriteArcLines(SKScriptWriter& kWriter, const char* pcVar
 {
     kWriter.Line(pcVariable, ".SetArcWidthAngles(", m_fArcWidthMin, ", ", m_fArcWidthMax, ")");
     kWriter.Line(pcVariable, ".SetArcHeightAngles(", m_fArcHeightMin, ", ", m_fArcHeightMax, ")");
+}
+
+void ArcWeaponProperty::GetAxisLengths(float& fForward, float& fUp, float& fRight) const
+{
+    fForward = fUp = fRight = GetRadius();
+}
+
+void ArcWeaponProperty::ShowInView(bool bShow, NiCamera* pkCamera, NiAVObject* pkNode)
+{
+    NiNode* pkSceneRoot = SKDisplayLines::GetSceneRoot(pkCamera);
+    if (NiNode* pkDisplayNode = m_kDisplayNode.Show(bShow, pkSceneRoot, pkNode))
+        BuildArcDisplay(pkDisplayNode, pkSceneRoot);
+}
+
+void ArcWeaponProperty::BuildArcDisplay(NiNode* pkDisplayNode, const NiAVObject* pkSceneRoot)
+{
+    const float fScale = SKDisplayLines::SceneScale(pkSceneRoot);
+    UpdateRight();
+    const NiPoint3 kPosition = GetPosition();
+
+    float fForward = 0.0f;
+    float fUp = 0.0f;
+    float fRight = 0.0f;
+    GetAxisLengths(fForward, fUp, fRight);
+    NiPoint3 akAxes[FiringArcGeometry::AXIS_VERTICES];
+    FiringArcGeometry::AxisLines(akAxes, kPosition, m_kForward, m_kUp, m_kRight, fForward, fUp, fRight);
+    NiPoint3 akFrame[FiringArcGeometry::FRAME_VERTICES];
+    FiringArcGeometry::ArcFrame(akFrame, kPosition, m_kForward, m_kUp, m_kRight, fScale, m_fArcWidthMin,
+                                m_fArcWidthMax, m_fArcHeightMin, m_fArcHeightMax);
+    float fWidth = 0.0f;
+    float fLength = 0.0f;
+    const bool bEllipse = GetExtent(fWidth, fLength);
+    NiPoint3 akEllipse[FiringArcGeometry::ELLIPSE_VERTICES];
+    if (bEllipse)
+        FiringArcGeometry::ExtentEllipse(akEllipse, kPosition, m_kForward, m_kRight, fWidth, fLength);
+
+    if (pkDisplayNode->GetChildCount() != 0)
+    {
+        // Every redraw of a selected property comes here: the arrays are rewritten, nothing is made.
+        SKDisplayLines::Rewrite(pkDisplayNode, 0, FiringArcGeometry::AXIS_VERTICES, akAxes);
+        SKDisplayLines::Rewrite(pkDisplayNode, 1, FiringArcGeometry::FRAME_VERTICES, akFrame);
+        if (bEllipse)
+            SKDisplayLines::Rewrite(pkDisplayNode, 2, FiringArcGeometry::ELLIPSE_VERTICES, akEllipse);
+        pkDisplayNode->UpdateSubtree(0.0f);
+        return;
+    }
+
+    SKDisplayLines::AddRenderState(pkDisplayNode);
+    NiColorA akColors[FiringArcGeometry::ELLIPSE_VERTICES];
+    uint8_t aucFlags[FiringArcGeometry::ELLIPSE_VERTICES];
+    FiringArcGeometry::AxisColors(akColors);
+    FiringArcGeometry::AxisFlags(aucFlags);
+    SKDisplayLines::Attach(pkDisplayNode, FiringArcGeometry::AXIS_VERTICES, akAxes, akColors, aucFlags);
+    FiringArcGeometry::WhiteColors(akColors, FiringArcGeometry::FRAME_VERTICES);
+    FiringArcGeometry::FrameFlags(aucFlags);
+    SKDisplayLines::Attach(pkDisplayNode, FiringArcGeometry::FRAME_VERTICES, akFrame, akColors, aucFlags);
+    if (bEllipse)
+    {
+        FiringArcGeometry::WhiteColors(akColors, FiringArcGeometry::ELLIPSE_VERTICES);
+        FiringArcGeometry::EllipseFlags(aucFlags);
+        SKDisplayLines::Attach(pkDisplayNode, FiringArcGeometry::ELLIPSE_VERTICES, akEllipse, akColors,
+                               aucFlags);
+    }
+    pkDisplayNode->UpdateSubtree(0.0f);
+    pkDisplayNode->RefreshPropertyStates();
 }

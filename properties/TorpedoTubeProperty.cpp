@@ -1,6 +1,7 @@
 #include "properties/TorpedoTubeProperty.h"
 
 #include "core/SKStream.h"
+#include "properties/SKDisplayLines.h"
 #include "properties/SKReadCheck.h"
 #include "properties/SKScriptWriter.h"
 
@@ -38,6 +39,9 @@ bool TorpedoTubeProperty::LoadFromStream(SKStream& kStream)
     const SKReadCheck kCheck(kStream);
     if (!WeaponProperty::LoadFromStream(kStream))
         return false;
+    // A record loaded into a shown tube replaces what it showed: the old arrows go with it rather
+    // than staying behind in the scene.
+    m_kDisplayNode.Reset();
     for (NiPoint3* pkVector : {&m_kDirection, &m_kRight})
     {
         pkVector->x = kStream.ReadFloat();
@@ -74,4 +78,40 @@ bool TorpedoTubeProperty::CopyFrom(const SKModelProperty* pkOther)
     SetDirection(pkSource->GetDirection());
     SetRight(pkSource->GetRight());
     return true;
+}
+
+void TorpedoTubeProperty::ArrowVertices(NiPoint3* pkVertices, float fScale) const
+{
+    const NiPoint3 kPosition = GetPosition();
+    const float fRadius = GetRadius();
+    pkVertices[0] = kPosition;
+    pkVertices[1] = NiPoint3(kPosition.x + fScale * m_kDirection.x, kPosition.y + fScale * m_kDirection.y,
+                             kPosition.z + fScale * m_kDirection.z);
+    pkVertices[2] = kPosition;
+    pkVertices[3] = NiPoint3(kPosition.x + fRadius * m_kRight.x, kPosition.y + fRadius * m_kRight.y,
+                             kPosition.z + fRadius * m_kRight.z);
+}
+
+void TorpedoTubeProperty::ShowInView(bool bShow, NiCamera* pkCamera, NiAVObject* pkNode)
+{
+    NiNode* pkSceneRoot = SKDisplayLines::GetSceneRoot(pkCamera);
+    NiNode* pkDisplayNode = m_kDisplayNode.Show(bShow, pkSceneRoot, pkNode);
+    if (!pkDisplayNode)
+        return;
+    NiPoint3 akArrows[ARROW_VERTICES];
+    ArrowVertices(akArrows, SKDisplayLines::SceneScale(pkSceneRoot));
+    if (pkDisplayNode->GetChildCount() != 0)
+    {
+        SKDisplayLines::Rewrite(pkDisplayNode, 0, ARROW_VERTICES, akArrows);
+        pkDisplayNode->UpdateSubtree(0.0f);
+        return;
+    }
+    const NiColorA kRed(1.0f, 0.0f, 0.0f, 1.0f);
+    const NiColorA kGreen(0.0f, 1.0f, 0.0f, 1.0f);
+    const NiColorA akColors[ARROW_VERTICES] = {kRed, kRed, kGreen, kGreen};
+    const uint8_t aucFlags[ARROW_VERTICES] = {1, 0, 1, 0};
+    SKDisplayLines::AddRenderState(pkDisplayNode);
+    SKDisplayLines::Attach(pkDisplayNode, ARROW_VERTICES, akArrows, akColors, aucFlags);
+    pkDisplayNode->UpdateSubtree(0.0f);
+    pkDisplayNode->RefreshPropertyStates();
 }
