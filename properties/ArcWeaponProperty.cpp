@@ -5,7 +5,11 @@
 #include "properties/SKDisplayLines.h"
 #include "properties/SKReadCheck.h"
 #include "properties/SKScriptWriter.h"
+#include "scene/graph/NiCamera.h"
 #include "scene/graph/NiNode.h"
+
+#include <array>
+#include <span>
 
 void ArcWeaponProperty::UpdateRight()
 {
@@ -119,60 +123,56 @@ void ArcWeaponProperty::GetAxisLengths(float& fForward, float& fUp, float& fRigh
 
 void ArcWeaponProperty::ShowInView(bool bShow, NiCamera* pkCamera, NiAVObject* pkNode)
 {
-    NiNode* pkSceneRoot = SKDisplayLines::GetSceneRoot(pkCamera);
+    NiNode* pkSceneRoot = pkCamera ? NiDynamicCast<NiNode>(pkCamera->GetScene()) : nullptr;
     if (NiNode* pkDisplayNode = m_kDisplayNode.Show(bShow, pkSceneRoot, pkNode))
         BuildArcDisplay(pkDisplayNode, pkSceneRoot);
 }
 
 void ArcWeaponProperty::BuildArcDisplay(NiNode* pkDisplayNode, const NiAVObject* pkSceneRoot)
 {
-    const float fScale = SKDisplayLines::SceneScale(pkSceneRoot);
+    // A third of the model's size as last updated.
+    const float fScale =
+        pkSceneRoot ? FiringArcGeometry::SCENE_SCALE * pkSceneRoot->GetWorldBound().m_fRadius : 0.0f;
     UpdateRight();
     const NiPoint3 kPosition = GetPosition();
 
+    // Everything on the stack: a redraw allocates nothing.
     float fForward = 0.0f;
     float fUp = 0.0f;
     float fRight = 0.0f;
     GetAxisLengths(fForward, fUp, fRight);
-    NiPoint3 akAxes[FiringArcGeometry::AXIS_VERTICES];
-    FiringArcGeometry::AxisLines(akAxes, kPosition, m_kForward, m_kUp, m_kRight, fForward, fUp, fRight);
-    NiPoint3 akFrame[FiringArcGeometry::FRAME_VERTICES];
-    FiringArcGeometry::ArcFrame(akFrame, kPosition, m_kForward, m_kUp, m_kRight, fScale, m_fArcWidthMin,
+    std::array<NiPoint3, FiringArcGeometry::AXIS_VERTICES> kAxes;
+    FiringArcGeometry::AxisLines(kAxes.data(), kPosition, m_kForward, m_kUp, m_kRight, fForward, fUp, fRight);
+    std::array<NiColorA, FiringArcGeometry::AXIS_VERTICES> kAxisColors;
+    FiringArcGeometry::AxisColors(kAxisColors.data());
+    std::array<uint8_t, FiringArcGeometry::AXIS_VERTICES> kAxisFlags;
+    FiringArcGeometry::AxisFlags(kAxisFlags.data());
+
+    std::array<NiPoint3, FiringArcGeometry::FRAME_VERTICES> kFrame;
+    FiringArcGeometry::ArcFrame(kFrame.data(), kPosition, m_kForward, m_kUp, m_kRight, fScale, m_fArcWidthMin,
                                 m_fArcWidthMax, m_fArcHeightMin, m_fArcHeightMax);
+    std::array<uint8_t, FiringArcGeometry::FRAME_VERTICES> kFrameFlags;
+    FiringArcGeometry::FrameFlags(kFrameFlags.data());
+
+    // White for the frame and the ellipse alike.
+    std::array<NiColorA, FiringArcGeometry::ELLIPSE_VERTICES> kWhite;
+    FiringArcGeometry::WhiteColors(kWhite.data(), FiringArcGeometry::ELLIPSE_VERTICES);
+    std::array<NiPoint3, FiringArcGeometry::ELLIPSE_VERTICES> kEllipse;
+    std::array<uint8_t, FiringArcGeometry::ELLIPSE_VERTICES> kEllipseFlags;
     float fWidth = 0.0f;
     float fLength = 0.0f;
     const bool bEllipse = GetExtent(fWidth, fLength);
-    NiPoint3 akEllipse[FiringArcGeometry::ELLIPSE_VERTICES];
-    if (bEllipse)
-        FiringArcGeometry::ExtentEllipse(akEllipse, kPosition, m_kForward, m_kRight, fWidth, fLength);
-
-    if (pkDisplayNode->GetChildCount() != 0)
-    {
-        // Every redraw of a selected property comes here: the arrays are rewritten, nothing is made.
-        SKDisplayLines::Rewrite(pkDisplayNode, 0, FiringArcGeometry::AXIS_VERTICES, akAxes);
-        SKDisplayLines::Rewrite(pkDisplayNode, 1, FiringArcGeometry::FRAME_VERTICES, akFrame);
-        if (bEllipse)
-            SKDisplayLines::Rewrite(pkDisplayNode, 2, FiringArcGeometry::ELLIPSE_VERTICES, akEllipse);
-        pkDisplayNode->UpdateSubtree(0.0f);
-        return;
-    }
-
-    SKDisplayLines::AddRenderState(pkDisplayNode);
-    NiColorA akColors[FiringArcGeometry::ELLIPSE_VERTICES];
-    uint8_t aucFlags[FiringArcGeometry::ELLIPSE_VERTICES];
-    FiringArcGeometry::AxisColors(akColors);
-    FiringArcGeometry::AxisFlags(aucFlags);
-    SKDisplayLines::Attach(pkDisplayNode, FiringArcGeometry::AXIS_VERTICES, akAxes, akColors, aucFlags);
-    FiringArcGeometry::WhiteColors(akColors, FiringArcGeometry::FRAME_VERTICES);
-    FiringArcGeometry::FrameFlags(aucFlags);
-    SKDisplayLines::Attach(pkDisplayNode, FiringArcGeometry::FRAME_VERTICES, akFrame, akColors, aucFlags);
     if (bEllipse)
     {
-        FiringArcGeometry::WhiteColors(akColors, FiringArcGeometry::ELLIPSE_VERTICES);
-        FiringArcGeometry::EllipseFlags(aucFlags);
-        SKDisplayLines::Attach(pkDisplayNode, FiringArcGeometry::ELLIPSE_VERTICES, akEllipse, akColors,
-                               aucFlags);
+        FiringArcGeometry::ExtentEllipse(kEllipse.data(), kPosition, m_kForward, m_kRight, fWidth, fLength);
+        FiringArcGeometry::EllipseFlags(kEllipseFlags.data());
     }
-    pkDisplayNode->UpdateSubtree(0.0f);
-    pkDisplayNode->RefreshPropertyStates();
+
+    const SKDisplayLines::Part akParts[] = {
+        {kAxes, kAxisColors, kAxisFlags},
+        {kFrame, std::span<const NiColorA>(kWhite.data(), FiringArcGeometry::FRAME_VERTICES), kFrameFlags},
+        {kEllipse, kWhite, kEllipseFlags},
+    };
+    SKDisplayLines::Show(pkDisplayNode, std::span<const SKDisplayLines::Part>(akParts, bEllipse ? 3 : 2),
+                         SKDisplayLines::BLENDED_LINES);
 }

@@ -1,8 +1,14 @@
 #include "properties/PositionOrientationProperty.h"
 
 #include "core/SKStream.h"
+#include "properties/FiringArcGeometry.h"
+#include "properties/SKDisplayLines.h"
 #include "properties/SKReadCheck.h"
 #include "properties/SKScriptWriter.h"
+#include "scene/graph/NiCamera.h"
+#include "scene/graph/NiNode.h"
+
+#include <array>
 
 namespace
 {
@@ -86,4 +92,20 @@ bool PositionOrientationProperty::CopyFrom(const SKModelProperty* pkOther)
     SetOrientation(pkSource->GetForward(), pkSource->GetUp(), pkSource->GetRight());
     SetPosition(pkSource->GetPosition());
     return true;
+}
+
+void PositionOrientationProperty::ShowInView(bool bShow, NiCamera* pkCamera, NiAVObject* pkNode)
+{
+    NiNode* pkSceneRoot = pkCamera ? NiDynamicCast<NiNode>(pkCamera->GetScene()) : nullptr;
+    NiNode* pkDisplayNode = m_kDisplay.Show(bShow, pkSceneRoot, pkNode);
+    if (!pkDisplayNode)
+        return;
+    // A third of the model's size as last updated.
+    const float fLength = FiringArcGeometry::SCENE_SCALE * pkSceneRoot->GetWorldBound().m_fRadius;
+    std::array<NiPoint3, FiringArcGeometry::AXIS_VERTICES> kVertices;
+    FiringArcGeometry::AxisLines(kVertices.data(), m_kPosition, m_kForward, m_kUp, m_kRight, fLength, fLength,
+                                 fLength);
+    std::array<NiColorA, FiringArcGeometry::AXIS_VERTICES> kColors;
+    FiringArcGeometry::AxisColors(kColors.data());
+    SKDisplayLines::Show(pkDisplayNode, kVertices, kColors, SKDisplayLines::OPAQUE_LINES);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "properties/SKDisplayNode.h"
 #include "properties/SKModelProperty.h"
 #include "scene/object/NiPoint3.h"
 
@@ -40,6 +41,9 @@ public:
     const char* GetShadowClassName() const override { return "PositionOrientationPropertyPtr"; }
 
     void WriteInit(SKStream& kStream, const char* pcVariable) override;
+    // The axis lines, a third of the scene root's world radius long; a later show moves them to
+    // the current frame and model size.
+    void ShowInView(bool bShow, NiCamera* pkCamera, NiAVObject* pkNode) override;
     bool CopyFrom(const SKModelProperty* pkOther) override;
 
     void SetOrientation(const NiPoint3& kForward, const NiPoint3& kUp, const NiPoint3& kRight);
@@ -50,7 +54,11 @@ public:
     NiPoint3 GetRight() const { return m_kRight; }
     NiPoint3 GetPosition() const { return m_kPosition; }
 
+    // The node the axis lines hang under; null until first shown.
+    NiNode* GetDisplayNode() const { return m_kDisplay.GetNode(); }
+
 private:
+    SKDisplayNode m_kDisplay;
     NiPoint3 m_kForward{0.0f, 1.0f, 0.0f};
     NiPoint3 m_kUp{0.0f, 0.0f, 1.0f};
     NiPoint3 m_kRight{1.0f, 0.0f, 0.0f};

@@ -4,36 +4,42 @@
 #include "scene/object/NiPoint3.h"
 
 #include <cstdint>
+#include <span>
 
-class NiAVObject;
-class NiCamera;
-class NiGeometry;
+class NiLines;
 class NiNode;
 
-// The line sets that property displays are drawn with, under a display node (SKDisplayNode):
-// built once, then rewritten in place on every later show, so that drawing a selected
-// property every frame allocates nothing. A rewrite recomputes the line set's bound from its
-// vertices, so that a moved property is never culled by the bound of where it was.
+// The line sets a property draws under its display node (see SKDisplayNode), child i drawing
+// part i. The first show makes them, with the node's render properties (vertex colours shown
+// unlit, and for blended displays an alpha property before them); later shows rewrite their
+// vertices in place and advance each data's revision, so the renderer refreshes its copy and a
+// redraw allocates nothing. The bound is computed from the vertices every time: a bound kept from
+// an earlier build would leave moved lines outside it and let culling hide them.
 class SKDisplayLines
 {
 public:
-    // The display node's render state: an alpha property with blending and testing off (source
-    // ALPHA_SRCALPHA, destination ALPHA_INVSRCALPHA: flags 0x00EC, reference 0) ahead of a
-    // vertex-colour property that shows the vertex colours unlit (SOURCE_EMISSIVE, LIGHTING_E).
-    static void AddRenderState(NiNode* pkNode);
-    // A new line set of copies of the vertices, colours and connect flags (flag i joins vertex i
-    // to i + 1, the last vertex's to vertex 0; null flags join each even vertex to the next),
-    // attached as the node's last child.
-    static NiGeometry* Attach(NiNode* pkNode, uint16_t usCount, const NiPoint3* pkVertices,
-                              const NiColorA* pkColors, const uint8_t* pucFlags);
-    // Rewrites the vertices of the node's child at the index in place, when it is a line set of
-    // that many vertices; its bound follows and its data revision advances. False, and nothing
-    // changes, when there is no such child.
-    static bool Rewrite(NiNode* pkNode, uint32_t uiChild, uint16_t usCount, const NiPoint3* pkVertices);
+    enum Blend
+    {
+        OPAQUE_LINES,
+        BLENDED_LINES
+    };
 
-    // The scene root a camera shows, when it is a node; else null.
-    static NiNode* GetSceneRoot(const NiCamera* pkCamera);
-    // 0.33 times the world bounding radius of the scene root: the size the displays that
-    // follow the model's size take.
-    static float SceneScale(const NiAVObject* pkSceneRoot);
+    // One line set: its vertices, their colours, and its connect flags (flag i joins vertex i to
+    // i + 1, the last vertex's to vertex 0); without flags each even vertex joins the next one.
+    struct Part
+    {
+        std::span<const NiPoint3> kVertices;
+        std::span<const NiColorA> kColors;
+        std::span<const uint8_t> kFlags;
+    };
+
+    // One line set as the node's first child, joining each even vertex to the next. The lines,
+    // or null without a node, without vertices, with colours that do not match the vertices, or
+    // when the node's first child is not a line set of this many vertices.
+    static NiLines* Show(NiNode* pkDisplayNode, std::span<const NiPoint3> kVertices,
+                         std::span<const NiColorA> kColors, Blend eBlend);
+    // Several line sets. A rewrite passes over a child that is missing or of another size and
+    // still rewrites the others. False, with nothing made, without a node or when a part's
+    // arrays do not match its vertices.
+    static bool Show(NiNode* pkDisplayNode, std::span<const Part> kParts, Blend eBlend);
 };

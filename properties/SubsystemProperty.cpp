@@ -2,8 +2,13 @@
 
 #include "core/SKStream.h"
 #include "properties/FiringArcGeometry.h"
+#include "properties/SKDisplayLines.h"
 #include "properties/SKReadCheck.h"
 #include "properties/SKScriptWriter.h"
+#include "scene/graph/NiCamera.h"
+#include "scene/graph/NiNode.h"
+
+#include <array>
 
 SubsystemProperty::SubsystemProperty(int32_t iID) : SKModelProperty(iID) {}
 
@@ -105,4 +110,17 @@ void SubsystemProperty::CrossVertices(NiPoint3* pkVertices, const NiPoint3& kPos
                                  fRadius, fRadius, fRadius);
     FiringArcGeometry::AxisLines(pkVertices + FiringArcGeometry::AXIS_VERTICES, kPosition, -NiPoint3::UNIT_Y,
                                  -NiPoint3::UNIT_Z, -NiPoint3::UNIT_X, fRadius, fRadius, fRadius);
+}
+
+void SubsystemProperty::ShowInView(bool bShow, NiCamera* pkCamera, NiAVObject* pkNode)
+{
+    NiNode* pkSceneRoot = pkCamera ? NiDynamicCast<NiNode>(pkCamera->GetScene()) : nullptr;
+    NiNode* pkDisplayNode = m_kDisplay.Show(bShow, pkSceneRoot, pkNode);
+    if (!pkDisplayNode)
+        return;
+    std::array<NiPoint3, CROSS_VERTICES> kVertices;
+    CrossVertices(kVertices.data(), m_kPosition, m_fRadius);
+    std::array<NiColorA, CROSS_VERTICES> kColors;
+    FiringArcGeometry::WhiteColors(kColors.data(), CROSS_VERTICES);
+    SKDisplayLines::Show(pkDisplayNode, kVertices, kColors, SKDisplayLines::BLENDED_LINES);
 }

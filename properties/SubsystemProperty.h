@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/SKPoint3.h"
+#include "properties/SKDisplayNode.h"
 #include "properties/SKModelProperty.h"
 #include "scene/object/NiPoint3.h"
 
@@ -41,6 +42,9 @@ public:
     const char* GetShadowClassName() const override { return "SubsystemPropertyPtr"; }
 
     void WriteInit(SKStream& kStream, const char* pcVariable) override;
+    // The white cross at Position with arms of Radius; a later show moves it to the current
+    // values.
+    void ShowInView(bool bShow, NiCamera* pkCamera, NiAVObject* pkNode) override;
     bool CopyFrom(const SKModelProperty* pkOther) override;
 
     float GetMaxCondition() const { return m_fMaxCondition; }
@@ -73,7 +77,11 @@ public:
     static constexpr uint16_t CROSS_VERTICES = 12;
     static void CrossVertices(NiPoint3* pkVertices, const NiPoint3& kPosition, float fRadius);
 
+    // The node the cross hangs under; null until first shown.
+    NiNode* GetDisplayNode() const { return m_kDisplay.GetNode(); }
+
 private:
+    SKDisplayNode m_kDisplay;
     float m_fMaxCondition = 200.0f;
     bool m_bCritical = false;
     bool m_bTargetable = true;

@@ -1,9 +1,13 @@
 #include "properties/TorpedoTubeProperty.h"
 
 #include "core/SKStream.h"
+#include "properties/FiringArcGeometry.h"
 #include "properties/SKDisplayLines.h"
 #include "properties/SKReadCheck.h"
 #include "properties/SKScriptWriter.h"
+#include "scene/graph/NiCamera.h"
+
+#include <array>
 
 TorpedoTubeProperty::TorpedoTubeProperty(int32_t iID) : WeaponProperty(iID)
 {
@@ -94,24 +98,15 @@ void TorpedoTubeProperty::ArrowVertices(NiPoint3* pkVertices, float fScale) cons
 
 void TorpedoTubeProperty::ShowInView(bool bShow, NiCamera* pkCamera, NiAVObject* pkNode)
 {
-    NiNode* pkSceneRoot = SKDisplayLines::GetSceneRoot(pkCamera);
+    NiNode* pkSceneRoot = pkCamera ? NiDynamicCast<NiNode>(pkCamera->GetScene()) : nullptr;
     NiNode* pkDisplayNode = m_kDisplayNode.Show(bShow, pkSceneRoot, pkNode);
     if (!pkDisplayNode)
         return;
-    NiPoint3 akArrows[ARROW_VERTICES];
-    ArrowVertices(akArrows, SKDisplayLines::SceneScale(pkSceneRoot));
-    if (pkDisplayNode->GetChildCount() != 0)
-    {
-        SKDisplayLines::Rewrite(pkDisplayNode, 0, ARROW_VERTICES, akArrows);
-        pkDisplayNode->UpdateSubtree(0.0f);
-        return;
-    }
+    // The direction arrow follows the model's size as last updated, the right arrow the radius.
+    std::array<NiPoint3, ARROW_VERTICES> kArrows;
+    ArrowVertices(kArrows.data(), FiringArcGeometry::SCENE_SCALE * pkSceneRoot->GetWorldBound().m_fRadius);
     const NiColorA kRed(1.0f, 0.0f, 0.0f, 1.0f);
     const NiColorA kGreen(0.0f, 1.0f, 0.0f, 1.0f);
-    const NiColorA akColors[ARROW_VERTICES] = {kRed, kRed, kGreen, kGreen};
-    const uint8_t aucFlags[ARROW_VERTICES] = {1, 0, 1, 0};
-    SKDisplayLines::AddRenderState(pkDisplayNode);
-    SKDisplayLines::Attach(pkDisplayNode, ARROW_VERTICES, akArrows, akColors, aucFlags);
-    pkDisplayNode->UpdateSubtree(0.0f);
-    pkDisplayNode->RefreshPropertyStates();
+    const std::array<NiColorA, ARROW_VERTICES> kColors = {kRed, kRed, kGreen, kGreen};
+    SKDisplayLines::Show(pkDisplayNode, kArrows, kColors, SKDisplayLines::BLENDED_LINES);
 }
