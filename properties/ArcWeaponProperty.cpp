@@ -2,8 +2,14 @@
 
 #include "core/SKStream.h"
 #include "properties/FiringArcGeometry.h"
+#include "properties/SKDisplayLines.h"
 #include "properties/SKReadCheck.h"
 #include "properties/SKScriptWriter.h"
+#include "scene/graph/NiCamera.h"
+#include "scene/graph/NiNode.h"
+
+#include <array>
+#include <span>
 
 void ArcWeaponProperty::UpdateRight()
 {
@@ -69,6 +75,9 @@ bool ArcWeaponProperty::LoadFromStream(SKStream& kStream)
     const SKReadCheck kCheck(kStream);
     if (!EnergyWeaponProperty::LoadFromStream(kStream))
         return false;
+    // A record loaded into a shown property replaces what it showed: the old display goes with
+    // it rather than staying behind in the scene.
+    m_kDisplayNode.Reset();
     m_iLoadedDisplayNodeRef = kStream.ReadObjectRef();
     m_fArcWidthMin = kStream.ReadFloat();
     m_fArcWidthMax = kStream.ReadFloat();
@@ -105,4 +114,65 @@ void ArcWeaponProperty::WriteArcLines(SKScriptWriter& kWriter, const char* pcVar
 {
     kWriter.Line(pcVariable, ".SetArcWidthAngles(", m_fArcWidthMin, ", ", m_fArcWidthMax, ")");
     kWriter.Line(pcVariable, ".SetArcHeightAngles(", m_fArcHeightMin, ", ", m_fArcHeightMax, ")");
+}
+
+void ArcWeaponProperty::GetAxisLengths(float& fForward, float& fUp, float& fRight) const
+{
+    fForward = fUp = fRight = GetRadius();
+}
+
+void ArcWeaponProperty::ShowInView(bool bShow, NiCamera* pkCamera, NiAVObject* pkNode)
+{
+    NiNode* pkSceneRoot = pkCamera ? NiDynamicCast<NiNode>(pkCamera->GetScene()) : nullptr;
+    if (NiNode* pkDisplayNode = m_kDisplayNode.Show(bShow, pkSceneRoot, pkNode))
+        BuildArcDisplay(pkDisplayNode, pkSceneRoot);
+}
+
+void ArcWeaponProperty::BuildArcDisplay(NiNode* pkDisplayNode, const NiAVObject* pkSceneRoot)
+{
+    // A third of the model's size as last updated.
+    const float fScale =
+        pkSceneRoot ? FiringArcGeometry::SCENE_SCALE * pkSceneRoot->GetWorldBound().m_fRadius : 0.0f;
+    UpdateRight();
+    const NiPoint3 kPosition = GetPosition();
+
+    // Everything on the stack: a redraw allocates nothing.
+    float fForward = 0.0f;
+    float fUp = 0.0f;
+    float fRight = 0.0f;
+    GetAxisLengths(fForward, fUp, fRight);
+    std::array<NiPoint3, FiringArcGeometry::AXIS_VERTICES> kAxes;
+    FiringArcGeometry::AxisLines(kAxes.data(), kPosition, m_kForward, m_kUp, m_kRight, fForward, fUp, fRight);
+    std::array<NiColorA, FiringArcGeometry::AXIS_VERTICES> kAxisColors;
+    FiringArcGeometry::AxisColors(kAxisColors.data());
+    std::array<uint8_t, FiringArcGeometry::AXIS_VERTICES> kAxisFlags;
+    FiringArcGeometry::AxisFlags(kAxisFlags.data());
+
+    std::array<NiPoint3, FiringArcGeometry::FRAME_VERTICES> kFrame;
+    FiringArcGeometry::ArcFrame(kFrame.data(), kPosition, m_kForward, m_kUp, m_kRight, fScale, m_fArcWidthMin,
+                                m_fArcWidthMax, m_fArcHeightMin, m_fArcHeightMax);
+    std::array<uint8_t, FiringArcGeometry::FRAME_VERTICES> kFrameFlags;
+    FiringArcGeometry::FrameFlags(kFrameFlags.data());
+
+    // White for the frame and the ellipse alike.
+    std::array<NiColorA, FiringArcGeometry::ELLIPSE_VERTICES> kWhite;
+    FiringArcGeometry::WhiteColors(kWhite.data(), FiringArcGeometry::ELLIPSE_VERTICES);
+    std::array<NiPoint3, FiringArcGeometry::ELLIPSE_VERTICES> kEllipse;
+    std::array<uint8_t, FiringArcGeometry::ELLIPSE_VERTICES> kEllipseFlags;
+    float fWidth = 0.0f;
+    float fLength = 0.0f;
+    const bool bEllipse = GetExtent(fWidth, fLength);
+    if (bEllipse)
+    {
+        FiringArcGeometry::ExtentEllipse(kEllipse.data(), kPosition, m_kForward, m_kRight, fWidth, fLength);
+        FiringArcGeometry::EllipseFlags(kEllipseFlags.data());
+    }
+
+    const SKDisplayLines::Part akParts[] = {
+        {kAxes, kAxisColors, kAxisFlags},
+        {kFrame, std::span<const NiColorA>(kWhite.data(), FiringArcGeometry::FRAME_VERTICES), kFrameFlags},
+        {kEllipse, kWhite, kEllipseFlags},
+    };
+    SKDisplayLines::Show(pkDisplayNode, std::span<const SKDisplayLines::Part>(akParts, bEllipse ? 3 : 2),
+                         SKDisplayLines::BLENDED_LINES);
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "properties/EnergyWeaponProperty.h"
+#include "properties/SKDisplayNode.h"
+#include "scene/graph/NiNode.h" // the display node's holder releases it inline
 #include "scene/object/NiPoint3.h"
 
 #include <cstdint>
@@ -14,6 +16,12 @@ class SKScriptWriter;
 //
 // Right is always forward x up: SetOrientation, CopyFrom and every display build recompute it; a
 // load keeps the stored value until then.
+//
+// The display, under the property's own display node (the subsystem's cross is not drawn): child
+// 0 the axis lines from the position along forward (red), up (green) and right (blue); child 1
+// the arc frame, four white spokes from the position to the corners of the arc, scaled to 0.33
+// times the scene's bounding radius, and the loop through them; the phaser adds child 2, the
+// white ellipse of its extent. Built on the first show, rewritten in place afterwards.
 //
 // Binary record: the energy-weapon record, then the display node reference (Long; always written
 // as 0, see CheckLinks), the arc width min and max, the arc height min and max, forward, up and
@@ -30,6 +38,15 @@ public:
     void ResolveLinks() override { m_iLoadedDisplayNodeRef = 0; }
     // Copies orientation (right recomputed) and arcs.
     bool CopyFrom(const SKModelProperty* pkOther) override;
+    // The display node protocol (SKDisplayNode) on the property's own node, then BuildArcDisplay
+    // with the camera's scene root.
+    void ShowInView(bool bShow, NiCamera* pkCamera, NiAVObject* pkNode) override;
+
+    // Recomputes right, then builds the line sets under the display node, or rewrites the ones
+    // there; a child that is missing or of another size is passed over.
+    void BuildArcDisplay(NiNode* pkDisplayNode, const NiAVObject* pkSceneRoot);
+    // Null until the property is first shown.
+    NiNode* GetDisplayNode() const { return m_kDisplayNode.GetNode(); }
 
     // Stores both vectors unchanged and sets right := forward x up.
     void SetOrientation(const NiPoint3& kForward, const NiPoint3& kUp);
@@ -59,6 +76,13 @@ protected:
     // "<var>.SetArcWidthAngles(min, max)" and "<var>.SetArcHeightAngles(min, max)".
     void WriteArcLines(SKScriptWriter& kWriter, const char* pcVariable) const;
 
+    // The lengths of the axis lines along forward, up and right: the subsystem radius for all
+    // three, unless a class says otherwise.
+    virtual void GetAxisLengths(float& fForward, float& fUp, float& fRight) const;
+    // The semi-axes of the extent ellipse along right and forward; false when the class draws
+    // none.
+    virtual bool GetExtent(float&, float&) const { return false; }
+
 private:
     void UpdateRight();
 
@@ -71,4 +95,5 @@ private:
     NiPoint3 m_kUp{0.0f, 0.0f, 1.0f};
     NiPoint3 m_kRight{1.0f, 0.0f, 0.0f};
     int32_t m_iLoadedDisplayNodeRef = 0;
+    SKDisplayNode m_kDisplayNode;
 };

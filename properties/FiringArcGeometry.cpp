@@ -94,21 +94,21 @@ void FiringArcGeometry::WhiteColors(NiColorA* pkColors, uint16_t usCount)
         pkColors[usIndex] = NiColorA(1.0f, 1.0f, 1.0f, 1.0f);
 }
 
-void FiringArcGeometry::AxisFlags(bool* pbFlags)
+void FiringArcGeometry::AxisFlags(uint8_t* pucFlags)
 {
     for (uint16_t usIndex = 0; usIndex < AXIS_VERTICES; usIndex++)
-        pbFlags[usIndex] = usIndex % 2 == 0;
+        pucFlags[usIndex] = usIndex % 2 == 0 ? 1 : 0;
 }
 
-void FiringArcGeometry::FrameFlags(bool* pbFlags)
+void FiringArcGeometry::FrameFlags(uint8_t* pucFlags)
 {
     // Four spokes (even vertices up to 7 start one), then the loop K1, K4, K3, K2, K1.
     for (uint16_t usIndex = 0; usIndex < FRAME_VERTICES; usIndex++)
-        pbFlags[usIndex] = usIndex < 8 ? usIndex % 2 == 0 : usIndex < FRAME_VERTICES - 1;
+        pucFlags[usIndex] = (usIndex < 8 ? usIndex % 2 == 0 : usIndex < FRAME_VERTICES - 1) ? 1 : 0;
 }
 
-void FiringArcGeometry::EllipseFlags(bool* pbFlags)
+void FiringArcGeometry::EllipseFlags(uint8_t* pucFlags)
 {
     for (uint16_t usIndex = 0; usIndex < ELLIPSE_VERTICES; usIndex++)
-        pbFlags[usIndex] = true;
+        pucFlags[usIndex] = 1;
 }

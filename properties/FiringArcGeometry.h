@@ -43,9 +43,9 @@ public:
     // Every vertex opaque white.
     static void WhiteColors(NiColorA* pkColors, uint16_t usCount);
     // Connect flags: a set flag joins vertex i to i + 1 (the last to vertex 0).
-    static void AxisFlags(bool* pbFlags);
-    static void FrameFlags(bool* pbFlags);
-    static void EllipseFlags(bool* pbFlags);
+    static void AxisFlags(uint8_t* pucFlags);
+    static void FrameFlags(uint8_t* pucFlags);
+    static void EllipseFlags(uint8_t* pucFlags);
 
     // The right-handed rotation of v about a unit axis.
     static NiPoint3 Rotate(const NiPoint3& kV, const NiPoint3& kAxis, float fAngle);

@@ -85,3 +85,17 @@ bool PhaserProperty::CopyFrom(const SKModelProperty* pkOther)
     SetPhaserWidth(pkSource->GetPhaserWidth());
     return true;
 }
+
+void PhaserProperty::GetAxisLengths(float& fForward, float& fUp, float& fRight) const
+{
+    fForward = m_fLength;
+    fUp = GetRadius();
+    fRight = m_fWidth;
+}
+
+bool PhaserProperty::GetExtent(float& fWidth, float& fLength) const
+{
+    fWidth = m_fWidth;
+    fLength = m_fLength;
+    return true;
+}

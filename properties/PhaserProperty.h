@@ -53,6 +53,11 @@ public:
     int32_t GetPhaserTextureEnd() const { return m_iTextureEnd; }
     void SetPhaserTextureEnd(int32_t iValue) { m_iTextureEnd = iValue; }
 
+protected:
+    // Axis lines of Length along forward, the subsystem radius along up and Width along right.
+    void GetAxisLengths(float& fForward, float& fUp, float& fRight) const override;
+    bool GetExtent(float& fWidth, float& fLength) const override;
+
 private:
     float m_fPhaserWidth = 0.3f;
     float m_fWidth = 1.8f;

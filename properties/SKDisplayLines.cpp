@@ -34,34 +34,62 @@ void AddRenderProperties(NiNode* pkDisplayNode, SKDisplayLines::Blend eBlend)
     pkAlpha->SetTestRef(0);
     pkDisplayNode->PrependProperty(pkAlpha);
 }
+
+bool IsWellFormed(const SKDisplayLines::Part& kPart)
+{
+    const size_t uiVertices = kPart.kVertices.size();
+    return uiVertices != 0 && uiVertices <= std::numeric_limits<uint16_t>::max() &&
+           kPart.kColors.size() == uiVertices && (kPart.kFlags.empty() || kPart.kFlags.size() == uiVertices);
+}
+
+// Writes the part's vertices into the child's data, when it is a line set of that many.
+void Rewrite(NiNode* pkDisplayNode, uint32_t uiChild, const SKDisplayLines::Part& kPart)
+{
+    if (uiChild >= pkDisplayNode->GetArrayCount())
+        return;
+    auto* pkLines = NiDynamicCast<NiLines>(pkDisplayNode->GetAt(uiChild));
+    NiLinesData* pkData = pkLines ? pkLines->GetLinesData() : nullptr;
+    if (!pkData || pkData->GetVertexCount() != kPart.kVertices.size() || !pkData->GetVertices())
+        return;
+    std::copy(kPart.kVertices.begin(), kPart.kVertices.end(), pkData->GetVertices());
+    pkData->GetBound().ComputeFromData(pkData->GetVertexCount(), pkData->GetVertices());
+    pkData->IncrementRevision();
+}
 } // namespace
 
 NiLines* SKDisplayLines::Show(NiNode* pkDisplayNode, std::span<const NiPoint3> kVertices,
                               std::span<const NiColorA> kColors, Blend eBlend)
 {
-    if (!pkDisplayNode || kVertices.empty() || kVertices.size() != kColors.size() ||
-        kVertices.size() > std::numeric_limits<uint16_t>::max())
+    const Part kPart{kVertices, kColors, {}};
+    if (!Show(pkDisplayNode, std::span<const Part>(&kPart, 1), eBlend))
         return nullptr;
-    const uint16_t usVertices = static_cast<uint16_t>(kVertices.size());
+    auto* pkLines = NiDynamicCast<NiLines>(pkDisplayNode->GetAt(0));
+    return pkLines && pkLines->GetGeometryData()->GetVertexCount() == kVertices.size() ? pkLines : nullptr;
+}
+
+bool SKDisplayLines::Show(NiNode* pkDisplayNode, std::span<const Part> kParts, Blend eBlend)
+{
+    if (!pkDisplayNode || kParts.empty() || !std::all_of(kParts.begin(), kParts.end(), IsWellFormed))
+        return false;
 
     if (pkDisplayNode->GetChildCount() == 0)
     {
         AddRenderProperties(pkDisplayNode, eBlend);
-        // The data computes its bound from the vertices it takes.
-        NiLines* pkLines = new NiLines(usVertices, NewCopy(kVertices), NewCopy(kColors), nullptr, nullptr);
-        pkDisplayNode->AddChild(pkLines);
+        for (const Part& kPart : kParts)
+        {
+            // The data takes the arrays and computes its bound from the vertices.
+            uint8_t* pucFlags = kPart.kFlags.empty() ? nullptr : NewCopy(kPart.kFlags);
+            pkDisplayNode->AddChild(new NiLines(static_cast<uint16_t>(kPart.kVertices.size()),
+                                                NewCopy(kPart.kVertices), NewCopy(kPart.kColors), nullptr,
+                                                pucFlags));
+        }
         pkDisplayNode->UpdateSubtree(0.0f);
         pkDisplayNode->RefreshPropertyStates();
-        return pkLines;
+        return true;
     }
 
-    NiRefPtr<NiLines> spLines = NiDynamicCast<NiLines>(pkDisplayNode->GetAt(0));
-    NiLinesData* pkData = spLines ? spLines->GetLinesData() : nullptr;
-    if (!pkData || pkData->GetVertexCount() != usVertices || !pkData->GetVertices())
-        return nullptr;
-    std::copy(kVertices.begin(), kVertices.end(), pkData->GetVertices());
-    pkData->GetBound().ComputeFromData(usVertices, pkData->GetVertices());
-    pkData->IncrementRevision();
+    for (uint32_t uiChild = 0; uiChild < kParts.size(); uiChild++)
+        Rewrite(pkDisplayNode, uiChild, kParts[uiChild]);
     pkDisplayNode->UpdateSubtree(0.0f);
-    return spLines.Get();
+    return true;
 }

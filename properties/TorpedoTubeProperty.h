@@ -1,6 +1,8 @@
 #pragma once
 
+#include "properties/SKDisplayNode.h"
 #include "properties/WeaponProperty.h"
+#include "scene/graph/NiNode.h" // the display node's holder releases it inline
 #include "scene/object/NiPoint3.h"
 
 #include <cstdint>
@@ -10,7 +12,8 @@
 // (both stored as given). It fires unguided by default, with a damage radius factor of 0.6. The
 // 3D view shows two arrows from the subsystem's position: red along the direction, 0.33 times the
 // scene's bounding radius times the direction long, and green along the right vector, the
-// subsystem radius times the right vector long.
+// subsystem radius times the right vector long. The arrows hang under the tube's own display
+// node (the subsystem's cross is not drawn), built on the first show and moved in place after.
 //
 // Binary record: the weapon record, then direction x, y, z, right x, y, z, ImmediateDelay,
 // ReloadDelay (Float each) and MaxReady (Long).
@@ -42,6 +45,15 @@ public:
 
     void WriteInit(SKStream& kStream, const char* pcVariable) override;
     bool CopyFrom(const SKModelProperty* pkOther) override;
+    // The display node protocol (SKDisplayNode) on the tube's own node, then the arrows.
+    void ShowInView(bool bShow, NiCamera* pkCamera, NiAVObject* pkNode) override;
+    // Null until the tube is first shown.
+    NiNode* GetDisplayNode() const { return m_kDisplayNode.GetNode(); }
+
+    static constexpr uint16_t ARROW_VERTICES = 4;
+    // P, P + s D, P, P + r Rt: the direction arrow at the given scale and the right arrow at the
+    // subsystem radius.
+    void ArrowVertices(NiPoint3* pkVertices, float fScale) const;
 
     NiPoint3 GetDirection() const { return m_kDirection; }
     void SetDirection(const NiPoint3& kDirection) { m_kDirection = kDirection; }
@@ -60,4 +72,5 @@ private:
     float m_fImmediateDelay = 0.25f;
     float m_fReloadDelay = 5.0f;
     int32_t m_iMaxReady = 3;
+    SKDisplayNode m_kDisplayNode;
 };

@@ -42,12 +42,11 @@ TEST(FiringArcGeometry, DefaultArcsGiveTheKnownCornersInLoopOrder)
     for (int iIndex = 0; iIndex < FiringArcGeometry::FRAME_VERTICES; iIndex++)
         ExpectNear(akFrame[iIndex], akExpected[iIndex], 1e-3f * fScale);
 
-    bool abFlags[FiringArcGeometry::FRAME_VERTICES];
-    FiringArcGeometry::FrameFlags(abFlags);
-    const bool abExpected[] = {true,  false, true, false, true, false, true,
-                               false, true,  true, true,  true, false};
+    uint8_t aucFlags[FiringArcGeometry::FRAME_VERTICES];
+    FiringArcGeometry::FrameFlags(aucFlags);
+    const uint8_t aucExpected[] = {1, 0, 1, 0, 1, 0, 1, 0, 1, 1, 1, 1, 0};
     for (int iIndex = 0; iIndex < FiringArcGeometry::FRAME_VERTICES; iIndex++)
-        EXPECT_EQ(abFlags[iIndex], abExpected[iIndex]) << iIndex;
+        EXPECT_EQ(aucFlags[iIndex], aucExpected[iIndex]) << iIndex;
 }
 
 TEST(FiringArcGeometry, DegenerateArcsCollapse)

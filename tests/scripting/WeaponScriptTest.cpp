@@ -20,6 +20,9 @@
 #include "properties/TorpedoTubeProperty.h"
 #include "properties/TractorBeamProperty.h"
 #include "properties/WeaponSystemProperty.h"
+#include "scene/graph/NiCamera.h"
+#include "scene/graph/NiLines.h"
+#include "scene/graph/NiNode.h"
 #include "scripting/PyEmbed.h"
 #include "tests/properties/PropertyTestSupport.h"
 
@@ -326,4 +329,45 @@ TEST_F(WeaponScriptTest, WeaponArgumentsAreChecked)
     EXPECT_THAT(Outcome("Appc.WeaponProperty_GetGroups(App.TorpedoSystemProperty_Create('S'))"),
                 HasSubstr("Expected _p_WeaponProperty"));
     EXPECT_EQ("1", EvaluateText("str(App.WeaponProperty_Create('W').IsMemberOfGroup(0))"));
+}
+
+TEST_F(WeaponScriptTest, APhaserAScriptMakesShowsTheArcCornersOfItsDefaults)
+{
+    RunScript("Shown = App.PhaserProperty_Create('Shown Phaser')\nShown.SetPosition(2.0, 0.0, -1.0)");
+    auto* pkPhaser = PhaserProperty::Cast(ScriptProperty("Shown"));
+    ASSERT_NE(pkPhaser, nullptr);
+
+    // A model 20 across, its hardpoint node, and the camera that shows them.
+    NiRefPtr<NiNode> spRoot = new NiNode;
+    spRoot->AddChild(new NiLines(2,
+                                 new NiPoint3[2]{NiPoint3(0.0f, -10.0f, 0.0f), NiPoint3(0.0f, 10.0f, 0.0f)},
+                                 new NiColorA[2], nullptr, nullptr));
+    NiRefPtr<NiNode> spHardpoint = new NiNode;
+    spRoot->AddChild(spHardpoint);
+    spRoot->UpdateSubtree(0.0f);
+    NiRefPtr<NiCamera> spCamera = new NiCamera;
+    spCamera->SetScene(spRoot);
+    const float fScale = 0.33f * spRoot->GetWorldBound().m_fRadius;
+    pkPhaser->ShowInView(true, spCamera, spHardpoint);
+
+    NiNode* pkDisplay = pkPhaser->GetDisplayNode();
+    ASSERT_NE(pkDisplay, nullptr);
+    auto* pkFrame = NiDynamicCast<NiLines>(pkDisplay->GetAt(1));
+    ASSERT_NE(pkFrame, nullptr);
+    const NiPoint3* pkVertices = pkFrame->GetVertexArray();
+    const struct
+    {
+        int iVertex;
+        NiPoint3 kCorner;
+    } akCorners[] = {{1, NiPoint3(0.924f, -0.381f, 0.038f)},
+                     {3, NiPoint3(0.924f, 0.271f, -0.271f)},
+                     {7, NiPoint3(-0.924f, 0.271f, -0.271f)},
+                     {5, NiPoint3(-0.924f, -0.381f, 0.038f)}};
+    for (const auto& kCase : akCorners)
+    {
+        const NiPoint3& kVertex = pkVertices[kCase.iVertex];
+        EXPECT_NEAR(kVertex.x, 2.0f + fScale * kCase.kCorner.x, 1e-3f * fScale) << kCase.iVertex;
+        EXPECT_NEAR(kVertex.y, fScale * kCase.kCorner.y, 1e-3f * fScale) << kCase.iVertex;
+        EXPECT_NEAR(kVertex.z, -1.0f + fScale * kCase.kCorner.z, 1e-3f * fScale) << kCase.iVertex;
+    }
 }
