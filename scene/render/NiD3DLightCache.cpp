@@ -125,7 +125,8 @@ void NiD3DLightCache::SetMaterialSource(uint32_t uiSource)
 }
 
 void NiD3DLightCache::SetObjectLighting(NiEffectLists* pkLists, bool bHasBaseTexture,
-                                        NiTextureModeProperty* pkTextureMode, NiVertexColorProperty* pkVertexColor)
+                                        NiTextureModeProperty* pkTextureMode,
+                                        NiVertexColorProperty* pkVertexColor)
 {
     m_uiApplyMode = pkTextureMode ? pkTextureMode->GetApplyMode() : NiTextureModeProperty::APPLY_MODULATE;
     if (bHasBaseTexture && m_uiApplyMode == NiTextureModeProperty::APPLY_REPLACE)
@@ -136,7 +137,8 @@ void NiD3DLightCache::SetObjectLighting(NiEffectLists* pkLists, bool bHasBaseTex
 
     const uint32_t uiLighting =
         pkVertexColor ? pkVertexColor->GetLightingMode() : uint32_t(NiVertexColorProperty::LIGHTING_E_A_D);
-    uint32_t uiSource = pkVertexColor ? pkVertexColor->GetSourceMode() : uint32_t(NiVertexColorProperty::SOURCE_IGNORE);
+    uint32_t uiSource =
+        pkVertexColor ? pkVertexColor->GetSourceMode() : uint32_t(NiVertexColorProperty::SOURCE_IGNORE);
     if (uiLighting == NiVertexColorProperty::LIGHTING_E_A_D)
     {
         // A source from a file outside the table takes no colours from the vertices.
@@ -146,7 +148,8 @@ void NiD3DLightCache::SetObjectLighting(NiEffectLists* pkLists, bool bHasBaseTex
             SetMaterialSource(uiSource);
         m_bLightsWanted = true;
     }
-    else if (uiSource == NiVertexColorProperty::SOURCE_IGNORE || uiSource == NiVertexColorProperty::SOURCE_AMB_DIFF)
+    else if (uiSource == NiVertexColorProperty::SOURCE_IGNORE ||
+             uiSource == NiVertexColorProperty::SOURCE_AMB_DIFF)
     {
         m_bLightsWanted = false;
         if (m_uiMaterialSource == NiVertexColorProperty::SOURCE_EMISSIVE)

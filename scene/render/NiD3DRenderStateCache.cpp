@@ -493,9 +493,11 @@ uint32_t NiD3DRenderStateCache::ComputeUnsupported(NiPropertyTable* pkTable) con
     if (const NiTextureModeProperty* pkMode = pkTable->GetTextureMode())
     {
         const uint32_t uiApply = pkMode->GetApplyMode();
-        const bool bModulateAlpha = (m_kDesc.dpcTriCaps.dwTextureBlendCaps & D3DPTBLENDCAPS_MODULATEALPHA) != 0;
+        const bool bModulateAlpha =
+            (m_kDesc.dpcTriCaps.dwTextureBlendCaps & D3DPTBLENDCAPS_MODULATEALPHA) != 0;
         if ((uiApply == NiTextureModeProperty::APPLY_MODULATE && !bModulateAlpha) ||
-            uiApply == NiTextureModeProperty::APPLY_HILIGHT || uiApply == NiTextureModeProperty::APPLY_HILIGHT2)
+            uiApply == NiTextureModeProperty::APPLY_HILIGHT ||
+            uiApply == NiTextureModeProperty::APPLY_HILIGHT2)
         {
             uiUnsupported |= UNSUPPORTED_APPLY;
         }

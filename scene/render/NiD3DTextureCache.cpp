@@ -54,7 +54,8 @@ bool Accepts(uint32_t uiFormat, const DDPIXELFORMAT& kFormat)
         return (kFormat.dwFlags & DDPF_PALETTEINDEXED8) && !(kFormat.dwFlags & DDPF_ALPHAPIXELS);
     if (!(kFormat.dwFlags & DDPF_RGB) || (kFormat.dwFlags & DDPF_PALETTEINDEXED8))
         return false;
-    if (((kFormat.dwFlags & DDPF_ALPHAPIXELS) != 0) != kRule.m_bAlpha || kFormat.dwRGBBitCount != kRule.m_uiBits)
+    if (((kFormat.dwFlags & DDPF_ALPHAPIXELS) != 0) != kRule.m_bAlpha ||
+        kFormat.dwRGBBitCount != kRule.m_uiBits)
         return false;
     const uint32_t auiMasks[4] = {kFormat.dwRBitMask, kFormat.dwGBitMask, kFormat.dwBBitMask,
                                   kRule.m_bAlpha ? kFormat.dwRGBAlphaBitMask : 0};
@@ -121,9 +122,9 @@ bool NiD3DTextureCache::IsBufferImage(NiImage* pkImage)
     return pkImage && g_kServices.pfnGetBufferSurface && g_kServices.pfnGetBufferSurface(pkImage);
 }
 
-NiD3DTextureCache* NiD3DTextureCache::GetShared(bool bMultitexture, bool bTrueColor, IDirectDraw7* pkDirectDraw,
-                                                IDirect3DDevice7* pkDevice, const D3DDEVICEDESC7& kDesc,
-                                                bool bHardware)
+NiD3DTextureCache* NiD3DTextureCache::GetShared(bool bMultitexture, bool bTrueColor,
+                                                IDirectDraw7* pkDirectDraw, IDirect3DDevice7* pkDevice,
+                                                const D3DDEVICEDESC7& kDesc, bool bHardware)
 {
     if (!pkDirectDraw || !pkDevice)
         return nullptr;
@@ -246,8 +247,8 @@ void NiD3DTextureCache::SetMaxTextureSize(uint32_t uiWidth, uint32_t uiHeight)
 
 //--- Keys and descriptions ---
 
-uint32_t NiD3DTextureCache::ComputeKey(uint32_t uiLogWidth, uint32_t uiLogHeight, bool bMipmapped, uint32_t uiFormat,
-                                       uint32_t uiFormatSizeClass)
+uint32_t NiD3DTextureCache::ComputeKey(uint32_t uiLogWidth, uint32_t uiLogHeight, bool bMipmapped,
+                                       uint32_t uiFormat, uint32_t uiFormatSizeClass)
 {
     const int32_t iAspectDiff = int32_t(uiLogWidth) - int32_t(uiLogHeight);
     uint32_t uiAspect = 0;
@@ -255,10 +256,10 @@ uint32_t NiD3DTextureCache::ComputeKey(uint32_t uiLogWidth, uint32_t uiLogHeight
         uiAspect = 7;
     else if (iAspectDiff >= -3)
         uiAspect = uint32_t(iAspectDiff + 4);
-    const int32_t iSizeClass =
-        std::clamp(int32_t(uiLogWidth + uiLogHeight + uiFormatSizeClass) - 8, 0, int32_t(SIZE_CLASS_COUNT - 1));
-    return (uiLogHeight & 0xF) | (uiLogWidth & 0xF) << 4 | uint32_t(bMipmapped) << 8 | ((uiFormat + 1) & 7) << 9 |
-           uiAspect << 12 | uint32_t(iSizeClass) << 15;
+    const int32_t iSizeClass = std::clamp(int32_t(uiLogWidth + uiLogHeight + uiFormatSizeClass) - 8, 0,
+                                          int32_t(SIZE_CLASS_COUNT - 1));
+    return (uiLogHeight & 0xF) | (uiLogWidth & 0xF) << 4 | uint32_t(bMipmapped) << 8 |
+           ((uiFormat + 1) & 7) << 9 | uiAspect << 12 | uint32_t(iSizeClass) << 15;
 }
 
 namespace
@@ -326,9 +327,9 @@ bool NiD3DTextureCache::PrepareDescription(NiImage* pkImage, Description& kDescr
         return false;
 
     kDescription.m_bMipmapped = (kDesc.ddsCaps.dwCaps & DDSCAPS_MIPMAP) != 0;
-    kDescription.m_uiKey =
-        ComputeKey(std::countr_zero(kDesc.dwWidth), std::countr_zero(kDesc.dwHeight), kDescription.m_bMipmapped,
-                   kDescription.m_uiFormat, m_auiSizeClass[kDescription.m_uiFormat]);
+    kDescription.m_uiKey = ComputeKey(std::countr_zero(kDesc.dwWidth), std::countr_zero(kDesc.dwHeight),
+                                      kDescription.m_bMipmapped, kDescription.m_uiFormat,
+                                      m_auiSizeClass[kDescription.m_uiFormat]);
     kDescription.m_uiBytes = kDescription.m_pkLayout->m_ucBitsPerPixel / 8 * kDesc.dwWidth * kDesc.dwHeight;
     return true;
 }
@@ -347,7 +348,8 @@ bool NiD3DTextureCache::CanLoad(NiImage* pkImage)
             if (iError == NiImage::ERR_NO_FILE_NAME || iError == 7)
                 D3DLogMessage("(TexDebug): Create Texture failed: image file not found or of invalid format");
             else
-                D3DLogMessage("(TexDebug): Create Texture failed: image get failed (possible DirectDraw error)");
+                D3DLogMessage(
+                    "(TexDebug): Create Texture failed: image get failed (possible DirectDraw error)");
             return false;
         }
     }
@@ -362,7 +364,8 @@ bool NiD3DTextureCache::CreateTexture(uint32_t uiMemory, NiImage* pkImage)
     DDSURFACEDESC2& kDesc = kDescription.m_kDesc;
     kDesc.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH | DDSD_PIXELFORMAT;
     kDesc.ddsCaps = DDSCAPS2{};
-    kDesc.ddsCaps.dwCaps = DDSCAPS_TEXTURE | ((m_uiFlags & VIDEO_MEMORY) ? DDSCAPS_VIDEOMEMORY : DDSCAPS_SYSTEMMEMORY);
+    kDesc.ddsCaps.dwCaps =
+        DDSCAPS_TEXTURE | ((m_uiFlags & VIDEO_MEMORY) ? DDSCAPS_VIDEOMEMORY : DDSCAPS_SYSTEMMEMORY);
     if (kDescription.m_bMipmapped)
     {
         kDesc.dwFlags |= DDSD_MIPMAPCOUNT;
@@ -409,8 +412,9 @@ bool NiD3DTextureCache::CreateTextureSurface(uint32_t uiMemory, NiImage* pkImage
     pkEntry->m_uiRevision = pkImage->GetRevision();
     pkEntry->m_uiLastUsed = 0;
     pkEntry->m_uiBytes = kDescription.m_uiBytes;
-    pkEntry->m_uiFlags = (kDescription.m_bMipmapped ? uint32_t(ENTRY_MIPMAPPED) : 0u) |
-                         (kDescription.m_pkLayout->m_auiMask[NiPixelLayout::ALPHA] ? uint32_t(ENTRY_ALPHA) : 0u);
+    pkEntry->m_uiFlags =
+        (kDescription.m_bMipmapped ? uint32_t(ENTRY_MIPMAPPED) : 0u) |
+        (kDescription.m_pkLayout->m_auiMask[NiPixelLayout::ALPHA] ? uint32_t(ENTRY_ALPHA) : 0u);
     LinkBucket(pkEntry);
     Memory& kMemory = m_akMemory[uiMemory];
     ++kMemory.m_auiClassCount[SizeClassOf(pkEntry->m_uiKey)];
@@ -442,7 +446,8 @@ bool NiD3DTextureCache::Upload(IDirectDrawSurface7* pkSource, IDirectDrawSurface
     // Levels are counted references except the two top ones, which the callers own.
     IDirectDrawSurface7* pkFrom = pkSource;
     IDirectDrawSurface7* pkTo = pkTexture;
-    auto Advance = [](IDirectDrawSurface7*& pkLevel, IDirectDrawSurface7* pkTop) {
+    auto Advance = [](IDirectDrawSurface7*& pkLevel, IDirectDrawSurface7* pkTop)
+    {
         IDirectDrawSurface7* pkNext = NextLevel(pkLevel);
         if (pkLevel != pkTop)
             pkLevel->Release();
@@ -539,7 +544,8 @@ bool NiD3DTextureCache::CreateWithEviction(uint32_t uiMemory, NiImage* pkImage, 
 
     Memory& kMemory = m_akMemory[uiMemory];
     Entry* pkSameKey = nullptr;
-    for (Entry* pkEntry = kMemory.m_apkHead[BucketOf(kDescription.m_uiKey)]; pkEntry; pkEntry = pkEntry->m_pkNext)
+    for (Entry* pkEntry = kMemory.m_apkHead[BucketOf(kDescription.m_uiKey)]; pkEntry;
+         pkEntry = pkEntry->m_pkNext)
     {
         if (pkEntry->m_uiKey == kDescription.m_uiKey)
         {
@@ -580,8 +586,8 @@ bool NiD3DTextureCache::CreateWithEviction(uint32_t uiMemory, NiImage* pkImage, 
     return false;
 }
 
-NiD3DTextureCache::Entry* NiD3DTextureCache::FindEvictionCandidate(uint32_t uiMemory, int32_t& iStart, int32_t& iTop,
-                                                                   bool bAllowThisFrame) const
+NiD3DTextureCache::Entry* NiD3DTextureCache::FindEvictionCandidate(uint32_t uiMemory, int32_t& iStart,
+                                                                   int32_t& iTop, bool bAllowThisFrame) const
 {
     const Memory& kMemory = m_akMemory[uiMemory];
     if (iTop < 0)
@@ -913,7 +919,8 @@ IDirectDrawSurface7* NiD3DTextureCache::CreateTestTexture(uint32_t uiFormat, int
     kDesc.dwSize = sizeof(kDesc);
     kDesc.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH | DDSD_PIXELFORMAT;
     kDesc.dwWidth = kDesc.dwHeight = 16;
-    kDesc.ddsCaps.dwCaps = DDSCAPS_TEXTURE | ((m_uiFlags & VIDEO_MEMORY) ? DDSCAPS_VIDEOMEMORY : DDSCAPS_SYSTEMMEMORY);
+    kDesc.ddsCaps.dwCaps =
+        DDSCAPS_TEXTURE | ((m_uiFlags & VIDEO_MEMORY) ? DDSCAPS_VIDEOMEMORY : DDSCAPS_SYSTEMMEMORY);
     if (!pkLayout->m_bPalettized)
         kDesc.ddsCaps.dwCaps |= DDSCAPS_MIPMAP | DDSCAPS_COMPLEX;
     if (iStage >= 0)
@@ -930,7 +937,8 @@ IDirectDrawSurface7* NiD3DTextureCache::CreateTestTexture(uint32_t uiFormat, int
     {
         PALETTEENTRY akEntries[256];
         IDirectDrawPalette* pkPalette = nullptr;
-        if (FAILED(m_pkDirectDraw->CreatePalette(DDPCAPS_8BIT | DDPCAPS_ALLOW256, akEntries, &pkPalette, nullptr)) ||
+        if (FAILED(m_pkDirectDraw->CreatePalette(DDPCAPS_8BIT | DDPCAPS_ALLOW256, akEntries, &pkPalette,
+                                                 nullptr)) ||
             !pkPalette)
         {
             pkSurface->Release();

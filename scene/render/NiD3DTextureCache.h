@@ -68,7 +68,8 @@ public:
         // chosen; afterwards the image knows its size and mip levels.
         bool (*pfnGetSourceSurface)(NiImage* pkImage, IDirectDraw7* pkDirectDraw,
                                     const NiPixelLayout* const* apkLayouts, bool bTrueColor,
-                                    IDirectDrawSurface7** ppkSurface, const NiPixelLayout** ppkLayout) = nullptr;
+                                    IDirectDrawSurface7** ppkSurface,
+                                    const NiPixelLayout** ppkLayout) = nullptr;
         // The framebuffer surface a buffer image wraps, which serves as its own texture; null
         // for every other image.
         IDirectDrawSurface7* (*pfnGetBufferSurface)(NiImage* pkImage) = nullptr;
@@ -82,7 +83,8 @@ public:
     // a reference (NiRefPtr), and each new reference and each release that leaves others
     // purges all textures; the last release destroys the cache. ---
     static NiD3DTextureCache* GetShared(bool bMultitexture, bool bTrueColor, IDirectDraw7* pkDirectDraw,
-                                        IDirect3DDevice7* pkDevice, const D3DDEVICEDESC7& kDesc, bool bHardware);
+                                        IDirect3DDevice7* pkDevice, const D3DDEVICEDESC7& kDesc,
+                                        bool bHardware);
     void IncRef();
     int32_t DecRef();
     int32_t GetRefCount() const { return m_iRefCount; }
@@ -94,8 +96,8 @@ public:
     void BeginFrame();
     // The device texture of the image in a memory (-1: the cache chooses). The slot holds the
     // image last bound to the stage; changed says the stage must bind the texture again.
-    bool GetTexture(int32_t iMemory, NiImage* pkImage, NiRefPtr<NiImage>& spSlot, IDirectDrawSurface7*& pkTexture,
-                    bool& bChanged, bool& bMipmapped);
+    bool GetTexture(int32_t iMemory, NiImage* pkImage, NiRefPtr<NiImage>& spSlot,
+                    IDirectDrawSurface7*& pkTexture, bool& bChanged, bool& bMipmapped);
 
     //--- Maintenance. ---
     // The format index the image's texture has or would have; NO_FORMAT when it cannot be one.
@@ -130,7 +132,10 @@ public:
     uint32_t GetChangesThisFrame() const { return m_uiChangesThisFrame; }
     uint32_t GetExtraThisFrame() const { return m_uiExtraThisFrame; }
     uint32_t GetEvents() const { return m_uiEvents; }
-    uint32_t GetBytesInUse(uint32_t uiMemory) const { return uiMemory < 2 ? m_akMemory[uiMemory].m_uiBytes : 0; }
+    uint32_t GetBytesInUse(uint32_t uiMemory) const
+    {
+        return uiMemory < 2 ? m_akMemory[uiMemory].m_uiBytes : 0;
+    }
 
     // The key of a texture of 2^w x 2^h pixels.
     static uint32_t ComputeKey(uint32_t uiLogWidth, uint32_t uiLogHeight, bool bMipmapped, uint32_t uiFormat,
@@ -208,7 +213,8 @@ private:
     void ReuseEntry(Entry* pkEntry, NiImage* pkImage, Description& kDescription);
     bool Upload(IDirectDrawSurface7* pkSource, IDirectDrawSurface7* pkTexture);
     bool CopyPalette(IDirectDrawSurface7* pkSource, IDirectDrawSurface7* pkTexture);
-    Entry* FindEvictionCandidate(uint32_t uiMemory, int32_t& iStart, int32_t& iTop, bool bAllowThisFrame) const;
+    Entry* FindEvictionCandidate(uint32_t uiMemory, int32_t& iStart, int32_t& iTop,
+                                 bool bAllowThisFrame) const;
 
     Entry* AllocateEntry();
     void ReleaseEntry(Entry* pkEntry);

@@ -62,37 +62,35 @@ constexpr uint32_t NEWER_FILTER_CAPS = D3DPTFILTERCAPS_MINFPOINT | D3DPTFILTERCA
                                        FILTERCAPS_MAGFAFLATCUBIC | FILTERCAPS_MAGFGAUSSIANCUBIC;
 
 constexpr D3DTEXTURESTAGESTATETYPE CACHED_STATE_TYPE[] = {
-    D3DTSS_COLOROP,  D3DTSS_COLORARG1, D3DTSS_COLORARG2, D3DTSS_ALPHAOP,  D3DTSS_ALPHAARG1,
-    D3DTSS_ALPHAARG2, D3DTSS_TEXCOORDINDEX, D3DTSS_ADDRESSU, D3DTSS_ADDRESSV, D3DTSS_TEXTURETRANSFORMFLAGS,
+    D3DTSS_COLOROP,   D3DTSS_COLORARG1,     D3DTSS_COLORARG2, D3DTSS_ALPHAOP,  D3DTSS_ALPHAARG1,
+    D3DTSS_ALPHAARG2, D3DTSS_TEXCOORDINDEX, D3DTSS_ADDRESSU,  D3DTSS_ADDRESSV, D3DTSS_TEXTURETRANSFORMFLAGS,
 };
 
 // A filter mode the cache has never sent.
 constexpr uint32_t NO_FILTER = 0xFFFFFFFF;
 // Coordinates the device generates carry one of these flags.
 constexpr uint32_t GENERATED_COORDINATES = 0xFFFF0000;
-
-bool UsesClamp(const Stage& kStage)
-{
-    return kStage.m_uiAddressU == D3DTADDRESS_CLAMP || kStage.m_uiAddressV == D3DTADDRESS_CLAMP;
-}
 } // namespace
 
 //--- Creation and tables ---
 
 uint32_t NiD3DTexturePipeline::ClampApplyMode(uint32_t uiApply)
 {
-    return uiApply <= NiTextureModeProperty::APPLY_HILIGHT2 ? uiApply : uint32_t(NiTextureModeProperty::APPLY_MODULATE);
+    return uiApply <= NiTextureModeProperty::APPLY_HILIGHT2 ? uiApply
+                                                            : uint32_t(NiTextureModeProperty::APPLY_MODULATE);
 }
 
 uint32_t NiD3DTexturePipeline::ClampFilterMode(uint32_t uiFilter)
 {
-    return uiFilter <= NiTextureModeProperty::FILTER_BILERP_MIPNEAREST ? uiFilter
-                                                                       : uint32_t(NiTextureModeProperty::FILTER_NEAREST);
+    return uiFilter <= NiTextureModeProperty::FILTER_BILERP_MIPNEAREST
+               ? uiFilter
+               : uint32_t(NiTextureModeProperty::FILTER_NEAREST);
 }
 
 uint32_t NiD3DTexturePipeline::ClampAddressMode(uint32_t uiClamp)
 {
-    return uiClamp <= NiTextureModeProperty::WRAP_S_WRAP_T ? uiClamp : uint32_t(NiTextureModeProperty::WRAP_S_WRAP_T);
+    return uiClamp <= NiTextureModeProperty::WRAP_S_WRAP_T ? uiClamp
+                                                           : uint32_t(NiTextureModeProperty::WRAP_S_WRAP_T);
 }
 
 NiD3DTexturePipeline* NiD3DTexturePipeline::Create(IDirect3DDevice7* pkDevice, const D3DDEVICEDESC7& kDesc,
@@ -116,7 +114,8 @@ NiD3DTexturePipeline* NiD3DTexturePipeline::Create(IDirect3DDevice7* pkDevice, c
 }
 
 NiD3DTexturePipeline::NiD3DTexturePipeline(IDirect3DDevice7* pkDevice, const D3DDEVICEDESC7& kDesc,
-                                           NiD3DRenderStateCache* pkRenderStates, NiD3DTextureCache* pkTextures)
+                                           NiD3DRenderStateCache* pkRenderStates,
+                                           NiD3DTextureCache* pkTextures)
     : m_pkDevice(pkDevice), m_kDesc(kDesc), m_spRenderStates(pkRenderStates), m_spTextures(pkTextures)
 {
     m_pkDevice->AddRef();
@@ -156,7 +155,8 @@ void NiD3DTexturePipeline::BuildPlaneMask()
         return;
     const uint8_t aucTexels[6] = {0, 0, 0, 255, 255, 255};
     std::copy(std::begin(aucTexels), std::end(aucTexels), pucPixels);
-    m_spPlaneMask = NiImage::CreateFromRawData(spRaw, NiImage::MODE_OFF, NiImage::TEX_DEFAULT, NiImage::MODE_OFF);
+    m_spPlaneMask =
+        NiImage::CreateFromRawData(spRaw, NiImage::MODE_OFF, NiImage::TEX_DEFAULT, NiImage::MODE_OFF);
 }
 
 void NiD3DTexturePipeline::BuildTables()
@@ -170,9 +170,12 @@ void NiD3DTexturePipeline::BuildTables()
         auiEntry[FILTER_MIP] = D3DTFP_NONE;
     }
     // The modes that filter bilinearly within a level.
-    constexpr uint32_t auiLinearModes[] = {NiTextureModeProperty::FILTER_BILERP, NiTextureModeProperty::FILTER_TRILERP,
+    constexpr uint32_t auiLinearModes[] = {NiTextureModeProperty::FILTER_BILERP,
+                                           NiTextureModeProperty::FILTER_TRILERP,
                                            NiTextureModeProperty::FILTER_BILERP_MIPNEAREST};
-    auto SetLinear = [&](uint32_t uiColumn, bool bLinear, bool bPoint, uint32_t uiLinear, uint32_t uiPointValue) {
+    auto SetLinear =
+        [&](uint32_t uiColumn, bool bLinear, bool bPoint, uint32_t uiLinear, uint32_t uiPointValue)
+    {
         if (!bLinear && !bPoint)
             D3DLogMessage("(Creation): Device does not support texture filtering");
         for (uint32_t uiMode : auiLinearModes)
@@ -181,10 +184,10 @@ void NiD3DTexturePipeline::BuildTables()
 
     if (uiFilterCaps & NEWER_FILTER_CAPS)
     {
-        SetLinear(FILTER_MAG, uiFilterCaps & D3DPTFILTERCAPS_MAGFLINEAR, uiFilterCaps & D3DPTFILTERCAPS_MAGFPOINT,
-                  D3DTFG_LINEAR, D3DTFG_POINT);
-        SetLinear(FILTER_MIN, uiFilterCaps & D3DPTFILTERCAPS_MINFLINEAR, uiFilterCaps & D3DPTFILTERCAPS_MINFPOINT,
-                  D3DTFN_LINEAR, D3DTFN_POINT);
+        SetLinear(FILTER_MAG, uiFilterCaps & D3DPTFILTERCAPS_MAGFLINEAR,
+                  uiFilterCaps & D3DPTFILTERCAPS_MAGFPOINT, D3DTFG_LINEAR, D3DTFG_POINT);
+        SetLinear(FILTER_MIN, uiFilterCaps & D3DPTFILTERCAPS_MINFLINEAR,
+                  uiFilterCaps & D3DPTFILTERCAPS_MINFPOINT, D3DTFN_LINEAR, D3DTFN_POINT);
         if (uiFilterCaps & D3DPTFILTERCAPS_MIPFLINEAR)
         {
             m_auiFilterTable[NiTextureModeProperty::FILTER_TRILERP][FILTER_MIP] = D3DTFP_LINEAR;
@@ -208,10 +211,10 @@ void NiD3DTexturePipeline::BuildTables()
         auto& akTable = m_auiFilterTable;
         akTable[3][FILTER_MIP] = (uiFilterCaps & D3DPTFILTERCAPS_MIPNEAREST) ? D3DTFP_POINT : D3DTFP_NONE;
         akTable[5][FILTER_MIP] = (uiFilterCaps & D3DPTFILTERCAPS_MIPLINEAR) ? D3DTFP_POINT : D3DTFP_NONE;
-        akTable[4][FILTER_MIP] =
-            (uiFilterCaps & D3DPTFILTERCAPS_LINEARMIPNEAREST) ? uint32_t(D3DTFP_LINEAR) : akTable[5][FILTER_MIP];
-        akTable[2][FILTER_MIP] =
-            (uiFilterCaps & D3DPTFILTERCAPS_LINEARMIPLINEAR) ? uint32_t(D3DTFP_LINEAR) : akTable[5][FILTER_MIP];
+        akTable[4][FILTER_MIP] = (uiFilterCaps & D3DPTFILTERCAPS_LINEARMIPNEAREST) ? uint32_t(D3DTFP_LINEAR)
+                                                                                   : akTable[5][FILTER_MIP];
+        akTable[2][FILTER_MIP] = (uiFilterCaps & D3DPTFILTERCAPS_LINEARMIPLINEAR) ? uint32_t(D3DTFP_LINEAR)
+                                                                                  : akTable[5][FILTER_MIP];
     }
 
     if (kCaps.dwTextureAddressCaps & D3DPTADDRESSCAPS_INDEPENDENTUV)
@@ -236,9 +239,8 @@ void NiD3DTexturePipeline::BuildTables()
         {D3DTOP_MODULATE, D3DTOP_SELECTARG1},
     };
     std::copy(&auiApply[0][0], &auiApply[0][0] + 12, &m_auiApplyTable[0][0]);
-    const uint32_t auiKindOp[Stage::BLEND_KIND_COUNT] = {D3DTOP_ADD, D3DTOP_BLENDTEXTUREALPHA,
-                                                         D3DTOP_BLENDTEXTUREALPHA, D3DTOP_MODULATE,
-                                                         D3DTOP_MODULATE2X};
+    const uint32_t auiKindOp[Stage::BLEND_KIND_COUNT] = {
+        D3DTOP_ADD, D3DTOP_BLENDTEXTUREALPHA, D3DTOP_BLENDTEXTUREALPHA, D3DTOP_MODULATE, D3DTOP_MODULATE2X};
     std::copy(std::begin(auiKindOp), std::end(auiKindOp), m_auiKindOp);
 }
 
@@ -246,10 +248,12 @@ uint8_t NiD3DTexturePipeline::MultiPassCode(uint32_t uiKind) const
 {
     if (uiKind >= Stage::STAGE_MODULATE2X)
         return 0;
-    return m_spRenderStates->IsBlendSupported(KIND_BLEND[uiKind].m_usSrc, KIND_BLEND[uiKind].m_usDest) ? 2 : 0;
+    return m_spRenderStates->IsBlendSupported(KIND_BLEND[uiKind].m_usSrc, KIND_BLEND[uiKind].m_usDest) ? 2
+                                                                                                       : 0;
 }
 
-uint8_t NiD3DTexturePipeline::GetValidity(uint32_t uiKind, uint32_t uiFirstFormat, uint32_t uiSecondFormat) const
+uint8_t NiD3DTexturePipeline::GetValidity(uint32_t uiKind, uint32_t uiFirstFormat,
+                                          uint32_t uiSecondFormat) const
 {
     if (uiKind >= Stage::BLEND_KIND_COUNT || uiFirstFormat >= FORMAT_SLOTS || uiSecondFormat >= FORMAT_SLOTS)
         return 0;
@@ -290,18 +294,18 @@ void NiD3DTexturePipeline::ResetStageStates()
         uint32_t m_uiValue;
     };
     const Start akStart[] = {
-        {0, D3DTSS_COLOROP, D3DTOP_SELECTARG1},  {0, D3DTSS_COLORARG1, D3DTA_TEXTURE},
-        {0, D3DTSS_COLORARG2, D3DTA_DIFFUSE},    {0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1},
-        {0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE},    {0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE},
-        {0, D3DTSS_TEXCOORDINDEX, 0},            {0, D3DTSS_ADDRESS, D3DTADDRESS_WRAP},
-        {1, D3DTSS_COLOROP, D3DTOP_DISABLE},     {1, D3DTSS_COLORARG1, D3DTA_TEXTURE},
-        {1, D3DTSS_COLORARG2, D3DTA_CURRENT},    {1, D3DTSS_ALPHAOP, D3DTOP_DISABLE},
-        {1, D3DTSS_ALPHAARG1, D3DTA_TEXTURE},    {1, D3DTSS_ALPHAARG2, D3DTA_CURRENT},
-        {1, D3DTSS_TEXCOORDINDEX, 1},            {1, D3DTSS_ADDRESS, D3DTADDRESS_WRAP},
-        {2, D3DTSS_COLOROP, D3DTOP_DISABLE},     {2, D3DTSS_ALPHAOP, D3DTOP_DISABLE},
-        {2, D3DTSS_COLORARG1, D3DTA_CURRENT},    {2, D3DTSS_ALPHAARG1, D3DTA_CURRENT},
-        {2, D3DTSS_COLORARG2, D3DTA_DIFFUSE},    {2, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE},
-        {3, D3DTSS_COLOROP, D3DTOP_DISABLE},     {3, D3DTSS_ALPHAOP, D3DTOP_DISABLE},
+        {0, D3DTSS_COLOROP, D3DTOP_SELECTARG1}, {0, D3DTSS_COLORARG1, D3DTA_TEXTURE},
+        {0, D3DTSS_COLORARG2, D3DTA_DIFFUSE},   {0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1},
+        {0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE},   {0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE},
+        {0, D3DTSS_TEXCOORDINDEX, 0},           {0, D3DTSS_ADDRESS, D3DTADDRESS_WRAP},
+        {1, D3DTSS_COLOROP, D3DTOP_DISABLE},    {1, D3DTSS_COLORARG1, D3DTA_TEXTURE},
+        {1, D3DTSS_COLORARG2, D3DTA_CURRENT},   {1, D3DTSS_ALPHAOP, D3DTOP_DISABLE},
+        {1, D3DTSS_ALPHAARG1, D3DTA_TEXTURE},   {1, D3DTSS_ALPHAARG2, D3DTA_CURRENT},
+        {1, D3DTSS_TEXCOORDINDEX, 1},           {1, D3DTSS_ADDRESS, D3DTADDRESS_WRAP},
+        {2, D3DTSS_COLOROP, D3DTOP_DISABLE},    {2, D3DTSS_ALPHAOP, D3DTOP_DISABLE},
+        {2, D3DTSS_COLORARG1, D3DTA_CURRENT},   {2, D3DTSS_ALPHAARG1, D3DTA_CURRENT},
+        {2, D3DTSS_COLORARG2, D3DTA_DIFFUSE},   {2, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE},
+        {3, D3DTSS_COLOROP, D3DTOP_DISABLE},    {3, D3DTSS_ALPHAOP, D3DTOP_DISABLE},
     };
     for (const Start& kStart : akStart)
         m_pkDevice->SetTextureStageState(kStart.m_uiStage, kStart.m_eType, kStart.m_uiValue);
@@ -449,14 +453,16 @@ void NiD3DTexturePipeline::SetAddress(uint32_t uiStage, const Stage& kStage)
     m_pkDevice->SetTextureStageState(uiStage, D3DTSS_ADDRESS, kStage.m_uiAddressU);
 }
 
-bool NiD3DTexturePipeline::BindTexture(uint32_t uiStage, int32_t iMemory, const Stage& kStage, bool& bMipmapped)
+bool NiD3DTexturePipeline::BindTexture(uint32_t uiStage, int32_t iMemory, const Stage& kStage,
+                                       bool& bMipmapped)
 {
     StageCache& kCache = m_akStageCache[uiStage];
     const bool bWasBound = kCache.m_spImage != nullptr;
     IDirectDrawSurface7* pkTexture = nullptr;
     bool bChanged = false;
     bMipmapped = false;
-    if (m_spTextures->GetTexture(iMemory, kStage.m_spImage, kCache.m_spImage, pkTexture, bChanged, bMipmapped) &&
+    if (m_spTextures->GetTexture(iMemory, kStage.m_spImage, kCache.m_spImage, pkTexture, bChanged,
+                                 bMipmapped) &&
         pkTexture)
     {
         if (bChanged)
@@ -518,8 +524,8 @@ bool NiD3DTexturePipeline::AddPair(Stage* pkFirst, Stage* pkSecond)
 
 bool NiD3DTexturePipeline::CanPair(const Stage& kFirst, const Stage& kSecond) const
 {
-    if ((m_uiFlags & SEPARATE_MEMORIES) &&
-        (NiD3DTextureCache::IsBufferImage(kFirst.m_spImage) || NiD3DTextureCache::IsBufferImage(kSecond.m_spImage)))
+    if ((m_uiFlags & SEPARATE_MEMORIES) && (NiD3DTextureCache::IsBufferImage(kFirst.m_spImage) ||
+                                            NiD3DTextureCache::IsBufferImage(kSecond.m_spImage)))
     {
         return false;
     }
@@ -598,14 +604,16 @@ void NiD3DTexturePipeline::BuildPasses(NiPropertyTable* pkTable, NiEffectLists* 
     }
 
     // The multi-texture maps; a set beyond the geometry's uses its last set.
-    auto MakeMap = [&](uint32_t uiSlot, uint32_t uiKind) -> Stage* {
+    auto MakeMap = [&](uint32_t uiSlot, uint32_t uiKind) -> Stage*
+    {
         if (bDefaultMulti || uiTextureSets == 0)
             return nullptr;
         const NiMultiTextureMap* pkMap = pkMulti->GetMap(uiSlot);
         if (!pkMap)
             return nullptr;
         const uint32_t uiSet = std::min(pkMap->GetTextureCoordinateSet(), uiTextureSets - 1);
-        return MakeStage(pkMap->GetImage(), pkMap->GetClampMode(), pkMap->GetFilterMode(), uiKind, uiSet, pkMap);
+        return MakeStage(pkMap->GetImage(), pkMap->GetClampMode(), pkMap->GetFilterMode(), uiKind, uiSet,
+                         pkMap);
     };
     Stage* pkDark = MakeMap(NiMultiTextureProperty::DARK_MAP, Stage::STAGE_MODULATE);
     Stage* pkDetail = MakeMap(NiMultiTextureProperty::DETAIL_MAP, Stage::STAGE_MODULATE2X);
@@ -645,14 +653,16 @@ void NiD3DTexturePipeline::BuildPasses(NiPropertyTable* pkTable, NiEffectLists* 
     {
         if (pkDark)
             AddSingle(pkDark);
-        if (PairStages(pkBase, pkGlowAlpha, true) == 0)
+        // Without a base the glow alpha map goes with the untextured stage instead.
+        if (PairStages(pkBase, pkGlowAlpha, !pkBase) == 0)
             PairStages(&m_kUntextured, pkGlowAlpha, false);
     }
     else if (pkDetail)
     {
         if (pkDark)
             AddSingle(pkDark);
-        if (PairStages(pkBase, pkDetail, true) == 0)
+        // A detail map has nothing to detail without a base: the untextured stage is drawn.
+        if (PairStages(pkBase, pkDetail, !pkBase) == 0)
             AddSingle(&m_kUntextured);
     }
     else
@@ -719,7 +729,8 @@ bool NiD3DTexturePipeline::SetupNextPass()
     Stage& kFirst = *m_apkPlan[m_uiNextStage];
 
     if (!bFirstPass)
-        m_spRenderStates->SetAlpha(m_aspBlend[std::min<uint32_t>(kFirst.m_uiBlendKind, Stage::STAGE_MODULATE2X)]);
+        m_spRenderStates->SetAlpha(
+            m_aspBlend[std::min<uint32_t>(kFirst.m_uiBlendKind, Stage::STAGE_MODULATE2X)]);
 
     if (uiSize == 1)
     {

@@ -85,7 +85,8 @@ public:
     bool ValidateMultitexture(bool bFull);
 
     //--- Per object: BuildPasses, then SetupNextPass before each draw until it returns false. ---
-    void BuildPasses(NiPropertyTable* pkTable, NiEffectLists* pkLists, bool bHasNormals, uint32_t uiTextureSets);
+    void BuildPasses(NiPropertyTable* pkTable, NiEffectLists* pkLists, bool bHasNormals,
+                     uint32_t uiTextureSets);
     bool SetupNextPass();
     // Forgets the effect stages and the lists they came from (at each scene start).
     void ClearEffects();

@@ -58,8 +58,8 @@ bool NiD3DTexturePipeline::IsEffectStage(const Stage& kStage) const
            (m_bEnvironment && &kStage == &m_kEnvironment) || (m_bFogMap && &kStage == &m_kFog);
 }
 
-void NiD3DTexturePipeline::SetCameraFrame(const NiPoint3& kDirection, const NiPoint3& kUp, const NiPoint3& kRight,
-                                          const NiPoint3& kLocation)
+void NiD3DTexturePipeline::SetCameraFrame(const NiPoint3& kDirection, const NiPoint3& kUp,
+                                          const NiPoint3& kRight, const NiPoint3& kLocation)
 {
     // The device's camera space has x along the right axis, y up and z forward (the view
     // matrix's columns), so the rotation back to world space takes the axes in that order.
@@ -100,7 +100,8 @@ bool NiD3DTexturePipeline::GenerateCoordinates(const NiTextureEffect& kEffect, S
         if (m_bSphereMapWorld)
         {
             const NiRotationMatrix& kP = kEffect.GetWorldProjectionMatrix();
-            SetProjection(kStage.m_kTransform, kP * m_kCameraRotation, kEffect.GetWorldProjectionTranslation());
+            SetProjection(kStage.m_kTransform, kP * m_kCameraRotation,
+                          kEffect.GetWorldProjectionTranslation());
         }
         else
         {
@@ -190,8 +191,9 @@ void NiD3DTexturePipeline::CollectEffects(NiEffectLists* pkLists)
     if (m_uiPlaneMaskFormat >= Stage::NO_FORMAT && m_spPlaneMask)
         m_uiPlaneMaskFormat = m_spTextures->GetFormat(m_spPlaneMask);
 
-    auto Collect = [&](const NiEffectLists::TextureEffectList& kEffects, EffectList& kPlain, EffectList& kPlane,
-                       EffectList& kMasks, uint32_t uiKind, bool bShadow) {
+    auto Collect = [&](const NiEffectLists::TextureEffectList& kEffects, EffectList& kPlain,
+                       EffectList& kPlane, EffectList& kMasks, uint32_t uiKind, bool bShadow)
+    {
         for (const NiRefPtr<NiTextureEffect>& spEffect : kEffects)
         {
             if (!spEffect->GetClippingPlaneEnable())
@@ -203,8 +205,8 @@ void NiD3DTexturePipeline::CollectEffects(NiEffectLists* pkLists)
                 MakePlaneMask(*spEffect, bShadow, kMasks.m_akStages[kMasks.m_uiCount++]);
         }
     };
-    Collect(pkLists->GetProjectedLights(), m_kProjectedLights, m_kPlaneLights, m_kLightMasks, Stage::STAGE_ADD,
-            false);
+    Collect(pkLists->GetProjectedLights(), m_kProjectedLights, m_kPlaneLights, m_kLightMasks,
+            Stage::STAGE_ADD, false);
     Collect(pkLists->GetProjectedShadows(), m_kProjectedShadows, m_kPlaneShadows, m_kShadowMasks,
             Stage::STAGE_MODULATE, true);
 
@@ -227,7 +229,8 @@ uint32_t NiD3DTexturePipeline::ComputeUnsupported(NiPropertyTable* pkTable, NiEf
     ClearEffects();
     BuildPasses(pkTable, pkLists, true, 16);
 
-    auto Planned = [&](const void* pkOwner) {
+    auto Planned = [&](const void* pkOwner)
+    {
         for (uint32_t i = 0; i < m_uiStageCount; ++i)
         {
             if (m_apkPlan[i]->m_pkOwner == pkOwner)
@@ -235,11 +238,13 @@ uint32_t NiD3DTexturePipeline::ComputeUnsupported(NiPropertyTable* pkTable, NiEf
         }
         return false;
     };
-    auto MapMissing = [&](const NiMultiTextureProperty* pkMulti, uint32_t uiSlot) {
+    auto MapMissing = [&](const NiMultiTextureProperty* pkMulti, uint32_t uiSlot)
+    {
         const NiMultiTextureMap* pkMap = pkMulti ? pkMulti->GetMap(uiSlot) : nullptr;
         return pkMap && pkMap->GetImageObject() && !Planned(pkMap);
     };
-    auto EffectMissing = [&](const NiTextureEffect* pkEffect) { return IsDrawable(pkEffect) && !Planned(pkEffect); };
+    auto EffectMissing = [&](const NiTextureEffect* pkEffect)
+    { return IsDrawable(pkEffect) && !Planned(pkEffect); };
 
     uint32_t uiUnsupported = 0;
     NiMultiTextureProperty* pkMulti = pkTable ? pkTable->GetMultiTexture() : nullptr;
@@ -253,7 +258,8 @@ uint32_t NiD3DTexturePipeline::ComputeUnsupported(NiPropertyTable* pkTable, NiEf
         uiUnsupported |= UNSUPPORTED_GLOSS_MAP;
     if (MapMissing(pkMulti, NiMultiTextureProperty::GLOW_MAP))
         uiUnsupported |= UNSUPPORTED_GLOW_OR_DECAL;
-    for (uint32_t uiSlot = NiMultiTextureProperty::DECAL_MAP; pkMulti && uiSlot < pkMulti->GetMapCount(); ++uiSlot)
+    for (uint32_t uiSlot = NiMultiTextureProperty::DECAL_MAP; pkMulti && uiSlot < pkMulti->GetMapCount();
+         ++uiSlot)
     {
         if (MapMissing(pkMulti, uiSlot))
             uiUnsupported |= UNSUPPORTED_GLOW_OR_DECAL;
@@ -290,13 +296,15 @@ uint32_t NiD3DTexturePipeline::ComputeUnsupported(NiPropertyTable* pkTable, NiEf
         if (!kStage.m_pkOwner || !IsEffectStage(kStage))
             continue;
         const auto* pkEffect = static_cast<const NiTextureEffect*>(kStage.m_pkOwner);
-        if (pkEffect->GetCoordMode() == NiTextureEffect::WORLD_PERSPECTIVE && !(m_uiFlags & PROJECTED_TRANSFORMS))
+        if (pkEffect->GetCoordMode() == NiTextureEffect::WORLD_PERSPECTIVE &&
+            !(m_uiFlags & PROJECTED_TRANSFORMS))
             uiUnsupported |= UNSUPPORTED_PERSPECTIVE;
         if (pkEffect->GetClippingPlaneEnable())
         {
             const Stage* pkNext = i + 1 < m_uiStageCount ? m_apkPlan[i + 1] : nullptr;
-            const EffectList& kMasks =
-                pkEffect->GetTextureMode() == NiTextureEffect::PROJECTED_SHADOW ? m_kShadowMasks : m_kLightMasks;
+            const EffectList& kMasks = pkEffect->GetTextureMode() == NiTextureEffect::PROJECTED_SHADOW
+                                           ? m_kShadowMasks
+                                           : m_kLightMasks;
             if (!pkNext || !InList(*pkNext, kMasks))
                 uiUnsupported |= UNSUPPORTED_PLANE_MASK;
         }

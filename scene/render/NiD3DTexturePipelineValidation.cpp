@@ -93,8 +93,9 @@ void NiD3DTexturePipeline::DrawTestTriangles()
         akVertices[i].m_fRhw = 0.5f;
     }
     m_pkDevice->BeginScene();
-    m_pkDevice->DrawPrimitive(D3DPT_TRIANGLELIST, D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_SPECULAR | D3DFVF_TEX1,
-                              akVertices, 6, D3DDP_WAIT);
+    m_pkDevice->DrawPrimitive(D3DPT_TRIANGLELIST,
+                              D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_SPECULAR | D3DFVF_TEX1, akVertices, 6,
+                              D3DDP_WAIT);
     m_pkDevice->EndScene();
 }
 
@@ -141,7 +142,8 @@ bool NiD3DTexturePipeline::ValidateMultitexture(bool bFull)
     SetStageState(0, D3DTSS_TEXCOORDINDEX, 0);
     SetStageState(1, D3DTSS_TEXCOORDINDEX, 0);
 
-    auto SetArrangement = [&](bool bVertexLast) {
+    auto SetArrangement = [&](bool bVertexLast)
+    {
         if (bVertexLast)
         {
             SetApplyRow(0, Mode::APPLY_REPLACE, true);
@@ -155,7 +157,8 @@ bool NiD3DTexturePipeline::ValidateMultitexture(bool bFull)
             SetStageOps(2, D3DTOP_DISABLE, D3DTOP_DISABLE);
         }
     };
-    auto SetKindOp = [&](uint32_t uiKind) {
+    auto SetKindOp = [&](uint32_t uiKind)
+    {
         if (m_akStageCache[1].m_auiState[CS_COLOROP] == D3DTOP_DISABLE)
             SetStageState(1, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2);
         SetStageState(1, D3DTSS_COLOROP, m_auiKindOp[uiKind]);
@@ -210,8 +213,9 @@ bool NiD3DTexturePipeline::ValidateMultitexture(bool bFull)
         }
         if (kTrial.m_uiSinglePass > 0)
         {
-            LogCount(bVertexLast ? "(Creation): Device supports vertex-lastsingle pass multitexturing: %u modes"
-                                 : "(Creation): Device supports vertex-firstsingle pass multitexturing: %u modes",
+            LogCount(bVertexLast
+                         ? "(Creation): Device supports vertex-lastsingle pass multitexturing: %u modes"
+                         : "(Creation): Device supports vertex-firstsingle pass multitexturing: %u modes",
                      kTrial.m_uiSinglePass);
         }
     }
@@ -229,7 +233,8 @@ bool NiD3DTexturePipeline::ValidateMultitexture(bool bFull)
     }
     else if (uiFirstCount == uiLastCount)
     {
-        D3DLogMessage("(Creation): Device supports an equal number ofsingle-pass vertex-first and vertex-last modes");
+        D3DLogMessage(
+            "(Creation): Device supports an equal number ofsingle-pass vertex-first and vertex-last modes");
     }
     else
     {
@@ -253,7 +258,8 @@ bool NiD3DTexturePipeline::ValidateMultitexture(bool bFull)
         m_pkDevice->SetTexture(1, pkSecond);
         SetApplyRow(0, bVertexLast ? Mode::APPLY_REPLACE : Mode::APPLY_MODULATE, true);
         SetStageOps(2, D3DTOP_DISABLE, D3DTOP_DISABLE);
-        auto CheckKinds = [&](uint32_t uiFlag) {
+        auto CheckKinds = [&](uint32_t uiFlag)
+        {
             const uint32_t uiFormat = NiD3DTextureCache::FORMAT_RGB565;
             for (uint32_t uiKind = 0; uiKind < Stage::BLEND_KIND_COUNT; ++uiKind)
             {

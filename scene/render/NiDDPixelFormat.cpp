@@ -35,7 +35,8 @@ NiPixelLayout NiDDPixelFormat::ToLayout(const DDPIXELFORMAT& kFormat)
     SetChannel(kLayout, NiPixelLayout::RED, kFormat.dwRBitMask);
     SetChannel(kLayout, NiPixelLayout::GREEN, kFormat.dwGBitMask);
     SetChannel(kLayout, NiPixelLayout::BLUE, kFormat.dwBBitMask);
-    SetChannel(kLayout, NiPixelLayout::ALPHA, (kFormat.dwFlags & DDPF_ALPHAPIXELS) ? kFormat.dwRGBAlphaBitMask : 0);
+    SetChannel(kLayout, NiPixelLayout::ALPHA,
+               (kFormat.dwFlags & DDPF_ALPHAPIXELS) ? kFormat.dwRGBAlphaBitMask : 0);
     return kLayout;
 }
 
