@@ -7,32 +7,34 @@
 
 namespace
 {
-// 254 characters and the terminator.
-constexpr size_t LINE_BUFFER = 255;
+constexpr size_t LINE_BUFFER = 256;
+constexpr size_t MAX_LINE = 254;
 char g_acLastError[256] = {};
 
-void WriteLine(const char* pcFormat, const char* pcText)
+void WriteLine(const char* pcPrefix, const char* pcText)
 {
+    if (!pcText)
+        return;
     char acLine[LINE_BUFFER];
     // The caller's text is an argument, never the format.
-    std::snprintf(acLine, sizeof(acLine), pcFormat, pcText ? pcText : "");
+    std::snprintf(acLine, MAX_LINE + 1, "%s%s\n", pcPrefix, pcText);
     OutputDebugStringA(acLine);
 }
 } // namespace
 
 void D3DLogMessage(const char* pcText)
 {
-    WriteLine("NI D3D Renderer: %s\n", pcText);
+    WriteLine("NI D3D Renderer: ", pcText);
 }
 
 void D3DLogWarning(const char* pcText)
 {
-    WriteLine("NI D3D Renderer WARNING: %s\n", pcText);
+    WriteLine("NI D3D Renderer WARNING: ", pcText);
 }
 
 void D3DLogError(const char* pcText)
 {
-    WriteLine("NI D3D Renderer ERROR: %s\n", pcText);
+    WriteLine("NI D3D Renderer ERROR: ", pcText);
     if (!pcText)
     {
         g_acLastError[0] = '\0';

@@ -1,13 +1,12 @@
 #pragma once
 
-// The renderer's log: one line per call on the debugger output, "NI D3D Renderer: ",
-// "NI D3D Renderer WARNING: " or "NI D3D Renderer ERROR: " before the text and a line feed
-// after it, the whole line cut to 254 characters. Texts start with their phase in
-// parentheses ("(Creation): ", "(Runtime): ", ...) or with "Creation failed: ".
+// The renderer's log: one line per call on the debugger output, behind the renderer's prefix
+// ("NI D3D Renderer: ", "... WARNING: ", "... ERROR: "), cut to 254 characters. The texts name
+// their phase, e.g. "(Creation): " or "Creation failed: ". Errors are also kept as the last error.
 void D3DLogMessage(const char* pcText);
 void D3DLogWarning(const char* pcText);
-// Also keeps the text (up to 255 characters) as the last error; a null text empties it.
+// A null text writes nothing and empties the last error.
 void D3DLogError(const char* pcText);
 
-// The text of the last error, empty when none.
+// The last error text (at most 255 characters), empty when there is none.
 const char* D3DGetLastError();
