@@ -117,6 +117,12 @@ public:
     //--- Settings and statistics. ---
     bool HasFormat(uint32_t uiFormat) const { return uiFormat < FORMAT_COUNT && m_aspLayouts[uiFormat]; }
     const NiPixelLayout* GetLayout(uint32_t uiFormat) const;
+    // Whether the device offers any of the three formats with alpha (5-5-5-1, 4-4-4-4, 8-8-8-8),
+    // which the renderer reports as alpha blending.
+    bool HasAlphaFormats() const
+    {
+        return HasFormat(FORMAT_RGBA5551) || HasFormat(FORMAT_RGBA4444) || HasFormat(FORMAT_RGBA8888);
+    }
     uint32_t GetFlags() const { return m_uiFlags; }
     bool HasTwoMemories() const { return m_bTwoMemories; }
     void SetMaxTextureSize(uint32_t uiWidth, uint32_t uiHeight);

@@ -85,6 +85,7 @@ TEST_F(TextureCacheTest, TheDeviceFormatsAreFound)
     for (uint32_t uiFormat = 0; uiFormat < Cache::FORMAT_PAL8; ++uiFormat)
         EXPECT_TRUE(spCache->HasFormat(uiFormat)) << uiFormat;
     EXPECT_FALSE(spCache->HasFormat(Cache::FORMAT_PAL8));
+    EXPECT_TRUE(spCache->HasAlphaFormats());
     const NiPixelLayout* pkLayout = spCache->GetLayout(Cache::FORMAT_RGBA4444);
     ASSERT_NE(pkLayout, nullptr);
     EXPECT_EQ(pkLayout->m_auiMask[NiPixelLayout::ALPHA], 0xF000u);

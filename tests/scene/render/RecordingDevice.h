@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-// A Direct3D device drawing into a 64 x 64 render target of a world the test configures first;
+// A Direct3D device drawing into a square render target of a world the test configures first;
 // the recording back end unless the test asks for OpenGL. Releases everything it made.
 class RecordingDevice
 {
@@ -65,6 +65,7 @@ public:
 
     d3d7::World& World() { return *m_spWorld; }
     IDirectDraw7* DirectDraw() const { return m_pkDirectDraw; }
+    IDirect3D7* Direct3D() const { return m_pkDirect3D; }
     IDirect3DDevice7* Device() const { return m_pkDevice; }
     IDirectDrawSurface7* Target() const { return m_pkTarget; }
     const D3DDEVICEDESC7& Desc() const { return m_kDesc; }
