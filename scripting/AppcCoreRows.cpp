@@ -86,8 +86,8 @@ PyObject* ReadWideLine(SKBufferStream& stream, int32_t size, uint16_t end)
     while (buffer[length])
         ++length;
     int byteOrder = -1; // little-endian units, as the engine keeps them
-    return PyUnicode_DecodeUTF16(reinterpret_cast<const char*>(buffer.data()), static_cast<Py_ssize_t>(length * 2),
-                                 "replace", &byteOrder);
+    return PyUnicode_DecodeUTF16(reinterpret_cast<const char*>(buffer.data()),
+                                 static_cast<Py_ssize_t>(length * 2), "replace", &byteOrder);
 }
 
 PyObject* WriteWideLine(SKBufferStream& stream, PyObject* text)
@@ -155,7 +155,8 @@ PyObject* DestroyObject(SKObject* object)
 {
     if (!object)
         Py_RETURN_NONE;
-    if (object->IsTypeOf(SKModelProperty::TYPE_ID) && static_cast<SKModelProperty*>(object)->GetRefCount() > 1)
+    if (object->IsTypeOf(SKModelProperty::TYPE_ID) &&
+        static_cast<SKModelProperty*>(object)->GetRefCount() > 1)
     {
         PyErr_SetString(PyExc_ValueError, "SKObject_Destroy(): the object is still held by the engine");
         return nullptr;
@@ -164,13 +165,13 @@ PyObject* DestroyObject(SKObject* object)
     Py_RETURN_NONE;
 }
 
-PyObject* IniString(SKSystemWrapperClass& services, const char* section, const char* key, const char* defaultText,
-                    int32_t size, const char* file)
+PyObject* IniString(SKSystemWrapperClass& services, const char* section, const char* key,
+                    const char* defaultText, int32_t size, const char* file)
 {
     // A value can be no longer than a line of the file; the size only cuts it.
     std::vector<char> buffer(static_cast<size_t>(std::clamp(size, 1, 1 << 20)), '\0');
-    bool found = services.GetIniString(section, key, defaultText, buffer.data(), static_cast<int32_t>(buffer.size()),
-                                       file);
+    bool found = services.GetIniString(section, key, defaultText, buffer.data(),
+                                       static_cast<int32_t>(buffer.size()), file);
     if (size <= 0)
         buffer[0] = '\0';
     return FoundPair(found, BytesText(buffer.data(), std::strlen(buffer.data())));
@@ -185,7 +186,8 @@ PyObject* WalkObjects(PyObject* function)
         Py_RETURN_NONE;
     }
     PyErr_Clear();
-    PyErr_SetString(PyExc_ValueError, "SKPoolManager_WalkObjects(): scripts cannot name an engine walk function");
+    PyErr_SetString(PyExc_ValueError,
+                    "SKPoolManager_WalkObjects(): scripts cannot name an engine walk function");
     return nullptr;
 }
 } // namespace AppcCoreRows

@@ -33,19 +33,23 @@ PyObject* AppcSerializeGetState(PyObject*, PyObject* const* args, Py_ssize_t cou
 {
     if (!CheckCount("SerializeGetState", count, 1, 1))
         return nullptr;
-    return GuardEngineCall<PyObject*>(nullptr, [&]() -> PyObject* {
-        PyObject* state = nullptr;
-        if (!PyEmbed::GetStateThroughHooks(args[0], &state))
+    return GuardEngineCall<PyObject*>(
+        nullptr,
+        [&]() -> PyObject*
         {
-            Py_XDECREF(state);
-            if (!PyErr_Occurred())
-                PyErr_SetString(PyExc_SystemError, "Wrapper serialization functions failed.  Can't save object.");
-            return nullptr;
-        }
-        if (state)
-            return state;
-        return PyObject_GetAttrString(args[0], "__dict__");
-    });
+            PyObject* state = nullptr;
+            if (!PyEmbed::GetStateThroughHooks(args[0], &state))
+            {
+                Py_XDECREF(state);
+                if (!PyErr_Occurred())
+                    PyErr_SetString(PyExc_SystemError,
+                                    "Wrapper serialization functions failed.  Can't save object.");
+                return nullptr;
+            }
+            if (state)
+                return state;
+            return PyObject_GetAttrString(args[0], "__dict__");
+        });
 }
 
 // UnserializeSetState(instance, state): restores a shadow object; None whatever the hooks say.
@@ -53,11 +57,13 @@ PyObject* AppcUnserializeSetState(PyObject*, PyObject* const* args, Py_ssize_t c
 {
     if (!CheckCount("UnserializeSetState", count, 2, 2))
         return nullptr;
-    return GuardEngineCall<PyObject*>(nullptr, [&]() -> PyObject* {
-        PyEmbed::SetStateThroughHooks(args[0], args[1]);
-        PyErr_Clear();
-        Py_RETURN_NONE;
-    });
+    return GuardEngineCall<PyObject*>(nullptr,
+                                      [&]() -> PyObject*
+                                      {
+                                          PyEmbed::SetStateThroughHooks(args[0], args[1]);
+                                          PyErr_Clear();
+                                          Py_RETURN_NONE;
+                                      });
 }
 
 // SKLocDBWrapperSerialize(instance, state): (ok, state) from the databases' get-state hook;
@@ -66,23 +72,28 @@ PyObject* AppcSKLocDBWrapperSerialize(PyObject*, PyObject* const* args, Py_ssize
 {
     if (!CheckCount("SKLocDBWrapperSerialize", count, 2, 2))
         return nullptr;
-    return GuardEngineCall<PyObject*>(nullptr, [&]() -> PyObject* {
-        PyObject* state = nullptr;
-        bool ok = SKLocDBWrapperSerialize(args[0], &state);
-        PyErr_Clear();
-        return Py_BuildValue("(iN)", ok ? 1 : 0, state ? state : Py_NewRef(Py_None));
-    });
+    return GuardEngineCall<PyObject*>(nullptr,
+                                      [&]() -> PyObject*
+                                      {
+                                          PyObject* state = nullptr;
+                                          bool ok = SKLocDBWrapperSerialize(args[0], &state);
+                                          PyErr_Clear();
+                                          return Py_BuildValue("(iN)", ok ? 1 : 0,
+                                                               state ? state : Py_NewRef(Py_None));
+                                      });
 }
 
 PyObject* AppcSKLocDBWrapperUnserialize(PyObject*, PyObject* const* args, Py_ssize_t count)
 {
     if (!CheckCount("SKLocDBWrapperUnserialize", count, 2, 2))
         return nullptr;
-    return GuardEngineCall<PyObject*>(nullptr, [&]() -> PyObject* {
-        bool ok = SKLocDBWrapperUnserialize(args[0], args[1]);
-        PyErr_Clear();
-        return Flag(ok);
-    });
+    return GuardEngineCall<PyObject*>(nullptr,
+                                      [&]() -> PyObject*
+                                      {
+                                          bool ok = SKLocDBWrapperUnserialize(args[0], args[1]);
+                                          PyErr_Clear();
+                                          return Flag(ok);
+                                      });
 }
 
 // PyEmbed_SerializeModule(name, stream, simpleOnly)
@@ -92,11 +103,12 @@ PyObject* AppcSerializeModule(PyObject*, PyObject* const* args, Py_ssize_t count
     const char* name = nullptr;
     SKStream* stream = nullptr;
     int32_t simpleOnly = 0;
-    if (!CheckCount(ROW, count, 3, 3) || !GetText(args[0], &name, ROW, 1) || !GetStream(args[1], &stream, ROW, 2) ||
-        !GetInt(args[2], &simpleOnly, ROW, 3))
+    if (!CheckCount(ROW, count, 3, 3) || !GetText(args[0], &name, ROW, 1) ||
+        !GetStream(args[1], &stream, ROW, 2) || !GetInt(args[2], &simpleOnly, ROW, 3))
         return nullptr;
     return GuardEngineCall<PyObject*>(
-        nullptr, [&]() -> PyObject* { return Flag(PyEmbed::SerializeModule(name, *stream, simpleOnly != 0)); });
+        nullptr,
+        [&]() -> PyObject* { return Flag(PyEmbed::SerializeModule(name, *stream, simpleOnly != 0)); });
 }
 
 // PyEmbed_UnserializeModule(name, stream)
@@ -105,7 +117,8 @@ PyObject* AppcUnserializeModule(PyObject*, PyObject* const* args, Py_ssize_t cou
     static constexpr const char* ROW = "PyEmbed_UnserializeModule";
     const char* name = nullptr;
     SKStream* stream = nullptr;
-    if (!CheckCount(ROW, count, 2, 2) || !GetText(args[0], &name, ROW, 1) || !GetStream(args[1], &stream, ROW, 2))
+    if (!CheckCount(ROW, count, 2, 2) || !GetText(args[0], &name, ROW, 1) ||
+        !GetStream(args[1], &stream, ROW, 2))
         return nullptr;
     return GuardEngineCall<PyObject*>(
         nullptr, [&]() -> PyObject* { return Flag(PyEmbed::UnserializeModule(name, *stream)); });
@@ -113,7 +126,8 @@ PyObject* AppcUnserializeModule(PyObject*, PyObject* const* args, Py_ssize_t cou
 
 namespace
 {
-template <class Operation> PyObject* StreamRow(const char* row, PyObject* const* args, Py_ssize_t count, Operation op)
+template <class Operation>
+PyObject* StreamRow(const char* row, PyObject* const* args, Py_ssize_t count, Operation op)
 {
     SKStream* stream = nullptr;
     if (!CheckCount(row, count, 1, 1) || !GetStream(args[0], &stream, row, 1))
@@ -124,17 +138,20 @@ template <class Operation> PyObject* StreamRow(const char* row, PyObject* const*
 
 PyObject* AppcStartSave(PyObject*, PyObject* const* args, Py_ssize_t count)
 {
-    return StreamRow("PyEmbed_StartSave", args, count, [](SKStream& stream) { return PyEmbed::StartSave(stream); });
+    return StreamRow("PyEmbed_StartSave", args, count,
+                     [](SKStream& stream) { return PyEmbed::StartSave(stream); });
 }
 
 PyObject* AppcFinishSave(PyObject*, PyObject* const* args, Py_ssize_t count)
 {
-    return StreamRow("PyEmbed_FinishSave", args, count, [](SKStream& stream) { return PyEmbed::FinishSave(stream); });
+    return StreamRow("PyEmbed_FinishSave", args, count,
+                     [](SKStream& stream) { return PyEmbed::FinishSave(stream); });
 }
 
 PyObject* AppcStartLoad(PyObject*, PyObject* const* args, Py_ssize_t count)
 {
-    return StreamRow("PyEmbed_StartLoad", args, count, [](SKStream& stream) { return PyEmbed::StartLoad(stream); });
+    return StreamRow("PyEmbed_StartLoad", args, count,
+                     [](SKStream& stream) { return PyEmbed::StartLoad(stream); });
 }
 
 // PyEmbed_FinishLoad(stream): the stream is taken and not used.

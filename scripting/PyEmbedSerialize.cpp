@@ -211,10 +211,12 @@ bool StartSave(SKStream& stream)
         return false;
     }
     int32_t position = 0;
-    bool written = StreamStep(stream, [&] {
-        position = stream.GetPos();
-        stream.WriteLong(0);
-    });
+    bool written = StreamStep(stream,
+                              [&]
+                              {
+                                  position = stream.GetPos();
+                                  stream.WriteLong(0);
+                              });
     if (!written)
     {
         Py_DECREF(made);
@@ -245,14 +247,17 @@ bool FinishSave(SKStream& stream)
         return false;
     const char* bytes = PyBytes_AS_STRING(data);
     Py_ssize_t length = PyBytes_GET_SIZE(data);
-    bool written = length <= INT32_MAX - 4 && StreamStep(stream, [&] {
-        int32_t end = stream.GetPos();
-        stream.Seek(state.startPosition, 0);
-        stream.WriteLong(end);
-        stream.Seek(end, 0);
-        stream.WriteInt(static_cast<int32_t>(length));
-        stream.Write(bytes, static_cast<int32_t>(length));
-    });
+    bool written =
+        length <= INT32_MAX - 4 && StreamStep(stream,
+                                              [&]
+                                              {
+                                                  int32_t end = stream.GetPos();
+                                                  stream.Seek(state.startPosition, 0);
+                                                  stream.WriteLong(end);
+                                                  stream.Seek(end, 0);
+                                                  stream.WriteInt(static_cast<int32_t>(length));
+                                                  stream.Write(bytes, static_cast<int32_t>(length));
+                                              });
     Py_DECREF(data);
     return written;
 }
@@ -265,27 +270,31 @@ bool StartLoad(SKStream& stream)
     int32_t offset = 0;
     int32_t here = 0;
     int32_t streamLength = 0;
-    if (!StreamStep(stream, [&] {
-            offset = stream.ReadLong();
-            here = stream.GetPos();
-            streamLength = stream.GetLength();
-        }))
+    if (!StreamStep(stream,
+                    [&]
+                    {
+                        offset = stream.ReadLong();
+                        here = stream.GetPos();
+                        streamLength = stream.GetLength();
+                    }))
         return false;
     // The block lies after the offset field and within the stream, and its length fits.
     if (offset <= 0 || offset < here || offset > streamLength - 4)
         return false;
     std::string data;
     bool sized = true;
-    bool read = StreamStep(stream, [&] {
-        stream.Seek(offset, 0);
-        int32_t length = stream.ReadInt();
-        sized = length >= 0 && length <= streamLength - offset - 4;
-        if (sized && length > 0)
-        {
-            data.resize(static_cast<size_t>(length));
-            stream.Read(data.data(), length);
-        }
-    });
+    bool read = StreamStep(stream,
+                           [&]
+                           {
+                               stream.Seek(offset, 0);
+                               int32_t length = stream.ReadInt();
+                               sized = length >= 0 && length <= streamLength - offset - 4;
+                               if (sized && length > 0)
+                               {
+                                   data.resize(static_cast<size_t>(length));
+                                   stream.Read(data.data(), length);
+                               }
+                           });
     // The caller reads its own records from just after the offset field, whatever happened.
     bool returned = StreamStep(stream, [&] { stream.Seek(here, 0); });
     if (!read || !sized || !returned)
@@ -331,7 +340,8 @@ bool FinishLoad()
     if (!matches)
     {
         if (!PyErr_Occurred())
-            PyErr_SetString(PyExc_SystemError, "the restored state holds another number of objects than it saved");
+            PyErr_SetString(PyExc_SystemError,
+                            "the restored state holds another number of objects than it saved");
         CheckError();
         return false;
     }
@@ -393,8 +403,9 @@ namespace
 // The module dictionary entries that are the interpreter's own, never saved or restored.
 bool IsModuleOwnKey(const std::string& key)
 {
-    static const char* const s_apcOwn[] = {"__name__", "__file__", "__builtins__", "__doc__", "__loader__",
-                                           "__spec__", "__package__", "__cached__", "__annotations__"};
+    static const char* const s_apcOwn[] = {"__name__",    "__file__",   "__builtins__",
+                                           "__doc__",     "__loader__", "__spec__",
+                                           "__package__", "__cached__", "__annotations__"};
     return std::any_of(std::begin(s_apcOwn), std::end(s_apcOwn), [&](const char* own) { return key == own; });
 }
 
@@ -515,7 +526,8 @@ std::string PackageNameOf(const char* file, const char* root, const char* module
     // An empty root would name every module by its whole path, which no import finds again.
     if (base.empty())
         return moduleName;
-    auto fold = [](std::string text) {
+    auto fold = [](std::string text)
+    {
         for (char& character : text)
             character = static_cast<char>(std::tolower(static_cast<unsigned char>(character)));
         return text;
@@ -528,7 +540,8 @@ std::string PackageNameOf(const char* file, const char* root, const char* module
         name.erase(0, 1);
     std::replace(name.begin(), name.end(), '/', '.');
     std::replace(name.begin(), name.end(), '\\', '.');
-    auto endsWith = [&](const char* suffix) {
+    auto endsWith = [&](const char* suffix)
+    {
         size_t size = std::strlen(suffix);
         return name.size() >= size && name.compare(name.size() - size, size, suffix) == 0;
     };
@@ -555,7 +568,8 @@ bool SerializeAllModules(SKStream& stream, const char* root)
         {
             const char* name = GetEngineText(PyList_GET_ITEM(keys, index));
             PyObject* module = name ? PyDict_GetItemWithError(table, PyList_GET_ITEM(keys, index)) : nullptr;
-            PyObject* file = module && PyModule_Check(module) ? PyObject_GetAttrString(module, "__file__") : nullptr;
+            PyObject* file =
+                module && PyModule_Check(module) ? PyObject_GetAttrString(module, "__file__") : nullptr;
             const char* fileText = file && PyUnicode_Check(file) ? GetEngineText(file) : nullptr;
             PyErr_Clear();
             if (name && fileText && !IsSerializeExcluded(name))
@@ -569,10 +583,12 @@ bool SerializeAllModules(SKStream& stream, const char* root)
     {
         if (IsSerializeExcluded(package.c_str()))
             continue;
-        if (!StreamStep(stream, [&] {
-                stream.WriteBool(true);
-                stream.WriteNewCString(package.c_str());
-            }))
+        if (!StreamStep(stream,
+                        [&]
+                        {
+                            stream.WriteBool(true);
+                            stream.WriteNewCString(package.c_str());
+                        }))
             return false;
         if (!SerializeModule(name.c_str(), stream, false))
             return false;
@@ -612,11 +628,13 @@ bool UnserializeAllModules(SKStream& stream)
     {
         bool more = false;
         std::unique_ptr<char[]> name;
-        if (!StreamStep(stream, [&] {
-                more = stream.ReadBool();
-                if (more)
-                    name = stream.ReadNewCString(MAXIMUM_MODULE_NAME);
-            }))
+        if (!StreamStep(stream,
+                        [&]
+                        {
+                            more = stream.ReadBool();
+                            if (more)
+                                name = stream.ReadNewCString(MAXIMUM_MODULE_NAME);
+                        }))
             return false;
         if (!more)
             return true;
@@ -722,7 +740,8 @@ PyObject* AppClass(const std::string& name)
     PyObject* dictionary = GetAppDictionary();
     if (!dictionary)
     {
-        PyObject* app = PyImport_GetModuleDict() ? PyDict_GetItemString(PyImport_GetModuleDict(), "App") : nullptr;
+        PyObject* app =
+            PyImport_GetModuleDict() ? PyDict_GetItemString(PyImport_GetModuleDict(), "App") : nullptr;
         dictionary = app && PyModule_Check(app) ? PyModule_GetDict(app) : nullptr;
     }
     PyObject* cls = dictionary ? PyDict_GetItemString(dictionary, name.c_str()) : nullptr;
@@ -762,8 +781,8 @@ bool GetStateThroughHooks(PyObject* instance, PyObject** state)
     {
         std::string name = ClassNameOf(instance);
         if (name != "CPyDebug")
-            DebugLine("Unhandled PyEmbed wrapper in Serialize, this could cause problems in UnSerialize - " + name +
-                      "\n");
+            DebugLine("Unhandled PyEmbed wrapper in Serialize, this could cause problems in UnSerialize - " +
+                      name + "\n");
         return true;
     }
     bool result = true;

@@ -154,11 +154,16 @@ TEST(AppcCoreRows, ObjectAndAttributeRows)
 TEST(AppcCoreRows, LocalizationRows)
 {
     std::string file = (HostEnvironment::Folder().Root() / "Sample.tgl").string();
-    RunScript("Appc.SKLocalizationDatabase_WriteSample(" + ("'" + file + "'") + ")\n"
+    RunScript("Appc.SKLocalizationDatabase_WriteSample(" + ("'" + file + "'") +
+              ")\n"
               "m = App.g_kLocalizationManager\n"
-              "db = Appc.SKLocalizationManager_Load(m, '" + file + "')\n"
+              "db = Appc.SKLocalizationManager_Load(m, '" +
+              file +
+              "')\n"
               "assert db is not None\n"
-              "assert Appc.SKLocalizationManager_GetIfRegistered(m, '" + file + "', 0) == db\n"
+              "assert Appc.SKLocalizationManager_GetIfRegistered(m, '" +
+              file +
+              "', 0) == db\n"
               "missing = Appc.SKLocalizationDatabase_GetString(db, 'no such key')\n"
               "assert missing is not None\n"
               "assert Appc.SKLocalizationDatabase_HasString(db, 'no such key') == 0\n"
@@ -167,49 +172,66 @@ TEST(AppcCoreRows, LocalizationRows)
               "Appc.SKLocalizationManager_Unload(m, db)\n"
               "Appc.SKLocalizationManager_Unload(m, db)\n"
               "Appc.SKLocalizationManager_Purge(m)\n"
-              "made = Appc.SKLocalizationDatabase_Create('" + file + "')\n"
+              "made = Appc.SKLocalizationDatabase_Create('" +
+              file +
+              "')\n"
               "Appc.SKLocalizationManager_DeleteAll(m)");
     EXPECT_THAT(Outcome("Appc.SKLocalizationManager_Load(App.SKPoint3(), 'x')"), StartsWith("TypeError"));
 }
 
 TEST(AppcCoreRows, ServiceRows)
 {
-    std::string ini = HostEnvironment::Folder().Write("Options.ini", "[Video]\nWidth=640\nScale=0.5\nName=Tall Ship\n").string();
+    std::string ini = HostEnvironment::Folder()
+                          .Write("Options.ini", "[Video]\nWidth=640\nScale=0.5\nName=Tall Ship\n")
+                          .string();
     std::string cfg = (HostEnvironment::Folder().Root() / "Saved.cfg").string();
-    RunScript("w = App.g_kSystemWrapper\n"
-              "for f in (w.GetTimeSinceFrameStart, w.GetTimeInSeconds, w.GetTimeElapsedInSeconds, "
-              "w.GetVerticalAspectRatio): assert isinstance(f(), float)\n"
-              "for f in (w.GetTimeInMilliseconds, w.GetTimeElapsedInMilliseconds, w.GetUpdateNumber, "
-              "w.IsForeground): assert isinstance(f(), int)\n"
-              "w.SetRandomSeed(5)\n"
-              "assert 0 <= w.GetRandomNumber(10) < 10 and w.GetRandomNumber(0) == 0\n"
-              "assert w.GetIniInt('Video', 'Width', 3, '" + ini + "') == 640\n"
-              "assert w.GetIniFloat('Video', 'Scale', 1.0, '" + ini + "') == 0.5\n"
-              "assert w.GetIniString('Video', 'Name', 'none', None, 5, '" + ini + "') == (1, 'Tall')\n"
-              "assert w.GetIniString('Video', 'Gone', 'none', None, 64, '" + ini + "') == (0, 'none')\n"
-              "w.SetDefaultScreenShotPath('" + HostEnvironment::Folder().Root().string() + "')\n"
-              "w.TakeScreenshot()\n"
-              "w.TakeScreenshot(0, 'Shot')\n"
-              "p = App.SKProfilingInfo('outer')\n"
-              "Appc.SKProfilingInfo_EnableProfiling()\n"
-              "timer = Appc.SKProfilingInfo_StartTiming('inner')\n"
-              "Appc.SKProfilingInfo_SetTimingData('value', 2.0)\n"
-              "Appc.SKProfilingInfo_StopTiming(timer)\n"
-              "Appc.SKProfilingInfo_DisableProfiling()\n"
-              "Appc.delete_SKProfilingInfo(p)\n"
-              "Appc.SKProfilingInfo_Terminate()\n"
-              "c = App.g_kConfigMapping\n"
-              "c.SetFloatValue('S', 'f', 1.25); c.SetIntValue('S', 'i', 3); c.SetStringValue('S', 't', 'abc')\n"
-              "c.SetSKStringValue('S', 'k', App.SKString('wide'))\n"
-              "assert (c.GetFloatValue('S', 'f'), c.GetIntValue('S', 'i'), c.GetStringValue('S', 't')) == "
-              "(1.25, 3, 'abc')\n"
-              "assert c.GetSKStringValue('S', 'k').GetLength() == 4\n"
-              "assert c.HasValue('S', 'i') == 1 and c.HasValue('S', 'none') == 0\n"
-              "assert c.SaveConfigFile('" + cfg + "') == 1 and c.LoadConfigFile('" + cfg + "') == 1\n"
-              "pm = App.g_kPoolManager\n"
-              "pm.Purge(); pm.PrintPoolSummary(); pm.PrintFull(); pm.PrintSummary()\n"
-              "pm.DumpFile('x'); pm.DumpBlocks('x'); pm.DumpObjects('x'); pm.DisplayFile('x', 1)\n"
-              "pm.WalkObjects(None, None)");
+    RunScript(
+        "w = App.g_kSystemWrapper\n"
+        "for f in (w.GetTimeSinceFrameStart, w.GetTimeInSeconds, w.GetTimeElapsedInSeconds, "
+        "w.GetVerticalAspectRatio): assert isinstance(f(), float)\n"
+        "for f in (w.GetTimeInMilliseconds, w.GetTimeElapsedInMilliseconds, w.GetUpdateNumber, "
+        "w.IsForeground): assert isinstance(f(), int)\n"
+        "w.SetRandomSeed(5)\n"
+        "assert 0 <= w.GetRandomNumber(10) < 10 and w.GetRandomNumber(0) == 0\n"
+        "assert w.GetIniInt('Video', 'Width', 3, '" +
+        ini +
+        "') == 640\n"
+        "assert w.GetIniFloat('Video', 'Scale', 1.0, '" +
+        ini +
+        "') == 0.5\n"
+        "assert w.GetIniString('Video', 'Name', 'none', None, 5, '" +
+        ini +
+        "') == (1, 'Tall')\n"
+        "assert w.GetIniString('Video', 'Gone', 'none', None, 64, '" +
+        ini +
+        "') == (0, 'none')\n"
+        "w.SetDefaultScreenShotPath('" +
+        HostEnvironment::Folder().Root().string() +
+        "')\n"
+        "w.TakeScreenshot()\n"
+        "w.TakeScreenshot(0, 'Shot')\n"
+        "p = App.SKProfilingInfo('outer')\n"
+        "Appc.SKProfilingInfo_EnableProfiling()\n"
+        "timer = Appc.SKProfilingInfo_StartTiming('inner')\n"
+        "Appc.SKProfilingInfo_SetTimingData('value', 2.0)\n"
+        "Appc.SKProfilingInfo_StopTiming(timer)\n"
+        "Appc.SKProfilingInfo_DisableProfiling()\n"
+        "Appc.delete_SKProfilingInfo(p)\n"
+        "Appc.SKProfilingInfo_Terminate()\n"
+        "c = App.g_kConfigMapping\n"
+        "c.SetFloatValue('S', 'f', 1.25); c.SetIntValue('S', 'i', 3); c.SetStringValue('S', 't', 'abc')\n"
+        "c.SetSKStringValue('S', 'k', App.SKString('wide'))\n"
+        "assert (c.GetFloatValue('S', 'f'), c.GetIntValue('S', 'i'), c.GetStringValue('S', 't')) == "
+        "(1.25, 3, 'abc')\n"
+        "assert c.GetSKStringValue('S', 'k').GetLength() == 4\n"
+        "assert c.HasValue('S', 'i') == 1 and c.HasValue('S', 'none') == 0\n"
+        "assert c.SaveConfigFile('" +
+        cfg + "') == 1 and c.LoadConfigFile('" + cfg +
+        "') == 1\n"
+        "pm = App.g_kPoolManager\n"
+        "pm.Purge(); pm.PrintPoolSummary(); pm.PrintFull(); pm.PrintSummary()\n"
+        "pm.DumpFile('x'); pm.DumpBlocks('x'); pm.DumpObjects('x'); pm.DisplayFile('x', 1)\n"
+        "pm.WalkObjects(None, None)");
     EXPECT_FALSE(SKProfilingInfo::IsProfilingEnabled());
     ExpectOutcomes({
         {"App.g_kPoolManager.WalkObjects('_1234_p_SKPMWalkObjectsFunc', None)",
