@@ -84,9 +84,6 @@ const EglDisplay* Display()
     return &s_kDisplay;
 }
 
-// Which context is current, so switching between DirectDraw objects costs one call.
-void* s_pvCurrent = nullptr;
-
 GLenum DepthFormat(const DDPIXELFORMAT& kFormat)
 {
     if (kFormat.dwStencilBitDepth != 0)
@@ -121,9 +118,8 @@ std::unique_ptr<GLContext> GLContext::Create()
             return nullptr;
         pkContext->m_pvSurface = hSurface;
     }
-    s_pvCurrent = nullptr;
     pkContext->MakeCurrent();
-    if (s_pvCurrent != pkContext->m_pvContext || epoxy_gl_version() < 21 ||
+    if (eglGetCurrentContext() != hContext || epoxy_gl_version() < 21 ||
         (epoxy_gl_version() < 30 && !epoxy_has_gl_extension("GL_ARB_framebuffer_object")))
         return nullptr;
     glGetIntegerv(GL_MAX_TEXTURE_UNITS, &pkContext->m_iMaxTextureUnits);
@@ -138,11 +134,8 @@ GLContext::~GLContext()
     auto hDisplay = static_cast<EGLDisplay>(m_pvDisplay);
     if (hDisplay == EGL_NO_DISPLAY)
         return;
-    if (s_pvCurrent == m_pvContext)
-    {
+    if (eglGetCurrentContext() == m_pvContext)
         eglMakeCurrent(hDisplay, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
-        s_pvCurrent = nullptr;
-    }
     if (m_pvSurface != nullptr)
         eglDestroySurface(hDisplay, static_cast<EGLSurface>(m_pvSurface));
     if (m_pvContext != nullptr)
@@ -151,12 +144,12 @@ GLContext::~GLContext()
 
 void GLContext::MakeCurrent()
 {
-    if (s_pvCurrent == m_pvContext || m_pvContext == nullptr)
+    // Asked of EGL rather than remembered: other code (a toolkit's own GL) may switch too.
+    if (m_pvContext == nullptr || eglGetCurrentContext() == m_pvContext)
         return;
     auto hSurface = m_pvSurface != nullptr ? static_cast<EGLSurface>(m_pvSurface) : EGL_NO_SURFACE;
-    if (eglMakeCurrent(static_cast<EGLDisplay>(m_pvDisplay), hSurface, hSurface,
-                       static_cast<EGLContext>(m_pvContext)) == EGL_TRUE)
-        s_pvCurrent = m_pvContext;
+    eglMakeCurrent(static_cast<EGLDisplay>(m_pvDisplay), hSurface, hSurface,
+                   static_cast<EGLContext>(m_pvContext));
 }
 
 bool GLContext::CreateRenderTarget(Surface& kSurface)

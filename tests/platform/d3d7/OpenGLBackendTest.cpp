@@ -406,3 +406,14 @@ TEST(OpenGLBackend, TextureTransformsMoveCoordinateSets)
     pkVB->Release();
     pkTexture->Release();
 }
+
+TEST(OpenGLBackend, EachDirectDrawObjectDrawsInItsOwnContext)
+{
+    // Both contexts number their framebuffers alike; each must read its own.
+    LayerFixture kFirst(OpenGL(), 4, 4);
+    LayerFixture kSecond(OpenGL(), 4, 4);
+    kFirst.pkDevice->Clear(0, nullptr, D3DCLEAR_TARGET, RED, 1.0f, 0);
+    kSecond.pkDevice->Clear(0, nullptr, D3DCLEAR_TARGET, BLUE, 1.0f, 0);
+    EXPECT_EQ(ReadBack(kFirst)[5], RED);
+    EXPECT_EQ(ReadBack(kSecond)[5], BLUE);
+}
