@@ -43,16 +43,27 @@ template <class T> SKModelProperty* CreateNamed(const char* pcName)
     return T::Create(pcName);
 }
 
+// The field set a class declares itself; a class that adds no fields only inherits its base's.
+template <class T, class TBase> constexpr auto OwnFieldSet() -> const SKFieldSet& (*)()
+{
+    if constexpr (!requires { &T::GetFieldSet; })
+        return nullptr;
+    else if constexpr (requires { &TBase::GetFieldSet; })
+        return &T::GetFieldSet == &TBase::GetFieldSet ? nullptr : &T::GetFieldSet;
+    else
+        return &T::GetFieldSet;
+}
+
 // A class created by type id (and so duplicated and loaded from records).
 template <class T, class TBase> constexpr PropertyTypeEntry Registered(const char* pcClassName)
 {
-    return {T::TYPE_ID, TBase::TYPE_ID, pcClassName, &T::Factory, &CreateNamed<T>};
+    return {T::TYPE_ID, TBase::TYPE_ID, pcClassName, &T::Factory, &CreateNamed<T>, OwnFieldSet<T, TBase>()};
 }
 
 // A class only scripts create, by name.
 template <class T, class TBase> constexpr PropertyTypeEntry ByNameOnly(const char* pcClassName)
 {
-    return {T::TYPE_ID, TBase::TYPE_ID, pcClassName, nullptr, &CreateNamed<T>};
+    return {T::TYPE_ID, TBase::TYPE_ID, pcClassName, nullptr, &CreateNamed<T>, OwnFieldSet<T, TBase>()};
 }
 
 constexpr PropertyTypeEntry TYPES[] = {
