@@ -35,6 +35,7 @@
 #include <algorithm>
 #include <cstring>
 #include <iterator>
+#include <type_traits>
 
 namespace
 {
@@ -44,26 +45,26 @@ template <class T> SKModelProperty* CreateNamed(const char* pcName)
 }
 
 // The field set a class declares itself; a class that adds no fields only inherits its base's.
-template <class T, class TBase> constexpr auto OwnFieldSet() -> const SKFieldSet& (*)()
+template <class T> constexpr auto OwnFieldSet() -> const SKFieldSet& (*)()
 {
-    if constexpr (!requires { &T::GetFieldSet; })
-        return nullptr;
-    else if constexpr (requires { &TBase::GetFieldSet; })
-        return &T::GetFieldSet == &TBase::GetFieldSet ? nullptr : &T::GetFieldSet;
-    else
-        return &T::GetFieldSet;
+    if constexpr (requires { typename T::FieldSetOwner; })
+    {
+        if constexpr (std::is_same_v<typename T::FieldSetOwner, T>)
+            return &T::GetFieldSet;
+    }
+    return nullptr;
 }
 
 // A class created by type id (and so duplicated and loaded from records).
 template <class T, class TBase> constexpr PropertyTypeEntry Registered(const char* pcClassName)
 {
-    return {T::TYPE_ID, TBase::TYPE_ID, pcClassName, &T::Factory, &CreateNamed<T>, OwnFieldSet<T, TBase>()};
+    return {T::TYPE_ID, TBase::TYPE_ID, pcClassName, &T::Factory, &CreateNamed<T>, OwnFieldSet<T>()};
 }
 
 // A class only scripts create, by name.
 template <class T, class TBase> constexpr PropertyTypeEntry ByNameOnly(const char* pcClassName)
 {
-    return {T::TYPE_ID, TBase::TYPE_ID, pcClassName, nullptr, &CreateNamed<T>, OwnFieldSet<T, TBase>()};
+    return {T::TYPE_ID, TBase::TYPE_ID, pcClassName, nullptr, &CreateNamed<T>, OwnFieldSet<T>()};
 }
 
 constexpr PropertyTypeEntry TYPES[] = {

@@ -75,8 +75,7 @@ public:                                                                         
 // SaveToStream, LoadFromStream and WriteInit itself). CopyFrom copies the level's fields before
 // the base's, so that a base may derive values from what was copied (the arc weapons' right axis).
 #define SK_PROPERTY_FIELD_COPY(Class, Base)                                                                  \
-public:                                                                                                      \
-    static const SKFieldSet& GetFieldSet();                                                                  \
+    SK_PROPERTY_FIELD_SET(Class)                                                                             \
     bool CopyFrom(const SKModelProperty* pkOther) override                                                   \
     {                                                                                                        \
         if (!dynamic_cast<const Class*>(pkOther))                                                            \
@@ -89,3 +88,11 @@ public:                                                                         
         return dynamic_cast<const Class*>(&kOther) && Base::HasEqualFields(kOther) &&                        \
                GetFieldSet().Equal(*this, kOther);                                                           \
     }
+
+// SK_PROPERTY_FIELD_SET(Class): declares the class's own field set (GetFieldSet, defined in its
+// source), for a class that writes all five operations itself; the other two macros include it.
+// FieldSetOwner tells the class's own set from one it inherits.
+#define SK_PROPERTY_FIELD_SET(Class)                                                                         \
+public:                                                                                                      \
+    using FieldSetOwner = Class;                                                                             \
+    static const SKFieldSet& GetFieldSet();

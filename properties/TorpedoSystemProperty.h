@@ -18,6 +18,8 @@
 class TorpedoSystemProperty : public WeaponSystemProperty
 {
     SK_PROPERTY_CLASS(TorpedoSystemProperty, WeaponSystemProperty, 0x8133)
+    // The number in use is declared; the ammo records are written by hand.
+    SK_PROPERTY_FIELD_SET(TorpedoSystemProperty)
 
 public:
     static constexpr int32_t MAX_AMMO_TYPES = 4;
@@ -32,8 +34,6 @@ public:
     // again for speed and sound.
     bool CopyFrom(const SKModelProperty* pkOther) override;
     bool HasEqualFields(const SKModelProperty& kOther) const override;
-    // The declared fields (the rest of the record and the script lines are written by hand).
-    static const SKFieldSet& GetFieldSet();
 
     static bool IsValidIndex(int32_t iIndex) { return iIndex >= 0 && iIndex < MAX_AMMO_TYPES; }
     TorpedoAmmoType* GetAmmoType(int32_t iIndex)
