@@ -11,9 +11,9 @@
 #include "scene/graph/NiAVObject.h"
 #include "scene/graph/NiAlphaAccumulator.h"
 #include "scene/graph/NiCamera.h"
+#include "scene/graph/NiImage.h"
 #include "scene/graph/NiPicker.h"
 #include "scene/object/NiStream.h"
-#include "scene/render/NiImage.h"
 #include "tests/support/RecordingRender.h"
 
 #include <cstddef>
