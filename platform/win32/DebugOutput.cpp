@@ -46,6 +46,13 @@ constinit std::mutex s_kLock;
 constinit TargetList s_kSubscribers;
 constinit TargetList s_kCaptures;
 constinit bool s_bStandardError = true;
+
+bool Change(TargetList& kList, bool (TargetList::*pfnChange)(win32::DebugOutputTarget),
+            win32::DebugOutputTarget kTarget)
+{
+    std::lock_guard kGuard(s_kLock);
+    return (kList.*pfnChange)(kTarget);
+}
 } // namespace
 
 void OutputDebugStringA(const char* pcText)
@@ -65,26 +72,22 @@ namespace win32
 {
 bool SubscribeDebugOutput(DebugOutputTarget kTarget)
 {
-    std::lock_guard kGuard(s_kLock);
-    return s_kSubscribers.Add(kTarget);
+    return Change(s_kSubscribers, &TargetList::Add, kTarget);
 }
 
 bool UnsubscribeDebugOutput(DebugOutputTarget kTarget)
 {
-    std::lock_guard kGuard(s_kLock);
-    return s_kSubscribers.Remove(kTarget);
+    return Change(s_kSubscribers, &TargetList::Remove, kTarget);
 }
 
 bool BeginDebugOutputCapture(DebugOutputTarget kTarget)
 {
-    std::lock_guard kGuard(s_kLock);
-    return s_kCaptures.Add(kTarget);
+    return Change(s_kCaptures, &TargetList::Add, kTarget);
 }
 
 bool EndDebugOutputCapture(DebugOutputTarget kTarget)
 {
-    std::lock_guard kGuard(s_kLock);
-    return s_kCaptures.Remove(kTarget);
+    return Change(s_kCaptures, &TargetList::Remove, kTarget);
 }
 
 void SetDebugOutputToStandardError(bool bOn)
