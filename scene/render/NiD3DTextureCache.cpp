@@ -2,9 +2,9 @@
 
 #include "platform/d3d7/IDirectDrawPalette.h"
 #include "platform/win32/DebugOutput.h"
+#include "scene/graph/NiImage.h"
 #include "scene/render/D3DLog.h"
 #include "scene/render/NiDDPixelFormat.h"
-#include "scene/render/NiImage.h"
 
 #include <algorithm>
 #include <bit>

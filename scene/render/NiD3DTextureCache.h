@@ -3,8 +3,8 @@
 #include "platform/d3d7/IDirect3DDevice7.h"
 #include "platform/d3d7/IDirectDraw7.h"
 #include "platform/d3d7/IDirectDrawSurface7.h"
+#include "scene/graph/NiPixelLayout.h"
 #include "scene/object/NiRefPtr.h"
-#include "scene/render/NiPixelLayout.h"
 
 #include <array>
 #include <cstdint>

@@ -5,13 +5,13 @@
 #include "scene/graph/NiMultiTextureMap.h"
 #include "scene/graph/NiMultiTextureProperty.h"
 #include "scene/graph/NiPropertyTable.h"
+#include "scene/graph/NiRawImageData.h"
 #include "scene/graph/NiTextureEffect.h"
 #include "scene/graph/NiTextureModeProperty.h"
 #include "scene/graph/NiTextureProperty.h"
 #include "scene/render/D3DLog.h"
 #include "scene/render/NiD3DRenderStateCache.h"
 #include "scene/render/NiD3DTextureCache.h"
-#include "scene/render/NiRawImageData.h"
 
 // Contents: creation and tables / stage-state cache / planning / pass setup.
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "platform/d3d7/D3DTypes.h"
+#include "scene/graph/NiImage.h"
 #include "scene/object/NiRefPtr.h"
-#include "scene/render/NiImage.h"
 
 #include <cstdint>
 

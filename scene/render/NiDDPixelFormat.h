@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/d3d7/DDrawTypes.h"
-#include "scene/render/NiPixelLayout.h"
+#include "scene/graph/NiPixelLayout.h"
 
 // Conversions between DirectDraw pixel-format records and the layouts raw images convert to.
 class NiDDPixelFormat

@@ -28,7 +28,7 @@ NiRefPtr<NiTextureEffect> MakeEffect(uint32_t uiMode, uint32_t uiCoords = NiText
     NiRefPtr<NiTextureEffect> spEffect = new NiTextureEffect;
     spEffect->SetTextureMode(uiMode);
     spEffect->SetCoordMode(uiCoords);
-    spEffect->SetImage<NiImage>(TestTextureImage::Solid(16, 16, 0xFFFFFFFF));
+    spEffect->SetImage(TestTextureImage::Solid(16, 16, 0xFFFFFFFF));
     spEffect->UpdateSubtree(0.0f);
     return spEffect;
 }

@@ -238,7 +238,7 @@ TEST_F(PixelTest, ADetailMapSharesThePassOfTheBaseTexture)
     SetBaseTexture(TestTextureImage::Solid(16, 16, 0xC86432FF, false, false, NiImage::TEX_RGB888));
     NiRefPtr<NiMultiTextureProperty> spMulti = new NiMultiTextureProperty;
     auto spDetail = std::make_unique<NiMultiTextureMap>();
-    spDetail->SetImage<NiImage>(
+    spDetail->SetImage(
         TestTextureImage::Solid(16, 16, 0x4080C0FF, false, false, NiImage::TEX_RGB888));
     spDetail->SetClampMode(Mode::WRAP_S_WRAP_T);
     spMulti->SetMap(NiMultiTextureProperty::DETAIL_MAP, std::move(spDetail));
@@ -256,7 +256,7 @@ TEST_F(PixelTest, AnEnvironmentMapIsAddedInAPassOfItsOwn)
     NiRefPtr<NiTextureEffect> spEnvironment = new NiTextureEffect;
     spEnvironment->SetTextureMode(NiTextureEffect::ENVIRONMENT_MAP);
     spEnvironment->SetCoordMode(NiTextureEffect::SPHERE_MAP);
-    spEnvironment->SetImage<NiImage>(
+    spEnvironment->SetImage(
         TestTextureImage::Solid(16, 16, 0x0000C0FF, false, false, NiImage::TEX_RGB888));
     spEnvironment->UpdateSubtree(0.0f);
     spLists->AddEffect(spEnvironment);

@@ -2,10 +2,10 @@
 
 #include "platform/d3d7/IDirectDraw7.h"
 #include "platform/d3d7/IDirectDrawSurface7.h"
+#include "scene/graph/NiImage.h"
+#include "scene/graph/NiRawImageData.h"
 #include "scene/render/NiD3DTextureCache.h"
 #include "scene/render/NiDDPixelFormat.h"
-#include "scene/render/NiImage.h"
-#include "scene/render/NiRawImageData.h"
 
 #include <algorithm>
 #include <cstdint>
