@@ -2,7 +2,7 @@
 
 bool NiD3DDriverRecord::HasMode(uint32_t uiWidth, uint32_t uiHeight, uint32_t uiBitsPerPixel) const
 {
-    for (const Mode& kMode : m_kModes)
+    for (const DisplayMode& kMode : m_kModes)
     {
         if (kMode.m_uiWidth == uiWidth && kMode.m_uiHeight == uiHeight &&
             kMode.m_uiBitsPerPixel == uiBitsPerPixel)

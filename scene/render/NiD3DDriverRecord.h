@@ -21,7 +21,7 @@ public:
         HARDWARE_TRANSFORM = 4
     };
 
-    struct Mode
+    struct DisplayMode
     {
         uint32_t m_uiWidth = 0;
         uint32_t m_uiHeight = 0;
@@ -39,7 +39,7 @@ public:
     // IID_IDirect3DTnLHalDevice, IID_IDirect3DHALDevice or IID_IDirect3DRGBDevice.
     const IID* m_pkDeviceType = nullptr;
     uint32_t m_uiFlags = 0;
-    std::vector<Mode> m_kModes;
+    std::vector<DisplayMode> m_kModes;
 
     bool IsOnPrimaryDisplay() const { return !m_kDriverId; }
     bool HasMode(uint32_t uiWidth, uint32_t uiHeight, uint32_t uiBitsPerPixel) const;
