@@ -1,7 +1,7 @@
 #pragma once
 
-#include "scene/object/NiRefPtr.h"
 #include "scene/graph/NiRawImageData.h"
+#include "scene/object/NiRefPtr.h"
 
 #include <cstdint>
 #include <map>
