@@ -25,6 +25,14 @@ public:
     uint8_t m_aucShift[4] = {};
     // The texture format index that the renderer's format query records; 0 in the standard layouts.
     uint32_t m_uiFormatIndex = 0;
+    // The number GetFormatId gave this layout; 0 until asked.
+    uint32_t m_uiFormatNumber = 0;
+
+    // The layout's format number in the process-wide registry of pixel formats, registering a copy
+    // when it is new (numbers start at 1). Layouts match when both are palettized or when their
+    // four channel masks are equal. The first form keeps the number in the layout.
+    static uint32_t GetFormatId(NiPixelLayout& kLayout);
+    static uint32_t GetFormatId(const NiPixelLayout& kLayout);
 
     // One layout per raw image format.
     static const NiPixelLayout PALETTIZED8;
