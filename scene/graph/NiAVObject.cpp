@@ -1,5 +1,6 @@
 #include "scene/graph/NiAVObject.h"
 
+#include "scene/graph/NiBoundingVolume.h"
 #include "scene/graph/NiCamera.h"
 #include "scene/graph/NiDynamicEffect.h"
 #include "scene/graph/NiEffectLists.h"
@@ -14,6 +15,7 @@
 
 #include <cstring>
 #include <iterator>
+#include <utility>
 #include <vector>
 
 // Contents: construction / properties / parent / passes / default operations / stream /
@@ -25,6 +27,90 @@ NiImplementAbstractLoader(NiAVObject);
 NiAVObject::NiAVObject() = default;
 
 NiAVObject::~NiAVObject() = default;
+
+//--- Collision ----------------------------------------------------------------------------------
+
+void NiAVObject::SetBoundingVolume(NiBoundingVolume* pkVolume)
+{
+    if (!pkVolume || pkVolume == m_spModelVolume.get())
+        return;
+    m_spModelVolume.reset(pkVolume);
+    m_spWorldVolume.reset(pkVolume->Clone());
+}
+
+NiBoundingVolume* NiAVObject::UpdatedWorldVolume()
+{
+    if (!m_spModelVolume)
+        return nullptr;
+    if (!m_spWorldVolume)
+        m_spWorldVolume.reset(m_spModelVolume->Clone());
+    if (m_spWorldVolume)
+        m_spWorldVolume->UpdateWorldData(*m_spModelVolume, m_worldRotate, m_worldTranslate, m_worldScale);
+    return m_spWorldVolume.get();
+}
+
+bool NiAVObject::TestBoundCollision(float fTime, NiAVObject* pkOther)
+{
+    if (!pkOther)
+        return false;
+    NiBoundingVolume* pkVolume0 = UpdatedWorldVolume();
+    NiBoundingVolume* pkVolume1 = pkOther->UpdatedWorldVolume();
+    if (!pkVolume0 && !pkVolume1)
+        return NiBoundingSphere::TestIntersect(fTime, m_worldBound, m_worldVelocity, pkOther->m_worldBound,
+                                               pkOther->m_worldVelocity);
+    if (!pkVolume0)
+        pkVolume0 = NiBoundingVolume::ConvertSphere(m_worldBound);
+    if (!pkVolume1)
+        pkVolume1 = NiBoundingVolume::ConvertSphere(pkOther->m_worldBound);
+    // One volume and no way to set a sphere against it: the spheres answer.
+    if (!pkVolume0 || !pkVolume1)
+        return NiBoundingSphere::TestIntersect(fTime, m_worldBound, m_worldVelocity, pkOther->m_worldBound,
+                                               pkOther->m_worldVelocity);
+    return NiBoundingVolume::TestIntersect(fTime, *pkVolume0, m_worldVelocity, *pkVolume1,
+                                           pkOther->m_worldVelocity);
+}
+
+bool NiAVObject::FindBoundCollision(float fTime, NiAVObject* pkOther, float& fContact, NiPoint3& kPoint,
+                                    bool bNormals, NiPoint3& kNormal0, NiPoint3& kNormal1)
+{
+    if (!pkOther)
+        return false;
+    NiBoundingVolume* pkVolume0 = UpdatedWorldVolume();
+    NiBoundingVolume* pkVolume1 = pkOther->UpdatedWorldVolume();
+    if (pkVolume0 || pkVolume1)
+    {
+        if (!pkVolume0)
+            pkVolume0 = NiBoundingVolume::ConvertSphere(m_worldBound);
+        if (!pkVolume1)
+            pkVolume1 = NiBoundingVolume::ConvertSphere(pkOther->m_worldBound);
+        if (pkVolume0 && pkVolume1)
+            return NiBoundingVolume::FindIntersect(fTime, *pkVolume0, m_worldVelocity, *pkVolume1,
+                                                   pkOther->m_worldVelocity, fContact, kPoint, bNormals,
+                                                   kNormal0, kNormal1);
+    }
+    return NiBoundingSphere::FindIntersect(fTime, m_worldBound, m_worldVelocity, pkOther->m_worldBound,
+                                           pkOther->m_worldVelocity, fContact, kPoint, bNormals, kNormal0,
+                                           kNormal1);
+}
+
+int32_t NiAVObject::DispatchCollision(NiCollisionReport* pkReport)
+{
+    if (!pkReport)
+        return 0;
+    int32_t iResult0 = 0;
+    if (pkReport->m_pkRoot0 && pkReport->m_pkRoot0->m_pfnCollisionCallback)
+        iResult0 = pkReport->m_pkRoot0->m_pfnCollisionCallback(pkReport);
+    int32_t iResult1 = 0;
+    if (pkReport->m_pkRoot1 && pkReport->m_pkRoot1->m_pfnCollisionCallback)
+    {
+        // Root 1's callback sees itself as root 0, with its own normal first.
+        std::swap(pkReport->m_pkRoot0, pkReport->m_pkRoot1);
+        std::swap(pkReport->m_kNormal0, pkReport->m_kNormal1);
+        iResult1 = pkReport->m_pkRoot0->m_pfnCollisionCallback(pkReport);
+        std::swap(pkReport->m_pkRoot0, pkReport->m_pkRoot1);
+    }
+    return iResult0 != 0 || iResult1 != 0 ? 1 : 0;
+}
 
 std::string NiAVObject::PropagationFieldString(const char* pcName, uint32_t uiMode)
 {
@@ -317,12 +403,18 @@ void NiAVObject::LoadBinary(NiStream& kStream)
         kRecord.m_kPropertyIDs.AddAtEnd(uiID);
     }
 
-    // No bounding-volume kind exists, so a volume's size is unknown and the rest of the file
-    // cannot be found after one: the record is refused rather than misread.
+    // A volume's size is known only to the creator of its kind: without one, the rest of the
+    // file cannot be found and the record is refused rather than misread.
     uint32_t uiVolume = 0;
     kStream.Load(uiVolume);
     if (uiVolume != 0)
-        kStream.MarkLoadFailed();
+    {
+        NiBoundingVolume* pkVolume = NiBoundingVolume::CreateFromStream(kStream);
+        if (pkVolume)
+            SetBoundingVolume(pkVolume);
+        else
+            kStream.MarkLoadFailed();
+    }
 }
 
 void NiAVObject::ResolveLinks(NiStream& kStream)
@@ -354,8 +446,10 @@ void NiAVObject::SaveBinary(NiStream& kStream)
     kStream.Save(m_kPropertyList.Count());
     for (const NiRefPtr<NiProperty>& spProperty : m_kPropertyList)
         kStream.SaveLinkID(spProperty);
-    const uint32_t uiNoVolume = 0;
-    kStream.Save(uiNoVolume);
+    const uint32_t uiHasVolume = m_spModelVolume ? 1 : 0;
+    kStream.Save(uiHasVolume);
+    if (m_spModelVolume)
+        m_spModelVolume->SaveBinary(kStream);
 }
 
 //--- Comparison and field strings -----------------------------------------------------------
@@ -371,6 +465,9 @@ bool NiAVObject::IsEquivalent(const NiObject* pkObject) const
     {
         return false;
     }
+    if ((m_spModelVolume == nullptr) != (pkOther->m_spModelVolume == nullptr) ||
+        (m_spModelVolume && pkOther->m_spModelVolume->Differs(*m_spModelVolume)))
+        return false;
 
     auto kOther = pkOther->m_kPropertyList.begin();
     for (const NiRefPtr<NiProperty>& spProperty : m_kPropertyList)

@@ -8,9 +8,13 @@
 #include "scene/object/NiRefPtrList.h"
 #include "scene/object/NiRotationMatrix.h"
 
+#include "scene/graph/NiCollisionReport.h"
+
 #include <cstdint>
+#include <memory>
 #include <string>
 
+class NiBoundingVolume;
 class NiCamera;
 class NiCollisionRecord;
 class NiEffectLists;
@@ -87,6 +91,25 @@ public:
         m_usFlags = static_cast<uint16_t>((m_usFlags & ~PROPAGATE_MASK) |
                                           ((eMode << PROPAGATE_SHIFT) & PROPAGATE_MASK));
     }
+    //--- Collision. An application gives objects volumes of its own kinds, and callbacks that
+    // hear of the contacts found under them (see NiCollisionRecord). ---
+    // Takes the volume (not null) and makes its world copy; the old ones go.
+    void SetBoundingVolume(NiBoundingVolume* pkVolume);
+    NiBoundingVolume* GetBoundingVolume() const { return m_spModelVolume.get(); }
+    // The world volume under the current world transform, or null without a volume.
+    NiBoundingVolume* UpdatedWorldVolume();
+    void SetCollisionCallback(NiCollisionCallback pfnCallback) { m_pfnCollisionCallback = pfnCallback; }
+    NiCollisionCallback GetCollisionCallback() const { return m_pfnCollisionCallback; }
+    void SetCollisionData(void* pvData) { m_pvCollisionData = pvData; }
+    void* GetCollisionData() const { return m_pvCollisionData; }
+    // The bound-level test and search of two objects moving with their world velocities over
+    // the span: volumes where they have them, else the bounding spheres.
+    bool TestBoundCollision(float fTime, NiAVObject* pkOther);
+    bool FindBoundCollision(float fTime, NiAVObject* pkOther, float& fContact, NiPoint3& kPoint,
+                            bool bNormals, NiPoint3& kNormal0, NiPoint3& kNormal1);
+    // Runs the two roots' callbacks; 1 when one asked to stop the search.
+    static int32_t DispatchCollision(NiCollisionReport* pkReport);
+
     // "name = NONE", "name = USE_TRIANGLES", "name = USE_OBBS"; mode 3 has no name and no line.
     static std::string PropagationFieldString(const char* pcName, uint32_t uiMode);
 
@@ -194,4 +217,8 @@ protected:
     NiPoint3 m_localVelocity = NiPoint3::ZERO;
     NiPoint3 m_worldVelocity = NiPoint3::ZERO;
     NiRefPtrList<NiProperty> m_kPropertyList;
+    std::unique_ptr<NiBoundingVolume> m_spModelVolume;
+    std::unique_ptr<NiBoundingVolume> m_spWorldVolume;
+    NiCollisionCallback m_pfnCollisionCallback = nullptr;
+    void* m_pvCollisionData = nullptr;
 };

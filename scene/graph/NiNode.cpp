@@ -1,5 +1,6 @@
 #include "scene/graph/NiNode.h"
 
+#include "scene/graph/NiCollisionRecord.h"
 #include "scene/graph/NiDynamicEffect.h"
 #include "scene/graph/NiEffectLists.h"
 #include "scene/graph/NiPicker.h"
@@ -351,6 +352,66 @@ void NiNode::BuildCollisionData(int32_t iBoxTriangles)
 void NiNode::FreeCollisionData()
 {
     ForEachChild(m_kChildren, [](NiAVObject& kChild) { kChild.FreeCollisionData(); });
+}
+
+bool NiNode::CheckCollision(float fDeltaTime, const NiCollisionRecord& kRecord0,
+                            const NiCollisionRecord& kRecord1)
+{
+    NiAVObject* pkOther = kRecord1.m_pkObject;
+    if (!TestBoundCollision(fDeltaTime, pkOther))
+        return false;
+    if (GetPropagationMode() != NONE)
+    {
+        NiCollisionRecord kChildRecord = kRecord0;
+        kChildRecord.m_iReserved = 0;
+        for (uint32_t i = 0; i < m_kChildren.GetSize(); ++i)
+        {
+            NiAVObject* pkChild = m_kChildren.GetAt(i);
+            if (!pkChild)
+                continue;
+            kChildRecord.m_pkObject = pkChild;
+            if (pkChild->CheckCollision(fDeltaTime, kChildRecord, kRecord1))
+                return true;
+        }
+        return false;
+    }
+    if (pkOther->GetPropagationMode() != NONE)
+        return pkOther->CheckCollision(fDeltaTime, kRecord1, kRecord0);
+    return true;
+}
+
+int32_t NiNode::CollectCollisions(float fDeltaTime, const NiCollisionRecord& kRecord0,
+                                  const NiCollisionRecord& kRecord1)
+{
+    NiAVObject* pkOther = kRecord1.m_pkObject;
+    if (!TestBoundCollision(fDeltaTime, pkOther))
+        return 0;
+    if (GetPropagationMode() != NONE)
+    {
+        NiCollisionRecord kChildRecord = kRecord0;
+        kChildRecord.m_iReserved = 0;
+        for (uint32_t i = 0; i < m_kChildren.GetSize(); ++i)
+        {
+            NiAVObject* pkChild = m_kChildren.GetAt(i);
+            if (!pkChild)
+                continue;
+            kChildRecord.m_pkObject = pkChild;
+            if (pkChild->CollectCollisions(fDeltaTime, kChildRecord, kRecord1) == 1)
+                return 1;
+        }
+        return 0;
+    }
+    if (pkOther->GetPropagationMode() != NONE)
+        return pkOther->CollectCollisions(fDeltaTime, kRecord1, kRecord0);
+    NiCollisionReport kReport;
+    if (!FindBoundCollision(fDeltaTime, pkOther, kReport.m_fTime, kReport.m_kPoint, true, kReport.m_kNormal0,
+                            kReport.m_kNormal1))
+        return 0;
+    kReport.m_pkRoot0 = kRecord0.m_pkRoot;
+    kReport.m_pkObject0 = kRecord0.m_pkObject;
+    kReport.m_pkRoot1 = kRecord1.m_pkRoot;
+    kReport.m_pkObject1 = kRecord1.m_pkObject;
+    return DispatchCollision(&kReport);
 }
 
 NiAVObject* NiNode::FindObjectByName(const char* pcName)

@@ -90,6 +90,10 @@ public:
     NiAVObject* FindObjectByName(const char* pcName) override;
     void BuildCollisionData(int32_t iBoxTriangles) override;
     void FreeCollisionData() override;
+    bool CheckCollision(float fDeltaTime, const NiCollisionRecord& kRecord0,
+                        const NiCollisionRecord& kRecord1) override;
+    int32_t CollectCollisions(float fDeltaTime, const NiCollisionRecord& kRecord0,
+                              const NiCollisionRecord& kRecord1) override;
     void PropagateUpdate(float fTime) override;
     bool IsVisual() const override;
     void PropagatePropertyTable(NiPropertyTable* pkTable) override;

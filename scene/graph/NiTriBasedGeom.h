@@ -4,7 +4,10 @@
 #include "scene/graph/NiTriBasedGeomData.h"
 
 #include <cstdint>
+#include <memory>
 
+class NiCollisionReport;
+class NiOBBRoot;
 class NiRender;
 
 // Geometry made of triangles: triangle access by index (model space, world space, vertex
@@ -44,14 +47,39 @@ public:
 
     // Other data no longer fits collision data built for the old.
     void SetGeometryData(NiGeometryData* pkData) override;
+
+    //--- Collision. The collision data is the object's box tree, built over its triangles on the
+    // first query (or pick) that needs it and kept until the data or the world array changes. ---
+    NiOBBRoot* GetCollisionRoot() const { return m_spOBBRoot.get(); }
+    void BuildCollisionData(int32_t iBoxTriangles) override;
+    void FreeCollisionData() override;
+    void FreeWorldVertices() override;
+    bool CheckCollision(float fDeltaTime, const NiCollisionRecord& kRecord0,
+                        const NiCollisionRecord& kRecord1) override;
+    int32_t CollectCollisions(float fDeltaTime, const NiCollisionRecord& kRecord0,
+                              const NiCollisionRecord& kRecord1) override;
+    // Every triangle pair of the two objects moving with their world velocities; the find
+    // reports each touching pair and answers 1 when a callback asked to stop.
+    bool TestTrianglePairs(float fDeltaTime, NiTriBasedGeom* pkOther);
+    int32_t FindTrianglePairs(float fDeltaTime, NiTriBasedGeom* pkOther, bool bNormals,
+                              NiCollisionReport& kReport);
+    // This object's triangles against the other's bounding volume (false without one).
+    bool TestTrianglesAgainstVolume(float fDeltaTime, NiAVObject* pkOther);
+    int32_t FindTrianglesAgainstVolume(float fDeltaTime, NiAVObject* pkOther, bool bNormals,
+                                       NiCollisionReport& kReport);
     const ClassRecord* GetDataClassRecord() const override;
     bool FindPickHits(const NiPoint3& kOrigin, const NiPoint3& kDirection, NiPicker& kPicker) override;
 
     void AddFieldStrings(NiFieldStringList& kList) const override;
 
 protected:
-    NiTriBasedGeom() = default;
-    explicit NiTriBasedGeom(NiTriBasedGeomData* pkData) : NiGeometry(pkData) {}
+    NiTriBasedGeom();
+    explicit NiTriBasedGeom(NiTriBasedGeomData* pkData);
+    ~NiTriBasedGeom() override;
+    // A clone of an object with collision data builds its own.
+    void CopyToClone(NiTriBasedGeom* pkClone);
+    // Builds the tree over the listed triangles (three indices each), checked against the data.
+    void BuildCollisionFromIndices(const uint16_t* pusIndices, uint16_t usTriangles, int32_t iBoxTriangles);
 
     static void CountDraw(uint32_t uiTriangles, uint32_t uiVertices);
 
@@ -60,5 +88,12 @@ protected:
                    NiPoint3*& pkP0, NiPoint3*& pkP1, NiPoint3*& pkP2) const;
 
 private:
+    // The cases of the collision operations; bFind selects the search (its report is filled).
+    int32_t Collide(float fDeltaTime, const NiCollisionRecord& kRecord0, const NiCollisionRecord& kRecord1,
+                    bool bFind);
+    // A volume-only side refined to its own volume from the point converter, when it has none.
+    static bool GiveVolumeFromPoints(NiTriBasedGeom* pkObject);
+
     static DrawStatistics ms_kDrawStatistics;
+    std::unique_ptr<NiOBBRoot> m_spOBBRoot;
 };

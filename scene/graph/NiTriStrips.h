@@ -28,6 +28,8 @@ public:
 
     const ClassRecord* GetDataClassRecord() const override;
     void Draw(NiCamera* pkCamera) override;
+    // A set of strips keeps no collision data.
+    void BuildCollisionData(int32_t) override {}
 
     NiObject* MakeClone() override;
     void AddFieldStrings(NiFieldStringList& kList) const override;
