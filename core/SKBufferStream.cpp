@@ -194,16 +194,6 @@ void SKBufferStream::WriteCWLine(const char16_t* pusText)
     WriteShort(0);
 }
 
-char16_t SKBufferStream::ReadWChar()
-{
-    return static_cast<char16_t>(ReadShort());
-}
-
-void SKBufferStream::WriteWChar(char16_t usUnit)
-{
-    WriteShort(static_cast<int16_t>(usUnit));
-}
-
 // ---------------------------------------------------------------------------------------------------------
 // Packed booleans
 
@@ -275,94 +265,32 @@ void SKBufferStream::WriteChar(int32_t iByte)
     m_pucBuffer[m_iPosition++] = static_cast<uint8_t>(iByte);
 }
 
-template <class T> T SKBufferStream::ReadValue()
+void SKBufferStream::ReadValueBytes(void* pvValue, size_t uiCount)
 {
-    constexpr int32_t iCount = sizeof(T);
+    const int32_t iCount = static_cast<int32_t>(uiCount);
     if (Remaining() < iCount)
     {
-        // The position still moves on, so a reader that counts bytes stays in step with the record.
         SetStatus(Status::STATUS_READ_ERROR);
         if (m_iPosition <= std::numeric_limits<int32_t>::max() - iCount)
             m_iPosition += iCount;
-        return T{};
+        std::memset(pvValue, 0, uiCount);
+        return;
     }
-    T value;
-    std::memcpy(&value, m_pucBuffer + m_iPosition, sizeof value);
+    std::memcpy(pvValue, m_pucBuffer + m_iPosition, uiCount);
     m_iPosition += iCount;
-    return value;
 }
 
-template <class T> void SKBufferStream::WriteValue(T value)
+void SKBufferStream::WriteValueBytes(const void* pvValue, size_t uiCount)
 {
-    constexpr int32_t iCount = sizeof(T);
+    const int32_t iCount = static_cast<int32_t>(uiCount);
     if (Remaining() < iCount)
     {
         SetStatus(Status::STATUS_WRITE_ERROR);
         m_iPosition = m_iSize;
         return;
     }
-    std::memcpy(m_pucBuffer + m_iPosition, &value, sizeof value);
+    std::memcpy(m_pucBuffer + m_iPosition, pvValue, uiCount);
     m_iPosition += iCount;
-}
-
-int16_t SKBufferStream::ReadShort()
-{
-    return ReadValue<int16_t>();
-}
-
-void SKBufferStream::WriteShort(int16_t sValue)
-{
-    WriteValue(sValue);
-}
-
-int32_t SKBufferStream::ReadInt()
-{
-    return ReadValue<int32_t>();
-}
-
-void SKBufferStream::WriteInt(int32_t iValue)
-{
-    WriteValue(iValue);
-}
-
-int32_t SKBufferStream::ReadLong()
-{
-    return ReadValue<int32_t>();
-}
-
-void SKBufferStream::WriteLong(int32_t iValue)
-{
-    WriteValue(iValue);
-}
-
-float SKBufferStream::ReadFloat()
-{
-    return ReadValue<float>();
-}
-
-void SKBufferStream::WriteFloat(float fValue)
-{
-    WriteValue(fValue);
-}
-
-double SKBufferStream::ReadDouble()
-{
-    return ReadValue<double>();
-}
-
-void SKBufferStream::WriteDouble(double dValue)
-{
-    WriteValue(dValue);
-}
-
-int32_t SKBufferStream::ReadID()
-{
-    return ReadLong();
-}
-
-void SKBufferStream::WriteID(int32_t iID)
-{
-    WriteLong(iID);
 }
 
 // ---------------------------------------------------------------------------------------------------------

@@ -34,24 +34,10 @@ public:
     void WriteCLine(const char* pcText) override;
     void ReadCWLine(char16_t* pusBuffer, int32_t iSize, char16_t usTerminator) override;
     void WriteCWLine(const char16_t* pusText) override;
-    char16_t ReadWChar() override;
-    void WriteWChar(char16_t usUnit) override;
     bool ReadBool() override;
     void WriteBool(bool bValue) override;
     int32_t ReadChar() override;
     void WriteChar(int32_t iByte) override;
-    int16_t ReadShort() override;
-    void WriteShort(int16_t sValue) override;
-    int32_t ReadInt() override;
-    void WriteInt(int32_t iValue) override;
-    int32_t ReadLong() override;
-    void WriteLong(int32_t iValue) override;
-    float ReadFloat() override;
-    void WriteFloat(float fValue) override;
-    double ReadDouble() override;
-    void WriteDouble(double dValue) override;
-    int32_t ReadID() override;
-    void WriteID(int32_t iID) override;
 
     // Seek origins: 0 from the start (below the size), 1 from the position (up to the size), anything else
     // backwards from the end. A seek that would leave the buffer fails with -6.
@@ -63,13 +49,15 @@ public:
 
 protected:
     void RaiseError(int32_t iCode) override;
+    // A short read still moves the position on by the whole value, so a reader that counts bytes stays in
+    // step with the record; a write that does not fit leaves the position at the end.
+    void ReadValueBytes(void* pvValue, size_t uiCount) override;
+    void WriteValueBytes(const void* pvValue, size_t uiCount) override;
 
 private:
     // Bytes left from the position; 0 once a failed read has carried the position past the end.
     int32_t Remaining() const { return m_iPosition < m_iSize ? m_iSize - m_iPosition : 0; }
     void Detach();
-    template <class T> T ReadValue();
-    template <class T> void WriteValue(T value);
 
     uint8_t* m_pucBuffer = nullptr;
     std::unique_ptr<uint8_t[]> m_pucOwned; // the OpenBuffer block, if any

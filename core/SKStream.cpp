@@ -437,13 +437,23 @@ void SKStream::WriteID(int32_t iID)
 template <class T> T SKStream::ReadValue()
 {
     T value{};
-    ReadRaw(&value, sizeof value);
+    ReadValueBytes(&value, sizeof value);
     return value;
 }
 
 template <class T> void SKStream::WriteValue(T value)
 {
-    WriteRaw(&value, sizeof value);
+    WriteValueBytes(&value, sizeof value);
+}
+
+void SKStream::ReadValueBytes(void* pvValue, size_t uiCount)
+{
+    ReadRaw(pvValue, uiCount);
+}
+
+void SKStream::WriteValueBytes(const void* pvValue, size_t uiCount)
+{
+    WriteRaw(pvValue, uiCount);
 }
 
 void SKStream::ReadRaw(void* pvBuffer, size_t uiCount)

@@ -8,7 +8,8 @@
 
 // The engine's stream of typed values over a file. Values are written raw in little-endian order: Char and
 // Bool 1 byte, Short and WChar 2, Int, Long, ID and Float 4, Double 8. SKBufferStream serves the same
-// interface over memory.
+// interface over memory. The typed values are written once, here, over the value byte operations that each
+// stream gives with its own end-of-data behaviour.
 //
 // Failures set the status code (see SKStreamException). The file stream then throws a pointer to its own
 // status object; a failed Open only sets -1, and reading a line or a character at the end of the file only
@@ -117,8 +118,12 @@ protected:
     virtual void RaiseError(int32_t iCode);
     void SetStatus(int32_t iCode) { m_kStatus.SetCode(iCode); }
 
+    // The bytes of one typed value. A read that finds too few bytes fills the rest of the value with
+    // zeros and fails as the stream fails at the end of its data; a write that does not fit fails likewise.
+    virtual void ReadValueBytes(void* pvValue, size_t uiCount);
+    virtual void WriteValueBytes(const void* pvValue, size_t uiCount);
+
 private:
-    void RequireFile(int32_t iCode);
     void ReadRaw(void* pvBuffer, size_t uiCount);
     void WriteRaw(const void* pvBuffer, size_t uiCount);
     template <class T> T ReadValue();
