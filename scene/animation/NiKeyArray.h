@@ -42,7 +42,8 @@ public:
             m_eType = KEY_BASE;
             return;
         }
-        Free();
+        if (ppKeys != m_ppKeys)
+            Free();
         m_uiNumKeys = uiCount;
         m_ppKeys = ppKeys;
         m_eType = eType;
