@@ -60,12 +60,14 @@ bool NiLookAtController::HoldsTarget(NiAVObject* pkObject) const
     if (!pkObject || !pkTarget)
         return false;
     // Upward first: an ancestor holds the target through its children.
-    for (const NiAVObject* pkWalk = pkTarget; pkWalk; pkWalk = pkWalk->GetParent())
+    std::unordered_set<const NiAVObject*> kVisited;
+    for (const NiAVObject* pkWalk = pkTarget; pkWalk && kVisited.insert(pkWalk).second;
+         pkWalk = pkWalk->GetParent())
     {
         if (pkWalk == pkObject)
             return true;
     }
-    std::unordered_set<const NiAVObject*> kVisited;
+    kVisited.clear();
     return Reaches(pkObject, pkTarget, kVisited);
 }
 
