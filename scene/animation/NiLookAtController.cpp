@@ -27,8 +27,22 @@ NiLookAtController* NiLookAtController::FindController(const NiObjectNET* pkObje
 
 namespace
 {
+// Whether the object is the given one or one of its ancestors.
+bool IsSelfOrAncestor(const NiAVObject* pkObject, const NiAVObject* pkBelow)
+{
+    std::unordered_set<const NiAVObject*> kVisited;
+    for (const NiAVObject* pkWalk = pkBelow; pkWalk && kVisited.insert(pkWalk).second;
+         pkWalk = pkWalk->GetParent())
+    {
+        if (pkWalk == pkObject)
+            return true;
+    }
+    return false;
+}
+
 // Whether the object holds the target through its subtree or through what the look-at
-// controllers in it look at.
+// controllers in it look at. A look-at link to its own target's holder is refused by its
+// controller anyway, so it leads nowhere.
 bool Reaches(NiAVObject* pkFrom, const NiAVObject* pkTarget, std::unordered_set<const NiAVObject*>& kVisited)
 {
     if (!pkFrom || !kVisited.insert(pkFrom).second)
@@ -39,7 +53,12 @@ bool Reaches(NiAVObject* pkFrom, const NiAVObject* pkTarget, std::unordered_set<
          pkController = pkController->GetNext())
     {
         NiLookAtController* pkLookAt = NiDynamicCast<NiLookAtController>(pkController);
-        if (pkLookAt && Reaches(pkLookAt->GetLookAt(), pkTarget, kVisited))
+        if (!pkLookAt || !pkLookAt->GetLookAt() ||
+            IsSelfOrAncestor(pkLookAt->GetLookAt(), NiDynamicCast<NiAVObject>(pkLookAt->GetTarget())))
+        {
+            continue;
+        }
+        if (Reaches(pkLookAt->GetLookAt(), pkTarget, kVisited))
             return true;
     }
     if (NiNode* pkNode = NiDynamicCast<NiNode>(pkFrom))
@@ -59,15 +78,10 @@ bool NiLookAtController::HoldsTarget(NiAVObject* pkObject) const
     const NiAVObject* pkTarget = NiDynamicCast<NiAVObject>(m_pTarget);
     if (!pkObject || !pkTarget)
         return false;
-    // Upward first: an ancestor holds the target through its children.
+    // An ancestor holds the target through its children.
+    if (IsSelfOrAncestor(pkObject, pkTarget))
+        return true;
     std::unordered_set<const NiAVObject*> kVisited;
-    for (const NiAVObject* pkWalk = pkTarget; pkWalk && kVisited.insert(pkWalk).second;
-         pkWalk = pkWalk->GetParent())
-    {
-        if (pkWalk == pkObject)
-            return true;
-    }
-    kVisited.clear();
     return Reaches(pkObject, pkTarget, kVisited);
 }
 

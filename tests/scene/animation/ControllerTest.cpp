@@ -398,3 +398,31 @@ TEST(VisController, HidesItsTargetWhileTheKeySaysInvisible)
     NiRefPtr<NiVisController> spClone = static_cast<NiVisController*>(pkVis->Clone());
     EXPECT_EQ(spClone->GetData(), pkVis->GetData());
 }
+
+TEST(LookAtController, AFileLookingAtTheTargetsOwnHolderLoadsWithoutThatLink)
+{
+    NiRefPtr<NiNode> spRoot = new NiNode;
+    NiNode* pkTarget = new NiNode;
+    NiNode* pkBeacon = new NiNode;
+    spRoot->AddChild(pkTarget);
+    spRoot->AddChild(pkBeacon);
+    NiLookAtController* pkToRoot = new NiLookAtController;
+    // Set before the target: nothing to refuse yet, so the file holds the loop.
+    pkToRoot->SetLookAt(spRoot);
+    pkToRoot->SetTarget(pkTarget);
+    NiLookAtController* pkToBeacon = new NiLookAtController;
+    pkToBeacon->SetTarget(pkBeacon);
+    pkToBeacon->SetLookAt(pkTarget);
+
+    const int32_t iLiveBefore = NiObject::GetLiveObjectCount();
+    {
+        NiRefPtr<NiNode> spLoaded = NifTest::RoundTrip(spRoot.Get());
+        ASSERT_TRUE(spLoaded);
+        NiAVObject* pkLoadedTarget = spLoaded->GetAt(0);
+        EXPECT_EQ(NiLookAtController::FindController(pkLoadedTarget)->GetLookAt(), nullptr);
+        EXPECT_EQ(NiLookAtController::FindController(spLoaded->GetAt(1))->GetLookAt(), pkLoadedTarget);
+    }
+    // Nothing of the loaded copy is kept alive by a loop.
+    EXPECT_EQ(NiObject::GetLiveObjectCount(), iLiveBefore);
+    pkToRoot->SetLookAt(nullptr);
+}
