@@ -165,14 +165,15 @@ TEST(KeyData, BadArraysFailTheLoad)
         {"NiKeyframeData", [](NifTest::Bytes& k)
          { k.U32(1).U32(KEY_EULER).U32(0).U32(1).U32(KEY_BASE).F32(0).F32(1).U32(0).U32(0); }},
     };
+    int iCase = 0;
     for (const auto& [pcClass, kBody] : akCases)
     {
         NifTest::Bytes kBytes;
         kBytes.Text("Top Level Object").Text(pcClass).U32(1);
         kBody(kBytes);
         kBytes.U32(0).U32(0).End();
-        EXPECT_TRUE(NifTest::Load(kBytes.Get()).empty())
-            << pcClass << " record " << (&kBody - &akCases[0].second);
+        EXPECT_TRUE(NifTest::Load(kBytes.Get()).empty()) << pcClass << " case " << iCase;
+        ++iCase;
     }
 
     // The same frame with good bytes loads: the cases fail for their arrays alone.
