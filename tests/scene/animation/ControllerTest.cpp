@@ -116,7 +116,10 @@ TEST(KeyframeController, WritesEachPresentPartAndSpansItsKeys)
     EXPECT_EQ(pkController->GetLoKeyTime(), 1.0f);
 
     pkController->SetRotationKeys(RotationKeys({{0, ZTurn(0)}, {2, ZTurn(1)}}), 2, KEY_LINEAR, true);
+    // Emptying hands the scale keys back to whoever installed them.
+    FloatKey** ppScaleKeys = pkController->GetData()->GetScaleKeys();
     pkController->SetScaleKeys(nullptr, 0, KEY_LINEAR, true);
+    NiFloatKeyArray::FreeKeys(ppScaleKeys, 1, KEY_LINEAR);
     EXPECT_EQ(pkController->GetLoKeyTime(), 0.0f);
     EXPECT_EQ(pkController->GetHiKeyTime(), 5.0f);
 
