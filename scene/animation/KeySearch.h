@@ -36,6 +36,12 @@ KeySpan FindKeySpan(float fTime, const TKey* const* ppKeys, uint32_t uiCount, ui
             break;
         uiLastIndex = i;
     }
+    // Key times that do not compare (NaN from a file) can carry the scan to the last key.
+    if (uiLastIndex + 1 >= uiCount)
+    {
+        uiLastIndex = uiCount - 1;
+        return KeySpan::LAST;
+    }
     const float fTime0 = ppKeys[uiLastIndex]->m_fTime;
     fFraction = (fTime - fTime0) / (ppKeys[uiLastIndex + 1]->m_fTime - fTime0);
     return KeySpan::INSIDE;
