@@ -237,7 +237,6 @@ int32_t NiStream::LoadStep(uint32_t uiChunk)
             ResolveObjectLinks(m_uiStepIndex++);
         if (m_uiStepIndex >= m_kLoadOrder.size())
         {
-            PostLinkObjects();
             CompleteLoad();
             EndStepLoad();
         }
@@ -283,7 +282,6 @@ bool NiStream::LoadObjects(BinaryStream& kInput, uint64_t uiInputSize)
         {
             for (uint32_t i = 0; i < m_kLoadOrder.size(); ++i)
                 ResolveObjectLinks(i);
-            PostLinkObjects();
             CompleteLoad();
         }
         else
@@ -479,8 +477,11 @@ std::vector<NiRefPtr<NiObject>> NiStream::HoldLoadedObjects() const
 void NiStream::CompleteLoad()
 {
     // Objects of the file that neither the top-level list nor another object of it holds
-    // are released with the bookkeeping: nobody could ever reach them again.
+    // are released with the bookkeeping: nobody could ever reach them again. They are held
+    // from before the post-link pass, which may drop links (a refused loop of references), so
+    // that none dies while the stream still names it.
     std::vector<NiRefPtr<NiObject>> kHeld = HoldLoadedObjects();
+    PostLinkObjects();
     FinishLoad();
 }
 

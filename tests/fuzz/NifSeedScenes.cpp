@@ -1,5 +1,16 @@
 #include "NifSeedScenes.h"
 
+#include "scene/animation/NiAlphaController.h"
+#include "scene/animation/NiColorData.h"
+#include "scene/animation/NiFlipController.h"
+#include "scene/animation/NiKeyframeController.h"
+#include "scene/animation/NiLightColorController.h"
+#include "scene/animation/NiLookAtController.h"
+#include "scene/animation/NiMaterialColorController.h"
+#include "scene/animation/NiPathController.h"
+#include "scene/animation/NiRollController.h"
+#include "scene/animation/NiVisController.h"
+
 #include "scene/graph/NiAlphaAccumulator.h"
 #include "scene/graph/NiAlphaProperty.h"
 #include "scene/graph/NiAmbientLight.h"
@@ -180,6 +191,124 @@ std::vector<char> EveryClassSeed()
                                                               NewArray<uint16_t>({0, 2, 1, 1, 2, 3}), 3, 1)));
     return Save({pkNode});
 }
+
+// Keys of one type, each from (time, value).
+FloatKey** FloatKeys(std::initializer_list<std::pair<float, float>> kKeys, KeyType eType)
+{
+    FloatKey** ppKeys = new FloatKey*[kKeys.size()];
+    uint32_t i = 0;
+    for (const auto& [fTime, fValue] : kKeys)
+    {
+        FloatKey* pkKey = eType == KEY_TCB      ? new TcbFloatKey
+                          : eType == KEY_BEZIER ? new BezierFloatKey
+                                                : new FloatKey;
+        pkKey->m_fTime = fTime;
+        pkKey->m_fValue = fValue;
+        ppKeys[i++] = pkKey;
+    }
+    GetFloatKeyOps(eType)->m_pfnFillDerived(ppKeys, i, 0);
+    return ppKeys;
+}
+
+PositionKey** PositionKeys(std::initializer_list<NiPoint3> kPoints, KeyType eType)
+{
+    PositionKey** ppKeys = new PositionKey*[kPoints.size()];
+    uint32_t i = 0;
+    for (const NiPoint3& kPoint : kPoints)
+    {
+        PositionKey* pkKey = eType == KEY_TCB      ? new TcbPositionKey
+                             : eType == KEY_BEZIER ? new BezierPositionKey
+                                                   : new PositionKey;
+        pkKey->m_fTime = static_cast<float>(i);
+        pkKey->m_Pos = kPoint;
+        ppKeys[i++] = pkKey;
+    }
+    GetPositionKeyOps(eType)->m_pfnFillDerived(ppKeys, i);
+    return ppKeys;
+}
+
+// A controller of every kind on the objects they animate, with key arrays of every loadable type.
+std::vector<char> AnimatedSeed()
+{
+    NiNode* pkRoot = new NiNode;
+    NiNode* pkMover = new NiNode;
+    NiNode* pkBeacon = new NiNode;
+    pkRoot->AddChild(pkMover);
+    pkRoot->AddChild(pkBeacon);
+
+    NiKeyframeController* pkFrames = new NiKeyframeController;
+    RotationKey** ppRotations = new RotationKey* [2] { new TcbRotationKey, new TcbRotationKey };
+    ppRotations[1]->m_fTime = 1.0f;
+    GetRotationKeyOps(KEY_TCB)->m_pfnFillDerived(ppRotations, 2);
+    pkFrames->SetRotationKeys(ppRotations, 2, KEY_TCB, false);
+    pkFrames->SetPositionKeys(PositionKeys({NiPoint3(0, 0, 0), NiPoint3(1, 2, 3)}, KEY_BEZIER), 2, KEY_BEZIER,
+                              false);
+    pkFrames->SetScaleKeys(FloatKeys({{0, 1}, {1, 2}, {2, 1}}, KEY_TCB), 3, KEY_TCB, true);
+    pkFrames->SetTarget(pkMover);
+    NiKeyframeController* pkEuler = new NiKeyframeController;
+    EulerRotationKey* pkEulerKey = new EulerRotationKey;
+    pkEulerKey->m_iAxisOrder = 2;
+    pkEulerKey->m_akAxis[1].Replace(FloatKeys({{0, 0}, {1, 1}}, KEY_BEZIER), 2, KEY_BEZIER);
+    pkEuler->SetRotationKeys(
+        new RotationKey* [1] { pkEulerKey }, 1, KEY_EULER, true);
+    pkEuler->SetTarget(pkBeacon);
+
+    NiPathController* pkPath = new NiPathController;
+    pkPath->SetPathKeys(PositionKeys({NiPoint3(0, 0, 0), NiPoint3(1, 0, 0), NiPoint3(1, 1, 0)}, KEY_TCB), 3,
+                        KEY_TCB);
+    pkPath->SetPercentKeys(FloatKeys({{0, 0}, {1, 1}}, KEY_LINEAR), 2, KEY_LINEAR);
+    pkPath->SetConstVelocity(true);
+    pkPath->SetFollow(true);
+    pkPath->SetTarget(pkMover);
+    NiRollController* pkRoll = new NiRollController;
+    pkRoll->SetKeys(FloatKeys({{0, 0}, {1, 1}}, KEY_LINEAR), 2, KEY_LINEAR);
+    pkRoll->SetTarget(pkMover);
+    NiLookAtController* pkLookAt = new NiLookAtController;
+    pkLookAt->SetTarget(pkMover);
+    pkLookAt->SetLookAt(pkBeacon);
+    NiVisController* pkVis = new NiVisController;
+    pkVis->SetKeys(
+        new BoolKey* [2]
+        {
+            new BoolKey{0, 1}, new BoolKey
+            {
+                1, 0
+            }
+        },
+        2, true);
+    pkVis->SetTarget(pkBeacon);
+
+    NiMaterialProperty* pkMaterial = new NiMaterialProperty;
+    NiAlphaController* pkAlpha = new NiAlphaController;
+    pkAlpha->SetKeys(FloatKeys({{0, 1}, {1, 0}}, KEY_BEZIER), 2, KEY_BEZIER);
+    pkAlpha->SetTarget(pkMaterial);
+    NiMaterialColorController* pkColor = new NiMaterialColorController;
+    pkColor->SetKeys(2, PositionKeys({NiPoint3(1, 0, 0), NiPoint3(0, 1, 0)}, KEY_LINEAR), KEY_LINEAR);
+    pkColor->SetTarget(pkMaterial);
+    pkRoot->PrependProperty(pkMaterial);
+    NiPointLight* pkLight = new NiPointLight;
+    NiLightColorController* pkLightColor = new NiLightColorController;
+    pkLightColor->SetKeys(1, PositionKeys({NiPoint3(1, 1, 1)}, KEY_LINEAR), KEY_LINEAR);
+    pkLightColor->SetTarget(pkLight);
+    pkRoot->AddChild(pkLight);
+    NiTextureProperty* pkTexture = new NiTextureProperty;
+    NiFlipController* pkFlip = new NiFlipController;
+    pkFlip->SetStartTime(0.0f);
+    pkFlip->SetTarget(pkTexture);
+    pkMover->PrependProperty(pkTexture);
+
+    NiColorData* pkColors = new NiColorData;
+    pkColors->ReplaceKeys(
+        new ColorKey* [1]
+        {
+            new ColorKey
+            {
+                0, NiColorA(1, 0, 0, 1)
+            }
+        },
+        1, KEY_LINEAR);
+    return Save({pkRoot, pkColors});
+}
 } // namespace
 
 std::vector<std::pair<std::string, std::vector<char>>> MakeNifSeedScenes()
@@ -188,5 +317,6 @@ std::vector<std::pair<std::string, std::vector<char>>> MakeNifSeedScenes()
     kSeeds.emplace_back("geometry-data.nif", GeometryDataSeed());
     kSeeds.emplace_back("ship.nif", ShipSeed());
     kSeeds.emplace_back("every-class.nif", EveryClassSeed());
+    kSeeds.emplace_back("animated.nif", AnimatedSeed());
     return kSeeds;
 }

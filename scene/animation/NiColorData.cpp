@@ -1,0 +1,6 @@
+#include "scene/animation/NiColorData.h"
+
+#include "scene/object/NiStream.h"
+
+NiImplementRTTI(NiColorData, NiObject);
+NiImplementCreateObject(NiColorData);

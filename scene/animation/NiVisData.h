@@ -1,0 +1,35 @@
+#pragma once
+
+#include "scene/animation/BoolKey.h"
+#include "scene/object/NiObject.h"
+
+#include <cstdint>
+
+// Visibility keys of one scene object, shared by the visibility controllers that use them.
+class NiVisData : public NiObject
+{
+    NiDeclareRTTI;
+    NiDeclareStream;
+
+public:
+    NiVisData() = default;
+    ~NiVisData() override;
+
+    uint32_t GetNumKeys() const { return m_uiNumVisKeys; }
+    BoolKey** GetKeys() const { return m_ppKeys; }
+
+    // Takes an array made with new[] and its keys, freeing the old ones; null keys or count 0
+    // only empty the object.
+    void SetKeys(BoolKey** ppKeys, uint32_t uiCount);
+
+    void LoadBinary(NiStream& kStream) override;
+    void SaveBinary(NiStream& kStream) override;
+    bool IsEquivalent(const NiObject* pkObject) const override;
+    void AddFieldStrings(NiFieldStringList& kList) const override;
+
+private:
+    void FreeKeys();
+
+    uint32_t m_uiNumVisKeys = 0;
+    BoolKey** m_ppKeys = nullptr;
+};
