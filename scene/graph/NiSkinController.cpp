@@ -55,7 +55,8 @@ void NiSkinController::DetachFromBones()
     }
 }
 
-void NiSkinController::SetBones(std::vector<NiBone*> kBones, std::vector<std::vector<NiSkinInfluence>> kInfluences,
+void NiSkinController::SetBones(std::vector<NiBone*> kBones,
+                                std::vector<std::vector<NiSkinInfluence>> kInfluences,
                                 std::vector<std::vector<uint16_t>> kVertices)
 {
     DetachFromBones();
@@ -107,7 +108,8 @@ void NiSkinController::ComputeBoneBounds()
         {
             const NiSkinInfluence& kInfluence = m_kInfluences[i][j];
             if (m_kVertices[i][j] < usVertices)
-                kBlend[m_kVertices[i][j]] += NiPoint3(kInfluence.x, kInfluence.y, kInfluence.z) * kInfluence.weight;
+                kBlend[m_kVertices[i][j]] +=
+                    NiPoint3(kInfluence.x, kInfluence.y, kInfluence.z) * kInfluence.weight;
         }
     }
 
@@ -135,7 +137,8 @@ void NiSkinController::ComputeSkinBound(NiBoundingSphere& kBound)
         if (!pkBone)
             continue;
         NiBoundingSphere kSkin;
-        kSkin.Update(m_kBoneBounds[i], pkBone->GetSkinRotate(), pkBone->GetSkinTranslate(), pkBone->GetSkinScale());
+        kSkin.Update(m_kBoneBounds[i], pkBone->GetSkinRotate(), pkBone->GetSkinTranslate(),
+                     pkBone->GetSkinScale());
         if (bFirst)
             kBound = kSkin;
         else
@@ -176,18 +179,28 @@ void NiSkinController::RemapVertices(uint16_t usOldCount, uint32_t, uint16_t usN
     if (!m_pTarget || !piMap)
         return;
     // Packed to the influences that stay, whatever the counts: no slot is left without an
-    // influence, and a renumbering that keeps the count still reaches the influences.
+    // influence, and a renumbering that keeps the count still reaches the influences. Vertices
+    // merged into one keep one influence per bone, the last listed.
+    std::vector<int32_t> kPlace(usNewCount);
     for (size_t i = 0; i < m_kBones.size(); ++i)
     {
         std::vector<NiSkinInfluence> kInfluences;
         std::vector<uint16_t> kVertices;
+        std::fill(kPlace.begin(), kPlace.end(), -1);
         for (size_t j = 0; j < m_kInfluences[i].size(); ++j)
         {
             const uint16_t usOld = m_kVertices[i][j];
             if (usOld >= usOldCount || piMap[usOld] < 0 || piMap[usOld] >= usNewCount)
                 continue;
+            const int32_t iNew = piMap[usOld];
+            if (kPlace[iNew] >= 0)
+            {
+                kInfluences[kPlace[iNew]] = m_kInfluences[i][j];
+                continue;
+            }
+            kPlace[iNew] = static_cast<int32_t>(kInfluences.size());
             kInfluences.push_back(m_kInfluences[i][j]);
-            kVertices.push_back(static_cast<uint16_t>(piMap[usOld]));
+            kVertices.push_back(static_cast<uint16_t>(iNew));
         }
         m_kInfluences[i] = std::move(kInfluences);
         m_kVertices[i] = std::move(kVertices);
@@ -227,7 +240,8 @@ void NiSkinController::FixCloneLinks(NiObject* pkClone)
         const NiExtraData* pkHead = pkBone ? pkBone->GetExtraData() : nullptr;
         if (!pkHead || pkHead->GetClassRecord() != &NiCloneExtraData::ms_kClassRecord)
             continue;
-        if (NiBone* pkBoneClone = NiDynamicCast<NiBone>(static_cast<const NiCloneExtraData*>(pkHead)->GetClone()))
+        if (NiBone* pkBoneClone =
+                NiDynamicCast<NiBone>(static_cast<const NiCloneExtraData*>(pkHead)->GetClone()))
             pkBone = pkBoneClone;
     }
     pkSkinClone->DetachFromBones();

@@ -70,8 +70,9 @@ public:
     //--- The operations after the time controller's, in their fixed order. ---
     // Renumbers the influences through the map (map[v]: the new index of old vertex v, negative
     // for a vertex that goes away): each bone keeps the influences of the vertices that stay, in
-    // their order, under their new indices.
-    virtual void RemapVertices(uint16_t usOldCount, uint32_t uiUnused, uint16_t usNewCount, const int32_t* piMap);
+    // their order, under their new indices, one per new vertex.
+    virtual void RemapVertices(uint16_t usOldCount, uint32_t uiUnused, uint16_t usNewCount,
+                               const int32_t* piMap);
     // The deformed positions, GetVertexCount of them; a vertex no bone moves ends at the origin.
     virtual void Deform(NiPoint3* pkPositions);
     virtual uint16_t GetVertexCount() const = 0;

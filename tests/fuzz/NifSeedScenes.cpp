@@ -39,6 +39,7 @@
 #include "scene/object/NiRefPtr.h"
 #include "scene/object/NiStream.h"
 #include "scene/render/NiImage.h"
+#include "tests/support/NodeKindsScene.h"
 
 #include <algorithm>
 #include <initializer_list>
@@ -188,5 +189,8 @@ std::vector<std::pair<std::string, std::vector<char>>> MakeNifSeedScenes()
     kSeeds.emplace_back("geometry-data.nif", GeometryDataSeed());
     kSeeds.emplace_back("ship.nif", ShipSeed());
     kSeeds.emplace_back("every-class.nif", EveryClassSeed());
+    // Switch, LOD and the other special nodes, a skinned mesh, particles and a screen polygon.
+    const NodeKindsScene kNodeKinds = MakeNodeKindsScene();
+    kSeeds.emplace_back("node-kinds.nif", Save({kNodeKinds.m_spRoot, kNodeKinds.m_spCamera}));
     return kSeeds;
 }
