@@ -8,7 +8,8 @@ NiImplementCreateObject(NiAutoNormalParticlesData);
 
 NiAutoNormalParticlesData::NiAutoNormalParticlesData() = default;
 
-NiAutoNormalParticlesData::NiAutoNormalParticlesData(uint16_t usVertices, NiPoint3* pkVertex, NiColorA* pkColor)
+NiAutoNormalParticlesData::NiAutoNormalParticlesData(uint16_t usVertices, NiPoint3* pkVertex,
+                                                     NiColorA* pkColor)
     : NiParticlesData(usVertices, pkVertex, nullptr, pkColor)
 {
     // Zeroed, so that data saved before its first draw writes defined normals.

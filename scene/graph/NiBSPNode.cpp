@@ -65,7 +65,8 @@ void NiBSPNode::UpdateWorldTransform()
     UpdateWorldPlane();
 }
 
-void NiBSPNode::BakeTransform(const NiRotationMatrix& kRotate, const NiPoint3& kTranslate, bool bInParentFrame)
+void NiBSPNode::BakeTransform(const NiRotationMatrix& kRotate, const NiPoint3& kTranslate,
+                              bool bInParentFrame)
 {
     NiRotationMatrix kChildRotate;
     NiPoint3 kChildTranslate;

@@ -33,7 +33,8 @@ void NiBone::SetSkinTransformFromParent(const NiRotationMatrix& kRotate, const N
 
 void NiBone::AddSkinController(NiSkinController* pkController)
 {
-    if (std::find(m_kSkinControllers.begin(), m_kSkinControllers.end(), pkController) == m_kSkinControllers.end())
+    if (std::find(m_kSkinControllers.begin(), m_kSkinControllers.end(), pkController) ==
+        m_kSkinControllers.end())
         m_kSkinControllers.push_back(pkController);
 }
 
@@ -50,7 +51,8 @@ void NiBone::PropagateUpdate(float fTime)
     if (m_pkParent && m_pkParent->GetClassRecord() == &NiBone::ms_kClassRecord)
     {
         const NiBone* pkParent = static_cast<const NiBone*>(m_pkParent);
-        SetSkinTransformFromParent(pkParent->m_kSkinRotate, pkParent->m_kSkinTranslate, pkParent->m_fSkinScale);
+        SetSkinTransformFromParent(pkParent->m_kSkinRotate, pkParent->m_kSkinTranslate,
+                                   pkParent->m_fSkinScale);
     }
     else
     {

@@ -30,7 +30,8 @@ public:
     // True when the parent is not a bone: the bone starts a skeleton.
     bool IsSkeletonRoot() const;
     // The skin transform under a parent whose skin transform is the one given.
-    void SetSkinTransformFromParent(const NiRotationMatrix& kRotate, const NiPoint3& kTranslate, float fScale);
+    void SetSkinTransformFromParent(const NiRotationMatrix& kRotate, const NiPoint3& kTranslate,
+                                    float fScale);
 
     // Kept by the skin controllers.
     void AddSkinController(NiSkinController* pkController);

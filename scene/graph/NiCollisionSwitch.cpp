@@ -39,7 +39,8 @@ bool NiCollisionSwitch::FindPickHits(const NiPoint3& kOrigin, const NiPoint3& kD
 bool NiCollisionSwitch::IsEquivalent(const NiObject* pkObject) const
 {
     return NiNode::IsEquivalent(pkObject) &&
-           GetCollisionPropagate() == static_cast<const NiCollisionSwitch*>(pkObject)->GetCollisionPropagate();
+           GetCollisionPropagate() ==
+               static_cast<const NiCollisionSwitch*>(pkObject)->GetCollisionPropagate();
 }
 
 void NiCollisionSwitch::AddFieldStrings(NiFieldStringList& kList) const

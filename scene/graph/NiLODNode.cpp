@@ -173,11 +173,10 @@ void NiLODNode::AddFieldStrings(NiFieldStringList& kList) const
         const NiLODRange* pkRange = GetRange(i);
         if (!pkRange)
             continue;
-        kList.push_back(NiCFormat("range[%u] = N=%f,WN=%f,F=%f,WF=%f, loc=(%f,%f,%f)", i,
-                                  double(pkRange->m_fNear), double(pkRange->m_fWorldNear),
-                                  double(pkRange->m_fFar), double(pkRange->m_fWorldFar),
-                                  double(pkRange->m_kLoc.x), double(pkRange->m_kLoc.y),
-                                  double(pkRange->m_kLoc.z)));
+        kList.push_back(
+            NiCFormat("range[%u] = N=%f,WN=%f,F=%f,WF=%f, loc=(%f,%f,%f)", i, double(pkRange->m_fNear),
+                      double(pkRange->m_fWorldNear), double(pkRange->m_fFar), double(pkRange->m_fWorldFar),
+                      double(pkRange->m_kLoc.x), double(pkRange->m_kLoc.y), double(pkRange->m_kLoc.z)));
     }
 }
 

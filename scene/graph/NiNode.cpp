@@ -206,7 +206,8 @@ void NiNode::Draw(NiCamera* pkCamera)
     }
 }
 
-bool NiNode::BeginPick(const NiPoint3& kOrigin, const NiPoint3& kDirection, NiPicker& kPicker, bool& bTookNode)
+bool NiNode::BeginPick(const NiPoint3& kOrigin, const NiPoint3& kDirection, NiPicker& kPicker,
+                       bool& bTookNode)
 {
     bTookNode = false;
     if ((kPicker.GetSkipAppCulled() && GetAppCulled()) || !RayHitsBound(kOrigin, kDirection))

@@ -13,8 +13,8 @@ NiParticlesData::NiParticlesData() = default;
 
 NiParticlesData::NiParticlesData(uint16_t usVertices, NiPoint3* pkVertex, NiPoint3* pkNormal,
                                  NiColorA* pkColor)
-    : NiTriBasedGeomData(usVertices, pkVertex, pkNormal, pkColor, nullptr, usVertices), m_usActive(usVertices),
-      m_pSizes(new float[usVertices])
+    : NiTriBasedGeomData(usVertices, pkVertex, pkNormal, pkColor, nullptr, usVertices),
+      m_usActive(usVertices), m_pSizes(new float[usVertices])
 {
     std::fill_n(m_pSizes, usVertices, 1.0f);
 }

@@ -54,14 +54,16 @@ template <class T> bool SameArrays(const T* pA, const T* pB, uint16_t usCount)
 }
 } // namespace
 
-NiScreenPolygon::NiScreenPolygon() : m_spPropTable(new NiPropertyTable), m_spVertex(std::make_unique<NiPoint3[]>(0))
+NiScreenPolygon::NiScreenPolygon()
+    : m_spPropTable(new NiPropertyTable), m_spVertex(std::make_unique<NiPoint3[]>(0))
 {
 }
 
 NiScreenPolygon::NiScreenPolygon(uint16_t usVertices, const NiPoint3* pkVertex, const NiTexCoord* pkTexture,
                                  const NiColorA* pkColor)
-    : m_spPropTable(new NiPropertyTable), m_usVertices(usVertices), m_spVertex(CopyArray(pkVertex, usVertices)),
-      m_spTexture(CopyArray(pkTexture, usVertices)), m_spColor(CopyArray(pkColor, usVertices))
+    : m_spPropTable(new NiPropertyTable), m_usVertices(usVertices),
+      m_spVertex(CopyArray(pkVertex, usVertices)), m_spTexture(CopyArray(pkTexture, usVertices)),
+      m_spColor(CopyArray(pkColor, usVertices))
 {
     // Positions are not optional: without them the polygon lies at the origin.
     if (!m_spVertex)
@@ -96,7 +98,8 @@ void NiScreenPolygon::DrawStandalone(NiRender* pkRenderer)
 
 NiObject* NiScreenPolygon::MakeClone()
 {
-    NiScreenPolygon* pkClone = new NiScreenPolygon(m_usVertices, m_spVertex.get(), m_spTexture.get(), m_spColor.get());
+    NiScreenPolygon* pkClone =
+        new NiScreenPolygon(m_usVertices, m_spVertex.get(), m_spTexture.get(), m_spColor.get());
     CopyPropertyTableTo(pkClone);
     return pkClone;
 }
@@ -170,5 +173,6 @@ void NiScreenPolygon::AddFieldStrings(NiFieldStringList& kList) const
     kList.push_back(NiFieldString("m_pTexture", static_cast<const void*>(m_spTexture.get())));
     kList.push_back(NiFieldString("m_pColor", static_cast<const void*>(m_spColor.get())));
     for (const NiProperty* pkProperty : m_spPropTable->GetAll())
-        kList.push_back(NiFieldString(pkProperty->GetClassRecord()->GetName(), static_cast<const void*>(pkProperty)));
+        kList.push_back(
+            NiFieldString(pkProperty->GetClassRecord()->GetName(), static_cast<const void*>(pkProperty)));
 }

@@ -1,9 +1,9 @@
 #include "scene/graph/NiTriShape.h"
 
 #include "scene/graph/NiRender.h"
+#include "scene/graph/NiSkinController.h"
 #include "scene/object/NiFieldString.h"
 #include "scene/object/NiStream.h"
-#include "scene/graph/NiSkinController.h"
 #include "scene/object/NiTimeController.h"
 
 #include <algorithm>
@@ -147,7 +147,8 @@ bool NiTriShape::RemoveDegenerateTriangles()
     if (!pkData || !pkData->GetTriList())
         return !pkData || pkData->GetTriangleCount() == 0;
     uint16_t* pusList = pkData->GetTriList();
-    const uint32_t uiTriangles = std::min<uint32_t>(pkData->GetTriangleCount(), pkData->GetTriListLength() / 3);
+    const uint32_t uiTriangles =
+        std::min<uint32_t>(pkData->GetTriangleCount(), pkData->GetTriListLength() / 3);
     uint32_t uiValid = 0;
     for (uint32_t i = 0; i < uiTriangles; ++i)
     {
@@ -170,7 +171,8 @@ int32_t NiTriShape::CompareVertices(uint16_t usA, uint16_t usB, uint32_t uiFlags
     const NiTriShapeData* pkData = GetTriShapeData();
     if (!pkData || usA >= pkData->GetVertexCount() || usB >= pkData->GetVertexCount())
         return 0;
-    auto Compare = [](const void* pvA, const void* pvB, size_t uiBytes) {
+    auto Compare = [](const void* pvA, const void* pvB, size_t uiBytes)
+    {
         const int iResult = std::memcmp(pvA, pvB, uiBytes);
         return iResult < 0 ? -1 : (iResult > 0 ? 1 : 0);
     };
@@ -181,7 +183,8 @@ int32_t NiTriShape::CompareVertices(uint16_t usA, uint16_t usB, uint32_t uiFlags
         iResult = Compare(&pkData->GetNormals()[usA], &pkData->GetNormals()[usB], sizeof(NiPoint3));
     if (iResult == 0 && (uiFlags & COMPARE_COLOR) && pkData->GetColors())
         iResult = Compare(&pkData->GetColors()[usA], &pkData->GetColors()[usB], sizeof(NiColorA));
-    for (uint16_t usSet = 0; iResult == 0 && (uiFlags & COMPARE_TEXTURE) && usSet < pkData->GetTextureSets(); ++usSet)
+    for (uint16_t usSet = 0; iResult == 0 && (uiFlags & COMPARE_TEXTURE) && usSet < pkData->GetTextureSets();
+         ++usSet)
     {
         const NiTexCoord* pkSet = pkData->GetTextureSet(usSet);
         iResult = Compare(&pkSet[usA], &pkSet[usB], sizeof(NiTexCoord));
@@ -208,7 +211,8 @@ void NiTriShape::WeldVertices(std::vector<uint16_t>* pkNewToOld)
     NiTriShapeData* pkData = GetTriShapeData();
     if (!pkData || !pkData->GetTriList())
         return;
-    const uint32_t uiFlags = ms_fWeldTolerance == 0.0f ? uint32_t(COMPARE_ALL) : uint32_t(COMPARE_ALL & ~COMPARE_TEXTURE);
+    const uint32_t uiFlags =
+        ms_fWeldTolerance == 0.0f ? uint32_t(COMPARE_ALL) : uint32_t(COMPARE_ALL & ~COMPARE_TEXTURE);
     std::vector<uint16_t> kSorted;
     std::vector<uint16_t> kInverse;
     SortVertexIndices(uiFlags, kSorted, kInverse);
@@ -276,7 +280,8 @@ void NiTriShape::CompactVertices(std::vector<uint16_t>* pkNewToOld)
     RemapVertices(usNewCount, kMap.data());
     // The groups follow their vertices to their new numbers.
     pkData->RemapSharedNormals(usOldCount, usNewCount, kMap.data());
-    for (NiTimeController* pkController = GetControllers(); pkController; pkController = pkController->GetNext())
+    for (NiTimeController* pkController = GetControllers(); pkController;
+         pkController = pkController->GetNext())
     {
         if (NiSkinController* pkSkin = NiDynamicCast<NiSkinController>(pkController))
             pkSkin->RemapVertices(usOldCount, 0, usNewCount, kMap.data());

@@ -48,7 +48,8 @@ public:
     // texture coordinates (each when flagged and present): -1, 0 or 1 at the first that differs.
     virtual int32_t CompareVertices(uint16_t usA, uint16_t usB, uint32_t uiFlags) const;
     // The vertex indices ordered by CompareVertices, and each index's place in that order.
-    void SortVertexIndices(uint32_t uiFlags, std::vector<uint16_t>& kSorted, std::vector<uint16_t>& kInverse) const;
+    void SortVertexIndices(uint32_t uiFlags, std::vector<uint16_t>& kSorted,
+                           std::vector<uint16_t>& kInverse) const;
     // Merges vertices equal in every attribute, then compacts. The new-to-old map on request.
     void WeldVertices(std::vector<uint16_t>* pkNewToOld = nullptr);
     // Keeps only the vertices the list uses, numbered by first use, and tells the skins. The

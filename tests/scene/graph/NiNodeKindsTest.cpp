@@ -53,8 +53,9 @@ NiRefPtr<NiCamera> Camera(RecordingRender* pkRenderer, const NiPoint3& kLocation
 
 NiTriShape* Triangle(float fX)
 {
-    return new NiTriShape(3, NewArray<NiPoint3>({NiPoint3(fX, -1, -1), NiPoint3(fX, -1, 1), NiPoint3(fX, 1, -1)}),
-                          nullptr, nullptr, nullptr, 1, NewArray<uint16_t>({0, 1, 2}));
+    return new NiTriShape(
+        3, NewArray<NiPoint3>({NiPoint3(fX, -1, -1), NiPoint3(fX, -1, 1), NiPoint3(fX, 1, -1)}), nullptr,
+        nullptr, nullptr, 1, NewArray<uint16_t>({0, 1, 2}));
 }
 
 NiPoint3 Column(const NiRotationMatrix& kMatrix, uint32_t uiColumn)
@@ -179,7 +180,8 @@ TEST(NiNodeKindsTest, BSPRecordRoundTripsAndAThirdChildFailsTheLoad)
     // Node 1 with children 2 and 3 and no effects; a third id is written in.
     std::string kBytes(kSaved.begin(), kSaved.end());
     const uint32_t auiChildren[] = {2, 2, 3, 0};
-    const size_t uiAt = kBytes.find(std::string(reinterpret_cast<const char*>(auiChildren), sizeof(auiChildren)));
+    const size_t uiAt =
+        kBytes.find(std::string(reinterpret_cast<const char*>(auiChildren), sizeof(auiChildren)));
     ASSERT_NE(uiAt, std::string::npos);
     const uint32_t auiThree[] = {3, 2, 3, 3, 0};
     kBytes.replace(uiAt, sizeof(auiChildren), reinterpret_cast<const char*>(auiThree), sizeof(auiThree));
@@ -232,7 +234,8 @@ TEST(NiNodeKindsTest, SortAdjustRecordCarriesTheAccumulatorFromVersion301)
     NiRefPtr<NiSortAdjustNode> spNode = new NiSortAdjustNode;
     spNode->SetSortingMode(NiSortAdjustNode::SORT_OWN_ACCUMULATOR);
     const std::vector<char> kSaved = NifTest::Save({spNode});
-    NiRefPtr<NiSortAdjustNode> spLoaded = LoadFirst<NiSortAdjustNode>(std::string(kSaved.begin(), kSaved.end()));
+    NiRefPtr<NiSortAdjustNode> spLoaded =
+        LoadFirst<NiSortAdjustNode>(std::string(kSaved.begin(), kSaved.end()));
     ASSERT_TRUE(spLoaded);
     EXPECT_TRUE(spLoaded->IsEquivalent(spNode));
 

@@ -106,8 +106,8 @@ TEST(NiSwitchNodeTest, DrawsAndPicksOnlyTheActiveChild)
     NiRefPtr<NiSwitchNode> spPickable = new NiSwitchNode;
     for (int i = 0; i < 2; ++i)
         spPickable->AddChild(new NiTriShape(
-            3, NewArray<NiPoint3>({NiPoint3(5, -1, -1), NiPoint3(5, -1, 1), NiPoint3(5, 1, -1)}), nullptr, nullptr,
-            nullptr, 1, NewArray<uint16_t>({0, 1, 2})));
+            3, NewArray<NiPoint3>({NiPoint3(5, -1, -1), NiPoint3(5, -1, 1), NiPoint3(5, 1, -1)}), nullptr,
+            nullptr, nullptr, 1, NewArray<uint16_t>({0, 1, 2})));
     spPickable->UpdateSubtree(0.0f);
     for (const int32_t iIndex : {-1, 0, 1})
     {
@@ -163,7 +163,8 @@ TEST(NiSwitchNodeTest, TimeSwitchFollowsThePeriodAndForgetsItsChoiceAfterDrawing
         int32_t m_iChild;
     };
     const Case akCases[] = {
-        {false, 0.3f, 1}, {false, 1.3f, 1}, {false, -0.2f, 3}, {true, 0.3f, 2}, {true, 0.5f, 3}, {true, 0.7f, 2},
+        {false, 0.3f, 1}, {false, 1.3f, 1}, {false, -0.2f, 3},
+        {true, 0.3f, 2},  {true, 0.5f, 3},  {true, 0.7f, 2},
     };
     NiRefPtr<RecordingRender> spRenderer = new RecordingRender;
     NiRefPtr<NiCamera> spCamera = CameraAt(NiPoint3(-10, 0, 0), spRenderer);
@@ -198,7 +199,8 @@ TEST(NiSwitchNodeTest, LODDrawsTheHighestRangeHoldingTheScaledDistance)
     };
     // Range 0: [10, 20); range 1: [15, 30).
     const Case akCases[] = {
-        {10.0f, 1.0f, 0}, {9.99f, 1.0f, -1}, {6.0f, 2.0f, 0}, {16.0f, 1.0f, 1}, {20.0f, 1.0f, 1}, {30.0f, 1.0f, -1},
+        {10.0f, 1.0f, 0}, {9.99f, 1.0f, -1}, {6.0f, 2.0f, 0},
+        {16.0f, 1.0f, 1}, {20.0f, 1.0f, 1},  {30.0f, 1.0f, -1},
     };
     NiRefPtr<RecordingRender> spRenderer = new RecordingRender;
     for (const Case& kCase : akCases)
@@ -208,7 +210,8 @@ TEST(NiSwitchNodeTest, LODDrawsTheHighestRangeHoldingTheScaledDistance)
         spLOD->SetRange(0, 10.0f, 20.0f);
         spLOD->SetRange(1, 15.0f, 30.0f);
         spLOD->UpdateSubtree(0.0f);
-        NiRefPtr<NiCamera> spCamera = CameraAt(NiPoint3(-kCase.m_fDistance, 0, 0), spRenderer, kCase.m_fAdjust);
+        NiRefPtr<NiCamera> spCamera =
+            CameraAt(NiPoint3(-kCase.m_fDistance, 0, 0), spRenderer, kCase.m_fAdjust);
         EXPECT_EQ(DrawAndSee(*spLOD, *spCamera, kShapes), kCase.m_iChild)
             << kCase.m_fDistance << " at scale " << kCase.m_fAdjust;
     }
