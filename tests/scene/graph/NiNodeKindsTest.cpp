@@ -1,5 +1,6 @@
 #include "GeometryTestHelpers.h"
 #include "SceneTestObjects.h"
+#include "TestCamera.h"
 
 #include "scene/graph/NiBSPNode.h"
 #include "scene/graph/NiBillboardNode.h"
@@ -39,18 +40,6 @@ public:
     uint32_t m_uiEnded = 0;
 };
 
-NiRefPtr<NiCamera> Camera(RecordingRender* pkRenderer, const NiPoint3& kLocation,
-                          const NiRotationMatrix& kRotate = NiRotationMatrix::IDENTITY)
-{
-    NiRefPtr<NiCamera> spCamera = new NiCamera;
-    spCamera->SetFrustum(NiFrustum(-0.5f, 0.5f, 0.5f, -0.5f, 1.0f, 1000.0f));
-    spCamera->SetRenderer(pkRenderer);
-    spCamera->SetTranslate(kLocation);
-    spCamera->SetRotate(kRotate);
-    spCamera->UpdateSubtree(0.0f);
-    return spCamera;
-}
-
 NiTriShape* Triangle(float fX)
 {
     return new NiTriShape(
@@ -70,7 +59,7 @@ TEST(NiNodeKindsTest, BillboardTurnsTowardTheCameraByItsMode)
 {
     NiRefPtr<RecordingRender> spRenderer = new RecordingRender;
     // Looking along +x with up +y and right +z, from (1, 5, 0).
-    NiRefPtr<NiCamera> spCamera = Camera(spRenderer, NiPoint3(1, 5, 0));
+    NiRefPtr<NiCamera> spCamera = TestCamera(spRenderer, NiPoint3(1, 5, 0));
 
     NiRefPtr<NiBillboardNode> spBillboard = new NiBillboardNode;
     EXPECT_EQ(spBillboard->GetMode(), NiBillboardNode::ROTATE_ABOUT_UP);
@@ -132,7 +121,7 @@ TEST(NiNodeKindsTest, BSPDrawsTheFarSideFirstAndHoldsTwoChildren)
     };
     for (const Case& kCase : akCases)
     {
-        NiRefPtr<NiCamera> spCamera = Camera(spRenderer, kCase.m_kLocation, kCase.m_kRotate);
+        NiRefPtr<NiCamera> spCamera = TestCamera(spRenderer, kCase.m_kLocation, kCase.m_kRotate);
         spRenderer->ClearCalls();
         spBSP->CullAndDraw(spCamera);
         std::vector<const void*> kOrder;
@@ -191,7 +180,7 @@ TEST(NiNodeKindsTest, BSPRecordRoundTripsAndAThirdChildFailsTheLoad)
 TEST(NiNodeKindsTest, SortAdjustChoosesTheAccumulatorOfItsSubtree)
 {
     NiRefPtr<RecordingRender> spRenderer = new RecordingRender;
-    NiRefPtr<NiCamera> spCamera = Camera(spRenderer, NiPoint3(-10, 0, 0));
+    NiRefPtr<NiCamera> spCamera = TestCamera(spRenderer, NiPoint3(-10, 0, 0));
     NiRefPtr<KeepAllAccumulator> spFrame = new KeepAllAccumulator;
     NiRefPtr<KeepAllAccumulator> spOwn = new KeepAllAccumulator;
 

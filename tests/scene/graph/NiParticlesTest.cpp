@@ -1,5 +1,6 @@
 #include "GeometryTestHelpers.h"
 #include "SceneTestObjects.h"
+#include "TestCamera.h"
 
 #include "scene/graph/NiAutoNormalParticles.h"
 #include "scene/graph/NiCamera.h"
@@ -24,18 +25,6 @@ NiPoint3* Line(uint16_t usCount)
     return pkVertex;
 }
 
-NiRefPtr<NiCamera> Camera(RecordingRender* pkRenderer, const NiPoint3& kLocation,
-                          const NiRotationMatrix& kRotate)
-{
-    NiRefPtr<NiCamera> spCamera = new NiCamera;
-    spCamera->SetFrustum(NiFrustum(-0.5f, 0.5f, 0.5f, -0.5f, 1.0f, 1000.0f));
-    spCamera->SetRenderer(pkRenderer);
-    spCamera->SetTranslate(kLocation);
-    spCamera->SetRotate(kRotate);
-    spCamera->UpdateSubtree(0.0f);
-    return spCamera;
-}
-
 // The particle-data part of a record after the triangle-data part.
 NifTest::Bytes ParticleRecord(const char* pcClass, uint16_t usVertices, uint16_t usActive)
 {
@@ -49,7 +38,7 @@ NifTest::Bytes ParticleRecord(const char* pcClass, uint16_t usVertices, uint16_t
 TEST(NiParticlesTest, OnlyLiveParticlesAreTransformedBoundedDrawnAndCounted)
 {
     NiRefPtr<RecordingRender> spRenderer = new RecordingRender;
-    NiRefPtr<NiCamera> spCamera = Camera(spRenderer, NiPoint3(-50, 0, 0), NiRotationMatrix::IDENTITY);
+    NiRefPtr<NiCamera> spCamera = TestCamera(spRenderer, NiPoint3(-50, 0, 0), NiRotationMatrix::IDENTITY);
     NiRefPtr<NiParticles> spParticles = new NiParticles(10, Line(10), nullptr, nullptr);
     NiParticlesData* pkData = spParticles->GetParticlesData();
     pkData->SetActiveCount(4);
@@ -92,7 +81,7 @@ TEST(NiParticlesTest, AutoNormalsFaceTheCameraForLiveParticlesOnly)
     NiRefPtr<RecordingRender> spRenderer = new RecordingRender;
     // Looking along -z: the first column of the rotation.
     const NiRotationMatrix kLookDown = Rows(NiPoint3(0, 0, 1), NiPoint3(0, 1, 0), NiPoint3(-1, 0, 0));
-    NiRefPtr<NiCamera> spCamera = Camera(spRenderer, NiPoint3(2, 0, 50), kLookDown);
+    NiRefPtr<NiCamera> spCamera = TestCamera(spRenderer, NiPoint3(2, 0, 50), kLookDown);
     ASSERT_EQ(spCamera->GetWorldDirection(), NiPoint3(0, 0, -1));
     NiRefPtr<NiAutoNormalParticles> spParticles = new NiAutoNormalParticles(5, Line(5), nullptr);
     NiParticlesData* pkData = spParticles->GetParticlesData();

@@ -1,5 +1,6 @@
 #include "GeometryTestHelpers.h"
 #include "SceneTestObjects.h"
+#include "TestCamera.h"
 
 #include "scene/graph/NiBone.h"
 #include "scene/graph/NiCamera.h"
@@ -51,15 +52,6 @@ NiRefPtr<NiNode> Scene(std::initializer_list<NiAVObject*> kChildren)
     return spRoot;
 }
 
-NiRefPtr<NiCamera> Camera(RecordingRender* pkRenderer)
-{
-    NiRefPtr<NiCamera> spCamera = new NiCamera;
-    spCamera->SetFrustum(NiFrustum(-0.5f, 0.5f, 0.5f, -0.5f, 1.0f, 1000.0f));
-    spCamera->SetRenderer(pkRenderer);
-    spCamera->SetTranslate(NiPoint3(-100, 0, 0));
-    spCamera->UpdateSubtree(0.0f);
-    return spCamera;
-}
 } // namespace
 
 TEST(NiSkinControllerTest, DeformationSumsTheWeightedBonePositions)
@@ -107,7 +99,7 @@ TEST(NiSkinControllerTest, DeformationSumsTheWeightedBonePositions)
 TEST(NiSkinControllerTest, ShapesDeformWhenDrawnAfterAnUpdateAtANewTime)
 {
     NiRefPtr<RecordingRender> spRenderer = new RecordingRender;
-    NiRefPtr<NiCamera> spCamera = Camera(spRenderer);
+    NiRefPtr<NiCamera> spCamera = TestCamera(spRenderer, NiPoint3(-100, 0, 0));
     NiTriShape* pkShape = Shape(3);
     NiBone* pkBone = Bone(NiPoint3(0, 0, 1));
     NiRefPtr<NiNode> spScene = Scene({pkBone, pkShape});

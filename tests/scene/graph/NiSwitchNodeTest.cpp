@@ -1,5 +1,6 @@
 #include "GeometryTestHelpers.h"
 #include "SceneTestObjects.h"
+#include "TestCamera.h"
 
 #include "scene/graph/NiCamera.h"
 #include "scene/graph/NiFltAnimationNode.h"
@@ -31,18 +32,6 @@ public:
     }
     std::vector<float> m_kTimes;
 };
-
-// A camera at the point looking along +x, drawing through a recording renderer.
-NiRefPtr<NiCamera> CameraAt(const NiPoint3& kLocation, RecordingRender* pkRenderer, float fLODAdjust = 1.0f)
-{
-    NiRefPtr<NiCamera> spCamera = new NiCamera;
-    spCamera->SetFrustum(NiFrustum(-0.5f, 0.5f, 0.5f, -0.5f, 1.0f, 1000.0f));
-    spCamera->SetRenderer(pkRenderer);
-    spCamera->SetTranslate(kLocation);
-    spCamera->SetLODAdjust(fLODAdjust);
-    spCamera->UpdateSubtree(0.0f);
-    return spCamera;
-}
 
 // Children 0 .. n - 1, each a shape at the origin.
 std::vector<TestShape*> AddShapes(NiNode& kNode, uint32_t uiCount)
@@ -89,10 +78,10 @@ int32_t DrawAndSee(NiNode& kNode, NiCamera& kCamera, const std::vector<TestShape
 TEST(NiSwitchNodeTest, DrawsAndPicksOnlyTheActiveChild)
 {
     NiRefPtr<RecordingRender> spRenderer = new RecordingRender;
-    NiRefPtr<NiCamera> spCamera = CameraAt(NiPoint3(-10, 0, 0), spRenderer);
+    NiRefPtr<NiCamera> spCamera = TestCamera(spRenderer, NiPoint3(-10, 0, 0));
     NiRefPtr<NiSwitchNode> spSwitch = new NiSwitchNode;
     const std::vector<TestShape*> kShapes = AddShapes(*spSwitch, 3);
-    spSwitch->RemoveChildAt(1); // slot 1 empty
+    NiRefPtr<NiAVObject> spRemoved = spSwitch->RemoveChildAt(1); // slot 1 empty
     spSwitch->UpdateSubtree(0.0f);
 
     const std::pair<int32_t, int32_t> akCases[] = {{-1, -1}, {0, 0}, {1, -1}, {2, 2}, {3, -1}};
@@ -126,7 +115,7 @@ TEST(NiSwitchNodeTest, DrawsAndPicksOnlyTheActiveChild)
 TEST(NiSwitchNodeTest, UpdateOnlyActiveBringsTheChildUpToDateOnceWhenDrawn)
 {
     NiRefPtr<RecordingRender> spRenderer = new RecordingRender;
-    NiRefPtr<NiCamera> spCamera = CameraAt(NiPoint3(-10, 0, 0), spRenderer);
+    NiRefPtr<NiCamera> spCamera = TestCamera(spRenderer, NiPoint3(-10, 0, 0));
     NiRefPtr<NiSwitchNode> spSwitch = new NiSwitchNode;
     UpdateLog* pkFirst = new UpdateLog;
     UpdateLog* pkSecond = new UpdateLog;
@@ -167,7 +156,7 @@ TEST(NiSwitchNodeTest, TimeSwitchFollowsThePeriodAndForgetsItsChoiceAfterDrawing
         {true, 0.3f, 2},  {true, 0.5f, 3},  {true, 0.7f, 2},
     };
     NiRefPtr<RecordingRender> spRenderer = new RecordingRender;
-    NiRefPtr<NiCamera> spCamera = CameraAt(NiPoint3(-10, 0, 0), spRenderer);
+    NiRefPtr<NiCamera> spCamera = TestCamera(spRenderer, NiPoint3(-10, 0, 0));
     for (const Case& kCase : akCases)
     {
         NiRefPtr<NiFltAnimationNode> spNode = new NiFltAnimationNode;
@@ -210,8 +199,8 @@ TEST(NiSwitchNodeTest, LODDrawsTheHighestRangeHoldingTheScaledDistance)
         spLOD->SetRange(0, 10.0f, 20.0f);
         spLOD->SetRange(1, 15.0f, 30.0f);
         spLOD->UpdateSubtree(0.0f);
-        NiRefPtr<NiCamera> spCamera =
-            CameraAt(NiPoint3(-kCase.m_fDistance, 0, 0), spRenderer, kCase.m_fAdjust);
+        NiRefPtr<NiCamera> spCamera = TestCamera(spRenderer, NiPoint3(-kCase.m_fDistance, 0, 0),
+                                                 NiRotationMatrix::IDENTITY, kCase.m_fAdjust);
         EXPECT_EQ(DrawAndSee(*spLOD, *spCamera, kShapes), kCase.m_iChild)
             << kCase.m_fDistance << " at scale " << kCase.m_fAdjust;
     }
@@ -228,7 +217,7 @@ TEST(NiSwitchNodeTest, LODDrawsTheHighestRangeHoldingTheScaledDistance)
     EXPECT_EQ(spLOD->GetRange(1)->m_kWorldLoc, NiPoint3(0, 20, 0));
     EXPECT_EQ(spLOD->GetRange(1)->m_fWorldFar, 50.0f);
     // 20 from range 0's centre (world far 10), 28 from range 1's (world far 50).
-    NiRefPtr<NiCamera> spCamera = CameraAt(NiPoint3(-20, 0, 0), spRenderer);
+    NiRefPtr<NiCamera> spCamera = TestCamera(spRenderer, NiPoint3(-20, 0, 0));
     EXPECT_EQ(DrawAndSee(*spLOD, *spCamera, kShapes), 1);
 }
 
