@@ -5,11 +5,7 @@
 #include "scene/graph/NiGeometry.h"
 #include "scene/graph/NiNode.h"
 #include "scene/graph/NiRender.h"
-<<<<<<< HEAD
 #include "scene/graph/NiScreenPolygon.h"
-#include "scene/object/NiAccumulator.h"
-=======
->>>>>>> main
 #include "scene/object/NiCFormat.h"
 #include "scene/object/NiFieldString.h"
 #include "scene/object/NiStream.h"

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "scene/graph/NiAccumulator.h"
 #include "scene/graph/NiNode.h"
-#include "scene/object/NiAccumulator.h"
 #include "scene/object/NiRefPtr.h"
 
 #include <cstdint>

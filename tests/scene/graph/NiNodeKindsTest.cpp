@@ -2,6 +2,7 @@
 #include "SceneTestObjects.h"
 #include "TestCamera.h"
 
+#include "scene/graph/NiAccumulator.h"
 #include "scene/graph/NiBSPNode.h"
 #include "scene/graph/NiBillboardNode.h"
 #include "scene/graph/NiBone.h"
@@ -10,7 +11,6 @@
 #include "scene/graph/NiPicker.h"
 #include "scene/graph/NiSortAdjustNode.h"
 #include "scene/graph/NiTriShape.h"
-#include "scene/object/NiAccumulator.h"
 #include "tests/support/RecordingRender.h"
 
 #include <gtest/gtest.h>
