@@ -5,6 +5,7 @@
 #include "scene/graph/NiGeometry.h"
 #include "scene/graph/NiNode.h"
 #include "scene/graph/NiRender.h"
+#include "scene/graph/NiScreenPolygon.h"
 #include "scene/object/NiCFormat.h"
 #include "scene/object/NiFieldString.h"
 #include "scene/object/NiStream.h"
@@ -72,8 +73,12 @@ void NiCamera::Render()
             pkAccumulator->EndAccumulation();
         kRenderer.SetAccumulator(spAccumulator);
     }
-    // Screen polygons would be drawn here, over the scene; no class of them exists yet.
     kRenderer.SetProjectionMode(0);
+    for (const NiRefPtr<NiScreenPolygon>& spPolygon : m_kScreenPolygons)
+    {
+        if (spPolygon)
+            spPolygon->Draw(&kRenderer);
+    }
     kRenderer.RestoreProjection();
     kRenderer.CloseScene();
 }
@@ -90,12 +95,12 @@ void NiCamera::SetRenderer(NiRender* pkRenderer)
     m_spRenderer = pkRenderer;
 }
 
-void NiCamera::AddScreenPolygon(NiObject* pkPolygon)
+void NiCamera::AddScreenPolygon(NiScreenPolygon* pkPolygon)
 {
     m_kScreenPolygons.AddAtEnd(pkPolygon);
 }
 
-NiObject* NiCamera::GetScreenPolygonAt(uint32_t uiIndex) const
+NiScreenPolygon* NiCamera::GetScreenPolygonAt(uint32_t uiIndex) const
 {
     return m_kScreenPolygons.GetAt(uiIndex);
 }
@@ -461,10 +466,7 @@ void NiCamera::ResolveLinks(NiStream& kStream)
     // An unresolved polygon keeps its slot, empty; so does a link to an object of another class
     // (a node there could hold this camera and close a loop of references).
     for (const uint32_t uiID : kRecord.m_kScreenPolygonIDs)
-    {
-        NiObject* pkPolygon = kStream.LookupLinkedObject(uiID);
-        m_kScreenPolygons.AddAtEnd(IsScreenPolygon(pkPolygon) ? pkPolygon : nullptr);
-    }
+        m_kScreenPolygons.AddAtEnd(kStream.LookupLinkedObjectAs<NiScreenPolygon>(uiID));
 }
 
 void NiCamera::PostLink()
@@ -482,26 +484,13 @@ void NiCamera::PostLink()
     }
 }
 
-bool NiCamera::IsScreenPolygon(const NiObject* pkObject)
-{
-    if (!pkObject)
-        return false;
-    for (const ClassRecord* pkRecord = pkObject->GetClassRecord(); pkRecord;
-         pkRecord = pkRecord->GetBaseRecord())
-    {
-        if (std::strcmp(pkRecord->GetName(), SCREEN_POLYGON_CLASS) == 0)
-            return true;
-    }
-    return false;
-}
-
 bool NiCamera::RegisterForSave(NiStream& kStream)
 {
     if (!NiAVObject::RegisterForSave(kStream))
         return false;
     if (m_spScene)
         m_spScene->RegisterForSave(kStream);
-    for (const NiRefPtr<NiObject>& spPolygon : m_kScreenPolygons)
+    for (const NiRefPtr<NiScreenPolygon>& spPolygon : m_kScreenPolygons)
     {
         if (spPolygon)
             spPolygon->RegisterForSave(kStream);
@@ -527,7 +516,7 @@ void NiCamera::SaveBinary(NiStream& kStream)
     // The renderer is never saved with the camera: its link is written, and names none.
     kStream.SaveLinkID(m_spRenderer);
     kStream.Save(m_kScreenPolygons.GetSize());
-    for (const NiRefPtr<NiObject>& spPolygon : m_kScreenPolygons)
+    for (const NiRefPtr<NiScreenPolygon>& spPolygon : m_kScreenPolygons)
         kStream.SaveLinkID(spPolygon);
 }
 
@@ -550,8 +539,9 @@ NiObject* NiCamera::MakeClone()
     std::copy(std::begin(m_akFrustumPlanes), std::end(m_akFrustumPlanes), pkClone->m_akFrustumPlanes);
     for (uint32_t i = 0; i < m_kScreenPolygons.GetSize(); ++i)
     {
-        NiObject* pkPolygon = m_kScreenPolygons.GetAt(i);
-        pkClone->m_kScreenPolygons.StoreGrowing(i, pkPolygon ? pkPolygon->MakeClone() : nullptr);
+        NiScreenPolygon* pkPolygon = m_kScreenPolygons.GetAt(i);
+        pkClone->m_kScreenPolygons.StoreGrowing(
+            i, pkPolygon ? static_cast<NiScreenPolygon*>(pkPolygon->MakeClone()) : nullptr);
     }
     return pkClone;
 }
@@ -567,8 +557,8 @@ bool NiCamera::IsEquivalent(const NiObject* pkObject) const
         return false;
     for (uint32_t i = 0; i < m_kScreenPolygons.GetSize(); ++i)
     {
-        const NiObject* pkMine = m_kScreenPolygons.GetAt(i);
-        const NiObject* pkTheirs = pkOther->m_kScreenPolygons.GetAt(i);
+        const NiScreenPolygon* pkMine = m_kScreenPolygons.GetAt(i);
+        const NiScreenPolygon* pkTheirs = pkOther->m_kScreenPolygons.GetAt(i);
         if (!pkMine || !pkTheirs ? pkMine != pkTheirs : !pkMine->IsEquivalent(pkTheirs))
             return false;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "scene/graph/NiAVObject.h"
+#include "scene/graph/NiScreenPolygon.h"
 #include "scene/object/NiFrustum.h"
 #include "scene/object/NiGrowArray.h"
 #include "scene/object/NiPlane.h"
@@ -76,14 +77,11 @@ public:
     NiAVObject* GetScene() const { return m_spScene; }
     void SetRenderer(NiRender* pkRenderer);
     NiRender* GetRenderer() const { return m_spRenderer; }
-    // Screen polygons are kept, saved and cloned; the renderer draws none of them before a
-    // screen-polygon class exists.
-    void AddScreenPolygon(NiObject* pkPolygon);
-    // The class of screen polygons, by name; links to objects of any other class are dropped.
-    static constexpr const char* SCREEN_POLYGON_CLASS = "NiScreenPolygon";
-    static bool IsScreenPolygon(const NiObject* pkObject);
+    // Screen polygons are drawn over the scene, in order; they are saved and cloned with the
+    // camera. A link to an object of another class loads as an empty slot.
+    void AddScreenPolygon(NiScreenPolygon* pkPolygon);
     uint32_t GetScreenPolygonCount() const { return m_kScreenPolygons.GetSize(); }
-    NiObject* GetScreenPolygonAt(uint32_t uiIndex) const;
+    NiScreenPolygon* GetScreenPolygonAt(uint32_t uiIndex) const;
 
     //--- Frustum, viewport, level of detail. A new frustum refreshes planes and projection. ---
     void SetFrustum(const NiFrustum& kFrustum);
@@ -177,7 +175,7 @@ private:
     NiFrustum m_frustum;
     NiRect<float> m_port = NiRect<float>(0.0f, 1.0f, 1.0f, 0.0f);
     NiRefPtr<NiAVObject> m_spScene;
-    NiGrowArray<NiRefPtr<NiObject>> m_kScreenPolygons{5, 5};
+    NiGrowArray<NiRefPtr<NiScreenPolygon>> m_kScreenPolygons{5, 5};
     NiRefPtr<NiRender> m_spRenderer;
     NiGrowArray<NiPlane*> m_kPlanes{6, 3};
     uint32_t m_uiPlaneCount = FRUSTUM_PLANES;

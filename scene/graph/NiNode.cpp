@@ -173,6 +173,11 @@ void NiNode::PropagateUpdate(float fTime)
 {
     UpdateControllers(fTime);
     UpdateWorldTransform();
+    PropagateUpdateToChildren(fTime);
+}
+
+void NiNode::PropagateUpdateToChildren(float fTime)
+{
     for (const NiRefPtr<NiAVObject>& spChild : m_kChildren)
     {
         if (spChild)
@@ -202,17 +207,29 @@ void NiNode::Draw(NiCamera* pkCamera)
     }
 }
 
-bool NiNode::FindPickHits(const NiPoint3& kOrigin, const NiPoint3& kDirection, NiPicker& kPicker)
+bool NiNode::BeginPick(const NiPoint3& kOrigin, const NiPoint3& kDirection, NiPicker& kPicker,
+                       bool& bTookNode)
 {
+    bTookNode = false;
     if ((kPicker.GetSkipAppCulled() && GetAppCulled()) || !RayHitsBound(kOrigin, kDirection))
         return false;
-    const bool bFirstOnly = kPicker.GetHitMode() == NiPicker::FIND_FIRST;
-    if (kPicker.GetTestKind() == NiPicker::BOUND_INTERSECT && bFirstOnly)
+    if (kPicker.GetTestKind() == NiPicker::BOUND_INTERSECT && kPicker.GetHitMode() == NiPicker::FIND_FIRST)
     {
         kPicker.AddRecord(this);
-        return true;
+        bTookNode = true;
     }
-    const bool bStopAtFirst = bFirstOnly && kPicker.GetOrdering() == NiPicker::NO_SORT;
+    return true;
+}
+
+bool NiNode::FindPickHits(const NiPoint3& kOrigin, const NiPoint3& kDirection, NiPicker& kPicker)
+{
+    bool bTookNode = false;
+    if (!BeginPick(kOrigin, kDirection, kPicker, bTookNode))
+        return false;
+    if (bTookNode)
+        return true;
+    const bool bStopAtFirst =
+        kPicker.GetHitMode() == NiPicker::FIND_FIRST && kPicker.GetOrdering() == NiPicker::NO_SORT;
     bool bHit = false;
     for (uint32_t i = 0; i < m_kChildren.GetSize(); ++i)
     {
@@ -274,26 +291,33 @@ void NiNode::PropagateEffectLists(NiEffectLists* pkLists)
 
 //--- Scene-object operations ----------------------------------------------------------------
 
-void NiNode::BakeTransform(const NiRotationMatrix& kRotate, const NiPoint3& kTranslate, bool bInParentFrame)
+bool NiNode::ChildBakeTransform(const NiRotationMatrix& kRotate, const NiPoint3& kTranslate,
+                                bool bInParentFrame, NiRotationMatrix& kChildRotate,
+                                NiPoint3& kChildTranslate) const
 {
     if (!bInParentFrame)
     {
-        for (const NiRefPtr<NiAVObject>& spChild : m_kChildren)
-        {
-            if (spChild)
-                spChild->BakeTransform(kRotate, kTranslate, true);
-        }
-        return;
+        kChildRotate = kRotate;
+        kChildTranslate = kTranslate;
+        return true;
     }
-
     // Moving the transform into this node's frame divides by the node's scale; a collapsed node
     // has no such frame, so there is nothing its children could be given.
     if (m_fLocalScale == 0.0f)
-        return;
+        return false;
     const NiRotationMatrix& kL = m_localRotate;
-    const NiRotationMatrix kChildRotate = kL.TransposeTimes(kRotate * kL);
-    const NiPoint3 kChildTranslate =
+    kChildRotate = kL.TransposeTimes(kRotate * kL);
+    kChildTranslate =
         kL.TransposeTimes(kRotate * m_localTranslate + kTranslate - m_localTranslate) / m_fLocalScale;
+    return true;
+}
+
+void NiNode::BakeTransform(const NiRotationMatrix& kRotate, const NiPoint3& kTranslate, bool bInParentFrame)
+{
+    NiRotationMatrix kChildRotate;
+    NiPoint3 kChildTranslate;
+    if (!ChildBakeTransform(kRotate, kTranslate, bInParentFrame, kChildRotate, kChildTranslate))
+        return;
     for (const NiRefPtr<NiAVObject>& spChild : m_kChildren)
     {
         if (spChild)

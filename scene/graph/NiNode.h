@@ -122,6 +122,15 @@ protected:
     void CopyToClone(NiNode* pkClone);
     // Merges the bounds of the visual children into the node's and sets m_bVisual.
     void MergeChildBounds();
+    // The update pass's last steps: every child's update at the time, then the merged bound.
+    void PropagateUpdateToChildren(float fTime);
+    // The node's own part of a pick: false when the ray misses the node (or the picker skips
+    // it); true otherwise, with bTookNode set when a bounds-only first-hit query took the node.
+    bool BeginPick(const NiPoint3& kOrigin, const NiPoint3& kDirection, NiPicker& kPicker, bool& bTookNode);
+    // The transform a bake hands the children: the given one without bInParentFrame, else the
+    // given one moved into this node's frame. False for a node of scale 0, which has no frame.
+    bool ChildBakeTransform(const NiRotationMatrix& kRotate, const NiPoint3& kTranslate, bool bInParentFrame,
+                            NiRotationMatrix& kChildRotate, NiPoint3& kChildTranslate) const;
     void SetVisual(bool bVisual);
     // True when the object is this node or one of its ancestors.
     bool IsSelfOrAncestor(const NiAVObject* pkObject) const;

@@ -35,6 +35,36 @@ void NiTriShapeData::ReplaceTriList(uint16_t* pusTriList)
     SetTriList(pusTriList);
 }
 
+void NiTriShapeData::ReplaceTriList(uint16_t usTriangles, uint16_t* pusTriList)
+{
+    m_usTriangles = usTriangles;
+    ReplaceTriList(pusTriList);
+}
+
+void NiTriShapeData::RemapSharedNormals(uint16_t usOldCount, uint16_t usNewCount, const int32_t* piMap)
+{
+    // A table that did not fit the old vertices meant nothing, and means nothing after.
+    if (m_kSharedNormals.size() != usOldCount)
+        return;
+    auto NewIndex = [=](uint16_t usOld) { return usOld < usOldCount ? piMap[usOld] : -1; };
+    std::vector<SharedNormalGroup> kNew(usNewCount);
+    for (uint16_t usOld = 0; usOld < usOldCount; ++usOld)
+    {
+        const int32_t iNew = NewIndex(usOld);
+        if (iNew < 0 || iNew >= usNewCount)
+            continue;
+        std::vector<uint16_t>& kMembers = kNew[iNew].m_kMembers;
+        for (const uint16_t usMember : m_kSharedNormals[usOld].m_kMembers)
+        {
+            const int32_t iMember = NewIndex(usMember);
+            if (iMember >= 0 && iMember < usNewCount && iMember != iNew &&
+                std::find(kMembers.begin(), kMembers.end(), iMember) == kMembers.end())
+                kMembers.push_back(static_cast<uint16_t>(iMember));
+        }
+    }
+    m_kSharedNormals = std::move(kNew);
+}
+
 void NiTriShapeData::LinkSharedNormals(uint16_t usI, uint16_t usJ)
 {
     if (usI == usJ)

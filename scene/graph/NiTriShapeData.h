@@ -32,12 +32,17 @@ public:
     // Takes the list and leaves the old one to the caller; ReplaceTriList deletes it.
     void SetTriList(uint16_t* pusTriList);
     void ReplaceTriList(uint16_t* pusTriList);
+    // Deletes the old list and takes a list of the given number of triangles.
+    void ReplaceTriList(uint16_t usTriangles, uint16_t* pusTriList);
 
     // Puts vertices i and j into one shared-normal group (making a table of one empty group
     // per vertex first, when there is none for the current vertex count).
     void LinkSharedNormals(uint16_t usI, uint16_t usJ);
     // One group per vertex, or empty when there is no table.
     const std::vector<SharedNormalGroup>& GetSharedNormals() const { return m_kSharedNormals; }
+    // Carries the table over to renumbered vertices (map[v]: the new index of old vertex v,
+    // negative for one that went away); vertices merged into one share their groups.
+    void RemapSharedNormals(uint16_t usOldCount, uint16_t usNewCount, const int32_t* piMap);
 
     // Face normals added at each corner (and its shared group while the table fits the vertex
     // count), then unitized.

@@ -50,6 +50,7 @@
 #include "scene/graph/NiZBufferProperty.h"
 #include "scene/object/NiRefPtr.h"
 #include "scene/object/NiStream.h"
+#include "tests/support/NodeKindsScene.h"
 
 #include <algorithm>
 #include <initializer_list>
@@ -318,5 +319,8 @@ std::vector<std::pair<std::string, std::vector<char>>> MakeNifSeedScenes()
     kSeeds.emplace_back("ship.nif", ShipSeed());
     kSeeds.emplace_back("every-class.nif", EveryClassSeed());
     kSeeds.emplace_back("animated.nif", AnimatedSeed());
+    // Switch, LOD and the other special nodes, a skinned mesh, particles and a screen polygon.
+    const NodeKindsScene kNodeKinds = MakeNodeKindsScene();
+    kSeeds.emplace_back("node-kinds.nif", Save({kNodeKinds.m_spRoot, kNodeKinds.m_spCamera}));
     return kSeeds;
 }

@@ -254,10 +254,20 @@ TEST(NiCameraTest, FileThatClosesALoopOfReferencesLoadsWithoutIt)
     }
     EXPECT_EQ(NiObject::GetLiveObjectCount(), iLiveBefore);
 
-    // Screen polygon slots take screen polygons only: a node there is dropped, the slot stays.
+    // Screen polygon slots take screen polygons only: a file naming the camera's scene node
+    // there loads with the slot empty.
     NiRefPtr<NiCamera> spCamera = new NiCamera;
-    spCamera->AddScreenPolygon(new NiNode);
-    NiRefPtr<NiCamera> spLoaded = NifTest::RoundTrip<NiCamera>(spCamera);
+    spCamera->SetScene(new NiNode);
+    spCamera->AddScreenPolygon(new NiScreenPolygon);
+    std::vector<char> kSaved = NifTest::Save({spCamera});
+    // Camera 1, scene 2, polygon 3: scene id, renderer id, one polygon, its id.
+    const uint32_t auiTail[] = {2, 0, 1, 3};
+    std::string kBytes(kSaved.begin(), kSaved.end());
+    const size_t uiTail = kBytes.find(std::string(reinterpret_cast<const char*>(auiTail), sizeof(auiTail)));
+    ASSERT_NE(uiTail, std::string::npos);
+    const uint32_t uiSceneID = 2;
+    kBytes.replace(uiTail + 12, 4, reinterpret_cast<const char*>(&uiSceneID), 4);
+    NiRefPtr<NiCamera> spLoaded = LoadFirst<NiCamera>(kBytes);
     ASSERT_TRUE(spLoaded);
     EXPECT_EQ(spLoaded->GetScreenPolygonCount(), 1u);
     EXPECT_EQ(spLoaded->GetScreenPolygonAt(0), nullptr);
