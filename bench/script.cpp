@@ -177,7 +177,7 @@ BENCHMARK(SetterCalls)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv)
 {
     // The start folder holds Scripts/App.py.
-    const std::filesystem::path kData = std::filesystem::path(__FILE__).parent_path() / "../data";
+    const std::filesystem::path kData = std::filesystem::path(FITWRIGHT_SOURCE_DIR) / "data";
     PyEmbed::SetStartFolder(kData.lexically_normal().c_str());
     PyEmbedSystemObject::Instance().Init();
     PyEmbedSystemObject::Instance().PostInit();

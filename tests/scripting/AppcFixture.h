@@ -17,7 +17,7 @@ namespace AppcTest
 {
 inline std::string ShippedApp()
 {
-    std::filesystem::path path = std::filesystem::path(__FILE__).parent_path() / "../../data/Scripts/App.py";
+    std::filesystem::path path = std::filesystem::path(FITWRIGHT_SOURCE_DIR) / "data/Scripts/App.py";
     std::ifstream file(path, std::ios::binary);
     std::stringstream text;
     text << file.rdbuf();
