@@ -2,9 +2,7 @@
 
 #include "platform/mfc/CFile.h"
 
-CArchive::CArchive(CFile* pkFile, UINT nMode, int) : m_pkFile(pkFile), m_nMode(nMode)
-{
-}
+CArchive::CArchive(CFile* pkFile, UINT nMode, int) : m_pkFile(pkFile), m_nMode(nMode) {}
 
 void CArchive::Flush()
 {

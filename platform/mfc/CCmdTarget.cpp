@@ -8,7 +8,7 @@ CCmdTarget::~CCmdTarget() = default;
 
 const AFX_MSGMAP* CCmdTarget::GetThisMessageMap()
 {
-    static const AFX_MSGMAP_ENTRY s_akEntries[] = {{0, 0, 0, 0, AfxSig_end, nullptr}};
+    static const AFX_MSGMAP_ENTRY s_akEntries[] = {{0, 0, 0, 0, AfxSig_end, {.pfn_v = nullptr}}};
     static const AFX_MSGMAP s_kMap = {nullptr, &s_akEntries[0]};
     return &s_kMap;
 }
@@ -47,29 +47,29 @@ BOOL CCmdTarget::DispatchFromMap(UINT nMessage, UINT nID, int nCode, void* pExtr
             switch (pkEntry->nSig)
             {
             case AfxSig_v:
-                (this->*pkEntry->pfn)();
+                (this->*pkEntry->pfn.pfn_v)();
                 return TRUE;
             case AfxSig_vCmdUI:
-                (this->*reinterpret_cast<void (CCmdTarget::*)(CCmdUI*)>(pkEntry->pfn))(static_cast<CCmdUI*>(pExtra));
+                (this->*pkEntry->pfn.pfn_vCmdUI)(static_cast<CCmdUI*>(pExtra));
                 return TRUE;
             case AfxSig_vUINT:
-                (this->*reinterpret_cast<void (CCmdTarget::*)(UINT)>(pkEntry->pfn))(nID);
+                (this->*pkEntry->pfn.pfn_vUINT)(nID);
                 return TRUE;
             case AfxSig_bUINT:
                 // A handler that declines lets the search go on.
-                if ((this->*reinterpret_cast<BOOL (CCmdTarget::*)(UINT)>(pkEntry->pfn))(nID))
+                if ((this->*pkEntry->pfn.pfn_bUINT)(nID))
                     return TRUE;
                 continue;
-            case AfxSig_vNotify: {
+            case AfxSig_vNotify:
+            {
                 auto* pkNotify = static_cast<AFX_NOTIFY*>(pExtra);
-                (this->*reinterpret_cast<void (CCmdTarget::*)(NMHDR*, LRESULT*)>(pkEntry->pfn))(
-                    pkNotify->pNMHDR, pkNotify->pResult);
+                (this->*pkEntry->pfn.pfn_vNotify)(pkNotify->pNMHDR, pkNotify->pResult);
                 return TRUE;
             }
-            case AfxSig_vNotifyRng: {
+            case AfxSig_vNotifyRng:
+            {
                 auto* pkNotify = static_cast<AFX_NOTIFY*>(pExtra);
-                (this->*reinterpret_cast<void (CCmdTarget::*)(UINT, NMHDR*, LRESULT*)>(pkEntry->pfn))(
-                    nID, pkNotify->pNMHDR, pkNotify->pResult);
+                (this->*pkEntry->pfn.pfn_vNotifyRng)(nID, pkNotify->pNMHDR, pkNotify->pResult);
                 return TRUE;
             }
             default:

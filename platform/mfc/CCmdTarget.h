@@ -7,8 +7,8 @@ class CCmdTarget;
 class CCmdUI;
 
 // Message maps: static tables of (message, code, id range, handler) that a class chains to
-// its base's table. A handler is stored as a member pointer of CCmdTarget and cast back to
-// its own signature when called.
+// its base's table. A handler is kept as a member pointer of CCmdTarget in the union member
+// of its signature.
 using AFX_PMSG = void (CCmdTarget::*)();
 
 enum AfxSig : int
@@ -22,6 +22,16 @@ enum AfxSig : int
     AfxSig_vNotifyRng, // void (UINT id, NMHDR*, LRESULT*)
 };
 
+union AFX_HANDLER
+{
+    AFX_PMSG pfn_v;
+    void (CCmdTarget::*pfn_vCmdUI)(CCmdUI*);
+    void (CCmdTarget::*pfn_vUINT)(UINT);
+    BOOL (CCmdTarget::*pfn_bUINT)(UINT);
+    void (CCmdTarget::*pfn_vNotify)(NMHDR*, LRESULT*);
+    void (CCmdTarget::*pfn_vNotifyRng)(UINT, NMHDR*, LRESULT*);
+};
+
 struct AFX_MSGMAP_ENTRY
 {
     UINT nMessage;
@@ -29,7 +39,7 @@ struct AFX_MSGMAP_ENTRY
     UINT nID;
     UINT nLastID;
     int nSig;
-    AFX_PMSG pfn;
+    AFX_HANDLER pfn;
 };
 
 struct AFX_MSGMAP
@@ -57,7 +67,10 @@ protected:                                                                      
     const AFX_MSGMAP* GetMessageMap() const override;
 
 #define BEGIN_MESSAGE_MAP(theClass, baseClass)                                                               \
-    const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); }                        \
+    const AFX_MSGMAP* theClass::GetMessageMap() const                                                        \
+    {                                                                                                        \
+        return GetThisMessageMap();                                                                          \
+    }                                                                                                        \
     const AFX_MSGMAP* theClass::GetThisMessageMap()                                                          \
     {                                                                                                        \
         using ThisClass = theClass;                                                                          \
@@ -65,40 +78,52 @@ protected:                                                                      
         static const AFX_MSGMAP_ENTRY s_akEntries[] = {
 
 #define END_MESSAGE_MAP()                                                                                    \
-    {0, 0, 0, 0, AfxSig_end, nullptr}                                                                        \
+    {                                                                                                        \
+        0, 0, 0, 0, AfxSig_end,                                                                              \
+        {                                                                                                    \
+            .pfn_v = nullptr                                                                                 \
+        }                                                                                                    \
+    }                                                                                                        \
     }                                                                                                        \
     ;                                                                                                        \
     static const AFX_MSGMAP s_kMap = {&TheBaseClass::GetThisMessageMap, &s_akEntries[0]};                    \
     return &s_kMap;                                                                                          \
     }
 
-#define AFX_HANDLER(sig, fn) reinterpret_cast<AFX_PMSG>(static_cast<sig>(&ThisClass::fn))
+#define AFX_HANDLER_OF(member, sig, fn)                                                                      \
+    {                                                                                                        \
+        .member = static_cast<sig>(&ThisClass::fn)                                                           \
+    }
 
-#define ON_COMMAND(id, fn) {WM_COMMAND, CN_COMMAND, (UINT)(id), (UINT)(id), AfxSig_v, AFX_HANDLER(void (CCmdTarget::*)(), fn)},
+#define ON_COMMAND(id, fn)                                                                                   \
+    {WM_COMMAND, CN_COMMAND, (UINT)(id),                                                                     \
+     (UINT)(id), AfxSig_v,   AFX_HANDLER_OF(pfn_v, void(CCmdTarget::*)(), fn)},
 #define ON_COMMAND_RANGE(idFirst, idLast, fn)                                                                \
-    {WM_COMMAND, CN_COMMAND, (UINT)(idFirst), (UINT)(idLast), AfxSig_vUINT,                                  \
-     AFX_HANDLER(void (CCmdTarget::*)(UINT), fn)},
+    {WM_COMMAND,     CN_COMMAND,   (UINT)(idFirst),                                                          \
+     (UINT)(idLast), AfxSig_vUINT, AFX_HANDLER_OF(pfn_vUINT, void(CCmdTarget::*)(UINT), fn)},
 #define ON_COMMAND_EX_RANGE(idFirst, idLast, fn)                                                             \
-    {WM_COMMAND, CN_COMMAND, (UINT)(idFirst), (UINT)(idLast), AfxSig_bUINT,                                  \
-     AFX_HANDLER(BOOL (CCmdTarget::*)(UINT), fn)},
+    {WM_COMMAND,     CN_COMMAND,   (UINT)(idFirst),                                                          \
+     (UINT)(idLast), AfxSig_bUINT, AFX_HANDLER_OF(pfn_bUINT, BOOL(CCmdTarget::*)(UINT), fn)},
 #define ON_UPDATE_COMMAND_UI(id, fn)                                                                         \
-    {WM_COMMAND, CN_UPDATE_COMMAND_UI, (UINT)(id), (UINT)(id), AfxSig_vCmdUI,                                \
-     AFX_HANDLER(void (CCmdTarget::*)(CCmdUI*), fn)},
+    {WM_COMMAND, CN_UPDATE_COMMAND_UI, (UINT)(id),                                                           \
+     (UINT)(id), AfxSig_vCmdUI,        AFX_HANDLER_OF(pfn_vCmdUI, void(CCmdTarget::*)(CCmdUI*), fn)},
 #define ON_UPDATE_COMMAND_UI_RANGE(idFirst, idLast, fn)                                                      \
-    {WM_COMMAND, CN_UPDATE_COMMAND_UI, (UINT)(idFirst), (UINT)(idLast), AfxSig_vCmdUI,                       \
-     AFX_HANDLER(void (CCmdTarget::*)(CCmdUI*), fn)},
-#define ON_CONTROL(code, id, fn) {WM_COMMAND, (code), (UINT)(id), (UINT)(id), AfxSig_v, AFX_HANDLER(void (CCmdTarget::*)(), fn)},
+    {WM_COMMAND,     CN_UPDATE_COMMAND_UI, (UINT)(idFirst),                                                  \
+     (UINT)(idLast), AfxSig_vCmdUI,        AFX_HANDLER_OF(pfn_vCmdUI, void(CCmdTarget::*)(CCmdUI*), fn)},
+#define ON_CONTROL(code, id, fn)                                                                             \
+    {WM_COMMAND, (code), (UINT)(id), (UINT)(id), AfxSig_v, AFX_HANDLER_OF(pfn_v, void(CCmdTarget::*)(), fn)},
 #define ON_BN_CLICKED(id, fn) ON_CONTROL(BN_CLICKED, id, fn)
 #define ON_EN_CHANGE(id, fn) ON_CONTROL(EN_CHANGE, id, fn)
 #define ON_LBN_SELCHANGE(id, fn) ON_CONTROL(LBN_SELCHANGE, id, fn)
 #define ON_LBN_DBLCLK(id, fn) ON_CONTROL(LBN_DBLCLK, id, fn)
 #define ON_CBN_SELCHANGE(id, fn) ON_CONTROL(CBN_SELCHANGE, id, fn)
 #define ON_NOTIFY(code, id, fn)                                                                              \
-    {WM_NOTIFY, (int)(code), (UINT)(id), (UINT)(id), AfxSig_vNotify,                                         \
-     AFX_HANDLER(void (CCmdTarget::*)(NMHDR*, LRESULT*), fn)},
+    {WM_NOTIFY,  (int)(code),    (UINT)(id),                                                                 \
+     (UINT)(id), AfxSig_vNotify, AFX_HANDLER_OF(pfn_vNotify, void(CCmdTarget::*)(NMHDR*, LRESULT*), fn)},
 #define ON_NOTIFY_RANGE(code, idFirst, idLast, fn)                                                           \
-    {WM_NOTIFY, (int)(code), (UINT)(idFirst), (UINT)(idLast), AfxSig_vNotifyRng,                             \
-     AFX_HANDLER(void (CCmdTarget::*)(UINT, NMHDR*, LRESULT*), fn)},
+    {WM_NOTIFY,         (int)(code),                                                                         \
+     (UINT)(idFirst),   (UINT)(idLast),                                                                      \
+     AfxSig_vNotifyRng, AFX_HANDLER_OF(pfn_vNotifyRng, void(CCmdTarget::*)(UINT, NMHDR*, LRESULT*), fn)},
 
 // An object that commands reach: it looks them up in its message map and, in the classes
 // that route, passes them on (view -> document -> frame -> application).

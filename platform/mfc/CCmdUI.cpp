@@ -15,9 +15,7 @@ void CCmdUI::SetCheck(int nCheck)
     m_nCheck = nCheck;
 }
 
-void CCmdUI::SetText(const char*)
-{
-}
+void CCmdUI::SetText(const char*) {}
 
 BOOL CCmdUI::DoUpdate(CCmdTarget* pkTarget, BOOL bDisableIfNoHandler)
 {

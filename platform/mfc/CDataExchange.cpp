@@ -98,7 +98,8 @@ CDataExchange::CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate)
 wxWindow* CDataExchange::PrepareCtrl(int nIDC)
 {
     wxWindow* pkHost = m_pDlgWnd != nullptr ? m_pDlgWnd->GetToolkitWindow() : nullptr;
-    m_pkLastControl = pkHost != nullptr ? pkHost->FindWindow(CWnd::ToolkitId(static_cast<UINT>(nIDC))) : nullptr;
+    m_pkLastControl =
+        pkHost != nullptr ? pkHost->FindWindow(CWnd::ToolkitId(static_cast<UINT>(nIDC))) : nullptr;
     m_bEditLastControl = false;
     return m_pkLastControl;
 }
@@ -115,7 +116,8 @@ void CDataExchange::Fail()
     if (m_pkLastControl != nullptr)
     {
         m_pkLastControl->SetFocus();
-        if (auto* pkEdit = dynamic_cast<wxTextCtrl*>(m_pkLastControl); pkEdit != nullptr && m_bEditLastControl)
+        if (auto* pkEdit = dynamic_cast<wxTextCtrl*>(m_pkLastControl);
+            pkEdit != nullptr && m_bEditLastControl)
             pkEdit->SelectAll();
     }
     throw CUserException();
@@ -193,7 +195,8 @@ void DDX_CBIndex(CDataExchange* pDX, int nIDC, int& index)
     if (pDX->m_bSaveAndValidate)
         index = pkList->GetSelection();
     else
-        pkList->SetSelection(index >= 0 && index < static_cast<int>(pkList->GetCount()) ? index : wxNOT_FOUND);
+        pkList->SetSelection(index >= 0 && index < static_cast<int>(pkList->GetCount()) ? index
+                                                                                        : wxNOT_FOUND);
 }
 
 void DDX_CBString(CDataExchange* pDX, int nIDC, CString& value)
@@ -204,7 +207,8 @@ void DDX_CBString(CDataExchange* pDX, int nIDC, CString& value)
     if (pDX->m_bSaveAndValidate)
     {
         const int iSelection = pkList->GetSelection();
-        value = iSelection == wxNOT_FOUND ? CString() : CString(std::string(pkList->GetString(iSelection).utf8_str()));
+        value = iSelection == wxNOT_FOUND ? CString()
+                                          : CString(std::string(pkList->GetString(iSelection).utf8_str()));
         return;
     }
     int iFound = wxNOT_FOUND;

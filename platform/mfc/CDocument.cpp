@@ -108,9 +108,7 @@ BOOL CDocument::IsLastFrame(CFrameWnd* pFrame) const
     return TRUE;
 }
 
-void CDocument::DeleteContents()
-{
-}
+void CDocument::DeleteContents() {}
 
 BOOL CDocument::OnNewDocument()
 {

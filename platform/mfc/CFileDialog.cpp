@@ -9,8 +9,8 @@
 
 CFileDialog::CFileDialog(BOOL bOpenFileDialog, const char* pcDefExt, const char* pcFileName, DWORD dwFlags,
                          const char* pcFilter, CWnd* pParentWnd)
-    : m_bOpenFileDialog(bOpenFileDialog), m_strDefExt(pcDefExt), m_strFileName(pcFileName), m_dwFlags(dwFlags),
-      m_strFilter(pcFilter), m_pParentWnd(pParentWnd)
+    : m_bOpenFileDialog(bOpenFileDialog), m_strDefExt(pcDefExt), m_strFileName(pcFileName),
+      m_dwFlags(dwFlags), m_strFilter(pcFilter), m_pParentWnd(pParentWnd)
 {
 }
 
@@ -70,7 +70,8 @@ int CFileDialog::DoModal()
     wxWindow* pkParent = m_pParentWnd != nullptr ? m_pParentWnd->GetToolkitWindow() : nullptr;
     wxFileDialog kDialog(pkParent, m_bOpenFileDialog ? "Open" : "Save As", wxString::FromUTF8(kDir.c_str()),
                          wxString::FromUTF8(kName.c_str()),
-                         kFilter.empty() ? wxString(wxFileSelectorDefaultWildcardStr) : wxString::FromUTF8(kFilter.c_str()),
+                         kFilter.empty() ? wxString(wxFileSelectorDefaultWildcardStr)
+                                         : wxString::FromUTF8(kFilter.c_str()),
                          lStyle);
     if (kDialog.ShowModal() != wxID_OK)
         return IDCANCEL;

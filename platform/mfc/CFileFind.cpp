@@ -12,12 +12,14 @@ BOOL CFileFind::FindFile(const char* pcName)
         if (c == '\\')
             c = '/';
     const size_t uiSlash = kPattern.rfind('/');
-    std::string kRoot = uiSlash == std::string::npos ? std::string(".") : kPattern.substr(0, uiSlash);
-    if (kRoot.empty())
-        kRoot = "/";
+    std::filesystem::path kRoot(".");
+    if (uiSlash == 0)
+        kRoot = std::filesystem::path("/");
+    else if (uiSlash != std::string::npos)
+        kRoot = std::filesystem::path(std::string_view(kPattern).substr(0, uiSlash));
     std::error_code kError;
     const std::filesystem::path kAbsolute = std::filesystem::absolute(kRoot, kError);
-    m_strRoot = CString(kError ? kRoot : kAbsolute.lexically_normal().string());
+    m_strRoot = CString((kError ? kRoot : kAbsolute.lexically_normal()).string());
     if (m_strRoot.GetLength() > 1 && m_strRoot.Right(1) == "/")
         m_strRoot = m_strRoot.Left(m_strRoot.GetLength() - 1);
     WIN32_FIND_DATAA kData;
@@ -56,7 +58,11 @@ CString CFileFind::GetRoot() const
 
 CString CFileFind::GetFilePath() const
 {
-    return m_strRoot == "/" ? "/" + m_strCurrent : m_strRoot + "/" + m_strCurrent;
+    std::string kPath = m_strRoot.Str();
+    if (kPath.empty() || kPath.back() != '/')
+        kPath.push_back('/');
+    kPath.append(m_strCurrent.Str());
+    return CString(std::move(kPath));
 }
 
 CString CFileFind::GetFileName() const

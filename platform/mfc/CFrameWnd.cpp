@@ -181,17 +181,20 @@ void CFrameWnd::BindCommands()
     wxFrame* pkFrame = GetToolkitFrame();
     // Menus, tool buttons and accelerators all arrive as menu events; they stop here.
     pkFrame->Bind(wxEVT_MENU, [this](wxCommandEvent& kEvent) { RouteCommand(ResourceId(kEvent.GetId())); });
-    pkFrame->Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& kEvent) {
-        // Only menu items and tool buttons ask the route; controls keep their own state.
-        wxObject* pkFrom = kEvent.GetEventObject();
-        if (dynamic_cast<wxMenu*>(pkFrom) == nullptr && dynamic_cast<wxToolBar*>(pkFrom) == nullptr)
-        {
-            kEvent.Skip();
-            return;
-        }
-        ToolkitCmdUI kCmdUI(ResourceId(kEvent.GetId()), kEvent);
-        UpdateCommandUI(kCmdUI);
-    });
+    pkFrame->Bind(wxEVT_UPDATE_UI,
+                  [this](wxUpdateUIEvent& kEvent)
+                  {
+                      // Only menu items and tool buttons ask the route; controls keep their own state.
+                      wxObject* pkFrom = kEvent.GetEventObject();
+                      if (dynamic_cast<wxMenu*>(pkFrom) == nullptr &&
+                          dynamic_cast<wxToolBar*>(pkFrom) == nullptr)
+                      {
+                          kEvent.Skip();
+                          return;
+                      }
+                      ToolkitCmdUI kCmdUI(ResourceId(kEvent.GetId()), kEvent);
+                      UpdateCommandUI(kCmdUI);
+                  });
 }
 
 CFrameWnd* CFrameWnd::GetRouteTop()

@@ -12,17 +12,20 @@ IMPLEMENT_DYNAMIC(CMDIChildWnd, CFrameWnd)
 wxFrame* CMDIChildWnd::CreateToolkitFrame(CWnd* pParentWnd)
 {
     auto* pkMain = dynamic_cast<CMDIFrameWnd*>(pParentWnd != nullptr ? pParentWnd : AfxGetMainWnd());
-    auto* pkParent = pkMain != nullptr ? dynamic_cast<wxMDIParentFrame*>(pkMain->GetToolkitWindow()) : nullptr;
+    auto* pkParent =
+        pkMain != nullptr ? dynamic_cast<wxMDIParentFrame*>(pkMain->GetToolkitWindow()) : nullptr;
     if (pkParent == nullptr)
         return nullptr;
     auto* pkChild = new wxMDIChildFrame(pkParent, wxID_ANY, wxEmptyString);
     // The main frame's title follows the active document.
-    pkChild->Bind(wxEVT_ACTIVATE, [pkChild](wxActivateEvent& kEvent) {
-        kEvent.Skip();
-        if (auto* pkMainWnd = dynamic_cast<CFrameWnd*>(AfxGetMainWnd()))
-            pkMainWnd->OnUpdateFrameTitle(TRUE);
-        (void)pkChild;
-    });
+    pkChild->Bind(wxEVT_ACTIVATE,
+                  [pkChild](wxActivateEvent& kEvent)
+                  {
+                      kEvent.Skip();
+                      if (auto* pkMainWnd = dynamic_cast<CFrameWnd*>(AfxGetMainWnd()))
+                          pkMainWnd->OnUpdateFrameTitle(TRUE);
+                      (void)pkChild;
+                  });
     return pkChild;
 }
 

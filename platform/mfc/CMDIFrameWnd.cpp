@@ -8,7 +8,8 @@ IMPLEMENT_DYNAMIC(CMDIFrameWnd, CFrameWnd)
 
 wxFrame* CMDIFrameWnd::CreateToolkitFrame(CWnd*)
 {
-    auto* pkFrame = new wxMDIParentFrame(nullptr, wxID_ANY, wxEmptyString, wxDefaultPosition, wxSize(1100, 800));
+    auto* pkFrame =
+        new wxMDIParentFrame(nullptr, wxID_ANY, wxEmptyString, wxDefaultPosition, wxSize(1100, 800));
     return pkFrame;
 }
 
@@ -40,7 +41,8 @@ CDocument* CMDIFrameWnd::GetActiveDocument()
 
 BOOL CMDIFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pInfo)
 {
-    if (CMDIChildWnd* pkChild = MDIGetActive(); pkChild != nullptr && pkChild->OnCmdMsg(nID, nCode, pExtra, pInfo))
+    if (CMDIChildWnd* pkChild = MDIGetActive();
+        pkChild != nullptr && pkChild->OnCmdMsg(nID, nCode, pExtra, pInfo))
         return TRUE;
     return CFrameWnd::OnCmdMsg(nID, nCode, pExtra, pInfo);
 }

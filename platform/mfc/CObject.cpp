@@ -22,6 +22,4 @@ bool CObject::IsKindOf(const CRuntimeClass* pkClass) const
     return GetRuntimeClass()->IsDerivedFrom(pkClass);
 }
 
-void CObject::Serialize(CArchive&)
-{
-}
+void CObject::Serialize(CArchive&) {}

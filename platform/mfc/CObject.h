@@ -28,13 +28,22 @@ public:                                                                         
 
 #define IMPLEMENT_DYNAMIC(theClass, baseClass)                                                               \
     const CRuntimeClass theClass::class##theClass = {#theClass, nullptr, RUNTIME_CLASS(baseClass)};          \
-    const CRuntimeClass* theClass::GetRuntimeClass() const { return &theClass::class##theClass; }
+    const CRuntimeClass* theClass::GetRuntimeClass() const                                                   \
+    {                                                                                                        \
+        return &theClass::class##theClass;                                                                   \
+    }
 
 #define IMPLEMENT_DYNCREATE(theClass, baseClass)                                                             \
-    CObject* theClass::CreateObject() { return new theClass; }                                               \
+    CObject* theClass::CreateObject()                                                                        \
+    {                                                                                                        \
+        return new theClass;                                                                                 \
+    }                                                                                                        \
     const CRuntimeClass theClass::class##theClass = {#theClass, &theClass::CreateObject,                     \
                                                      RUNTIME_CLASS(baseClass)};                              \
-    const CRuntimeClass* theClass::GetRuntimeClass() const { return &theClass::class##theClass; }
+    const CRuntimeClass* theClass::GetRuntimeClass() const                                                   \
+    {                                                                                                        \
+        return &theClass::class##theClass;                                                                   \
+    }
 
 // Root of the framework's classes: run-time class tests and serialisation.
 class CObject

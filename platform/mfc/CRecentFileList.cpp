@@ -57,7 +57,8 @@ void CRecentFileList::WriteList()
     {
         CString kEntry;
         kEntry.Format(m_strEntryFormat, i + 1);
-        pkApp->WriteProfileString(m_strSection, kEntry, i < GetSize() ? m_kFiles[static_cast<size_t>(i)].GetString() : nullptr);
+        pkApp->WriteProfileString(m_strSection, kEntry,
+                                  i < GetSize() ? m_kFiles[static_cast<size_t>(i)].GetString() : nullptr);
     }
 }
 
@@ -69,12 +70,12 @@ void CRecentFileList::UpdateMenus() const
         if (pkBar == nullptr)
             continue;
         wxMenu* pkMenu = nullptr;
-        wxMenuItem* pkFirst = pkBar->FindItem(static_cast<int>(m_nStart), &pkMenu);
+        wxMenuItem* pkFirst = pkBar->FindItem(CWnd::ToolkitId(m_nStart), &pkMenu);
         if (pkFirst == nullptr || pkMenu == nullptr)
             continue;
         for (int i = 1; i < m_nSize; ++i)
-            if (pkMenu->FindChildItem(static_cast<int>(m_nStart) + i) != nullptr)
-                pkMenu->Delete(static_cast<int>(m_nStart) + i);
+            if (pkMenu->FindChildItem(CWnd::ToolkitId(m_nStart + static_cast<UINT>(i))) != nullptr)
+                pkMenu->Delete(CWnd::ToolkitId(m_nStart + static_cast<UINT>(i)));
         if (m_kFiles.empty())
         {
             pkFirst->SetItemLabel("Recent File");
@@ -82,10 +83,11 @@ void CRecentFileList::UpdateMenus() const
             continue;
         }
         size_t uiPosition = 0;
-        pkMenu->FindChildItem(static_cast<int>(m_nStart), &uiPosition);
+        pkMenu->FindChildItem(CWnd::ToolkitId(m_nStart), &uiPosition);
         for (size_t i = 0; i < m_kFiles.size(); ++i)
         {
-            wxString kLabel = wxString::Format("&%d ", static_cast<int>(i + 1)) + wxString::FromUTF8(m_kFiles[i]);
+            wxString kLabel =
+                wxString::Format("&%d ", static_cast<int>(i + 1)) + wxString::FromUTF8(m_kFiles[i]);
             kLabel.Replace("&", "&&", true);
             kLabel[0] = '&';
             kLabel.Remove(1, 1);
@@ -95,7 +97,7 @@ void CRecentFileList::UpdateMenus() const
                 pkFirst->Enable(true);
             }
             else
-                pkMenu->Insert(uiPosition + i, static_cast<int>(m_nStart + i), kLabel);
+                pkMenu->Insert(uiPosition + i, CWnd::ToolkitId(m_nStart + static_cast<UINT>(i)), kLabel);
         }
     }
 }

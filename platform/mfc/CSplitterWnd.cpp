@@ -27,8 +27,9 @@ BOOL CSplitterWnd::CreateStatic(CWnd* pParentWnd, int nRows, int nCols, DWORD dw
     else
         for (int i = 0; i + 1 < iPanes; ++i)
         {
-            auto* pkSplitter = new wxSplitterWindow(i == 0 ? pkParent : m_kSplitters.back(), i == 0 ? ToolkitId(nID) : wxID_ANY,
-                                                    wxDefaultPosition, wxDefaultSize, wxSP_3D | wxSP_LIVE_UPDATE);
+            auto* pkSplitter = new wxSplitterWindow(i == 0 ? pkParent : m_kSplitters.back(),
+                                                    i == 0 ? ToolkitId(nID) : wxID_ANY, wxDefaultPosition,
+                                                    wxDefaultSize, wxSP_3D | wxSP_LIVE_UPDATE);
             pkSplitter->SetMinimumPaneSize(20);
             // Extra room goes to the second-to-last pane (the middle one of three).
             pkSplitter->SetSashGravity(i + 2 == iPanes ? 1.0 : 0.0);
@@ -58,8 +59,8 @@ BOOL CSplitterWnd::CreateView(int row, int col, const CRuntimeClass* pViewClass,
                               CCreateContext* pContext)
 {
     const int iIndex = m_nRows > 1 ? row : col;
-    if (row < 0 || col < 0 || row >= m_nRows || col >= m_nCols || m_kPanes[static_cast<size_t>(iIndex)] != nullptr ||
-        pViewClass == nullptr)
+    if (row < 0 || col < 0 || row >= m_nRows || col >= m_nCols ||
+        m_kPanes[static_cast<size_t>(iIndex)] != nullptr || pViewClass == nullptr)
         return FALSE;
     auto* pkView = dynamic_cast<CView*>(pViewClass->CreateObject());
     if (pkView == nullptr)

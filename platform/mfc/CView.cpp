@@ -23,27 +23,30 @@ wxWindow* CView::CreateToolkitWindow(wxWindow* pkParent, int nID)
     auto* pkWindow = new wxWindow(pkParent, nID, wxDefaultPosition, wxDefaultSize,
                                   wxWANTS_CHARS | wxFULL_REPAINT_ON_RESIZE | wxBORDER_SUNKEN);
     pkWindow->SetBackgroundStyle(wxBG_STYLE_PAINT);
-    pkWindow->Bind(wxEVT_PAINT, [pkWindow](wxPaintEvent&) {
-        wxAutoBufferedPaintDC kDC(pkWindow);
-        kDC.SetBackground(*wxWHITE_BRUSH);
-        kDC.Clear();
-        if (auto* pkView = dynamic_cast<CView*>(CWnd::FromToolkit(pkWindow)))
-        {
-            CDC kCDC(&kDC);
-            pkView->OnDraw(&kCDC);
-        }
-    });
+    pkWindow->Bind(wxEVT_PAINT,
+                   [pkWindow](wxPaintEvent&)
+                   {
+                       wxAutoBufferedPaintDC kDC(pkWindow);
+                       kDC.SetBackground(*wxWHITE_BRUSH);
+                       kDC.Clear();
+                       if (auto* pkView = dynamic_cast<CView*>(CWnd::FromToolkit(pkWindow)))
+                       {
+                           CDC kCDC(&kDC);
+                           pkView->OnDraw(&kCDC);
+                       }
+                   });
     return pkWindow;
 }
 
 BOOL CView::Create(wxWindow* pkParent, int nID, CCreateContext* pContext)
 {
-    wxWindow* pkWindow = CreateToolkitWindow(pkParent, nID);
+    wxWindow* pkWindow = CreateToolkitWindow(pkParent, ToolkitId(static_cast<UINT>(nID)));
     if (pkWindow == nullptr)
         return FALSE;
     Attach(pkWindow);
     // A click in the view makes it the active one and gives it the keyboard.
-    auto activate = [pkWindow](wxMouseEvent& kEvent) {
+    auto activate = [pkWindow](wxMouseEvent& kEvent)
+    {
         kEvent.Skip();
         if (auto* pkView = dynamic_cast<CView*>(CWnd::FromToolkit(pkWindow)))
             pkView->Activate();
@@ -68,9 +71,7 @@ void CView::OnUpdate(CView*, LPARAM, CObject*)
     Invalidate(TRUE);
 }
 
-void CView::OnDraw(CDC*)
-{
-}
+void CView::OnDraw(CDC*) {}
 
 BOOL CView::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pInfo)
 {

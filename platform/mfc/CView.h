@@ -32,7 +32,7 @@ public:
     void Activate();
 
 protected:
-    // Makes the toolkit window of the view; form views make a panel of controls.
+    // Makes the toolkit window of the view (nID is a toolkit id); form views make a panel of controls.
     virtual wxWindow* CreateToolkitWindow(wxWindow* pkParent, int nID);
 
 private:

@@ -30,13 +30,15 @@ class ToolkitApp : public wxApp
 public:
     explicit ToolkitApp(CWinApp* pkApp) : m_pkApp(pkApp)
     {
-        Bind(wxEVT_IDLE, [this](wxIdleEvent& kEvent) {
-            kEvent.Skip();
-            if (m_pkApp->OnIdle(m_lCount++))
-                kEvent.RequestMore();
-            else
-                m_lCount = 0;
-        });
+        Bind(wxEVT_IDLE,
+             [this](wxIdleEvent& kEvent)
+             {
+                 kEvent.Skip();
+                 if (m_pkApp->OnIdle(m_lCount++))
+                     kEvent.RequestMore();
+                 else
+                     m_lCount = 0;
+             });
     }
     // The framework parses the command line itself.
     bool OnInit() override { return true; }
@@ -220,7 +222,8 @@ CString CWinApp::GetProfilePath() const
         kFolder = ".";
     if (!m_strRegistryKey.IsEmpty())
         kFolder /= m_strRegistryKey.Str();
-    return CString((kFolder / (std::string(m_pszAppName != nullptr ? m_pszAppName : "app") + ".conf")).string());
+    return CString(
+        (kFolder / (std::string(m_pszAppName != nullptr ? m_pszAppName : "app") + ".conf")).string());
 }
 
 void CWinApp::SetRegistryKey(const char* pcRegistryKey)
@@ -244,8 +247,8 @@ void CWinApp::LoadStdProfileSettings(UINT nMaxMRU)
 {
     if (nMaxMRU == 0)
         return;
-    m_spRecentFileList =
-        std::make_unique<CRecentFileList>(ID_FILE_MRU_FILE1, "Recent File List", "File%d", static_cast<int>(nMaxMRU));
+    m_spRecentFileList = std::make_unique<CRecentFileList>(ID_FILE_MRU_FILE1, "Recent File List", "File%d",
+                                                           static_cast<int>(nMaxMRU));
     m_spRecentFileList->ReadList();
 }
 

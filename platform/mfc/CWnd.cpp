@@ -4,6 +4,7 @@
 #include "platform/mfc/ModalService.h"
 #include "platform/mfc/VirtualKey.h"
 
+#include <wx/textctrl.h>
 #include <wx/timer.h>
 #include <wx/toplevel.h>
 #include <wx/window.h>
@@ -67,13 +68,39 @@ CWnd* CWnd::FromToolkit(wxWindow* pkWindow)
     return kAt == kAttached.end() ? nullptr : kAt->second;
 }
 
+namespace
+{
+// The toolkit takes ids below 0x7FFF only; the framework's command ids lie above. Those get
+// toolkit ids of their own from a range no control id uses, the same one each time.
+constexpr int FIRST_MAPPED_ID = 20000;
+
+struct IdMap
+{
+    std::unordered_map<UINT, int> kToToolkit;
+    std::unordered_map<int, UINT> kToResource;
+};
+
+IdMap& GetIdMap()
+{
+    static IdMap s_kMap;
+    return s_kMap;
+}
+} // namespace
+
 int CWnd::ToolkitId(UINT nID)
 {
     if (nID == static_cast<UINT>(IDOK))
         return wxID_OK;
     if (nID == static_cast<UINT>(IDCANCEL))
         return wxID_CANCEL;
-    return static_cast<int>(nID);
+    if (nID < 0x7FFF)
+        return static_cast<int>(nID);
+    IdMap& kMap = GetIdMap();
+    auto [kAt, bNew] =
+        kMap.kToToolkit.try_emplace(nID, FIRST_MAPPED_ID + static_cast<int>(kMap.kToToolkit.size()));
+    if (bNew)
+        kMap.kToResource[kAt->second] = nID;
+    return kAt->second;
 }
 
 UINT CWnd::ResourceId(int iToolkitId)
@@ -82,6 +109,9 @@ UINT CWnd::ResourceId(int iToolkitId)
         return IDOK;
     if (iToolkitId == wxID_CANCEL)
         return IDCANCEL;
+    const IdMap& kMap = GetIdMap();
+    if (auto kAt = kMap.kToResource.find(iToolkitId); kAt != kMap.kToResource.end())
+        return kAt->second;
     return static_cast<UINT>(iToolkitId);
 }
 
@@ -117,8 +147,10 @@ void CWnd::BindEvents()
 {
     std::shared_ptr<CWnd*> spCell = m_spCell;
     wxWindow* pkWindow = m_pkWindow;
-    auto mouse = [spCell](void (CWnd::*pfn)(UINT, CPoint)) {
-        return [spCell, pfn](wxMouseEvent& kEvent) {
+    auto mouse = [spCell](void (CWnd::*pfn)(UINT, CPoint))
+    {
+        return [spCell, pfn](wxMouseEvent& kEvent)
+        {
             kEvent.Skip();
             if (CWnd* pkWnd = *spCell)
                 (pkWnd->*pfn)(MouseFlags(kEvent), CPoint{kEvent.GetX(), kEvent.GetY()});
@@ -132,72 +164,94 @@ void CWnd::BindEvents()
     pkWindow->Bind(wxEVT_RIGHT_UP, mouse(&CWnd::OnRButtonUp));
     pkWindow->Bind(wxEVT_MIDDLE_DOWN, mouse(&CWnd::OnMButtonDown));
     pkWindow->Bind(wxEVT_MIDDLE_UP, mouse(&CWnd::OnMButtonUp));
-    pkWindow->Bind(wxEVT_MOUSEWHEEL, [spCell](wxMouseEvent& kEvent) {
-        CWnd* pkWnd = *spCell;
-        if (pkWnd == nullptr || !pkWnd->OnMouseWheel(MouseFlags(kEvent), static_cast<short>(kEvent.GetWheelRotation()),
-                                                      CPoint{kEvent.GetX(), kEvent.GetY()}))
-            kEvent.Skip();
-    });
-    pkWindow->Bind(wxEVT_KEY_DOWN, [spCell](wxKeyEvent& kEvent) {
-        kEvent.Skip();
-        if (CWnd* pkWnd = *spCell; pkWnd != nullptr && pkWnd->WantsKeys())
-            if (const UINT nKey = mfc::VirtualKeyFromToolkit(kEvent.GetKeyCode()); nKey != 0)
-                pkWnd->OnKeyDown(nKey, 1, 0);
-    });
-    pkWindow->Bind(wxEVT_KEY_UP, [spCell](wxKeyEvent& kEvent) {
-        kEvent.Skip();
-        if (CWnd* pkWnd = *spCell; pkWnd != nullptr && pkWnd->WantsKeys())
-            if (const UINT nKey = mfc::VirtualKeyFromToolkit(kEvent.GetKeyCode()); nKey != 0)
-                pkWnd->OnKeyUp(nKey, 1, 0);
-    });
-    pkWindow->Bind(wxEVT_SIZE, [spCell](wxSizeEvent& kEvent) {
-        kEvent.Skip();
-        if (CWnd* pkWnd = *spCell)
-        {
-            const wxSize kClient = pkWnd->m_pkWindow->GetClientSize();
-            pkWnd->OnSize(SIZE_RESTORED, kClient.GetWidth(), kClient.GetHeight());
-        }
-    });
-    pkWindow->Bind(wxEVT_SET_FOCUS, [spCell](wxFocusEvent& kEvent) {
-        kEvent.Skip();
-        if (CWnd* pkWnd = *spCell)
-            pkWnd->OnSetFocus(CWnd::FromToolkit(kEvent.GetWindow()));
-    });
-    pkWindow->Bind(wxEVT_KILL_FOCUS, [spCell](wxFocusEvent& kEvent) {
-        kEvent.Skip();
-        if (CWnd* pkWnd = *spCell)
-            pkWnd->OnKillFocus(CWnd::FromToolkit(kEvent.GetWindow()));
-    });
-    pkWindow->Bind(wxEVT_MOUSE_CAPTURE_LOST, [spCell](wxMouseCaptureLostEvent&) {
-        CWnd* pkWnd = *spCell;
-        if (pkWnd != nullptr && s_pkCapture == pkWnd)
-        {
-            s_pkCapture = nullptr;
-            pkWnd->OnCaptureChanged(nullptr);
-        }
-    });
-    pkWindow->Bind(wxEVT_TIMER, [spCell](wxTimerEvent& kEvent) {
-        if (CWnd* pkWnd = *spCell)
-            pkWnd->OnTimer(static_cast<UINT_PTR>(kEvent.GetId()));
-    });
-    pkWindow->Bind(wxEVT_DESTROY, [spCell, pkWindow](wxWindowDestroyEvent& kEvent) {
-        kEvent.Skip();
-        if (CWnd* pkWnd = *spCell; pkWnd != nullptr && kEvent.GetEventObject() == pkWindow)
-            pkWnd->ToolkitDestroyed();
-    });
+    pkWindow->Bind(wxEVT_MOUSEWHEEL,
+                   [spCell](wxMouseEvent& kEvent)
+                   {
+                       CWnd* pkWnd = *spCell;
+                       if (pkWnd == nullptr ||
+                           !pkWnd->OnMouseWheel(MouseFlags(kEvent),
+                                                static_cast<short>(kEvent.GetWheelRotation()),
+                                                CPoint{kEvent.GetX(), kEvent.GetY()}))
+                           kEvent.Skip();
+                   });
+    pkWindow->Bind(wxEVT_KEY_DOWN,
+                   [spCell](wxKeyEvent& kEvent)
+                   {
+                       kEvent.Skip();
+                       if (CWnd* pkWnd = *spCell; pkWnd != nullptr && pkWnd->WantsKeys())
+                           if (const UINT nKey = mfc::VirtualKeyFromToolkit(kEvent.GetKeyCode()); nKey != 0)
+                               pkWnd->OnKeyDown(nKey, 1, 0);
+                   });
+    pkWindow->Bind(wxEVT_KEY_UP,
+                   [spCell](wxKeyEvent& kEvent)
+                   {
+                       kEvent.Skip();
+                       if (CWnd* pkWnd = *spCell; pkWnd != nullptr && pkWnd->WantsKeys())
+                           if (const UINT nKey = mfc::VirtualKeyFromToolkit(kEvent.GetKeyCode()); nKey != 0)
+                               pkWnd->OnKeyUp(nKey, 1, 0);
+                   });
+    pkWindow->Bind(wxEVT_SIZE,
+                   [spCell](wxSizeEvent& kEvent)
+                   {
+                       kEvent.Skip();
+                       if (CWnd* pkWnd = *spCell)
+                       {
+                           const wxSize kClient = pkWnd->m_pkWindow->GetClientSize();
+                           pkWnd->OnSize(SIZE_RESTORED, kClient.GetWidth(), kClient.GetHeight());
+                       }
+                   });
+    pkWindow->Bind(wxEVT_SET_FOCUS,
+                   [spCell](wxFocusEvent& kEvent)
+                   {
+                       kEvent.Skip();
+                       if (CWnd* pkWnd = *spCell)
+                           pkWnd->OnSetFocus(CWnd::FromToolkit(kEvent.GetWindow()));
+                   });
+    pkWindow->Bind(wxEVT_KILL_FOCUS,
+                   [spCell](wxFocusEvent& kEvent)
+                   {
+                       kEvent.Skip();
+                       if (CWnd* pkWnd = *spCell)
+                           pkWnd->OnKillFocus(CWnd::FromToolkit(kEvent.GetWindow()));
+                   });
+    pkWindow->Bind(wxEVT_MOUSE_CAPTURE_LOST,
+                   [spCell](wxMouseCaptureLostEvent&)
+                   {
+                       CWnd* pkWnd = *spCell;
+                       if (pkWnd != nullptr && s_pkCapture == pkWnd)
+                       {
+                           s_pkCapture = nullptr;
+                           pkWnd->OnCaptureChanged(nullptr);
+                       }
+                   });
+    pkWindow->Bind(wxEVT_TIMER,
+                   [spCell](wxTimerEvent& kEvent)
+                   {
+                       if (CWnd* pkWnd = *spCell)
+                           pkWnd->OnTimer(static_cast<UINT_PTR>(kEvent.GetId()));
+                   });
+    pkWindow->Bind(wxEVT_DESTROY,
+                   [spCell, pkWindow](wxWindowDestroyEvent& kEvent)
+                   {
+                       kEvent.Skip();
+                       if (CWnd* pkWnd = *spCell; pkWnd != nullptr && kEvent.GetEventObject() == pkWindow)
+                           pkWnd->ToolkitDestroyed();
+                   });
     if (pkWindow->IsTopLevel())
-        pkWindow->Bind(wxEVT_CLOSE_WINDOW, [spCell](wxCloseEvent& kEvent) {
-            CWnd* pkWnd = *spCell;
-            if (pkWnd == nullptr)
-            {
-                kEvent.Skip();
-                return;
-            }
-            pkWnd->OnClose();
-            // Still there: the window refused to close.
-            if (*spCell != nullptr && kEvent.CanVeto())
-                kEvent.Veto();
-        });
+        pkWindow->Bind(wxEVT_CLOSE_WINDOW,
+                       [spCell](wxCloseEvent& kEvent)
+                       {
+                           CWnd* pkWnd = *spCell;
+                           if (pkWnd == nullptr)
+                           {
+                               kEvent.Skip();
+                               return;
+                           }
+                           pkWnd->OnClose();
+                           // Still there: the window refused to close.
+                           if (*spCell != nullptr && kEvent.CanVeto())
+                               kEvent.Veto();
+                       });
 }
 
 void CWnd::CollectAttached(std::vector<CWnd*>& kOut)
@@ -242,9 +296,7 @@ void CWnd::ToolkitDestroyed()
     PostNcDestroy();
 }
 
-void CWnd::PostNcDestroy()
-{
-}
+void CWnd::PostNcDestroy() {}
 
 void CWnd::GetClientSize(int32_t& iWidth, int32_t& iHeight) const
 {
@@ -369,13 +421,21 @@ BOOL CWnd::IsWindowVisible() const
 
 void CWnd::SetWindowText(const char* pcText)
 {
-    if (m_pkWindow != nullptr)
-        m_pkWindow->SetLabel(wxString::FromUTF8(pcText != nullptr ? pcText : ""));
+    const wxString kText = wxString::FromUTF8(pcText != nullptr ? pcText : "");
+    // An edit's text is its value (and setting it notifies, as typing does).
+    if (auto* pkEdit = dynamic_cast<wxTextCtrl*>(m_pkWindow))
+        pkEdit->SetValue(kText);
+    else if (m_pkWindow != nullptr)
+        m_pkWindow->SetLabel(kText);
 }
 
 void CWnd::GetWindowText(CString& kText) const
 {
-    kText = CString(m_pkWindow != nullptr ? std::string(m_pkWindow->GetLabel().utf8_str()) : std::string());
+    if (auto* pkEdit = dynamic_cast<wxTextCtrl*>(m_pkWindow))
+        kText = CString(std::string(pkEdit->GetValue().utf8_str()));
+    else
+        kText =
+            CString(m_pkWindow != nullptr ? std::string(m_pkWindow->GetLabel().utf8_str()) : std::string());
 }
 
 CString CWnd::GetWindowText() const

@@ -57,7 +57,8 @@ void DialogBuilder::Build(wxWindow* pkHost, const DialogResource& kTemplate)
             pkControl = new wxStaticBox(pkHost, iId, kText, kAt, kSize);
             break;
         case ControlKind::Button:
-        case ControlKind::DefButton: {
+        case ControlKind::DefButton:
+        {
             auto* pkButton = new wxButton(pkHost, iId, kText, kAt, kSize);
             if (kControl.eKind == ControlKind::DefButton)
                 pkButton->SetDefault();
@@ -67,7 +68,8 @@ void DialogBuilder::Build(wxWindow* pkHost, const DialogResource& kTemplate)
         case ControlKind::CheckBox:
             pkControl = new wxCheckBox(pkHost, iId, kText, kAt, kSize);
             break;
-        case ControlKind::Edit: {
+        case ControlKind::Edit:
+        {
             long lStyle = (kControl.dwStyle & ES_MULTILINE) ? wxTE_MULTILINE : 0;
             auto* pkEdit = new wxTextCtrl(pkHost, iId, kText, kAt, kSize, lStyle);
             if (kControl.dwStyle & ES_NUMBER)
@@ -83,11 +85,12 @@ void DialogBuilder::Build(wxWindow* pkHost, const DialogResource& kTemplate)
             pkControl = new wxChoice(pkHost, iId, kAt, kSize);
             break;
         case ControlKind::Tree:
-            pkControl = new wxTreeCtrl(pkHost, iId, kAt, kSize, wxTR_HAS_BUTTONS | wxTR_LINES_AT_ROOT | wxTR_SINGLE);
+            pkControl =
+                new wxTreeCtrl(pkHost, iId, kAt, kSize, wxTR_HAS_BUTTONS | wxTR_LINES_AT_ROOT | wxTR_SINGLE);
             break;
         case ControlKind::Icon:
-            pkControl = new wxStaticBitmap(pkHost, iId, wxArtProvider::GetBitmap(wxART_INFORMATION, wxART_MESSAGE_BOX),
-                                           kAt, kSize);
+            pkControl = new wxStaticBitmap(
+                pkHost, iId, wxArtProvider::GetBitmap(wxART_INFORMATION, wxART_MESSAGE_BOX), kAt, kSize);
             break;
         case ControlKind::Custom:
             pkControl = new wxPanel(pkHost, iId, kAt, kSize);
@@ -105,7 +108,8 @@ void DialogBuilder::BindNotifications(wxWindow* pkHost)
     pkHost->Bind(wxEVT_CHECKBOX, [pkHost](wxCommandEvent& kEvent) { Notify(pkHost, kEvent, BN_CLICKED); });
     pkHost->Bind(wxEVT_TEXT, [pkHost](wxCommandEvent& kEvent) { Notify(pkHost, kEvent, EN_CHANGE); });
     pkHost->Bind(wxEVT_LISTBOX, [pkHost](wxCommandEvent& kEvent) { Notify(pkHost, kEvent, LBN_SELCHANGE); });
-    pkHost->Bind(wxEVT_LISTBOX_DCLICK, [pkHost](wxCommandEvent& kEvent) { Notify(pkHost, kEvent, LBN_DBLCLK); });
+    pkHost->Bind(wxEVT_LISTBOX_DCLICK,
+                 [pkHost](wxCommandEvent& kEvent) { Notify(pkHost, kEvent, LBN_DBLCLK); });
     pkHost->Bind(wxEVT_CHOICE, [pkHost](wxCommandEvent& kEvent) { Notify(pkHost, kEvent, CBN_SELCHANGE); });
 }
 } // namespace mfc

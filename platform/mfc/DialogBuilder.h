@@ -2,8 +2,9 @@
 
 #include "platform/mfc/Resources.h"
 
+#include <wx/gdicmn.h>
+
 class wxWindow;
-class CWnd;
 
 namespace mfc
 {

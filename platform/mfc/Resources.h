@@ -14,6 +14,13 @@ namespace mfc
 // (neither text nor entries).
 struct MenuEntry
 {
+    MenuEntry() = default;
+    MenuEntry(std::string kCommandText, UINT nCommandID) : kText(std::move(kCommandText)), nID(nCommandID) {}
+    MenuEntry(std::string kPopupText, std::vector<MenuEntry> kEntries)
+        : kText(std::move(kPopupText)), kPopup(std::move(kEntries))
+    {
+    }
+
     std::string kText;
     UINT nID = 0;
     std::vector<MenuEntry> kPopup;
@@ -51,6 +58,12 @@ struct AcceleratorResource
 // (empty: the label is drawn as the picture) and a short label.
 struct ToolBarButton
 {
+    ToolBarButton() = default;
+    ToolBarButton(UINT nCommandID, std::string kArtName, std::string kShortLabel)
+        : nID(nCommandID), kArt(std::move(kArtName)), kLabel(std::move(kShortLabel))
+    {
+    }
+
     UINT nID = 0;
     std::string kArt;
     std::string kLabel;
@@ -67,17 +80,17 @@ struct ToolBarResource
 // Control kinds of a dialog template.
 enum class ControlKind
 {
-    Static,     // a text
-    GroupBox,   // a framed group with a title
-    Button,     // a push button
-    DefButton,  // the default push button
-    CheckBox,   // an automatic check box
-    Edit,       // a one-line edit
-    ListBox,    // a list with notifications
-    ComboList,  // a drop-down list
-    Tree,       // a tree view with buttons and lines
-    Icon,       // the application icon
-    Custom,     // a control the dialog's class makes itself (its window is a plain panel)
+    Static,    // a text
+    GroupBox,  // a framed group with a title
+    Button,    // a push button
+    DefButton, // the default push button
+    CheckBox,  // an automatic check box
+    Edit,      // a one-line edit
+    ListBox,   // a list with notifications
+    ComboList, // a drop-down list
+    Tree,      // a tree view with buttons and lines
+    Icon,      // the application icon
+    Custom,    // a control the dialog's class makes itself (its window is a plain panel)
 };
 
 // Control styles the builder honours.
@@ -90,6 +103,14 @@ constexpr DWORD WS_DISABLED = 0x08000000;
 // eighth of the character height).
 struct DialogControl
 {
+    DialogControl() = default;
+    DialogControl(ControlKind eControlKind, UINT nControlID, std::string kControlText, int iX, int iY,
+                  int iCX, int iCY, DWORD dwControlStyle = 0)
+        : eKind(eControlKind), nID(nControlID), kText(std::move(kControlText)), x(iX), y(iY), cx(iCX),
+          cy(iCY), dwStyle(dwControlStyle)
+    {
+    }
+
     ControlKind eKind = ControlKind::Static;
     UINT nID = 0;
     std::string kText;
