@@ -96,7 +96,10 @@ void CSplitterWnd::SplitWhenReady()
         wxWindow* pkFirst = m_kPanes[static_cast<size_t>(i)]->GetToolkitWindow();
         wxWindow* pkSecond = i + 2 == iPanes ? m_kPanes[static_cast<size_t>(i + 1)]->GetToolkitWindow()
                                              : m_kSplitters[static_cast<size_t>(i + 1)];
-        const int iExtent = m_kExtents[static_cast<size_t>(i)];
+        // The last splitter measures from its far side: the last pane keeps its extent while
+        // the one before it takes what the window gains.
+        const int iExtent =
+            i + 2 == iPanes ? -m_kExtents[static_cast<size_t>(i + 1)] : m_kExtents[static_cast<size_t>(i)];
         if (m_nRows > 1)
             pkSplitter->SplitHorizontally(pkFirst, pkSecond, iExtent);
         else
