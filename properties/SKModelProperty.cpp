@@ -6,6 +6,8 @@
 #include "properties/SKReadCheck.h"
 #include "properties/SKScriptWriter.h"
 
+#include <memory>
+
 namespace
 {
 // Property records nest only inside property sets; deeper nesting is a damaged or crafted file.
@@ -106,6 +108,10 @@ SKModelProperty* SKModelProperty::LoadPropertyRecord(SKStream& kStream)
         return nullptr;
     const bool bReused = pkLive && !pkLive->m_bCountFromStream;
     const int32_t iHolders = bReused ? pkLive->m_iRefCount : 0;
+    // Loading writes into the live property as it reads; a record that then fails would leave it
+    // half overwritten, with the saved count in place of its holders'.
+    if (bReused && !LoadsIntoScratch(kStream, *pkLive))
+        return nullptr;
 
     SKObject* pkObject = LoadObject(kStream);
     SKModelProperty* pkProperty = Cast(pkObject);
@@ -121,6 +127,24 @@ SKModelProperty* SKModelProperty::LoadPropertyRecord(SKStream& kStream)
         pkProperty->m_bCountFromStream = false;
     }
     return pkProperty;
+}
+
+bool SKModelProperty::LoadsIntoScratch(SKStream& kStream, const SKModelProperty& kLive)
+{
+    // A class without a factory has no scratch object to try the record on: the reuse is refused.
+    std::unique_ptr<SKObject> spScratch(CreateObjectByType(kLive.GetObjType(), 0));
+    if (!spScratch || spScratch->GetObjType() != kLive.GetObjType())
+        return false;
+    const SKReadCheck kCheck(kStream);
+    const int32_t iStart = kStream.GetPos();
+    const int32_t iType = kStream.ReadInt();
+    kStream.ReadID();
+    if (kCheck.Failed() || iType != kLive.GetObjType())
+        return false;
+    if (!spScratch->LoadFromStream(kStream) || kCheck.Failed())
+        return false;
+    kStream.Seek(iStart, 0);
+    return true;
 }
 
 // ---------------------------------------------------------------------------------------------------------

@@ -96,11 +96,16 @@ public:
     bool IsCountFromStream() const { return m_bCountFromStream; }
     // Loads one embedded property record (SKObject::LoadObject). When the record's id is that of
     // a live property that did not come from this load, the live property is reused and keeps
-    // its holders' count plus one for the caller's new hold. Null when the record is not a
-    // property's or does not load (an object made for it is deleted).
+    // its holders' count plus one for the caller's new hold; the record is first tried on a
+    // scratch property of the class, so one that does not load leaves the live property as it
+    // was (a class without a factory is never reused). Null when the record is not a property's
+    // or does not load (an object made for it is deleted).
     static SKModelProperty* LoadPropertyRecord(SKStream& kStream);
 
 private:
+    // True when the record at the stream's position loads into a new property of the live one's
+    // class; the stream is then back at the record's start.
+    static bool LoadsIntoScratch(SKStream& kStream, const SKModelProperty& kLive);
     static bool ClearCountFromStream(uintptr_t uiID, uintptr_t uiUnused);
 
     int32_t m_iRefCount = 1;

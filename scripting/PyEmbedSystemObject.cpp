@@ -8,6 +8,7 @@
 #include "scripting/BindingRuntime.h"
 #include "scripting/OpenGate.h"
 #include "scripting/PyEmbed.h"
+#include "scripting/PyEmbedSerialize.h"
 #include "scripting/PyEmbedScriptBridge.h"
 #include "scripting/PyEmbedState.h"
 #include "scripting/SecureBracket.h"
@@ -165,6 +166,7 @@ void PyEmbedSystemObject::Shutdown()
         Py_CLEAR(state.appModule);
         state.appDictionary = nullptr;
         PyEmbed::ReleaseHostObjects();
+        PyEmbed::ReleaseSerializeState();
         PyEmbed::ReleaseOpenGate();
         ResetBindingRuntime();
         Py_FinalizeEx();
@@ -172,4 +174,5 @@ void PyEmbedSystemObject::Shutdown()
     PyEmbed::FreeMethodRecords();
     SKScriptBridge::GetStateHooks().clear();
     SKScriptBridge::SetStateHooks().clear();
+    PyEmbed::SetSerializeExclusions(nullptr, nullptr);
 }

@@ -18,6 +18,16 @@ for _name in dir(Appc):
 del _name
 
 
+def SerializeGetState(self):
+    """The state the pickler saves for a shadow object (its classes' __getstate__)."""
+    return Appc.SerializeGetState(self)
+
+
+def UnserializeSetState(self, state):
+    """Restores a shadow object from its saved state (its classes' __setstate__)."""
+    return Appc.UnserializeSetState(self, state)
+
+
 def _owned(cls, this):
     """A shadow that owns the new object behind the pointer string (None stays None)."""
     if this is None:
@@ -181,7 +191,41 @@ class NiPoint3Ptr(NiPoint3):
 
 
 class SKProfilingInfo:
-    pass
+    def __init__(self, name):
+        self.this = Appc.new_SKProfilingInfo(name)
+        self.thisown = 1
+
+    def __del__(self, _release=Appc.delete_SKProfilingInfo):
+        if self.__dict__.get("thisown"):
+            _release(self)
+
+    @staticmethod
+    def EnableProfiling():
+        return Appc.SKProfilingInfo_EnableProfiling()
+
+    @staticmethod
+    def DisableProfiling():
+        return Appc.SKProfilingInfo_DisableProfiling()
+
+    @staticmethod
+    def StartTiming(name):
+        return Appc.SKProfilingInfo_StartTiming(name)
+
+    @staticmethod
+    def StopTiming(timer):
+        return Appc.SKProfilingInfo_StopTiming(timer)
+
+    @staticmethod
+    def SetTimingData(name, value):
+        return Appc.SKProfilingInfo_SetTimingData(name, value)
+
+    @staticmethod
+    def SaveRawData(fileName):
+        return Appc.SKProfilingInfo_SaveRawData(fileName)
+
+    @staticmethod
+    def Terminate():
+        return Appc.SKProfilingInfo_Terminate()
 
 
 class SKProfilingInfoPtr(SKProfilingInfo):
@@ -266,7 +310,37 @@ class SKColorAPtr(SKColorA):
 
 
 class SKObject:
-    pass
+    def GetObjType(self):
+        return Appc.SKObject_GetObjType(self)
+
+    def IsTypeOf(self, type):
+        return Appc.SKObject_IsTypeOf(self, type)
+
+    def GetObjID(self):
+        return Appc.SKObject_GetObjID(self)
+
+    @staticmethod
+    def Destroy(object):
+        return Appc.SKObject_Destroy(object)
+
+    def Print(self, level=0, second=-1):
+        return Appc.SKObject_Print(self, level, second)
+
+    @staticmethod
+    def GetIndentString(level):
+        return Appc.SKObject_GetIndentString(level)
+
+    @staticmethod
+    def SetIncrementID(flag):
+        return Appc.SKObject_SetIncrementID(flag)
+
+    @staticmethod
+    def IsIncrementID():
+        return Appc.SKObject_IsIncrementID()
+
+    @staticmethod
+    def GetSKObjectPtr(id):
+        return _borrowed(SKObjectPtr, Appc.SKObject_GetSKObjectPtr(id))
 
 
 class SKObjectPtr(SKObject):
@@ -276,7 +350,26 @@ class SKObjectPtr(SKObject):
 
 
 class SKAttrObject(SKObject):
-    pass
+    def LookupAttrValue(self, key, value):
+        return Appc.SKAttrObject_LookupAttrValue(self, key, value)
+
+    def GetAttrValue(self, key):
+        return Appc.SKAttrObject_GetAttrValue(self, key)
+
+    def SetAttrValue(self, key, value):
+        return Appc.SKAttrObject_SetAttrValue(self, key, value)
+
+    def RemoveAttr(self, key):
+        return Appc.SKAttrObject_RemoveAttr(self, key)
+
+    def LookupAttrInt(self, key, value):
+        return Appc.SKAttrObject_LookupAttrInt(self, key, value)
+
+    def GetAttrInt(self, key):
+        return Appc.SKAttrObject_GetAttrInt(self, key)
+
+    def SetAttrInt(self, key, value):
+        return Appc.SKAttrObject_SetAttrInt(self, key, value)
 
 
 class SKAttrObjectPtr(SKAttrObject):
@@ -286,7 +379,8 @@ class SKAttrObjectPtr(SKAttrObject):
 
 
 class SKTemplatedAttrObject(SKAttrObject):
-    pass
+    def LookupLocalAttrValue(self, key, value):
+        return Appc.SKTemplatedAttrObject_LookupLocalAttrValue(self, key, value)
 
 
 class SKTemplatedAttrObjectPtr(SKTemplatedAttrObject):
@@ -366,7 +460,118 @@ class SKStreamPtr(SKStream):
 
 
 class SKBufferStream(SKStream):
-    pass
+    def __init__(self):
+        self.this = Appc.new_SKBufferStream()
+        self.thisown = 1
+
+    def __del__(self, _release=Appc.delete_SKBufferStream):
+        if self.__dict__.get("thisown"):
+            _release(self)
+
+    def Close(self):
+        return Appc.SKBufferStream_Close(self)
+
+    def SetWriteMode(self, mode):
+        return Appc.SKBufferStream_SetWriteMode(self, mode)
+
+    def GetWriteMode(self):
+        return Appc.SKBufferStream_GetWriteMode(self)
+
+    def Read(self, destination, count):
+        return Appc.SKBufferStream_Read(self, destination, count)
+
+    def Write(self, text, count):
+        return Appc.SKBufferStream_Write(self, text, count)
+
+    def ReadCLine(self, destination, size, end='\n'):
+        return Appc.SKBufferStream_ReadCLine(self, destination, size, end)
+
+    def WriteCLine(self, text):
+        return Appc.SKBufferStream_WriteCLine(self, text)
+
+    def ReadCString(self, destination, size):
+        return Appc.SKBufferStream_ReadCString(self, destination, size)
+
+    def WriteCString(self, text):
+        return Appc.SKBufferStream_WriteCString(self, text)
+
+    def ReadCWLine(self, destination, size, end=10):
+        return Appc.SKBufferStream_ReadCWLine(self, destination, size, end)
+
+    def WriteCWLine(self, text):
+        return Appc.SKBufferStream_WriteCWLine(self, text)
+
+    def ReadWChar(self):
+        return Appc.SKBufferStream_ReadWChar(self)
+
+    def WriteWChar(self, character):
+        return Appc.SKBufferStream_WriteWChar(self, character)
+
+    def ReadChar(self):
+        return Appc.SKBufferStream_ReadChar(self)
+
+    def ReadBool(self):
+        return Appc.SKBufferStream_ReadBool(self)
+
+    def ReadShort(self):
+        return Appc.SKBufferStream_ReadShort(self)
+
+    def ReadInt(self):
+        return Appc.SKBufferStream_ReadInt(self)
+
+    def ReadLong(self):
+        return Appc.SKBufferStream_ReadLong(self)
+
+    def ReadFloat(self):
+        return Appc.SKBufferStream_ReadFloat(self)
+
+    def ReadDouble(self):
+        return Appc.SKBufferStream_ReadDouble(self)
+
+    def WriteBool(self, value):
+        return Appc.SKBufferStream_WriteBool(self, value)
+
+    def WriteChar(self, character):
+        return Appc.SKBufferStream_WriteChar(self, character)
+
+    def WriteShort(self, value):
+        return Appc.SKBufferStream_WriteShort(self, value)
+
+    def WriteInt(self, value):
+        return Appc.SKBufferStream_WriteInt(self, value)
+
+    def WriteLong(self, value):
+        return Appc.SKBufferStream_WriteLong(self, value)
+
+    def WriteFloat(self, value):
+        return Appc.SKBufferStream_WriteFloat(self, value)
+
+    def WriteDouble(self, value):
+        return Appc.SKBufferStream_WriteDouble(self, value)
+
+    def ReadID(self):
+        return Appc.SKBufferStream_ReadID(self)
+
+    def WriteID(self, id):
+        return Appc.SKBufferStream_WriteID(self, id)
+
+    def GetBuffer(self):
+        return Appc.SKBufferStream_GetBuffer(self)
+
+    def OpenBuffer(self, size):
+        return Appc.SKBufferStream_OpenBuffer(self, size)
+
+    def CloseBuffer(self):
+        return Appc.SKBufferStream_CloseBuffer(self)
+
+    def GetPos(self):
+        return Appc.SKBufferStream_GetPos(self)
+
+    def GetLength(self):
+        return Appc.SKBufferStream_GetLength(self)
+
+    def Eof(self):
+        return Appc.SKBufferStream_Eof(self)
 
 
 class SKBufferStreamPtr(SKBufferStream):
@@ -1815,6 +2020,51 @@ class SKSystemWrapperClass:
     IMAGE_FORMAT_TGA = Appc.SKSystemWrapperClass_IMAGE_FORMAT_TGA
     IMAGE_FORMAT_BMP = Appc.SKSystemWrapperClass_IMAGE_FORMAT_BMP
 
+    def GetTimeSinceFrameStart(self):
+        return Appc.SKSystemWrapperClass_GetTimeSinceFrameStart(self)
+
+    def GetTimeInSeconds(self):
+        return Appc.SKSystemWrapperClass_GetTimeInSeconds(self)
+
+    def GetTimeInMilliseconds(self):
+        return Appc.SKSystemWrapperClass_GetTimeInMilliseconds(self)
+
+    def GetTimeElapsedInSeconds(self):
+        return Appc.SKSystemWrapperClass_GetTimeElapsedInSeconds(self)
+
+    def GetTimeElapsedInMilliseconds(self):
+        return Appc.SKSystemWrapperClass_GetTimeElapsedInMilliseconds(self)
+
+    def GetUpdateNumber(self):
+        return Appc.SKSystemWrapperClass_GetUpdateNumber(self)
+
+    def GetVerticalAspectRatio(self):
+        return Appc.SKSystemWrapperClass_GetVerticalAspectRatio(self)
+
+    def IsForeground(self):
+        return Appc.SKSystemWrapperClass_IsForeground(self)
+
+    def GetRandomNumber(self, range):
+        return Appc.SKSystemWrapperClass_GetRandomNumber(self, range)
+
+    def SetRandomSeed(self, seed):
+        return Appc.SKSystemWrapperClass_SetRandomSeed(self, seed)
+
+    def GetIniInt(self, section, key, default, fileName):
+        return Appc.SKSystemWrapperClass_GetIniInt(self, section, key, default, fileName)
+
+    def GetIniFloat(self, section, key, default, fileName):
+        return Appc.SKSystemWrapperClass_GetIniFloat(self, section, key, default, fileName)
+
+    def GetIniString(self, section, key, default, destination, size, fileName):
+        return Appc.SKSystemWrapperClass_GetIniString(self, section, key, default, destination, size, fileName)
+
+    def TakeScreenshot(self, format=1, fileName=''):
+        return Appc.SKSystemWrapperClass_TakeScreenshot(self, format, fileName)
+
+    def SetDefaultScreenShotPath(self, folder):
+        return Appc.SKSystemWrapperClass_SetDefaultScreenShotPath(self, folder)
+
 
 class SKSystemWrapperClassPtr(SKSystemWrapperClass):
     def __init__(self, this):
@@ -1887,7 +2137,38 @@ class SKModelPropertyListPtr(SKModelPropertyList):
 
 
 class SKConfigMapping:
-    pass
+    def GetFloatValue(self, section, key):
+        return Appc.SKConfigMapping_GetFloatValue(self, section, key)
+
+    def GetIntValue(self, section, key):
+        return Appc.SKConfigMapping_GetIntValue(self, section, key)
+
+    def GetStringValue(self, section, key):
+        return Appc.SKConfigMapping_GetStringValue(self, section, key)
+
+    def GetSKStringValue(self, section, key):
+        return _borrowed(SKStringPtr, Appc.SKConfigMapping_GetSKStringValue(self, section, key))
+
+    def SetFloatValue(self, section, key, value):
+        return Appc.SKConfigMapping_SetFloatValue(self, section, key, value)
+
+    def SetIntValue(self, section, key, value):
+        return Appc.SKConfigMapping_SetIntValue(self, section, key, value)
+
+    def SetStringValue(self, section, key, value):
+        return Appc.SKConfigMapping_SetStringValue(self, section, key, value)
+
+    def SetSKStringValue(self, section, key, value):
+        return Appc.SKConfigMapping_SetSKStringValue(self, section, key, value)
+
+    def HasValue(self, section, key):
+        return Appc.SKConfigMapping_HasValue(self, section, key)
+
+    def LoadConfigFile(self, fileName):
+        return Appc.SKConfigMapping_LoadConfigFile(self, fileName)
+
+    def SaveConfigFile(self, fileName):
+        return Appc.SKConfigMapping_SaveConfigFile(self, fileName)
 
 
 class SKConfigMappingPtr(SKConfigMapping):
@@ -1922,7 +2203,22 @@ class SKModelPropertySetPtr(SKModelPropertySet):
 
 
 class SKLocalizationDatabase:
-    pass
+    @staticmethod
+    def Create(fileName, addReference=1):
+        return _borrowed(SKLocalizationDatabasePtr, Appc.SKLocalizationDatabase_Create(fileName, addReference))
+
+    def GetString(self, key):
+        return _borrowed(SKStringPtr, Appc.SKLocalizationDatabase_GetString(self, key))
+
+    def HasString(self, key):
+        return Appc.SKLocalizationDatabase_HasString(self, key)
+
+    def GetFilename(self, key):
+        return Appc.SKLocalizationDatabase_GetFilename(self, key)
+
+    @staticmethod
+    def WriteSample(fileName):
+        return Appc.SKLocalizationDatabase_WriteSample(fileName)
 
 
 class SKLocalizationDatabasePtr(SKLocalizationDatabase):
@@ -1972,7 +2268,23 @@ class SKMatrix3Ptr(SKMatrix3):
 
 
 class SKLocalizationManager:
-    pass
+    def Load(self, fileName, addReference=1):
+        return _borrowed(SKLocalizationDatabasePtr, Appc.SKLocalizationManager_Load(self, fileName, addReference))
+
+    def Unload(self, database):
+        return Appc.SKLocalizationManager_Unload(self, database)
+
+    def DeleteAll(self):
+        return Appc.SKLocalizationManager_DeleteAll(self)
+
+    def Purge(self):
+        return Appc.SKLocalizationManager_Purge(self)
+
+    def GetIfRegistered(self, fileName, addReference=1):
+        return _borrowed(SKLocalizationDatabasePtr, Appc.SKLocalizationManager_GetIfRegistered(self, fileName, addReference))
+
+    def RegisterDatabase(self, database):
+        return Appc.SKLocalizationManager_RegisterDatabase(self, database)
 
 
 class SKLocalizationManagerPtr(SKLocalizationManager):
@@ -1982,7 +2294,32 @@ class SKLocalizationManagerPtr(SKLocalizationManager):
 
 
 class SKPoolManager:
-    pass
+    def Purge(self):
+        return Appc.SKPoolManager_Purge(self)
+
+    def PrintPoolSummary(self):
+        return Appc.SKPoolManager_PrintPoolSummary(self)
+
+    def WalkObjects(self, function, userData):
+        return Appc.SKPoolManager_WalkObjects(self, function, userData)
+
+    def PrintFull(self):
+        return Appc.SKPoolManager_PrintFull(self)
+
+    def PrintSummary(self):
+        return Appc.SKPoolManager_PrintSummary(self)
+
+    def DumpFile(self, fileName):
+        return Appc.SKPoolManager_DumpFile(self, fileName)
+
+    def DumpBlocks(self, fileName):
+        return Appc.SKPoolManager_DumpBlocks(self, fileName)
+
+    def DumpObjects(self, fileName):
+        return Appc.SKPoolManager_DumpObjects(self, fileName)
+
+    def DisplayFile(self, fileName, flag=0):
+        return Appc.SKPoolManager_DisplayFile(self, fileName, flag)
 
 
 class SKPoolManagerPtr(SKPoolManager):
@@ -2052,6 +2389,20 @@ class NiAVObject:
 
 
 # Class functions under their row names return shadows too.
+SKLocalizationDatabase_Create = SKLocalizationDatabase.Create
+SKLocalizationDatabase_WriteSample = SKLocalizationDatabase.WriteSample
+SKObject_Destroy = SKObject.Destroy
+SKObject_GetIndentString = SKObject.GetIndentString
+SKObject_SetIncrementID = SKObject.SetIncrementID
+SKObject_IsIncrementID = SKObject.IsIncrementID
+SKObject_GetSKObjectPtr = SKObject.GetSKObjectPtr
+SKProfilingInfo_EnableProfiling = SKProfilingInfo.EnableProfiling
+SKProfilingInfo_DisableProfiling = SKProfilingInfo.DisableProfiling
+SKProfilingInfo_StartTiming = SKProfilingInfo.StartTiming
+SKProfilingInfo_StopTiming = SKProfilingInfo.StopTiming
+SKProfilingInfo_SetTimingData = SKProfilingInfo.SetTimingData
+SKProfilingInfo_SaveRawData = SKProfilingInfo.SaveRawData
+SKProfilingInfo_Terminate = SKProfilingInfo.Terminate
 SKModelProperty_Cast = SKModelProperty.Cast
 SKModelProperty_Create = SKModelProperty.Create
 SKModelPropertySet_Create = SKModelPropertySet.Create

@@ -39,6 +39,8 @@ void Window::GetScreenOrigin(int32_t& iX, int32_t& iY) const
     iY = m_iY;
 }
 
+void Window::ReceiveFrame(const uint32_t*, int32_t, int32_t) {}
+
 void Window::SetClientSize(int32_t iWidth, int32_t iHeight)
 {
     m_iWidth = iWidth;

@@ -37,6 +37,11 @@ public:
     // The screen position of the client area's top-left corner.
     virtual void GetScreenOrigin(int32_t& iX, int32_t& iY) const;
 
+    // A finished frame presented into this window: iWidth x iHeight A8R8G8B8 pixels, the top
+    // row first, to be shown at the client area's top-left corner. The user interface paints
+    // it; by itself a window lets it go.
+    virtual void ReceiveFrame(const uint32_t* puiPixels, int32_t iWidth, int32_t iHeight);
+
     void SetClientSize(int32_t iWidth, int32_t iHeight);
     void SetScreenOrigin(int32_t iX, int32_t iY);
 

@@ -1,11 +1,14 @@
 // The property base: identity, reference count, binary record, creation line, duplication.
 #include "properties/SKModelProperty.h"
 #include "core/SKBufferStream.h"
+#include "properties/PropertyTypeRegistry.h"
 #include "properties/SKScriptWriter.h"
+#include "properties/SubsystemProperty.h"
 #include "tests/properties/PropertyTestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -149,5 +152,46 @@ TEST_F(PropertyTest, ADuplicateIsAnEqualIndependentProperty)
     TestNoFactory* pkAbstract = TestNoFactory::Create("Weapon");
     EXPECT_EQ(pkAbstract->Duplicate(), nullptr);
     pkAbstract->DecRefCount();
+    EXPECT_EQ(NewObjects(), 0);
+}
+
+// A record whose id is that of a live property with several holders, cut short at places in the
+// name, in the values and before the last byte: the load fails and the live property keeps its
+// name, its values and its holders' count. The whole record still loads into it, as one more hold.
+TEST_F(PropertyTest, ARecordThatFailsLeavesTheLivePropertyOfItsIdAsItWas)
+{
+    RegisterPropertyTypes();
+    SubsystemProperty* pkLive = SubsystemProperty::Create("Bridge");
+    pkLive->SetRadius(2.0f);
+    pkLive->IncRefCount();
+    pkLive->IncRefCount();
+    const std::vector<uint8_t> kRecord = RecordBytes(*pkLive);
+    pkLive->SetName("Engineering");
+    pkLive->SetRadius(5.0f);
+    pkLive->SetCritical(true);
+    const std::vector<uint8_t> kLiveBefore = RecordBytes(*pkLive);
+
+    for (size_t uiCut : {size_t{14}, size_t{30}, kRecord.size() - 1})
+    {
+        std::vector<uint8_t> kCut(kRecord.begin(), kRecord.begin() + static_cast<std::ptrdiff_t>(uiCut));
+        SKBufferStream kStream;
+        kStream.AttachBuffer(kCut.data(), static_cast<int32_t>(kCut.size()));
+        EXPECT_EQ(SKModelProperty::LoadPropertyRecord(kStream), nullptr) << uiCut;
+        EXPECT_EQ(RecordBytes(*pkLive), kLiveBefore) << uiCut;
+        EXPECT_EQ(pkLive->GetRefCount(), 3) << uiCut;
+    }
+
+    std::vector<uint8_t> kWhole = kRecord;
+    SKBufferStream kStream;
+    kStream.AttachBuffer(kWhole.data(), static_cast<int32_t>(kWhole.size()));
+    EXPECT_EQ(SKModelProperty::LoadPropertyRecord(kStream), pkLive);
+    EXPECT_EQ(kStream.GetPos(), static_cast<int32_t>(kWhole.size()));
+    EXPECT_EQ(pkLive->GetName(), SKString("Bridge"));
+    EXPECT_EQ(pkLive->GetRadius(), 2.0f);
+    EXPECT_EQ(pkLive->GetRefCount(), 4);
+    SKObject::FixupLoadedObjects();
+    while (pkLive->DecRefCount() > 0)
+    {
+    }
     EXPECT_EQ(NewObjects(), 0);
 }

@@ -96,10 +96,32 @@ TEST(AppcModule, EachClassGroupHasAllItsRows)
         {"SKModelPropertyInstance", 6},
         {"SKModelPropertyList", 7},
         {"SKString", 9},
+        {"SKBufferStream", 37},
+        {"SKLocalizationDatabase", 5},
+        {"SKLocalizationManager", 6},
+        {"SKObject", 9},
+        {"SKAttrObject", 7},
+        {"SKTemplatedAttrObject", 1},
+        {"SKSystemWrapperClass", 15},
+        {"SKProfilingInfo", 9},
+        {"SKConfigMapping", 11},
+        {"SKPoolManager", 9},
+        {"PyEmbed", 6},
     };
     for (const auto& [group, count] : expected)
         EXPECT_EQ(count, rows[group]) << group;
-    EXPECT_EQ(1, rows["DeleteBuffer"]);
+    for (const char* own : {"DeleteBuffer", "SKLocDBWrapperSerialize", "SKLocDBWrapperUnserialize",
+                            "SerializeGetState", "UnserializeSetState"})
+        EXPECT_EQ(1, rows[own]) << own;
+}
+
+TEST(AppcModule, TheModuleHasAllItsFunctionsVariablesAndConstants)
+{
+    RunScript("import Appc, builtins\n"
+              "functions = [n for n in dir(Appc) if not n.startswith('__') and callable(getattr(Appc, n))]\n"
+              "constants = [n for n in dir(Appc) if n != 'globals' and type(getattr(Appc, n)) in (int, float)]\n"
+              "variables = str(Appc.globals).count(',') + 1");
+    EXPECT_EQ("647 297 12", EvaluateText("'%d %d %d' % (len(functions), len(constants), variables)"));
 }
 
 TEST(AppcModule, APointerConvertsForItsOwnClassAndEveryBase)

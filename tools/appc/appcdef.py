@@ -35,6 +35,10 @@ names.
 
 import keyword
 
+# Groups of plain functions rather than of a class: "module" (the module's own functions,
+# named as they are) and "PyEmbed" (the script host's state save, named PyEmbed_<op>).
+FUNCTION_GROUPS = ("module", "PyEmbed")
+
 # ---------------------------------------------------------------------------------------
 # Arguments
 
@@ -148,6 +152,10 @@ class Char(Arg):
     ctype = "char"
     initial = "'\\0'"
 
+    def app_default(self):
+        # A default given as a character code is a one-character text for scripts.
+        return repr(chr(self.default)) if isinstance(self.default, int) else repr(self.default)
+
     def parse(self, source, index):
         return "GetChar(%s, &%s, ROW, %d)" % (source, self.var, index)
 
@@ -228,7 +236,7 @@ class Object(Arg):
     initial = "nullptr"
 
     def parse(self, source, index):
-        return "(%s = %s) != nullptr" % (self.var, source)
+        return "((%s = %s) != nullptr)" % (self.var, source)
 
 
 # ---------------------------------------------------------------------------------------
@@ -310,7 +318,7 @@ class Row:
         self.cls = cls
 
     def classes(self):
-        found = [] if self.cls == "module" else [self.cls]
+        found = [] if self.cls in FUNCTION_GROUPS else [self.cls]
         for arg in self.args:
             found += arg.classes()
         if self.result:

@@ -101,11 +101,11 @@ class Tables:
             if entry.base and entry.base not in self.by_ident:
                 raise SystemExit("type %s derives from unknown %s" % (entry.ident, entry.base))
         for group in self.groups:
-            if group.cls != "module" and not self.built(group.cls):
+            if group.cls not in appcdef.FUNCTION_GROUPS and not self.built(group.cls):
                 raise SystemExit("group %s: name the class's header in typetable.py first" % group.cls)
             for row in group.rows:
                 for ident in row.classes():
-                    if ident == "module":
+                    if ident in appcdef.FUNCTION_GROUPS:
                         continue
                     entry = self.by_ident.get(ident)
                     if entry is None or entry.cpp is None or (not entry.opaque and entry.header is None):
@@ -462,6 +462,16 @@ for _name in dir(Appc):
     if _name != "globals" and not _name.startswith("__"):
         globals()[_name] = getattr(Appc, _name)
 del _name
+
+
+def SerializeGetState(self):
+    """The state the pickler saves for a shadow object (its classes' __getstate__)."""
+    return Appc.SerializeGetState(self)
+
+
+def UnserializeSetState(self, state):
+    """Restores a shadow object from its saved state (its classes' __setstate__)."""
+    return Appc.UnserializeSetState(self, state)
 
 
 def _owned(cls, this):
