@@ -137,8 +137,9 @@ int main(int argc, char** argv)
         s_dStartToFilled = std::chrono::duration<double>(std::chrono::steady_clock::now() - kStart).count();
         if (pkDoc == nullptr || pkDoc->GetPropertySet()->GetPropertyLists().GetCount() == 0)
         {
-            std::fputs("bench_editor_open: the editor did not start or open the sample ship (a display is needed)\n",
-                       stderr);
+            std::fputs(
+                "bench_editor_open: the editor did not start or open the sample ship (a display is needed)\n",
+                stderr);
             kApp.ShutDown();
             return 1;
         }
