@@ -26,7 +26,15 @@ public:
               const uint8_t* pucVertices, DWORD dwVertexCount, const WORD* pwIndices, DWORD dwIndexCount);
 
 private:
+    void SendRenderStates(const DeviceState& kState, bool bDepth);
+    void SendLighting(const DeviceState& kState, DWORD dwFVF);
+    void SendStages(const DeviceState& kState, DWORD dwFVF, const uint8_t* pucVertices, uint32_t uiStride,
+                    uint32_t uiTexOffset);
+    void BindWhite();
+    static bool PixelFormatHasAlpha(const Surface& kSurface);
+
     DirectDrawCore& m_kCore;
     bool m_bReady = false;
+    uint32_t m_uiWhite = 0; // a 1x1 white texture for stages without one
 };
 } // namespace d3d7

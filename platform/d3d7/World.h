@@ -123,7 +123,7 @@ public:
     const std::vector<Call>& Calls() const { return m_kCalls; }
     size_t CountCalls(std::string_view sMethod) const;
     void ClearCalls() { m_kCalls.clear(); }
-    // Enabled lights beyond GL's eight units, which the OpenGL back end leaves out.
+    // Draws that left out enabled lights beyond GL's eight units (OpenGL back end only).
     uint32_t GetDroppedLights() const { return m_uiDroppedLights; }
 
     // ---- Used by the layer itself -----------------------------------------------------------
