@@ -6,10 +6,10 @@
 #include "scripting/PythonApi.h"
 
 #include "core/SKStream.h"
+#include "engine/EngineStartup.h"
 #include "properties/PoweredSubsystemProperty.h"
 #include "properties/SKScriptWriter.h"
 #include "scripting/PyEmbed.h"
-#include "scripting/PyEmbedSystemObject.h"
 
 #include <benchmark/benchmark.h>
 
@@ -178,9 +178,8 @@ int main(int argc, char** argv)
 {
     // The start folder holds Scripts/App.py.
     const std::filesystem::path kData = std::filesystem::path(FITWRIGHT_SOURCE_DIR) / "data";
-    PyEmbed::SetStartFolder(kData.lexically_normal().c_str());
-    PyEmbedSystemObject::Instance().Init();
-    PyEmbedSystemObject::Instance().PostInit();
+    if (!EngineStartup::Startup(kData.lexically_normal().c_str()))
+        return 1;
     Run(PLAIN_CLASSES);
 
     benchmark::Initialize(&argc, argv);
@@ -188,7 +187,6 @@ int main(int argc, char** argv)
     benchmark::Shutdown();
 
     Run("App.delete_PoweredSubsystemProperty(wrapped)");
-    PyEmbedSystemObject::Instance().ReleaseResources();
-    PyEmbedSystemObject::Instance().Shutdown();
+    EngineStartup::Shutdown();
     return 0;
 }

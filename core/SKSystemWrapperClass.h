@@ -42,7 +42,8 @@ public:
     };
 
     // Captures the front buffer of a renderer that can provide one (the Direct3D renderer); null
-    // for any other renderer or when the capture fails. The renderer layer installs it.
+    // for any other renderer or when the capture fails. The engine's start-up installs the device
+    // renderer's.
     using ScreenshotCapture = std::unique_ptr<SKScreenshotImage> (*)(NiRender* pkRenderer);
 
     SKSystemWrapperClass();
@@ -77,6 +78,7 @@ public:
     const char* GetDefaultScreenShotPath() const;
     void TakeScreenshot(int32_t iFormat = IMAGE_FORMAT_BMP, const char* pcName = nullptr);
     static void SetScreenshotCapture(ScreenshotCapture pfnCapture);
+    static ScreenshotCapture GetScreenshotCapture() { return ms_pfnScreenshotCapture; }
 
     // INI files: a value is found under the first section whose name begins the requested
     // section, at the first key that begins the requested key (both case-blind).

@@ -4,7 +4,6 @@
 #include "properties/FiringArcGeometry.h"
 #include "properties/SKDisplayLines.h"
 #include "properties/SKReadCheck.h"
-#include "properties/SKScriptWriter.h"
 #include "scene/graph/NiCamera.h"
 #include "scene/graph/NiNode.h"
 
@@ -51,22 +50,46 @@ void ArcWeaponProperty::GetArcHeightAngles(float* pfMin, float* pfMax) const
         *pfMax = m_fArcHeightMax;
 }
 
+std::span<const SKPropertyField> ArcWeaponProperty::ArcFields()
+{
+    using F = SKPropertyField;
+    static const F FIELDS[] = {
+        F::Member<&ArcWeaponProperty::m_kForward>("Forward")
+            .Record(4)
+            .Script(0, "SetOrientation", F::VARIABLE, "Forward")
+            .ScriptGetter("GetOrientationForward"),
+        F::Member<&ArcWeaponProperty::m_kUp>("Up")
+            .Record(5)
+            .Script(1, "SetOrientation", F::VARIABLE, "Up")
+            .ScriptGetter("GetOrientationUp"),
+        // Shown on the pages, never written from them.
+        F::Member<&ArcWeaponProperty::m_kRight>("Right").Record(6).ScriptGetter(nullptr),
+        F::Member<&ArcWeaponProperty::m_fArcWidthMax>("ArcWidthAngleMax")
+            .Record(1)
+            .Script(21, "SetArcWidthAngles")
+            .Page(F::DEGREES),
+        F::Member<&ArcWeaponProperty::m_fArcWidthMin>("ArcWidthAngleMin")
+            .Record(0)
+            .Script(20, "SetArcWidthAngles")
+            .Page(F::DEGREES),
+        F::Member<&ArcWeaponProperty::m_fArcHeightMin>("ArcHeightAngleMin")
+            .Record(2)
+            .Script(22, "SetArcHeightAngles")
+            .Page(F::DEGREES),
+        F::Member<&ArcWeaponProperty::m_fArcHeightMax>("ArcHeightAngleMax")
+            .Record(3)
+            .Script(23, "SetArcHeightAngles")
+            .Page(F::DEGREES),
+    };
+    return FIELDS;
+}
+
 bool ArcWeaponProperty::SaveToStream(SKStream& kStream) const
 {
     if (!EnergyWeaponProperty::SaveToStream(kStream))
         return false;
     // No saved node is ever found again (see CheckLinks): 0 says "none".
     kStream.WriteObjectRef(0);
-    kStream.WriteFloat(m_fArcWidthMin);
-    kStream.WriteFloat(m_fArcWidthMax);
-    kStream.WriteFloat(m_fArcHeightMin);
-    kStream.WriteFloat(m_fArcHeightMax);
-    for (const NiPoint3* pkVector : {&m_kForward, &m_kUp, &m_kRight})
-    {
-        kStream.WriteFloat(pkVector->x);
-        kStream.WriteFloat(pkVector->y);
-        kStream.WriteFloat(pkVector->z);
-    }
     return true;
 }
 
@@ -75,45 +98,22 @@ bool ArcWeaponProperty::LoadFromStream(SKStream& kStream)
     const SKReadCheck kCheck(kStream);
     if (!EnergyWeaponProperty::LoadFromStream(kStream))
         return false;
+    const int32_t iDisplayNodeRef = kStream.ReadObjectRef();
+    if (kCheck.Failed())
+        return false;
     // A record loaded into a shown property replaces what it showed: the old display goes with
     // it rather than staying behind in the scene.
     m_kDisplayNode.Reset();
-    m_iLoadedDisplayNodeRef = kStream.ReadObjectRef();
-    m_fArcWidthMin = kStream.ReadFloat();
-    m_fArcWidthMax = kStream.ReadFloat();
-    m_fArcHeightMin = kStream.ReadFloat();
-    m_fArcHeightMax = kStream.ReadFloat();
-    for (NiPoint3* pkVector : {&m_kForward, &m_kUp, &m_kRight})
-    {
-        pkVector->x = kStream.ReadFloat();
-        pkVector->y = kStream.ReadFloat();
-        pkVector->z = kStream.ReadFloat();
-    }
-    return !kCheck.Failed();
+    m_iLoadedDisplayNodeRef = iDisplayNodeRef;
+    return true;
 }
 
 bool ArcWeaponProperty::CopyFrom(const SKModelProperty* pkOther)
 {
-    const auto* pkSource = dynamic_cast<const ArcWeaponProperty*>(pkOther);
-    if (!pkSource || !EnergyWeaponProperty::CopyFrom(pkOther))
+    if (!EnergyWeaponProperty::CopyFrom(pkOther))
         return false;
-    SetOrientation(pkSource->GetOrientationForward(), pkSource->GetOrientationUp());
-    SetArcHeightAngles(pkSource->GetArcHeightAngleMin(), pkSource->GetArcHeightAngleMax());
-    SetArcWidthAngles(pkSource->GetArcWidthAngleMin(), pkSource->GetArcWidthAngleMax());
+    UpdateRight();
     return true;
-}
-
-void ArcWeaponProperty::WriteOrientationLines(SKScriptWriter& kWriter, const char* pcVariable) const
-{
-    kWriter.Point3(pcVariable, "Forward", m_kForward);
-    kWriter.Point3(pcVariable, "Up", m_kUp);
-    kWriter.Line(pcVariable, ".SetOrientation(", pcVariable, "Forward, ", pcVariable, "Up)");
-}
-
-void ArcWeaponProperty::WriteArcLines(SKScriptWriter& kWriter, const char* pcVariable) const
-{
-    kWriter.Line(pcVariable, ".SetArcWidthAngles(", m_fArcWidthMin, ", ", m_fArcWidthMax, ")");
-    kWriter.Line(pcVariable, ".SetArcHeightAngles(", m_fArcHeightMin, ", ", m_fArcHeightMax, ")");
 }
 
 void ArcWeaponProperty::GetAxisLengths(float& fForward, float& fUp, float& fRight) const

@@ -2,12 +2,12 @@
 
 #include "properties/EnergyWeaponProperty.h"
 #include "properties/SKDisplayNode.h"
+#include "properties/SKPropertyField.h"
 #include "scene/graph/NiNode.h" // the display node's holder releases it inline
 #include "scene/object/NiPoint3.h"
 
 #include <cstdint>
-
-class SKScriptWriter;
+#include <span>
 
 // What the directed energy weapons (phaser, pulse weapon, tractor beam) share: the firing arc
 // (how far the weapon swings sideways and up or down from its forward direction, in radians),
@@ -24,8 +24,8 @@ class SKScriptWriter;
 // white ellipse of its extent. Built on the first show, rewritten in place afterwards.
 //
 // Binary record: the energy-weapon record, then the display node reference (Long; always written
-// as 0, see CheckLinks), the arc width min and max, the arc height min and max, forward, up and
-// right (Float each). Each class appends its own fields.
+// as 0, see CheckLinks); each class then writes its field set, which begins with the arc width
+// min and max, the arc height min and max, forward, up and right (Float each).
 class ArcWeaponProperty : public EnergyWeaponProperty
 {
 public:
@@ -36,7 +36,7 @@ public:
     // it is next shown. It is never a broken link, so the load goes on.
     bool CheckLinks() override { return true; }
     void ResolveLinks() override { m_iLoadedDisplayNodeRef = 0; }
-    // Copies orientation (right recomputed) and arcs.
+    // The energy weapon's copy, then right recomputed from the orientation the class copied.
     bool CopyFrom(const SKModelProperty* pkOther) override;
     // The display node protocol (SKDisplayNode) on the property's own node, then BuildArcDisplay
     // with the camera's scene root.
@@ -70,11 +70,13 @@ public:
 protected:
     explicit ArcWeaponProperty(int32_t iID) : EnergyWeaponProperty(iID) {}
 
-    // "<var>Forward = App.SKPoint3()", its SetXYZ, the same for Up, and
-    // "<var>.SetOrientation(<var>Forward, <var>Up)".
-    void WriteOrientationLines(SKScriptWriter& kWriter, const char* pcVariable) const;
-    // "<var>.SetArcWidthAngles(min, max)" and "<var>.SetArcHeightAngles(min, max)".
-    void WriteArcLines(SKScriptWriter& kWriter, const char* pcVariable) const;
+    // The declarations of the arc and the orientation, which each class puts in its own field
+    // set: record places 0 to 6 (the arc width min and max, the arc height min and max, forward,
+    // up, right) after the display node reference this class writes; script places 0 and 1 (the
+    // orientation: "<var>Forward = App.SKPoint3()", its SetXYZ, the same for Up, and
+    // "<var>.SetOrientation(<var>Forward, <var>Up)") and 20 to 23 (SetArcWidthAngles(min, max),
+    // SetArcHeightAngles(min, max)). Right has no line: it follows from the other two.
+    static std::span<const SKPropertyField> ArcFields();
 
     // The lengths of the axis lines along forward, up and right: the subsystem radius for all
     // three, unless a class says otherwise.

@@ -4,8 +4,7 @@
 #include "scene/object/NiColorA.h"
 
 #include <cstdint>
-#include <optional>
-#include <string>
+#include <span>
 
 // What the phaser and the tractor beam share beyond the firing arc: the look of the beam, with
 // its texture and texture range, four colours (outer and inner shell, outer and inner core),
@@ -14,8 +13,6 @@
 class BeamWeaponProperty : public ArcWeaponProperty
 {
 public:
-    bool CopyFrom(const SKModelProperty* pkOther) override;
-
     void SetOuterShellColor(const NiColorA& kColor) { m_kOuterShellColor = kColor; }
     void SetInnerShellColor(const NiColorA& kColor) { m_kInnerShellColor = kColor; }
     void SetOuterCoreColor(const NiColorA& kColor) { m_kOuterCoreColor = kColor; }
@@ -45,23 +42,20 @@ public:
     float GetTextureSpeed() const { return m_fTextureSpeed; }
     void SetTextureSpeed(float fValue) { m_fTextureSpeed = fValue; }
     // The stored text, or null when cleared; valid until the next change.
-    const char* GetTextureName() const { return m_kTextureName ? m_kTextureName->c_str() : nullptr; }
+    const char* GetTextureName() const { return SKPropertyField::TextOf(m_kTextureName); }
     // Stores a copy (null clears); the stored text itself may be passed.
-    void SetTextureName(const char* pcName);
+    void SetTextureName(const char* pcName) { SKPropertyField::SetText(m_kTextureName, pcName); }
 
 protected:
     explicit BeamWeaponProperty(int32_t iID) : ArcWeaponProperty(iID) {}
 
-    // The look block of the record: the four colours (r, g, b, a Float each), NumSides (Int), main
-    // radius, taper radius, core scale, taper ratio, taper min and max length, length texture
-    // tile per unit, perimeter tile, texture speed (Float each) and the texture name (counted
-    // string; length 0 for none).
-    void SaveLook(SKStream& kStream) const;
-    // False when the stream failed.
-    bool LoadLook(SKStream& kStream);
-    // "kColor = App.SKColorA()", four colour pairs (SetRGBA, then the colour's setter), the side
-    // count, the nine floats and the texture name.
-    void WriteLookLines(SKScriptWriter& kWriter, const char* pcVariable) const;
+    // The declarations of the look, which each class puts in its own field set: record places 20
+    // to 34 (the four colours, r, g, b, a Float each; NumSides (Int); main radius, taper radius,
+    // core scale, taper ratio, taper min and max length, length texture tile per unit, perimeter
+    // tile, texture speed (Float each); the texture name, a counted string, length 0 for none) and
+    // script places 60 to 74 in the same order ("kColor = App.SKColorA()" once, then for each
+    // colour its SetRGBA and its setter; one line for each of the others).
+    static std::span<const SKPropertyField> LookFields();
 
     int32_t m_iTextureStart = 0;
     int32_t m_iTextureEnd = 0;
@@ -80,6 +74,5 @@ protected:
     float m_fPerimeterTile = 0.0f;
     float m_fTextureSpeed = 0.0f;
 
-private:
-    std::optional<std::string> m_kTextureName;
+    SKPropertyField::Text m_kTextureName;
 };

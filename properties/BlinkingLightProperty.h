@@ -2,6 +2,7 @@
 
 #include "core/SKColorA.h"
 #include "properties/EffectEmitterProperty.h"
+#include "properties/SKPropertyClass.h"
 
 #include <cstdint>
 #include <optional>
@@ -17,32 +18,11 @@
 // only when one is set.
 class BlinkingLightProperty : public EffectEmitterProperty
 {
+    SK_PROPERTY_CLASS(BlinkingLightProperty, EffectEmitterProperty, 0x8145)
+    SK_PROPERTY_FIELDS(BlinkingLightProperty, EffectEmitterProperty)
+
 public:
-    static constexpr int32_t TYPE_ID = 0x8145;
-
     explicit BlinkingLightProperty(int32_t iID = 0) : EffectEmitterProperty(iID) {}
-
-    static BlinkingLightProperty* Cast(SKObject* pkObject)
-    {
-        return pkObject && pkObject->IsTypeOf(TYPE_ID) ? static_cast<BlinkingLightProperty*>(pkObject)
-                                                       : nullptr;
-    }
-    static BlinkingLightProperty* Create(const char* pcName);
-    static SKObject* Factory(int32_t iID) { return new BlinkingLightProperty(iID); }
-
-    int32_t GetObjType() const override { return TYPE_ID; }
-    bool IsTypeOf(int32_t iType) const override
-    {
-        return iType == TYPE_ID || EffectEmitterProperty::IsTypeOf(iType);
-    }
-    bool SaveToStream(SKStream& kStream) const override;
-    bool LoadFromStream(SKStream& kStream) override;
-    const char* GetObjTypeName() const override { return "BlinkingLightProperty"; }
-    const char* GetPointerTypeName() const override { return "_p_BlinkingLightProperty"; }
-    const char* GetShadowClassName() const override { return "BlinkingLightPropertyPtr"; }
-
-    void WriteInit(SKStream& kStream, const char* pcVariable) override;
-    bool CopyFrom(const SKModelProperty* pkOther) override;
 
     SKColorA GetColor() const { return m_kColor; }
     void SetColor(const SKColorA& kColor) { m_kColor = kColor; }
@@ -53,14 +33,14 @@ public:
     float GetDuration() const { return m_fDuration; }
     void SetDuration(float fDuration) { m_fDuration = fDuration; }
     // The stored text, or null when none is set; valid until the next change.
-    const char* GetTextureName() const { return m_kTextureName ? m_kTextureName->c_str() : nullptr; }
+    const char* GetTextureName() const { return SKPropertyField::TextOf(m_kTextureName); }
     // Stores a copy (null clears); the stored text itself may be passed.
-    void SetTextureName(const char* pcName);
+    void SetTextureName(const char* pcName) { SKPropertyField::SetText(m_kTextureName, pcName); }
 
 private:
     SKColorA m_kColor{1.0f, 1.0f, 1.0f, 1.0f};
     float m_fRadius = 0.1f;
     float m_fPeriod = 3.0f;
     float m_fDuration = 1.0f;
-    std::optional<std::string> m_kTextureName;
+    SKPropertyField::Text m_kTextureName;
 };

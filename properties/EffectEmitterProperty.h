@@ -1,6 +1,7 @@
 #pragma once
 
 #include "properties/PositionOrientationProperty.h"
+#include "properties/SKPropertyClass.h"
 
 #include <cstdint>
 
@@ -10,24 +11,8 @@
 // by type id (scripts create it by name).
 class EffectEmitterProperty : public PositionOrientationProperty
 {
+    SK_PROPERTY_CLASS(EffectEmitterProperty, PositionOrientationProperty, 0x8141)
+
 public:
-    static constexpr int32_t TYPE_ID = 0x8141;
-
     explicit EffectEmitterProperty(int32_t iID = 0) : PositionOrientationProperty(iID) {}
-
-    static EffectEmitterProperty* Cast(SKObject* pkObject)
-    {
-        return pkObject && pkObject->IsTypeOf(TYPE_ID) ? static_cast<EffectEmitterProperty*>(pkObject)
-                                                       : nullptr;
-    }
-    static EffectEmitterProperty* Create(const char* pcName);
-
-    int32_t GetObjType() const override { return TYPE_ID; }
-    bool IsTypeOf(int32_t iType) const override
-    {
-        return iType == TYPE_ID || PositionOrientationProperty::IsTypeOf(iType);
-    }
-    const char* GetObjTypeName() const override { return "EffectEmitterProperty"; }
-    const char* GetPointerTypeName() const override { return "_p_EffectEmitterProperty"; }
-    const char* GetShadowClassName() const override { return "EffectEmitterPropertyPtr"; }
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "properties/SKPropertyClass.h"
 #include "properties/WeaponProperty.h"
 
 #include <cstdint>
@@ -13,36 +14,15 @@
 // Binary record: the weapon record, then MaxCharge, RechargeRate, NormalDischargeRate,
 // MinFiringCharge, MaxDamage, MaxDamageDistance (Float each), the fire sound (counted string;
 // length 0 for none), IndicatorIconNum (Int), IndicatorIconPositionX, IndicatorIconPositionY (Float).
-// The script lines set the values in another order (fire sound first).
+// The script lines set the values in another order (fire sound first; without a sound, an empty
+// text).
 class EnergyWeaponProperty : public WeaponProperty
 {
+    SK_PROPERTY_CLASS(EnergyWeaponProperty, WeaponProperty, 0x8131)
+    SK_PROPERTY_FIELDS(EnergyWeaponProperty, WeaponProperty)
+
 public:
-    static constexpr int32_t TYPE_ID = 0x8131;
-
     explicit EnergyWeaponProperty(int32_t iID = 0) : WeaponProperty(iID) {}
-
-    static EnergyWeaponProperty* Cast(SKObject* pkObject)
-    {
-        return pkObject && pkObject->IsTypeOf(TYPE_ID) ? static_cast<EnergyWeaponProperty*>(pkObject)
-                                                       : nullptr;
-    }
-    static EnergyWeaponProperty* Create(const char* pcName);
-    static SKObject* Factory(int32_t iID) { return new EnergyWeaponProperty(iID); }
-
-    int32_t GetObjType() const override { return TYPE_ID; }
-    bool IsTypeOf(int32_t iType) const override
-    {
-        return iType == TYPE_ID || WeaponProperty::IsTypeOf(iType);
-    }
-    bool SaveToStream(SKStream& kStream) const override;
-    bool LoadFromStream(SKStream& kStream) override;
-    const char* GetObjTypeName() const override { return "EnergyWeaponProperty"; }
-    const char* GetPointerTypeName() const override { return "_p_EnergyWeaponProperty"; }
-    const char* GetShadowClassName() const override { return "EnergyWeaponPropertyPtr"; }
-
-    // The fire-sound line is written even without a sound, as an empty text.
-    void WriteInit(SKStream& kStream, const char* pcVariable) override;
-    bool CopyFrom(const SKModelProperty* pkOther) override;
 
     float GetMaxCharge() const { return m_fMaxCharge; }
     void SetMaxCharge(float fValue) { m_fMaxCharge = fValue; }
@@ -57,9 +37,9 @@ public:
     float GetMaxDamageDistance() const { return m_fMaxDamageDistance; }
     void SetMaxDamageDistance(float fValue) { m_fMaxDamageDistance = fValue; }
     // The stored text, or null when none is set; valid until the next change.
-    const char* GetFireSound() const { return m_kFireSound ? m_kFireSound->c_str() : nullptr; }
+    const char* GetFireSound() const { return SKPropertyField::TextOf(m_kFireSound); }
     // Stores a copy (null clears); the stored text itself may be passed.
-    void SetFireSound(const char* pcSound);
+    void SetFireSound(const char* pcSound) { SKPropertyField::SetText(m_kFireSound, pcSound); }
     int32_t GetIndicatorIconNum() const { return m_iIndicatorIconNum; }
     void SetIndicatorIconNum(int32_t iValue) { m_iIndicatorIconNum = iValue; }
     float GetIndicatorIconPositionX() const { return m_fIndicatorIconPositionX; }
@@ -74,7 +54,7 @@ private:
     float m_fMinFiringCharge = 3.0f;
     float m_fMaxDamage = 25.0f;
     float m_fMaxDamageDistance = 100.0f;
-    std::optional<std::string> m_kFireSound;
+    SKPropertyField::Text m_kFireSound;
     int32_t m_iIndicatorIconNum = 0;
     float m_fIndicatorIconPositionX = 0.0f;
     float m_fIndicatorIconPositionY = 0.0f;

@@ -1,45 +1,18 @@
 #include "properties/EngineProperty.h"
 
-#include "core/SKStream.h"
-#include "properties/SKReadCheck.h"
-#include "properties/SKScriptWriter.h"
-
-EngineProperty* EngineProperty::Create(const char* pcName)
+const SKFieldSet& EngineProperty::GetFieldSet()
 {
-    auto* pkProperty = new EngineProperty(0);
-    pkProperty->SetName(pcName);
-    return pkProperty;
-}
-
-bool EngineProperty::SaveToStream(SKStream& kStream) const
-{
-    if (!SubsystemProperty::SaveToStream(kStream))
-        return false;
-    kStream.WriteLong(m_iEngineType);
-    return true;
-}
-
-bool EngineProperty::LoadFromStream(SKStream& kStream)
-{
-    const SKReadCheck kCheck(kStream);
-    if (!SubsystemProperty::LoadFromStream(kStream))
-        return false;
-    m_iEngineType = kStream.ReadLong();
-    return !kCheck.Failed();
-}
-
-void EngineProperty::WriteInit(SKStream& kStream, const char* pcVariable)
-{
-    SubsystemProperty::WriteInit(kStream, pcVariable);
-    SKScriptWriter(kStream).Line(pcVariable, ".SetEngineType(", pcVariable, ".",
-                                 m_iEngineType == EP_IMPULSE ? "EP_IMPULSE" : "EP_WARP", ")");
-}
-
-bool EngineProperty::CopyFrom(const SKModelProperty* pkOther)
-{
-    const auto* pkSource = dynamic_cast<const EngineProperty*>(pkOther);
-    if (!pkSource || !SubsystemProperty::CopyFrom(pkOther))
-        return false;
-    SetEngineType(pkSource->GetEngineType());
-    return true;
+    using F = SKPropertyField;
+    static constexpr const char* CONSTANTS[] = {"EP_IMPULSE", "EP_WARP"};
+    static constexpr const char* CHOICES[] = {"Impulse", "Warp"};
+    static const F FIELDS[] = {
+        // Any type but impulse is written as warp.
+        F::Member<&EngineProperty::m_iEngineType>("EngineType")
+            .Record(0)
+            .Script(0, "SetEngineType", F::CONSTANT)
+            .Constants(CONSTANTS, "EP_WARP")
+            .Choices(CHOICES),
+    };
+    static const SKFieldSet s_kSet({FIELDS});
+    return s_kSet;
 }

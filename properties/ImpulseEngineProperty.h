@@ -1,6 +1,7 @@
 #pragma once
 
 #include "properties/PoweredSubsystemProperty.h"
+#include "properties/SKPropertyClass.h"
 
 #include <cstdint>
 #include <optional>
@@ -11,36 +12,15 @@
 //
 // Binary record: the powered-subsystem record, then MaxSpeed, MaxAccel, MaxAngularVelocity,
 // MaxAngularAccel (Float each) and the engine sound (counted string; length 0 for none). The script
-// lines set the four values in another order: MaxAccel, MaxAngularAccel, MaxAngularVelocity, MaxSpeed.
+// lines set the four values in another order: MaxAccel, MaxAngularAccel, MaxAngularVelocity, MaxSpeed,
+// then the sound (without one, an empty text).
 class ImpulseEngineProperty : public PoweredSubsystemProperty
 {
+    SK_PROPERTY_CLASS(ImpulseEngineProperty, PoweredSubsystemProperty, 0x813c)
+    SK_PROPERTY_FIELDS(ImpulseEngineProperty, PoweredSubsystemProperty)
+
 public:
-    static constexpr int32_t TYPE_ID = 0x813c;
-
     explicit ImpulseEngineProperty(int32_t iID = 0) : PoweredSubsystemProperty(iID) {}
-
-    static ImpulseEngineProperty* Cast(SKObject* pkObject)
-    {
-        return pkObject && pkObject->IsTypeOf(TYPE_ID) ? static_cast<ImpulseEngineProperty*>(pkObject)
-                                                       : nullptr;
-    }
-    static ImpulseEngineProperty* Create(const char* pcName);
-    static SKObject* Factory(int32_t iID) { return new ImpulseEngineProperty(iID); }
-
-    int32_t GetObjType() const override { return TYPE_ID; }
-    bool IsTypeOf(int32_t iType) const override
-    {
-        return iType == TYPE_ID || PoweredSubsystemProperty::IsTypeOf(iType);
-    }
-    bool SaveToStream(SKStream& kStream) const override;
-    bool LoadFromStream(SKStream& kStream) override;
-    const char* GetObjTypeName() const override { return "ImpulseEngineProperty"; }
-    const char* GetPointerTypeName() const override { return "_p_ImpulseEngineProperty"; }
-    const char* GetShadowClassName() const override { return "ImpulseEnginePropertyPtr"; }
-
-    // The sound line is written even without a sound, as an empty text.
-    void WriteInit(SKStream& kStream, const char* pcVariable) override;
-    bool CopyFrom(const SKModelProperty* pkOther) override;
 
     float GetMaxSpeed() const { return m_fMaxSpeed; }
     void SetMaxSpeed(float fValue) { m_fMaxSpeed = fValue; }
@@ -51,14 +31,14 @@ public:
     float GetMaxAngularAccel() const { return m_fMaxAngularAccel; }
     void SetMaxAngularAccel(float fValue) { m_fMaxAngularAccel = fValue; }
     // The stored text, or null when none is set; valid until the next change.
-    const char* GetEngineSound() const { return m_kEngineSound ? m_kEngineSound->c_str() : nullptr; }
+    const char* GetEngineSound() const { return SKPropertyField::TextOf(m_kEngineSound); }
     // Stores a copy (null clears); the stored text itself may be passed.
-    void SetEngineSound(const char* pcSound);
+    void SetEngineSound(const char* pcSound) { SKPropertyField::SetText(m_kEngineSound, pcSound); }
 
 private:
     float m_fMaxSpeed = 25.0f;
     float m_fMaxAccel = 10.0f;
     float m_fMaxAngularVelocity = 0.25f;
     float m_fMaxAngularAccel = 0.1f;
-    std::optional<std::string> m_kEngineSound;
+    SKPropertyField::Text m_kEngineSound;
 };

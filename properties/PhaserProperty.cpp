@@ -2,7 +2,6 @@
 
 #include "core/SKStream.h"
 #include "properties/SKReadCheck.h"
-#include "properties/SKScriptWriter.h"
 
 PhaserProperty::PhaserProperty(int32_t iID) : BeamWeaponProperty(iID)
 {
@@ -24,23 +23,31 @@ PhaserProperty::PhaserProperty(int32_t iID) : BeamWeaponProperty(iID)
     SetTextureName("data/phaser.tga");
 }
 
-PhaserProperty* PhaserProperty::Create(const char* pcName)
+const SKFieldSet& PhaserProperty::GetFieldSet()
 {
-    auto* pkProperty = new PhaserProperty(0);
-    pkProperty->SetName(pcName);
-    return pkProperty;
+    using F = SKPropertyField;
+    // The extent sits between the orientation and the arc in the script, after the texture
+    // range and the phaser width in the record.
+    static const F FIELDS[] = {
+        F::Member<&PhaserProperty::m_fLength>("Length").Record(14).Script(11, "SetLength"),
+        F::Member<&PhaserProperty::m_fWidth>("Width").Record(13).Script(10, "SetWidth"),
+        F::Member<&PhaserProperty::m_iTextureStart>("PhaserTextureStart")
+            .Record(10)
+            .Script(30, "SetPhaserTextureStart"),
+        F::Member<&PhaserProperty::m_iTextureEnd>("PhaserTextureEnd")
+            .Record(11)
+            .Script(31, "SetPhaserTextureEnd"),
+        F::Member<&PhaserProperty::m_fPhaserWidth>("PhaserWidth").Record(12).Script(32, "SetPhaserWidth"),
+    };
+    static const SKFieldSet s_kSet({ArcFields(), FIELDS, LookFields()});
+    return s_kSet;
 }
 
 bool PhaserProperty::SaveToStream(SKStream& kStream) const
 {
     if (!BeamWeaponProperty::SaveToStream(kStream))
         return false;
-    kStream.WriteLong(m_iTextureStart);
-    kStream.WriteLong(m_iTextureEnd);
-    kStream.WriteFloat(m_fPhaserWidth);
-    kStream.WriteFloat(m_fWidth);
-    kStream.WriteFloat(m_fLength);
-    SaveLook(kStream);
+    GetFieldSet().Save(*this, kStream);
     kStream.WriteInt(RECORD_END);
     return true;
 }
@@ -48,14 +55,7 @@ bool PhaserProperty::SaveToStream(SKStream& kStream) const
 bool PhaserProperty::LoadFromStream(SKStream& kStream)
 {
     const SKReadCheck kCheck(kStream);
-    if (!BeamWeaponProperty::LoadFromStream(kStream))
-        return false;
-    m_iTextureStart = kStream.ReadLong();
-    m_iTextureEnd = kStream.ReadLong();
-    m_fPhaserWidth = kStream.ReadFloat();
-    m_fWidth = kStream.ReadFloat();
-    m_fLength = kStream.ReadFloat();
-    if (kCheck.Failed() || !LoadLook(kStream))
+    if (!BeamWeaponProperty::LoadFromStream(kStream) || !GetFieldSet().Load(*this, kStream))
         return false;
     kStream.ReadInt();
     return !kCheck.Failed();
@@ -64,26 +64,7 @@ bool PhaserProperty::LoadFromStream(SKStream& kStream)
 void PhaserProperty::WriteInit(SKStream& kStream, const char* pcVariable)
 {
     BeamWeaponProperty::WriteInit(kStream, pcVariable);
-    SKScriptWriter kWriter(kStream);
-    WriteOrientationLines(kWriter, pcVariable);
-    kWriter.Line(pcVariable, ".SetWidth(", m_fWidth, ")");
-    kWriter.Line(pcVariable, ".SetLength(", m_fLength, ")");
-    WriteArcLines(kWriter, pcVariable);
-    kWriter.Line(pcVariable, ".SetPhaserTextureStart(", m_iTextureStart, ")");
-    kWriter.Line(pcVariable, ".SetPhaserTextureEnd(", m_iTextureEnd, ")");
-    kWriter.Line(pcVariable, ".SetPhaserWidth(", m_fPhaserWidth, ")");
-    WriteLookLines(kWriter, pcVariable);
-}
-
-bool PhaserProperty::CopyFrom(const SKModelProperty* pkOther)
-{
-    const auto* pkSource = dynamic_cast<const PhaserProperty*>(pkOther);
-    if (!pkSource || !BeamWeaponProperty::CopyFrom(pkOther))
-        return false;
-    SetLength(pkSource->GetLength());
-    SetWidth(pkSource->GetWidth());
-    SetPhaserWidth(pkSource->GetPhaserWidth());
-    return true;
+    GetFieldSet().WriteLines(*this, kStream, pcVariable);
 }
 
 void PhaserProperty::GetAxisLengths(float& fForward, float& fUp, float& fRight) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "properties/BeamWeaponProperty.h"
+#include "properties/SKPropertyClass.h"
 
 #include <cstdint>
 
@@ -14,33 +15,19 @@
 // BeamWeaponProperty) and the Int 45, which a load reads and ignores.
 class PhaserProperty : public BeamWeaponProperty
 {
+    SK_PROPERTY_FIELD_COPY(PhaserProperty, BeamWeaponProperty)
+    SK_PROPERTY_CLASS(PhaserProperty, BeamWeaponProperty, 0x8132)
+
 public:
-    static constexpr int32_t TYPE_ID = 0x8132;
     // The value that ends every phaser record.
     static constexpr int32_t RECORD_END = 45;
 
     explicit PhaserProperty(int32_t iID = 0);
 
-    static PhaserProperty* Cast(SKObject* pkObject)
-    {
-        return pkObject && pkObject->IsTypeOf(TYPE_ID) ? static_cast<PhaserProperty*>(pkObject) : nullptr;
-    }
-    static PhaserProperty* Create(const char* pcName);
-    static SKObject* Factory(int32_t iID) { return new PhaserProperty(iID); }
-
-    int32_t GetObjType() const override { return TYPE_ID; }
-    bool IsTypeOf(int32_t iType) const override
-    {
-        return iType == TYPE_ID || BeamWeaponProperty::IsTypeOf(iType);
-    }
     bool SaveToStream(SKStream& kStream) const override;
     bool LoadFromStream(SKStream& kStream) override;
-    const char* GetObjTypeName() const override { return "PhaserProperty"; }
-    const char* GetPointerTypeName() const override { return "_p_PhaserProperty"; }
-    const char* GetShadowClassName() const override { return "PhaserPropertyPtr"; }
 
     void WriteInit(SKStream& kStream, const char* pcVariable) override;
-    bool CopyFrom(const SKModelProperty* pkOther) override;
 
     float GetWidth() const { return m_fWidth; }
     void SetWidth(float fValue) { m_fWidth = fValue; }

@@ -2,6 +2,7 @@
 
 #include "properties/SKDisplayNode.h"
 #include "properties/SKModelProperty.h"
+#include "properties/SKPropertyClass.h"
 #include "scene/object/NiPoint3.h"
 
 #include <cstdint>
@@ -14,37 +15,16 @@
 // Binary record: the base record, then twelve floats: forward, up, right, position (x, y, z each).
 class PositionOrientationProperty : public SKModelProperty
 {
-public:
-    static constexpr int32_t TYPE_ID = 0x812d;
+    SK_PROPERTY_CLASS(PositionOrientationProperty, SKModelProperty, 0x812d)
+    SK_PROPERTY_FIELDS(PositionOrientationProperty, SKModelProperty)
 
+public:
     explicit PositionOrientationProperty(int32_t iID = 0);
     ~PositionOrientationProperty() override;
 
-    static PositionOrientationProperty* Cast(SKObject* pkObject)
-    {
-        return pkObject && pkObject->IsTypeOf(TYPE_ID) ? static_cast<PositionOrientationProperty*>(pkObject)
-                                                       : nullptr;
-    }
-    static PositionOrientationProperty* Create(const char* pcName);
-    // The factory registered for the type id.
-    static SKObject* Factory(int32_t iID) { return new PositionOrientationProperty(iID); }
-
-    int32_t GetObjType() const override { return TYPE_ID; }
-    bool IsTypeOf(int32_t iType) const override
-    {
-        return iType == TYPE_ID || SKModelProperty::IsTypeOf(iType);
-    }
-    bool SaveToStream(SKStream& kStream) const override;
-    bool LoadFromStream(SKStream& kStream) override;
-    const char* GetObjTypeName() const override { return "PositionOrientationProperty"; }
-    const char* GetPointerTypeName() const override { return "_p_PositionOrientationProperty"; }
-    const char* GetShadowClassName() const override { return "PositionOrientationPropertyPtr"; }
-
-    void WriteInit(SKStream& kStream, const char* pcVariable) override;
     // The axis lines, a third of the scene root's world radius long; a later show moves them to
     // the current frame and model size.
     void ShowInView(bool bShow, NiCamera* pkCamera, NiAVObject* pkNode) override;
-    bool CopyFrom(const SKModelProperty* pkOther) override;
 
     void SetOrientation(const NiPoint3& kForward, const NiPoint3& kUp, const NiPoint3& kRight);
     void SetPosition(float fX, float fY, float fZ) { m_kPosition = NiPoint3(fX, fY, fZ); }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "properties/SKPropertyClass.h"
 #include "properties/SubsystemProperty.h"
 
 #include <cstdint>
@@ -10,31 +11,11 @@
 // Binary record: the subsystem record, then the five values in that order (Float each).
 class PowerProperty : public SubsystemProperty
 {
+    SK_PROPERTY_CLASS(PowerProperty, SubsystemProperty, 0x813e)
+    SK_PROPERTY_FIELDS(PowerProperty, SubsystemProperty)
+
 public:
-    static constexpr int32_t TYPE_ID = 0x813e;
-
     explicit PowerProperty(int32_t iID = 0) : SubsystemProperty(iID) {}
-
-    static PowerProperty* Cast(SKObject* pkObject)
-    {
-        return pkObject && pkObject->IsTypeOf(TYPE_ID) ? static_cast<PowerProperty*>(pkObject) : nullptr;
-    }
-    static PowerProperty* Create(const char* pcName);
-    static SKObject* Factory(int32_t iID) { return new PowerProperty(iID); }
-
-    int32_t GetObjType() const override { return TYPE_ID; }
-    bool IsTypeOf(int32_t iType) const override
-    {
-        return iType == TYPE_ID || SubsystemProperty::IsTypeOf(iType);
-    }
-    bool SaveToStream(SKStream& kStream) const override;
-    bool LoadFromStream(SKStream& kStream) override;
-    const char* GetObjTypeName() const override { return "PowerProperty"; }
-    const char* GetPointerTypeName() const override { return "_p_PowerProperty"; }
-    const char* GetShadowClassName() const override { return "PowerPropertyPtr"; }
-
-    void WriteInit(SKStream& kStream, const char* pcVariable) override;
-    bool CopyFrom(const SKModelProperty* pkOther) override;
 
     float GetMainBatteryLimit() const { return m_fMainBatteryLimit; }
     void SetMainBatteryLimit(float fValue) { m_fMainBatteryLimit = fValue; }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "properties/SKPropertyClass.h"
 #include "properties/SubsystemProperty.h"
 
 #include <cstdint>
@@ -9,32 +10,11 @@
 // Binary record: the subsystem record, then NormalPowerPerSecond (Float).
 class PoweredSubsystemProperty : public SubsystemProperty
 {
+    SK_PROPERTY_CLASS(PoweredSubsystemProperty, SubsystemProperty, 0x812c)
+    SK_PROPERTY_FIELDS(PoweredSubsystemProperty, SubsystemProperty)
+
 public:
-    static constexpr int32_t TYPE_ID = 0x812c;
-
     explicit PoweredSubsystemProperty(int32_t iID = 0) : SubsystemProperty(iID) {}
-
-    static PoweredSubsystemProperty* Cast(SKObject* pkObject)
-    {
-        return pkObject && pkObject->IsTypeOf(TYPE_ID) ? static_cast<PoweredSubsystemProperty*>(pkObject)
-                                                       : nullptr;
-    }
-    static PoweredSubsystemProperty* Create(const char* pcName);
-    static SKObject* Factory(int32_t iID) { return new PoweredSubsystemProperty(iID); }
-
-    int32_t GetObjType() const override { return TYPE_ID; }
-    bool IsTypeOf(int32_t iType) const override
-    {
-        return iType == TYPE_ID || SubsystemProperty::IsTypeOf(iType);
-    }
-    bool SaveToStream(SKStream& kStream) const override;
-    bool LoadFromStream(SKStream& kStream) override;
-    const char* GetObjTypeName() const override { return "PoweredSubsystemProperty"; }
-    const char* GetPointerTypeName() const override { return "_p_PoweredSubsystemProperty"; }
-    const char* GetShadowClassName() const override { return "PoweredSubsystemPropertyPtr"; }
-
-    void WriteInit(SKStream& kStream, const char* pcVariable) override;
-    bool CopyFrom(const SKModelProperty* pkOther) override;
 
     float GetNormalPowerPerSecond() const { return m_fNormalPowerPerSecond; }
     void SetNormalPowerPerSecond(float fValue) { m_fNormalPowerPerSecond = fValue; }

@@ -35,6 +35,7 @@
 #include <algorithm>
 #include <cstring>
 #include <iterator>
+#include <type_traits>
 
 namespace
 {
@@ -43,16 +44,27 @@ template <class T> SKModelProperty* CreateNamed(const char* pcName)
     return T::Create(pcName);
 }
 
+// The field set a class declares itself; a class that adds no fields only inherits its base's.
+template <class T> constexpr auto OwnFieldSet() -> const SKFieldSet& (*)()
+{
+    if constexpr (requires { typename T::FieldSetOwner; })
+    {
+        if constexpr (std::is_same_v<typename T::FieldSetOwner, T>)
+            return &T::GetFieldSet;
+    }
+    return nullptr;
+}
+
 // A class created by type id (and so duplicated and loaded from records).
 template <class T, class TBase> constexpr PropertyTypeEntry Registered(const char* pcClassName)
 {
-    return {T::TYPE_ID, TBase::TYPE_ID, pcClassName, &T::Factory, &CreateNamed<T>};
+    return {T::TYPE_ID, TBase::TYPE_ID, pcClassName, &T::Factory, &CreateNamed<T>, OwnFieldSet<T>()};
 }
 
 // A class only scripts create, by name.
 template <class T, class TBase> constexpr PropertyTypeEntry ByNameOnly(const char* pcClassName)
 {
-    return {T::TYPE_ID, TBase::TYPE_ID, pcClassName, nullptr, &CreateNamed<T>};
+    return {T::TYPE_ID, TBase::TYPE_ID, pcClassName, nullptr, &CreateNamed<T>, OwnFieldSet<T>()};
 }
 
 constexpr PropertyTypeEntry TYPES[] = {

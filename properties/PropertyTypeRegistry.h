@@ -6,6 +6,7 @@
 #include <span>
 
 class NiNode;
+class SKFieldSet;
 class SKModelProperty;
 
 // The registry of hardpoint property classes: one entry per class, from which the application's
@@ -18,7 +19,11 @@ class SKModelProperty;
 
 // A property class: its type id, the type id of the class it derives from (SKModelProperty's for a
 // direct descendant), its class name, the factory registered for its type id (null for a class
-// that is only created by name: the weapon and effect emitter bases) and its create-by-name.
+// that is only created by name: the weapon and effect emitter bases), its create-by-name, and the
+// fields it adds (its own SKFieldSet: what its editing page edits; null when it adds none).
+//
+// Every declared field of a property: walk from FindPropertyType(GetObjType()) through
+// iBaseTypeID, taking each level's pfnFieldSet.
 struct PropertyTypeEntry
 {
     int32_t iTypeID;
@@ -26,6 +31,7 @@ struct PropertyTypeEntry
     const char* pcClassName;
     SKObject::Factory pfnFactory;
     SKModelProperty* (*pfnCreate)(const char* pcName);
+    const SKFieldSet& (*pfnFieldSet)();
 };
 
 // Every property class, in type id order.

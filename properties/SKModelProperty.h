@@ -17,12 +17,11 @@ class SKStream;
 // record, script text, display geometry, copying and duplication).
 //
 // What a property class adds, following this base:
-//   - its type id (GetObjType), IsTypeOf true for its own id and every ancestor's, and the three
-//     class names (the shadow class and the create function are derived from GetObjTypeName);
-//   - a constructor taking an object id (0 = a new id) and a factory registered by type id;
-//   - SaveToStream/LoadFromStream: the direct base's first, then its own fields in order;
-//   - CopyFrom: the direct base's first, then its own fields (never a display node);
-//   - WriteInit: the direct base's first, then its own lines through SKScriptWriter;
+//   - its identity (SK_PROPERTY_CLASS in SKPropertyClass.h: type id, cast, creation, factory,
+//     type test and names) and a constructor taking an object id (0 = a new id);
+//   - its fields, each declared once (SKPropertyField, SKFieldSet): SaveToStream/LoadFromStream,
+//     WriteInit, CopyFrom and HasEqualFields run the direct base's first, then the class's own
+//     fields through its field set (SK_PROPERTY_FIELDS), with any hand-written piece beside;
 //   - ShowInView, when it draws: the protocol of SKDisplayNode, then its own geometry.
 //
 // Ownership is the reference count: the creator holds the first reference, every holder adds
@@ -70,6 +69,9 @@ public:
     // Copies the other property's values (the caller passes one of the same class): the base
     // copies the name.
     virtual bool CopyFrom(const SKModelProperty* pkOther);
+    // True when the other property is of this class and holds the same values, field by field,
+    // as CopyFrom would copy them (the base compares the names).
+    virtual bool HasEqualFields(const SKModelProperty& kOther) const { return m_kName == kOther.m_kName; }
 
     // --- Reference count. ---
     void IncRefCount() { m_iRefCount++; }

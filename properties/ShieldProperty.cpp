@@ -17,22 +17,66 @@ ShieldProperty::ShieldProperty(int32_t iID) : PoweredSubsystemProperty(iID)
     m_afShieldChargePerSecond.fill(1.0f);
 }
 
-ShieldProperty* ShieldProperty::Create(const char* pcName)
+const SKFieldSet& ShieldProperty::GetFieldSet()
 {
-    auto* pkProperty = new ShieldProperty(0);
-    pkProperty->SetName(pcName);
-    return pkProperty;
+    using F = SKPropertyField;
+    // The facings' record values and lines are written by hand (interleaved in the record, the
+    // facing's constant as first argument in the script); their declarations serve pages, copying
+    // and comparing.
+    static const F FIELDS[] = {
+        F::Member<&ShieldProperty::m_fShieldGlowDecay>("ShieldGlowDecay")
+            .Record(1)
+            .Script(1, "SetShieldGlowDecay"),
+        F::Member<&ShieldProperty::m_kShieldGlowColor>("ShieldGlowColor")
+            .Record(0)
+            .Script(0, "SetShieldGlowColor", F::VARIABLE, "ShieldGlowColor")
+            .Page(F::COLOR_BYTES, 0.0f, 255.0f),
+        F::Element<&ShieldProperty::m_afMaxShields, FRONT_SHIELDS>("MaxShieldsFront")
+            .Script(-1, "SetMaxShields", F::NO_LINE)
+            .ScriptGetter("GetMaxShields"),
+        F::Element<&ShieldProperty::m_afMaxShields, REAR_SHIELDS>("MaxShieldsRear")
+            .Script(-1, "SetMaxShields", F::NO_LINE)
+            .ScriptGetter("GetMaxShields"),
+        F::Element<&ShieldProperty::m_afMaxShields, TOP_SHIELDS>("MaxShieldsTop")
+            .Script(-1, "SetMaxShields", F::NO_LINE)
+            .ScriptGetter("GetMaxShields"),
+        F::Element<&ShieldProperty::m_afMaxShields, BOTTOM_SHIELDS>("MaxShieldsBottom")
+            .Script(-1, "SetMaxShields", F::NO_LINE)
+            .ScriptGetter("GetMaxShields"),
+        F::Element<&ShieldProperty::m_afMaxShields, LEFT_SHIELDS>("MaxShieldsLeft")
+            .Script(-1, "SetMaxShields", F::NO_LINE)
+            .ScriptGetter("GetMaxShields"),
+        F::Element<&ShieldProperty::m_afMaxShields, RIGHT_SHIELDS>("MaxShieldsRight")
+            .Script(-1, "SetMaxShields", F::NO_LINE)
+            .ScriptGetter("GetMaxShields"),
+        F::Element<&ShieldProperty::m_afShieldChargePerSecond, FRONT_SHIELDS>("ShieldChargePerSecondFront")
+            .Script(-1, "SetShieldChargePerSecond", F::NO_LINE)
+            .ScriptGetter("GetShieldChargePerSecond"),
+        F::Element<&ShieldProperty::m_afShieldChargePerSecond, REAR_SHIELDS>("ShieldChargePerSecondRear")
+            .Script(-1, "SetShieldChargePerSecond", F::NO_LINE)
+            .ScriptGetter("GetShieldChargePerSecond"),
+        F::Element<&ShieldProperty::m_afShieldChargePerSecond, TOP_SHIELDS>("ShieldChargePerSecondTop")
+            .Script(-1, "SetShieldChargePerSecond", F::NO_LINE)
+            .ScriptGetter("GetShieldChargePerSecond"),
+        F::Element<&ShieldProperty::m_afShieldChargePerSecond, BOTTOM_SHIELDS>("ShieldChargePerSecondBottom")
+            .Script(-1, "SetShieldChargePerSecond", F::NO_LINE)
+            .ScriptGetter("GetShieldChargePerSecond"),
+        F::Element<&ShieldProperty::m_afShieldChargePerSecond, LEFT_SHIELDS>("ShieldChargePerSecondLeft")
+            .Script(-1, "SetShieldChargePerSecond", F::NO_LINE)
+            .ScriptGetter("GetShieldChargePerSecond"),
+        F::Element<&ShieldProperty::m_afShieldChargePerSecond, RIGHT_SHIELDS>("ShieldChargePerSecondRight")
+            .Script(-1, "SetShieldChargePerSecond", F::NO_LINE)
+            .ScriptGetter("GetShieldChargePerSecond"),
+    };
+    static const SKFieldSet s_kSet({FIELDS});
+    return s_kSet;
 }
 
 bool ShieldProperty::SaveToStream(SKStream& kStream) const
 {
     if (!PoweredSubsystemProperty::SaveToStream(kStream))
         return false;
-    kStream.WriteFloat(m_kShieldGlowColor.r);
-    kStream.WriteFloat(m_kShieldGlowColor.g);
-    kStream.WriteFloat(m_kShieldGlowColor.b);
-    kStream.WriteFloat(m_kShieldGlowColor.a);
-    kStream.WriteFloat(m_fShieldGlowDecay);
+    GetFieldSet().Save(*this, kStream);
     for (int32_t iFacing = 0; iFacing < NUM_SHIELDS; iFacing++)
     {
         kStream.WriteFloat(m_afMaxShields[iFacing]);
@@ -46,45 +90,30 @@ bool ShieldProperty::LoadFromStream(SKStream& kStream)
     const SKReadCheck kCheck(kStream);
     if (!PoweredSubsystemProperty::LoadFromStream(kStream))
         return false;
-    m_kShieldGlowColor.r = kStream.ReadFloat();
-    m_kShieldGlowColor.g = kStream.ReadFloat();
-    m_kShieldGlowColor.b = kStream.ReadFloat();
-    m_kShieldGlowColor.a = kStream.ReadFloat();
-    m_fShieldGlowDecay = kStream.ReadFloat();
+    std::array<float, NUM_SHIELDS * 2> afFacings;
+    if (!GetFieldSet().Load(*this, kStream))
+        return false;
+    for (float& fValue : afFacings)
+        fValue = kStream.ReadFloat();
+    if (kCheck.Failed())
+        return false;
     for (int32_t iFacing = 0; iFacing < NUM_SHIELDS; iFacing++)
     {
-        m_afMaxShields[iFacing] = kStream.ReadFloat();
-        m_afShieldChargePerSecond[iFacing] = kStream.ReadFloat();
+        m_afMaxShields[iFacing] = afFacings[2 * iFacing];
+        m_afShieldChargePerSecond[iFacing] = afFacings[2 * iFacing + 1];
     }
-    return !kCheck.Failed();
+    return true;
 }
 
 void ShieldProperty::WriteInit(SKStream& kStream, const char* pcVariable)
 {
     PoweredSubsystemProperty::WriteInit(kStream, pcVariable);
     SKScriptWriter kWriter(kStream);
-    kWriter.ColorA(pcVariable, "ShieldGlowColor", m_kShieldGlowColor);
-    kWriter.Line(pcVariable, ".SetShieldGlowColor(", pcVariable, "ShieldGlowColor)");
-    kWriter.Line(pcVariable, ".SetShieldGlowDecay(", m_fShieldGlowDecay, ")");
+    GetFieldSet().WriteLines(*this, kWriter, pcVariable);
     for (int32_t iFacing = 0; iFacing < NUM_SHIELDS; iFacing++)
         kWriter.Line(pcVariable, ".SetMaxShields(", pcVariable, ".", FACING_NAMES[iFacing], ", ",
                      m_afMaxShields[iFacing], ")");
     for (int32_t iFacing = 0; iFacing < NUM_SHIELDS; iFacing++)
         kWriter.Line(pcVariable, ".SetShieldChargePerSecond(", pcVariable, ".", FACING_NAMES[iFacing], ", ",
                      m_afShieldChargePerSecond[iFacing], ")");
-}
-
-bool ShieldProperty::CopyFrom(const SKModelProperty* pkOther)
-{
-    const auto* pkSource = dynamic_cast<const ShieldProperty*>(pkOther);
-    if (!pkSource || !PoweredSubsystemProperty::CopyFrom(pkOther))
-        return false;
-    SetShieldGlowColor(pkSource->GetShieldGlowColor());
-    SetShieldGlowDecay(pkSource->GetShieldGlowDecay());
-    for (int32_t iFacing = 0; iFacing < NUM_SHIELDS; iFacing++)
-    {
-        SetMaxShields(iFacing, pkSource->GetMaxShields(iFacing));
-        SetShieldChargePerSecond(iFacing, pkSource->GetShieldChargePerSecond(iFacing));
-    }
-    return true;
 }

@@ -2,6 +2,7 @@
 
 #include "core/SKColorA.h"
 #include "properties/PoweredSubsystemProperty.h"
+#include "properties/SKPropertyClass.h"
 
 #include <array>
 #include <cstdint>
@@ -13,9 +14,10 @@
 // glow decay, and per facing 0 to 5 its MaxShields followed by its ShieldChargePerSecond.
 class ShieldProperty : public PoweredSubsystemProperty
 {
-public:
-    static constexpr int32_t TYPE_ID = 0x8137;
+    SK_PROPERTY_FIELD_COPY(ShieldProperty, PoweredSubsystemProperty)
+    SK_PROPERTY_CLASS(ShieldProperty, PoweredSubsystemProperty, 0x8137)
 
+public:
     enum Facing : int32_t
     {
         FRONT_SHIELDS = 0,
@@ -29,26 +31,10 @@ public:
 
     explicit ShieldProperty(int32_t iID = 0);
 
-    static ShieldProperty* Cast(SKObject* pkObject)
-    {
-        return pkObject && pkObject->IsTypeOf(TYPE_ID) ? static_cast<ShieldProperty*>(pkObject) : nullptr;
-    }
-    static ShieldProperty* Create(const char* pcName);
-    static SKObject* Factory(int32_t iID) { return new ShieldProperty(iID); }
-
-    int32_t GetObjType() const override { return TYPE_ID; }
-    bool IsTypeOf(int32_t iType) const override
-    {
-        return iType == TYPE_ID || PoweredSubsystemProperty::IsTypeOf(iType);
-    }
     bool SaveToStream(SKStream& kStream) const override;
     bool LoadFromStream(SKStream& kStream) override;
-    const char* GetObjTypeName() const override { return "ShieldProperty"; }
-    const char* GetPointerTypeName() const override { return "_p_ShieldProperty"; }
-    const char* GetShadowClassName() const override { return "ShieldPropertyPtr"; }
 
     void WriteInit(SKStream& kStream, const char* pcVariable) override;
-    bool CopyFrom(const SKModelProperty* pkOther) override;
 
     static bool IsValidFacing(int32_t iFacing) { return iFacing >= 0 && iFacing < NUM_SHIELDS; }
 

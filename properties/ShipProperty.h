@@ -1,6 +1,7 @@
 #pragma once
 
 #include "properties/SKModelProperty.h"
+#include "properties/SKPropertyClass.h"
 
 #include <cstdint>
 #include <optional>
@@ -16,35 +17,15 @@
 //
 // Binary record: the base record, then genus, species (Long), mass, rotational inertia (Float),
 // ship name, model file name (counted strings; length 0 for none), damage resolution (Float),
-// affiliation (Long), stationary (Bool), AI string, death explosion sound (counted strings).
+// affiliation (Long), stationary (Bool), AI string, death explosion sound (counted strings). Script
+// text: eleven lines in the same order; a text that is none is written as an empty text.
 class ShipProperty : public SKModelProperty
 {
+    SK_PROPERTY_CLASS(ShipProperty, SKModelProperty, 0x812e)
+    SK_PROPERTY_FIELDS(ShipProperty, SKModelProperty)
+
 public:
-    static constexpr int32_t TYPE_ID = 0x812e;
-
     explicit ShipProperty(int32_t iID = 0);
-
-    static ShipProperty* Cast(SKObject* pkObject)
-    {
-        return pkObject && pkObject->IsTypeOf(TYPE_ID) ? static_cast<ShipProperty*>(pkObject) : nullptr;
-    }
-    static ShipProperty* Create(const char* pcName);
-    static SKObject* Factory(int32_t iID) { return new ShipProperty(iID); }
-
-    int32_t GetObjType() const override { return TYPE_ID; }
-    bool IsTypeOf(int32_t iType) const override
-    {
-        return iType == TYPE_ID || SKModelProperty::IsTypeOf(iType);
-    }
-    bool SaveToStream(SKStream& kStream) const override;
-    bool LoadFromStream(SKStream& kStream) override;
-    const char* GetObjTypeName() const override { return "ShipProperty"; }
-    const char* GetPointerTypeName() const override { return "_p_ShipProperty"; }
-    const char* GetShadowClassName() const override { return "ShipPropertyPtr"; }
-
-    // Eleven lines; a text that is none is written as an empty text.
-    void WriteInit(SKStream& kStream, const char* pcVariable) override;
-    bool CopyFrom(const SKModelProperty* pkOther) override;
 
     int32_t GetGenus() const { return m_iGenus; }
     void SetGenus(int32_t iGenus) { m_iGenus = iGenus; }
@@ -62,20 +43,21 @@ public:
     void SetStationary(bool bStationary) { m_bStationary = bStationary; }
 
     // The stored texts, or null when none is set; valid until the next change.
-    const char* GetShipName() const { return Get(m_kShipName); }
-    const char* GetModelFilename() const { return Get(m_kModelFilename); }
-    const char* GetAIString() const { return Get(m_kAIString); }
-    const char* GetDeathExplosionSound() const { return Get(m_kDeathExplosionSound); }
+    const char* GetShipName() const { return SKPropertyField::TextOf(m_kShipName); }
+    const char* GetModelFilename() const { return SKPropertyField::TextOf(m_kModelFilename); }
+    const char* GetAIString() const { return SKPropertyField::TextOf(m_kAIString); }
+    const char* GetDeathExplosionSound() const { return SKPropertyField::TextOf(m_kDeathExplosionSound); }
     // Each stores a copy (null clears); the stored text itself may be passed.
-    void SetShipName(const char* pcText) { Set(m_kShipName, pcText); }
-    void SetModelFilename(const char* pcText) { Set(m_kModelFilename, pcText); }
-    void SetAIString(const char* pcText) { Set(m_kAIString, pcText); }
-    void SetDeathExplosionSound(const char* pcText) { Set(m_kDeathExplosionSound, pcText); }
+    void SetShipName(const char* pcText) { SKPropertyField::SetText(m_kShipName, pcText); }
+    void SetModelFilename(const char* pcText) { SKPropertyField::SetText(m_kModelFilename, pcText); }
+    void SetAIString(const char* pcText) { SKPropertyField::SetText(m_kAIString, pcText); }
+    void SetDeathExplosionSound(const char* pcText)
+    {
+        SKPropertyField::SetText(m_kDeathExplosionSound, pcText);
+    }
 
 private:
-    using Text = std::optional<std::string>;
-    static const char* Get(const Text& kText) { return kText ? kText->c_str() : nullptr; }
-    static void Set(Text& kText, const char* pcText);
+    using Text = SKPropertyField::Text;
 
     int32_t m_iGenus = 0;
     int32_t m_iSpecies = 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "properties/EffectEmitterProperty.h"
+#include "properties/SKPropertyClass.h"
 
 #include <cstdint>
 
@@ -8,26 +9,8 @@
 // script lines, copying and display are those of the position and orientation property.
 class SmokeEmitterProperty : public EffectEmitterProperty
 {
+    SK_PROPERTY_CLASS(SmokeEmitterProperty, EffectEmitterProperty, 0x8142)
+
 public:
-    static constexpr int32_t TYPE_ID = 0x8142;
-
     explicit SmokeEmitterProperty(int32_t iID = 0) : EffectEmitterProperty(iID) {}
-
-    static SmokeEmitterProperty* Cast(SKObject* pkObject)
-    {
-        return pkObject && pkObject->IsTypeOf(TYPE_ID) ? static_cast<SmokeEmitterProperty*>(pkObject)
-                                                       : nullptr;
-    }
-    static SmokeEmitterProperty* Create(const char* pcName);
-    // The factory registered for the type id.
-    static SKObject* Factory(int32_t iID) { return new SmokeEmitterProperty(iID); }
-
-    int32_t GetObjType() const override { return TYPE_ID; }
-    bool IsTypeOf(int32_t iType) const override
-    {
-        return iType == TYPE_ID || EffectEmitterProperty::IsTypeOf(iType);
-    }
-    const char* GetObjTypeName() const override { return "SmokeEmitterProperty"; }
-    const char* GetPointerTypeName() const override { return "_p_SmokeEmitterProperty"; }
-    const char* GetShadowClassName() const override { return "SmokeEmitterPropertyPtr"; }
 };

@@ -1,10 +1,7 @@
 #include "properties/SubsystemProperty.h"
 
-#include "core/SKStream.h"
 #include "properties/FiringArcGeometry.h"
 #include "properties/SKDisplayLines.h"
-#include "properties/SKReadCheck.h"
-#include "properties/SKScriptWriter.h"
 #include "scene/graph/NiCamera.h"
 #include "scene/graph/NiNode.h"
 
@@ -14,11 +11,34 @@ SubsystemProperty::SubsystemProperty(int32_t iID) : SKModelProperty(iID) {}
 
 SubsystemProperty::~SubsystemProperty() = default;
 
-SubsystemProperty* SubsystemProperty::Create(const char* pcName)
+const SKFieldSet& SubsystemProperty::GetFieldSet()
 {
-    auto* pkProperty = new SubsystemProperty(0);
-    pkProperty->SetName(pcName);
-    return pkProperty;
+    using F = SKPropertyField;
+    static const F FIELDS[] = {
+        F::Member<&SubsystemProperty::m_fMaxCondition>("MaxCondition").Record(0).Script(0, "SetMaxCondition"),
+        F::Member<&SubsystemProperty::m_bCritical>("Critical").Record(1).Script(1, "SetCritical"),
+        F::Member<&SubsystemProperty::m_bTargetable>("Targetable").Record(2).Script(2, "SetTargetable"),
+        F::Member<&SubsystemProperty::m_bPrimary>("Primary").Record(3).Script(3, "SetPrimary"),
+        F::Member<&SubsystemProperty::m_kPosition>("Position").Record(4).Script(4, "SetPosition"),
+        F::Member<&SubsystemProperty::m_fPosition2DX>("Position2DX")
+            .Record(5)
+            .Script(5, "SetPosition2D")
+            .ScriptGetter("GetPosition2D"),
+        F::Member<&SubsystemProperty::m_fPosition2DY>("Position2DY")
+            .Record(6)
+            .Script(6, "SetPosition2D")
+            .ScriptGetter("GetPosition2D"),
+        F::Member<&SubsystemProperty::m_fRepairComplexity>("RepairComplexity")
+            .Record(7)
+            .Script(7, "SetRepairComplexity"),
+        // The page shows the fraction as stored, whatever its label says.
+        F::Member<&SubsystemProperty::m_fDisabledPercentage>("DisabledPercentage")
+            .Record(8)
+            .Script(8, "SetDisabledPercentage"),
+        F::Member<&SubsystemProperty::m_fRadius>("Radius").Record(9).Script(9, "SetRadius"),
+    };
+    static const SKFieldSet s_kSet({FIELDS});
+    return s_kSet;
 }
 
 void SubsystemProperty::GetPosition2D(float* pfX, float* pfY) const
@@ -27,81 +47,6 @@ void SubsystemProperty::GetPosition2D(float* pfX, float* pfY) const
         *pfX = m_fPosition2DX;
     if (pfY)
         *pfY = m_fPosition2DY;
-}
-
-bool SubsystemProperty::SaveToStream(SKStream& kStream) const
-{
-    if (!SKModelProperty::SaveToStream(kStream))
-        return false;
-    kStream.WriteFloat(m_fMaxCondition);
-    kStream.WriteBool(m_bCritical);
-    kStream.WriteBool(m_bTargetable);
-    kStream.WriteBool(m_bPrimary);
-    kStream.WriteFloat(m_kPosition.x);
-    kStream.WriteFloat(m_kPosition.y);
-    kStream.WriteFloat(m_kPosition.z);
-    kStream.WriteFloat(m_fPosition2DX);
-    kStream.WriteFloat(m_fPosition2DY);
-    kStream.WriteFloat(m_fRepairComplexity);
-    kStream.WriteFloat(m_fDisabledPercentage);
-    kStream.WriteFloat(m_fRadius);
-    return true;
-}
-
-bool SubsystemProperty::LoadFromStream(SKStream& kStream)
-{
-    const SKReadCheck kCheck(kStream);
-    if (!SKModelProperty::LoadFromStream(kStream))
-        return false;
-    m_fMaxCondition = kStream.ReadFloat();
-    m_bCritical = kStream.ReadBool();
-    m_bTargetable = kStream.ReadBool();
-    m_bPrimary = kStream.ReadBool();
-    m_kPosition.x = kStream.ReadFloat();
-    m_kPosition.y = kStream.ReadFloat();
-    m_kPosition.z = kStream.ReadFloat();
-    m_fPosition2DX = kStream.ReadFloat();
-    m_fPosition2DY = kStream.ReadFloat();
-    m_fRepairComplexity = kStream.ReadFloat();
-    m_fDisabledPercentage = kStream.ReadFloat();
-    m_fRadius = kStream.ReadFloat();
-    return !kCheck.Failed();
-}
-
-void SubsystemProperty::WriteInit(SKStream& kStream, const char* pcVariable)
-{
-    SKModelProperty::WriteInit(kStream, pcVariable);
-    SKScriptWriter kWriter(kStream);
-    kWriter.Line(pcVariable, ".SetMaxCondition(", m_fMaxCondition, ")");
-    kWriter.Line(pcVariable, ".SetCritical(", m_bCritical, ")");
-    kWriter.Line(pcVariable, ".SetTargetable(", m_bTargetable, ")");
-    kWriter.Line(pcVariable, ".SetPrimary(", m_bPrimary, ")");
-    kWriter.Line(pcVariable, ".SetPosition(", m_kPosition.x, ", ", m_kPosition.y, ", ", m_kPosition.z, ")");
-    kWriter.Line(pcVariable, ".SetPosition2D(", m_fPosition2DX, ", ", m_fPosition2DY, ")");
-    kWriter.Line(pcVariable, ".SetRepairComplexity(", m_fRepairComplexity, ")");
-    kWriter.Line(pcVariable, ".SetDisabledPercentage(", m_fDisabledPercentage, ")");
-    kWriter.Line(pcVariable, ".SetRadius(", m_fRadius, ")");
-}
-
-bool SubsystemProperty::CopyFrom(const SKModelProperty* pkOther)
-{
-    const auto* pkSource = dynamic_cast<const SubsystemProperty*>(pkOther);
-    if (!pkSource || !SKModelProperty::CopyFrom(pkOther))
-        return false;
-    SetMaxCondition(pkSource->GetMaxCondition());
-    SetCritical(pkSource->IsCritical());
-    SetTargetable(pkSource->IsTargetable());
-    SetPrimary(pkSource->IsPrimary());
-    const NiPoint3 kPosition = pkSource->GetPosition();
-    SetPosition(kPosition.x, kPosition.y, kPosition.z);
-    float fX = 0.0f;
-    float fY = 0.0f;
-    pkSource->GetPosition2D(&fX, &fY);
-    SetPosition2D(fX, fY);
-    SetRepairComplexity(pkSource->GetRepairComplexity());
-    SetDisabledPercentage(pkSource->GetDisabledPercentage());
-    SetRadius(pkSource->GetRadius());
-    return true;
 }
 
 void SubsystemProperty::CrossVertices(NiPoint3* pkVertices, const NiPoint3& kPosition, float fRadius)

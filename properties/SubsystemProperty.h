@@ -3,6 +3,7 @@
 #include "core/SKPoint3.h"
 #include "properties/SKDisplayNode.h"
 #include "properties/SKModelProperty.h"
+#include "properties/SKPropertyClass.h"
 #include "scene/object/NiPoint3.h"
 
 #include <cstdint>
@@ -17,35 +18,16 @@
 // each), Position x, y, z, Position2D x, y, RepairComplexity, DisabledPercentage, Radius (Float each).
 class SubsystemProperty : public SKModelProperty
 {
-public:
-    static constexpr int32_t TYPE_ID = 0x812b;
+    SK_PROPERTY_CLASS(SubsystemProperty, SKModelProperty, 0x812b)
+    SK_PROPERTY_FIELDS(SubsystemProperty, SKModelProperty)
 
+public:
     explicit SubsystemProperty(int32_t iID = 0);
     ~SubsystemProperty() override;
 
-    static SubsystemProperty* Cast(SKObject* pkObject)
-    {
-        return pkObject && pkObject->IsTypeOf(TYPE_ID) ? static_cast<SubsystemProperty*>(pkObject) : nullptr;
-    }
-    static SubsystemProperty* Create(const char* pcName);
-    static SKObject* Factory(int32_t iID) { return new SubsystemProperty(iID); }
-
-    int32_t GetObjType() const override { return TYPE_ID; }
-    bool IsTypeOf(int32_t iType) const override
-    {
-        return iType == TYPE_ID || SKModelProperty::IsTypeOf(iType);
-    }
-    bool SaveToStream(SKStream& kStream) const override;
-    bool LoadFromStream(SKStream& kStream) override;
-    const char* GetObjTypeName() const override { return "SubsystemProperty"; }
-    const char* GetPointerTypeName() const override { return "_p_SubsystemProperty"; }
-    const char* GetShadowClassName() const override { return "SubsystemPropertyPtr"; }
-
-    void WriteInit(SKStream& kStream, const char* pcVariable) override;
     // The white cross at Position with arms of Radius; a later show moves it to the current
     // values.
     void ShowInView(bool bShow, NiCamera* pkCamera, NiAVObject* pkNode) override;
-    bool CopyFrom(const SKModelProperty* pkOther) override;
 
     float GetMaxCondition() const { return m_fMaxCondition; }
     void SetMaxCondition(float fValue) { m_fMaxCondition = fValue; }

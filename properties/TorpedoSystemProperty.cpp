@@ -1,21 +1,29 @@
 #include "properties/TorpedoSystemProperty.h"
 
 #include "core/SKStream.h"
-#include "properties/SKReadCheck.h"
 #include "properties/SKScriptWriter.h"
 
 #include <algorithm>
+#include <string_view>
 
 TorpedoSystemProperty::TorpedoSystemProperty(int32_t iID) : WeaponSystemProperty(iID)
 {
     SetWeaponSystemType(WST_TORPEDO);
 }
 
-TorpedoSystemProperty* TorpedoSystemProperty::Create(const char* pcName)
+const SKFieldSet& TorpedoSystemProperty::GetFieldSet()
 {
-    auto* pkProperty = new TorpedoSystemProperty(0);
-    pkProperty->SetName(pcName);
-    return pkProperty;
+    using F = SKPropertyField;
+    // The ammo records are written by hand: their lines depend on the number in use, and setting
+    // a script asks its module for values.
+    static const F FIELDS[] = {
+        F::Member<&TorpedoSystemProperty::m_iNumAmmoTypes>("NumAmmoTypes")
+            .Record(0)
+            .Script(0, "SetNumAmmoTypes")
+            .Page(F::AS_STORED, 0.0f, static_cast<float>(MAX_AMMO_TYPES)),
+    };
+    static const SKFieldSet s_kSet({FIELDS});
+    return s_kSet;
 }
 
 int32_t TorpedoSystemProperty::GetMaxTorpedoes(int32_t iIndex) const
@@ -46,7 +54,7 @@ bool TorpedoSystemProperty::SaveToStream(SKStream& kStream) const
 {
     if (!WeaponSystemProperty::SaveToStream(kStream))
         return false;
-    kStream.WriteLong(m_iNumAmmoTypes);
+    GetFieldSet().Save(*this, kStream);
     for (const TorpedoAmmoType& kAmmo : m_akAmmo)
         kAmmo.SaveToStream(kStream);
     return true;
@@ -54,16 +62,14 @@ bool TorpedoSystemProperty::SaveToStream(SKStream& kStream) const
 
 bool TorpedoSystemProperty::LoadFromStream(SKStream& kStream)
 {
-    const SKReadCheck kCheck(kStream);
-    if (!WeaponSystemProperty::LoadFromStream(kStream))
+    if (!WeaponSystemProperty::LoadFromStream(kStream) || !GetFieldSet().Load(*this, kStream))
         return false;
-    m_iNumAmmoTypes = kStream.ReadLong();
     for (TorpedoAmmoType& kAmmo : m_akAmmo)
     {
         if (!kAmmo.LoadFromStream(kStream))
             return false;
     }
-    return !kCheck.Failed();
+    return true;
 }
 
 void TorpedoSystemProperty::WriteInit(SKStream& kStream, const char* pcVariable)
@@ -80,7 +86,7 @@ void TorpedoSystemProperty::WriteInit(SKStream& kStream, const char* pcVariable)
             kWriter.Line(pcVariable, ".SetTorpedoScript(", iIndex, ", ",
                          SKScriptWriter::Quoted{kAmmo.GetTorpedoScript()}, ")");
     }
-    kWriter.Line(pcVariable, ".SetNumAmmoTypes(", m_iNumAmmoTypes, ")");
+    GetFieldSet().WriteLines(*this, kWriter, pcVariable);
 }
 
 bool TorpedoSystemProperty::CopyFrom(const SKModelProperty* pkOther)
@@ -93,6 +99,26 @@ bool TorpedoSystemProperty::CopyFrom(const SKModelProperty* pkOther)
         SetMaxTorpedoes(iIndex, pkSource->GetMaxTorpedoes(iIndex));
         SetTorpedoScript(iIndex, pkSource->GetTorpedoScript(iIndex));
     }
-    SetNumAmmoTypes(pkSource->GetNumAmmoTypes());
+    GetFieldSet().Copy(*this, *pkOther);
+    return true;
+}
+
+bool TorpedoSystemProperty::HasEqualFields(const SKModelProperty& kOther) const
+{
+    const auto* pkOther = dynamic_cast<const TorpedoSystemProperty*>(&kOther);
+    if (!pkOther || !WeaponSystemProperty::HasEqualFields(kOther) || !GetFieldSet().Equal(*this, kOther))
+        return false;
+    auto kSame = [](const char* pcA, const char* pcB)
+    { return pcA == pcB || (pcA && pcB && std::string_view(pcA) == pcB); };
+    for (int32_t iIndex = 0; iIndex < MAX_AMMO_TYPES; iIndex++)
+    {
+        const TorpedoAmmoType& kMine = m_akAmmo[iIndex];
+        const TorpedoAmmoType& kTheirs = pkOther->m_akAmmo[iIndex];
+        if (kMine.GetMaxTorpedoes() != kTheirs.GetMaxTorpedoes() ||
+            !kSame(kMine.GetTorpedoScript(), kTheirs.GetTorpedoScript()) ||
+            kMine.GetLaunchSpeed() != kTheirs.GetLaunchSpeed() ||
+            !kSame(kMine.GetLaunchSound(), kTheirs.GetLaunchSound()))
+            return false;
+    }
     return true;
 }

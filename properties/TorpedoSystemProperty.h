@@ -1,5 +1,6 @@
 #pragma once
 
+#include "properties/SKPropertyClass.h"
 #include "properties/TorpedoAmmoType.h"
 #include "properties/WeaponSystemProperty.h"
 
@@ -16,35 +17,23 @@
 // record names a module, the script; then the number in use, unchanged.
 class TorpedoSystemProperty : public WeaponSystemProperty
 {
+    SK_PROPERTY_CLASS(TorpedoSystemProperty, WeaponSystemProperty, 0x8133)
+    // The number in use is declared; the ammo records are written by hand.
+    SK_PROPERTY_FIELD_SET(TorpedoSystemProperty)
+
 public:
-    static constexpr int32_t TYPE_ID = 0x8133;
     static constexpr int32_t MAX_AMMO_TYPES = 4;
 
     explicit TorpedoSystemProperty(int32_t iID = 0);
 
-    static TorpedoSystemProperty* Cast(SKObject* pkObject)
-    {
-        return pkObject && pkObject->IsTypeOf(TYPE_ID) ? static_cast<TorpedoSystemProperty*>(pkObject)
-                                                       : nullptr;
-    }
-    static TorpedoSystemProperty* Create(const char* pcName);
-    static SKObject* Factory(int32_t iID) { return new TorpedoSystemProperty(iID); }
-
-    int32_t GetObjType() const override { return TYPE_ID; }
-    bool IsTypeOf(int32_t iType) const override
-    {
-        return iType == TYPE_ID || WeaponSystemProperty::IsTypeOf(iType);
-    }
     bool SaveToStream(SKStream& kStream) const override;
     bool LoadFromStream(SKStream& kStream) override;
-    const char* GetObjTypeName() const override { return "TorpedoSystemProperty"; }
-    const char* GetPointerTypeName() const override { return "_p_TorpedoSystemProperty"; }
-    const char* GetShadowClassName() const override { return "TorpedoSystemPropertyPtr"; }
 
     void WriteInit(SKStream& kStream, const char* pcVariable) override;
     // Sets each record's maximum and script from the other's, so each named module is asked
     // again for speed and sound.
     bool CopyFrom(const SKModelProperty* pkOther) override;
+    bool HasEqualFields(const SKModelProperty& kOther) const override;
 
     static bool IsValidIndex(int32_t iIndex) { return iIndex >= 0 && iIndex < MAX_AMMO_TYPES; }
     TorpedoAmmoType* GetAmmoType(int32_t iIndex)

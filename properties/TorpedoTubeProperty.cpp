@@ -1,10 +1,7 @@
 #include "properties/TorpedoTubeProperty.h"
 
-#include "core/SKStream.h"
 #include "properties/FiringArcGeometry.h"
 #include "properties/SKDisplayLines.h"
-#include "properties/SKReadCheck.h"
-#include "properties/SKScriptWriter.h"
 #include "scene/graph/NiCamera.h"
 
 #include <array>
@@ -15,73 +12,47 @@ TorpedoTubeProperty::TorpedoTubeProperty(int32_t iID) : WeaponProperty(iID)
     SetDamageRadiusFactor(0.6f);
 }
 
-TorpedoTubeProperty* TorpedoTubeProperty::Create(const char* pcName)
+const SKFieldSet& TorpedoTubeProperty::GetFieldSet()
 {
-    auto* pkProperty = new TorpedoTubeProperty(0);
-    pkProperty->SetName(pcName);
-    return pkProperty;
+    using F = SKPropertyField;
+    static const F FIELDS[] = {
+        F::Member<&TorpedoTubeProperty::m_kDirection>("Direction")
+            .Record(0)
+            .Script(3, "SetDirection", F::VARIABLE, "Direction"),
+        F::Member<&TorpedoTubeProperty::m_kRight>("Right").Record(1).Script(4, "SetRight", F::VARIABLE,
+                                                                            "Right"),
+        F::Member<&TorpedoTubeProperty::m_fImmediateDelay>("ImmediateDelay")
+            .Record(2)
+            .Script(0, "SetImmediateDelay"),
+        F::Member<&TorpedoTubeProperty::m_iMaxReady>("MaxReady").Record(4).Script(2, "SetMaxReady"),
+        F::Member<&TorpedoTubeProperty::m_fReloadDelay>("ReloadDelay").Record(3).Script(1, "SetReloadDelay"),
+    };
+    static const SKFieldSet s_kSet({FIELDS});
+    return s_kSet;
 }
 
 bool TorpedoTubeProperty::SaveToStream(SKStream& kStream) const
 {
     if (!WeaponProperty::SaveToStream(kStream))
         return false;
-    for (const NiPoint3* pkVector : {&m_kDirection, &m_kRight})
-    {
-        kStream.WriteFloat(pkVector->x);
-        kStream.WriteFloat(pkVector->y);
-        kStream.WriteFloat(pkVector->z);
-    }
-    kStream.WriteFloat(m_fImmediateDelay);
-    kStream.WriteFloat(m_fReloadDelay);
-    kStream.WriteLong(m_iMaxReady);
+    GetFieldSet().Save(*this, kStream);
     return true;
 }
 
 bool TorpedoTubeProperty::LoadFromStream(SKStream& kStream)
 {
-    const SKReadCheck kCheck(kStream);
-    if (!WeaponProperty::LoadFromStream(kStream))
+    if (!WeaponProperty::LoadFromStream(kStream) || !GetFieldSet().Load(*this, kStream))
         return false;
     // A record loaded into a shown tube replaces what it showed: the old arrows go with it rather
     // than staying behind in the scene.
     m_kDisplayNode.Reset();
-    for (NiPoint3* pkVector : {&m_kDirection, &m_kRight})
-    {
-        pkVector->x = kStream.ReadFloat();
-        pkVector->y = kStream.ReadFloat();
-        pkVector->z = kStream.ReadFloat();
-    }
-    m_fImmediateDelay = kStream.ReadFloat();
-    m_fReloadDelay = kStream.ReadFloat();
-    m_iMaxReady = kStream.ReadLong();
-    return !kCheck.Failed();
+    return true;
 }
 
 void TorpedoTubeProperty::WriteInit(SKStream& kStream, const char* pcVariable)
 {
     WeaponProperty::WriteInit(kStream, pcVariable);
-    SKScriptWriter kWriter(kStream);
-    kWriter.Line(pcVariable, ".SetImmediateDelay(", m_fImmediateDelay, ")");
-    kWriter.Line(pcVariable, ".SetReloadDelay(", m_fReloadDelay, ")");
-    kWriter.Line(pcVariable, ".SetMaxReady(", m_iMaxReady, ")");
-    kWriter.Point3(pcVariable, "Direction", m_kDirection);
-    kWriter.Line(pcVariable, ".SetDirection(", pcVariable, "Direction)");
-    kWriter.Point3(pcVariable, "Right", m_kRight);
-    kWriter.Line(pcVariable, ".SetRight(", pcVariable, "Right)");
-}
-
-bool TorpedoTubeProperty::CopyFrom(const SKModelProperty* pkOther)
-{
-    const auto* pkSource = dynamic_cast<const TorpedoTubeProperty*>(pkOther);
-    if (!pkSource || !WeaponProperty::CopyFrom(pkOther))
-        return false;
-    SetImmediateDelay(pkSource->GetImmediateDelay());
-    SetReloadDelay(pkSource->GetReloadDelay());
-    SetMaxReady(pkSource->GetMaxReady());
-    SetDirection(pkSource->GetDirection());
-    SetRight(pkSource->GetRight());
-    return true;
+    GetFieldSet().WriteLines(*this, kStream, pcVariable);
 }
 
 void TorpedoTubeProperty::ArrowVertices(NiPoint3* pkVertices, float fScale) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "properties/SKDisplayNode.h"
+#include "properties/SKPropertyClass.h"
 #include "properties/WeaponProperty.h"
 #include "scene/graph/NiNode.h" // the display node's holder releases it inline
 #include "scene/object/NiPoint3.h"
@@ -19,32 +20,16 @@
 // ReloadDelay (Float each) and MaxReady (Long).
 class TorpedoTubeProperty : public WeaponProperty
 {
-public:
-    static constexpr int32_t TYPE_ID = 0x8134;
+    SK_PROPERTY_FIELD_COPY(TorpedoTubeProperty, WeaponProperty)
+    SK_PROPERTY_CLASS(TorpedoTubeProperty, WeaponProperty, 0x8134)
 
+public:
     explicit TorpedoTubeProperty(int32_t iID = 0);
 
-    static TorpedoTubeProperty* Cast(SKObject* pkObject)
-    {
-        return pkObject && pkObject->IsTypeOf(TYPE_ID) ? static_cast<TorpedoTubeProperty*>(pkObject)
-                                                       : nullptr;
-    }
-    static TorpedoTubeProperty* Create(const char* pcName);
-    static SKObject* Factory(int32_t iID) { return new TorpedoTubeProperty(iID); }
-
-    int32_t GetObjType() const override { return TYPE_ID; }
-    bool IsTypeOf(int32_t iType) const override
-    {
-        return iType == TYPE_ID || WeaponProperty::IsTypeOf(iType);
-    }
     bool SaveToStream(SKStream& kStream) const override;
     bool LoadFromStream(SKStream& kStream) override;
-    const char* GetObjTypeName() const override { return "TorpedoTubeProperty"; }
-    const char* GetPointerTypeName() const override { return "_p_TorpedoTubeProperty"; }
-    const char* GetShadowClassName() const override { return "TorpedoTubePropertyPtr"; }
 
     void WriteInit(SKStream& kStream, const char* pcVariable) override;
-    bool CopyFrom(const SKModelProperty* pkOther) override;
     // The display node protocol (SKDisplayNode) on the tube's own node, then the arrows.
     void ShowInView(bool bShow, NiCamera* pkCamera, NiAVObject* pkNode) override;
     // Null until the tube is first shown.

@@ -1,8 +1,12 @@
 #include "properties/TractorBeamProperty.h"
 
-#include "core/SKStream.h"
-#include "properties/SKReadCheck.h"
 #include "properties/SKScriptWriter.h"
+
+namespace
+{
+// The look's lines begin here; the texture name is also written before them, by hand.
+constexpr int32_t LOOK_LINES = 60;
+} // namespace
 
 TractorBeamProperty::TractorBeamProperty(int32_t iID) : BeamWeaponProperty(iID)
 {
@@ -24,53 +28,40 @@ TractorBeamProperty::TractorBeamProperty(int32_t iID) : BeamWeaponProperty(iID)
     SetTextureName("data/Textures/Tactical/TractorBeam.tga");
 }
 
-TractorBeamProperty* TractorBeamProperty::Create(const char* pcName)
+const SKFieldSet& TractorBeamProperty::GetFieldSet()
 {
-    auto* pkProperty = new TractorBeamProperty(0);
-    pkProperty->SetName(pcName);
-    return pkProperty;
+    using F = SKPropertyField;
+    static const F FIELDS[] = {
+        F::Member<&TractorBeamProperty::m_fTractorBeamWidth>("TractorBeamWidth")
+            .Record(12)
+            .Script(30, "SetTractorBeamWidth"),
+        F::Member<&TractorBeamProperty::m_iTextureStart>("TextureStart")
+            .Record(10)
+            .Script(31, "SetTextureStart"),
+        F::Member<&TractorBeamProperty::m_iTextureEnd>("TextureEnd").Record(11).Script(32, "SetTextureEnd"),
+    };
+    static const SKFieldSet s_kSet({ArcFields(), LookFields(), FIELDS});
+    return s_kSet;
 }
 
 bool TractorBeamProperty::SaveToStream(SKStream& kStream) const
 {
     if (!BeamWeaponProperty::SaveToStream(kStream))
         return false;
-    kStream.WriteLong(m_iTextureStart);
-    kStream.WriteLong(m_iTextureEnd);
-    kStream.WriteFloat(m_fTractorBeamWidth);
-    SaveLook(kStream);
+    GetFieldSet().Save(*this, kStream);
     return true;
 }
 
 bool TractorBeamProperty::LoadFromStream(SKStream& kStream)
 {
-    const SKReadCheck kCheck(kStream);
-    if (!BeamWeaponProperty::LoadFromStream(kStream))
-        return false;
-    m_iTextureStart = kStream.ReadLong();
-    m_iTextureEnd = kStream.ReadLong();
-    m_fTractorBeamWidth = kStream.ReadFloat();
-    return !kCheck.Failed() && LoadLook(kStream);
+    return BeamWeaponProperty::LoadFromStream(kStream) && GetFieldSet().Load(*this, kStream);
 }
 
 void TractorBeamProperty::WriteInit(SKStream& kStream, const char* pcVariable)
 {
     BeamWeaponProperty::WriteInit(kStream, pcVariable);
     SKScriptWriter kWriter(kStream);
-    WriteOrientationLines(kWriter, pcVariable);
-    WriteArcLines(kWriter, pcVariable);
-    kWriter.Line(pcVariable, ".SetTractorBeamWidth(", m_fTractorBeamWidth, ")");
-    kWriter.Line(pcVariable, ".SetTextureStart(", m_iTextureStart, ")");
-    kWriter.Line(pcVariable, ".SetTextureEnd(", m_iTextureEnd, ")");
+    GetFieldSet().WriteLines(*this, kWriter, pcVariable, 0, LOOK_LINES);
     kWriter.Line(pcVariable, ".SetTextureName(", SKScriptWriter::Quoted{GetTextureName()}, ")");
-    WriteLookLines(kWriter, pcVariable);
-}
-
-bool TractorBeamProperty::CopyFrom(const SKModelProperty* pkOther)
-{
-    const auto* pkSource = dynamic_cast<const TractorBeamProperty*>(pkOther);
-    if (!pkSource || !BeamWeaponProperty::CopyFrom(pkOther))
-        return false;
-    SetTractorBeamWidth(pkSource->GetTractorBeamWidth());
-    return true;
+    GetFieldSet().WriteLines(*this, kWriter, pcVariable, LOOK_LINES);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "properties/BeamWeaponProperty.h"
+#include "properties/SKPropertyClass.h"
 
 #include <cstdint>
 
@@ -14,32 +15,16 @@
 // lines write the texture name twice, after the texture range and last.
 class TractorBeamProperty : public BeamWeaponProperty
 {
-public:
-    static constexpr int32_t TYPE_ID = 0x8136;
+    SK_PROPERTY_FIELD_COPY(TractorBeamProperty, BeamWeaponProperty)
+    SK_PROPERTY_CLASS(TractorBeamProperty, BeamWeaponProperty, 0x8136)
 
+public:
     explicit TractorBeamProperty(int32_t iID = 0);
 
-    static TractorBeamProperty* Cast(SKObject* pkObject)
-    {
-        return pkObject && pkObject->IsTypeOf(TYPE_ID) ? static_cast<TractorBeamProperty*>(pkObject)
-                                                       : nullptr;
-    }
-    static TractorBeamProperty* Create(const char* pcName);
-    static SKObject* Factory(int32_t iID) { return new TractorBeamProperty(iID); }
-
-    int32_t GetObjType() const override { return TYPE_ID; }
-    bool IsTypeOf(int32_t iType) const override
-    {
-        return iType == TYPE_ID || BeamWeaponProperty::IsTypeOf(iType);
-    }
     bool SaveToStream(SKStream& kStream) const override;
     bool LoadFromStream(SKStream& kStream) override;
-    const char* GetObjTypeName() const override { return "TractorBeamProperty"; }
-    const char* GetPointerTypeName() const override { return "_p_TractorBeamProperty"; }
-    const char* GetShadowClassName() const override { return "TractorBeamPropertyPtr"; }
 
     void WriteInit(SKStream& kStream, const char* pcVariable) override;
-    bool CopyFrom(const SKModelProperty* pkOther) override;
 
     float GetTractorBeamWidth() const { return m_fTractorBeamWidth; }
     void SetTractorBeamWidth(float fValue) { m_fTractorBeamWidth = fValue; }

@@ -1,14 +1,26 @@
 #include "properties/WeaponProperty.h"
 
-#include "core/SKStream.h"
-#include "properties/SKReadCheck.h"
-#include "properties/SKScriptWriter.h"
-
-WeaponProperty* WeaponProperty::Create(const char* pcName)
+const SKFieldSet& WeaponProperty::GetFieldSet()
 {
-    auto* pkProperty = new WeaponProperty(0);
-    pkProperty->SetName(pcName);
-    return pkProperty;
+    using F = SKPropertyField;
+    static const F FIELDS[] = {
+        F::Member<&WeaponProperty::m_bDumbfire>("Dumbfire").Record(0).Script(0, "SetDumbfire"),
+        F::Member<&WeaponProperty::m_iWeaponID>("WeaponID").Record(1).Script(1, "SetWeaponID"),
+        F::Member<&WeaponProperty::m_fDamageRadiusFactor>("DamageRadiusFactor")
+            .Record(3)
+            .Script(3, "SetDamageRadiusFactor"),
+        // The page shows bits 0 to 4 as the groups 1 to 5 and writes back those five bits alone.
+        F::Member<&WeaponProperty::m_iGroups>("Groups").Record(2).Script(2, "SetGroups"),
+        F::Member<&WeaponProperty::m_bIconAboveShip>("IconAboveShip").Record(7).Script(7, "SetIconAboveShip"),
+        F::Member<&WeaponProperty::m_fIconPositionX>("IconPositionX").Record(5).Script(5, "SetIconPositionX"),
+        F::Member<&WeaponProperty::m_fIconPositionY>("IconPositionY").Record(6).Script(6, "SetIconPositionY"),
+        F::Member<&WeaponProperty::m_iIconNum>("IconNum")
+            .Record(4)
+            .Script(4, "SetIconNum")
+            .Page(F::AS_STORED, 0.0f),
+    };
+    static const SKFieldSet s_kSet({FIELDS});
+    return s_kSet;
 }
 
 bool WeaponProperty::IsMemberOfGroup(int32_t iGroup) const
@@ -18,65 +30,4 @@ bool WeaponProperty::IsMemberOfGroup(int32_t iGroup) const
     // Unsigned arithmetic: group -2^31 must not overflow on the way to its bit.
     const uint32_t uiBit = (static_cast<uint32_t>(iGroup) - 1u) & 31u;
     return (static_cast<uint32_t>(m_iGroups) >> uiBit & 1u) != 0;
-}
-
-bool WeaponProperty::SaveToStream(SKStream& kStream) const
-{
-    if (!SubsystemProperty::SaveToStream(kStream))
-        return false;
-    kStream.WriteBool(m_bDumbfire);
-    kStream.WriteLong(m_iWeaponID);
-    kStream.WriteLong(m_iGroups);
-    kStream.WriteFloat(m_fDamageRadiusFactor);
-    kStream.WriteInt(m_iIconNum);
-    kStream.WriteFloat(m_fIconPositionX);
-    kStream.WriteFloat(m_fIconPositionY);
-    kStream.WriteBool(m_bIconAboveShip);
-    return true;
-}
-
-bool WeaponProperty::LoadFromStream(SKStream& kStream)
-{
-    const SKReadCheck kCheck(kStream);
-    if (!SubsystemProperty::LoadFromStream(kStream))
-        return false;
-    m_bDumbfire = kStream.ReadBool();
-    m_iWeaponID = kStream.ReadLong();
-    m_iGroups = kStream.ReadLong();
-    m_fDamageRadiusFactor = kStream.ReadFloat();
-    m_iIconNum = kStream.ReadInt();
-    m_fIconPositionX = kStream.ReadFloat();
-    m_fIconPositionY = kStream.ReadFloat();
-    m_bIconAboveShip = kStream.ReadBool();
-    return !kCheck.Failed();
-}
-
-void WeaponProperty::WriteInit(SKStream& kStream, const char* pcVariable)
-{
-    SubsystemProperty::WriteInit(kStream, pcVariable);
-    SKScriptWriter kWriter(kStream);
-    kWriter.Line(pcVariable, ".SetDumbfire(", m_bDumbfire, ")");
-    kWriter.Line(pcVariable, ".SetWeaponID(", m_iWeaponID, ")");
-    kWriter.Line(pcVariable, ".SetGroups(", m_iGroups, ")");
-    kWriter.Line(pcVariable, ".SetDamageRadiusFactor(", m_fDamageRadiusFactor, ")");
-    kWriter.Line(pcVariable, ".SetIconNum(", m_iIconNum, ")");
-    kWriter.Line(pcVariable, ".SetIconPositionX(", m_fIconPositionX, ")");
-    kWriter.Line(pcVariable, ".SetIconPositionY(", m_fIconPositionY, ")");
-    kWriter.Line(pcVariable, ".SetIconAboveShip(", m_bIconAboveShip, ")");
-}
-
-bool WeaponProperty::CopyFrom(const SKModelProperty* pkOther)
-{
-    const auto* pkSource = dynamic_cast<const WeaponProperty*>(pkOther);
-    if (!pkSource || !SubsystemProperty::CopyFrom(pkOther))
-        return false;
-    SetDumbfire(pkSource->IsDumbfire());
-    SetWeaponID(pkSource->GetWeaponID());
-    SetGroups(pkSource->GetGroups());
-    SetDamageRadiusFactor(pkSource->GetDamageRadiusFactor());
-    SetIconNum(pkSource->GetIconNum());
-    SetIconPositionX(pkSource->GetIconPositionX());
-    SetIconPositionY(pkSource->GetIconPositionY());
-    SetIconAboveShip(pkSource->IsIconAboveShip());
-    return true;
 }

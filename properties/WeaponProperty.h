@@ -1,5 +1,6 @@
 #pragma once
 
+#include "properties/SKPropertyClass.h"
 #include "properties/SubsystemProperty.h"
 
 #include <cstdint>
@@ -14,30 +15,11 @@
 // (Bool).
 class WeaponProperty : public SubsystemProperty
 {
+    SK_PROPERTY_CLASS(WeaponProperty, SubsystemProperty, 0x8130)
+    SK_PROPERTY_FIELDS(WeaponProperty, SubsystemProperty)
+
 public:
-    static constexpr int32_t TYPE_ID = 0x8130;
-
     explicit WeaponProperty(int32_t iID = 0) : SubsystemProperty(iID) {}
-
-    static WeaponProperty* Cast(SKObject* pkObject)
-    {
-        return pkObject && pkObject->IsTypeOf(TYPE_ID) ? static_cast<WeaponProperty*>(pkObject) : nullptr;
-    }
-    static WeaponProperty* Create(const char* pcName);
-
-    int32_t GetObjType() const override { return TYPE_ID; }
-    bool IsTypeOf(int32_t iType) const override
-    {
-        return iType == TYPE_ID || SubsystemProperty::IsTypeOf(iType);
-    }
-    bool SaveToStream(SKStream& kStream) const override;
-    bool LoadFromStream(SKStream& kStream) override;
-    const char* GetObjTypeName() const override { return "WeaponProperty"; }
-    const char* GetPointerTypeName() const override { return "_p_WeaponProperty"; }
-    const char* GetShadowClassName() const override { return "WeaponPropertyPtr"; }
-
-    void WriteInit(SKStream& kStream, const char* pcVariable) override;
-    bool CopyFrom(const SKModelProperty* pkOther) override;
 
     bool IsDumbfire() const { return m_bDumbfire; }
     void SetDumbfire(bool bValue) { m_bDumbfire = bValue; }

@@ -2,6 +2,7 @@
 
 #include "core/SKString.h"
 #include "properties/PoweredSubsystemProperty.h"
+#include "properties/SKPropertyClass.h"
 
 #include <cstdint>
 
@@ -10,12 +11,15 @@
 // chain). The torpedo system derives from it. It shows the subsystem's cross.
 //
 // Binary record: the powered-subsystem record, then WeaponSystemType (Long), SingleFire,
-// AimedWeapon (Bool each) and the firing chain (SKString form).
+// AimedWeapon (Bool each) and the firing chain (SKString form). The type's script line names its
+// constant through the variable (WST_UNKNOWN for any value outside the kinds); the firing chain
+// goes through the shared script variable kFiringChainString.
 class WeaponSystemProperty : public PoweredSubsystemProperty
 {
-public:
-    static constexpr int32_t TYPE_ID = 0x812f;
+    SK_PROPERTY_CLASS(WeaponSystemProperty, PoweredSubsystemProperty, 0x812f)
+    SK_PROPERTY_FIELDS(WeaponSystemProperty, PoweredSubsystemProperty)
 
+public:
     // The kinds of weapon system; any other stored value counts as unknown.
     enum WeaponSystemType : int32_t
     {
@@ -27,31 +31,6 @@ public:
     };
 
     explicit WeaponSystemProperty(int32_t iID = 0) : PoweredSubsystemProperty(iID) {}
-
-    static WeaponSystemProperty* Cast(SKObject* pkObject)
-    {
-        return pkObject && pkObject->IsTypeOf(TYPE_ID) ? static_cast<WeaponSystemProperty*>(pkObject)
-                                                       : nullptr;
-    }
-    static WeaponSystemProperty* Create(const char* pcName);
-    static SKObject* Factory(int32_t iID) { return new WeaponSystemProperty(iID); }
-
-    int32_t GetObjType() const override { return TYPE_ID; }
-    bool IsTypeOf(int32_t iType) const override
-    {
-        return iType == TYPE_ID || PoweredSubsystemProperty::IsTypeOf(iType);
-    }
-    bool SaveToStream(SKStream& kStream) const override;
-    bool LoadFromStream(SKStream& kStream) override;
-    const char* GetObjTypeName() const override { return "WeaponSystemProperty"; }
-    const char* GetPointerTypeName() const override { return "_p_WeaponSystemProperty"; }
-    const char* GetShadowClassName() const override { return "WeaponSystemPropertyPtr"; }
-
-    // The type line names the type's constant through the variable (WST_UNKNOWN for any value
-    // outside the kinds); the firing chain goes through the shared script variable
-    // kFiringChainString.
-    void WriteInit(SKStream& kStream, const char* pcVariable) override;
-    bool CopyFrom(const SKModelProperty* pkOther) override;
 
     int32_t GetWeaponSystemType() const { return m_iWeaponSystemType; }
     void SetWeaponSystemType(int32_t iType) { m_iWeaponSystemType = iType; }

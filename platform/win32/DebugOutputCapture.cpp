@@ -3,13 +3,13 @@
 namespace win32
 {
 DebugOutputCapture::DebugOutputCapture()
-    : m_kPrevious(SetDebugOutputSink({&DebugOutputCapture::Receive, this}))
 {
+    BeginDebugOutputCapture({&DebugOutputCapture::Receive, this});
 }
 
 DebugOutputCapture::~DebugOutputCapture()
 {
-    SetDebugOutputSink(m_kPrevious);
+    EndDebugOutputCapture({&DebugOutputCapture::Receive, this});
 }
 
 std::string DebugOutputCapture::GetText() const

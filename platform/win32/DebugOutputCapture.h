@@ -7,7 +7,8 @@
 
 namespace win32
 {
-// Collects the debugger output while it lives (for tests), then puts the previous sink back.
+// Collects the debugger output that would go to standard error while it lives (for tests); an
+// inner capture takes it over until the inner one ends.
 class DebugOutputCapture
 {
 public:
@@ -26,6 +27,5 @@ private:
     static void Receive(void* pvContext, const char* pcText);
 
     std::vector<std::string> m_kTexts;
-    DebugOutputTarget m_kPrevious;
 };
 } // namespace win32

@@ -1,10 +1,10 @@
 #include "scene/graph/NiCamera.h"
 
+#include "scene/graph/NiAccumulator.h"
 #include "scene/graph/NiAccumulatorEntry.h"
 #include "scene/graph/NiGeometry.h"
 #include "scene/graph/NiNode.h"
 #include "scene/graph/NiRender.h"
-#include "scene/object/NiAccumulator.h"
 #include "scene/object/NiCFormat.h"
 #include "scene/object/NiFieldString.h"
 #include "scene/object/NiStream.h"

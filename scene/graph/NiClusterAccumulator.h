@@ -1,7 +1,7 @@
 #pragma once
 
+#include "scene/graph/NiAccumulator.h"
 #include "scene/graph/NiClusterSorter.h"
-#include "scene/object/NiAccumulator.h"
 
 // An accumulator that holds back every geometry offered during the culled draw and, when the
 // accumulation ends, draws them back to front (NiClusterSorter).

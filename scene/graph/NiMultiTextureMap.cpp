@@ -1,5 +1,6 @@
 #include "scene/graph/NiMultiTextureMap.h"
 
+#include "scene/graph/NiImage.h"
 #include "scene/graph/NiTextureModeProperty.h"
 #include "scene/graph/NiTextureProperty.h"
 
@@ -14,6 +15,16 @@ NiMultiTextureMap::NiMultiTextureMap(const NiMultiTextureMap& kOther) = default;
 NiMultiTextureMap& NiMultiTextureMap::operator=(const NiMultiTextureMap& kOther) = default;
 
 NiMultiTextureMap::~NiMultiTextureMap() = default;
+
+void NiMultiTextureMap::SetImage(NiImage* pkImage)
+{
+    SetImageObject(pkImage);
+}
+
+NiImage* NiMultiTextureMap::GetImage() const
+{
+    return NiDynamicCast<NiImage>(m_spImage.Get());
+}
 
 void NiMultiTextureMap::SetImageObject(NiObject* pkImage)
 {

@@ -20,11 +20,9 @@ public:
     NiMultiTextureMap& operator=(const NiMultiTextureMap& kOther);
     ~NiMultiTextureMap();
 
-    template <class TImage = NiImage> void SetImage(TImage* pkImage) { SetImageObject(pkImage); }
-    template <class TImage = NiImage> TImage* GetImage() const
-    {
-        return static_cast<TImage*>(m_spImage.Get());
-    }
+    void SetImage(NiImage* pkImage);
+    // The image, or null when there is none or the object held is not of the image class.
+    NiImage* GetImage() const;
     // An object that is not an image leaves the map without one.
     void SetImageObject(NiObject* pkImage);
     NiObject* GetImageObject() const { return m_spImage.Get(); }

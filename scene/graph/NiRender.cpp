@@ -4,6 +4,7 @@
 #include "scene/graph/NiAccumulatorEntry.h"
 #include "scene/graph/NiDynamicEffect.h"
 #include "scene/graph/NiEffectLists.h"
+#include "scene/graph/NiImage.h"
 #include "scene/graph/NiPropertyTable.h"
 #include "scene/graph/NiTextureEffect.h"
 #include "scene/object/NiFieldString.h"
@@ -24,8 +25,6 @@ NiPooledList<NiRender*>& LiveRenderers()
     static NiPooledList<NiRender*> s_kRenderers(2);
     return s_kRenderers;
 }
-
-NiRender::ImageListRemover g_pfnImageListRemover = nullptr;
 } // namespace
 
 //--- Live renderers -------------------------------------------------------------------------
@@ -37,8 +36,8 @@ NiRender::NiRender()
 
 NiRender::~NiRender()
 {
-    if (g_pfnImageListRemover)
-        g_pfnImageListRemover(this);
+    // A dying renderer leaves the list of renderers that hold device copies of images.
+    NiImage::RemoveRenderer(this);
     LiveRenderers().Remove(this);
     m_spCurrentLists = nullptr;
     m_spCurrentTable = nullptr;
@@ -64,11 +63,6 @@ void NiRender::PurgeGeometryDataFromAll(NiGeometryData* pkData)
 uint32_t NiRender::GetLiveRendererCount()
 {
     return static_cast<uint32_t>(LiveRenderers().GetCount());
-}
-
-void NiRender::SetImageListRemover(ImageListRemover pfnRemover)
-{
-    g_pfnImageListRemover = pfnRemover;
 }
 
 //--- Drawing state --------------------------------------------------------------------------

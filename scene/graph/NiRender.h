@@ -1,6 +1,6 @@
 #pragma once
 
-#include "scene/object/NiAccumulator.h"
+#include "scene/graph/NiAccumulator.h"
 #include "scene/object/NiFrustum.h"
 #include "scene/object/NiObject.h"
 #include "scene/object/NiPoint3.h"
@@ -80,9 +80,6 @@ public:
     static void PurgeEffectFromAll(NiDynamicEffect* pkEffect);
     static void PurgeGeometryDataFromAll(NiGeometryData* pkData);
     static uint32_t GetLiveRendererCount();
-    // The image classes keep a list of renderers; they register how a dying renderer leaves it.
-    using ImageListRemover = void (*)(NiRender* pkRenderer);
-    static void SetImageListRemover(ImageListRemover pfnRemover);
 
     //--- Device and validation. ---
     virtual const char* GetDriverDescription() const = 0;

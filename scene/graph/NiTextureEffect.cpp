@@ -1,5 +1,6 @@
 #include "scene/graph/NiTextureEffect.h"
 
+#include "scene/graph/NiImage.h"
 #include "scene/graph/NiTextureModeProperty.h"
 #include "scene/graph/NiTextureProperty.h"
 #include "scene/object/NiFieldString.h"
@@ -17,6 +18,16 @@ constexpr const char* L_AND_K_VERSION = "3.04";
 } // namespace
 
 NiTextureEffect::NiTextureEffect() = default;
+
+void NiTextureEffect::SetImage(NiImage* pkImage)
+{
+    SetImageObject(pkImage);
+}
+
+NiImage* NiTextureEffect::GetImage() const
+{
+    return NiDynamicCast<NiImage>(m_spImage.Get());
+}
 
 void NiTextureEffect::SetImageObject(NiObject* pkImage)
 {

@@ -19,9 +19,6 @@ public:
 // A dynamic effect that lays an image over the geometry it reaches: a projected light or
 // shadow, an environment map or a fog map. Its world projection maps world points into texture
 // space and is recomputed by every world transform update.
-//
-// The image classes live above the scene graph, so the image is held as a counted object here
-// and typed as NiImage only where the caller can see that class (see the image accessors).
 class NiTextureEffect : public NiDynamicEffect
 {
     NiDeclareRTTI;
@@ -50,12 +47,10 @@ public:
 
     int32_t GetEffectKind() const override { return TEXTURE_EFFECT; }
 
-    //--- The image, counted. The templates compile where NiImage is a complete class. ---
-    template <class TImage = NiImage> void SetImage(TImage* pkImage) { SetImageObject(pkImage); }
-    template <class TImage = NiImage> TImage* GetImage() const
-    {
-        return static_cast<TImage*>(m_spImage.Get());
-    }
+    //--- The image, counted. ---
+    void SetImage(NiImage* pkImage);
+    // The image, or null when there is none or the object held is not of the image class.
+    NiImage* GetImage() const;
     // An object that is not an image is refused (the effect is left without one).
     void SetImageObject(NiObject* pkImage);
     NiObject* GetImageObject() const { return m_spImage; }

@@ -1,20 +1,45 @@
 #include "scene/graph/NiTextureProperty.h"
 
+#include "scene/graph/NiImage.h"
+#include "scene/graph/NiRawImageData.h"
 #include "scene/object/NiFieldString.h"
 #include "scene/object/NiStream.h"
 
 #include <cstring>
+#include <utility>
 
 NiImplementRTTI(NiTextureProperty, NiProperty);
 NiImplementCreateObject(NiTextureProperty);
 
 NiTextureProperty::NiTextureProperty() = default;
 
+NiTextureProperty::NiTextureProperty(const char* pcImageFile) : NiTextureProperty()
+{
+    SetImageObject(NiImage::CreateFromFile(pcImageFile, IMAGE_CHOICE_DEFAULT, IMAGE_FORMAT_DEFAULT,
+                                           IMAGE_CHOICE_DEFAULT));
+}
+
+NiTextureProperty::NiTextureProperty(NiRefPtr<NiRawImageData> spRawData) : NiTextureProperty()
+{
+    SetImageObject(NiImage::CreateFromRawData(std::move(spRawData), IMAGE_CHOICE_DEFAULT,
+                                              IMAGE_FORMAT_DEFAULT, IMAGE_CHOICE_DEFAULT));
+}
+
 NiTextureProperty::~NiTextureProperty() = default;
 
 NiRefPtr<NiTextureProperty> NiTextureProperty::GetDefault()
 {
     return NiPropertyDefaultInstance<NiTextureProperty>();
+}
+
+void NiTextureProperty::SetImage(NiImage* pkImage)
+{
+    SetImageObject(pkImage);
+}
+
+NiImage* NiTextureProperty::GetImage() const
+{
+    return NiDynamicCast<NiImage>(m_spImage.Get());
 }
 
 void NiTextureProperty::SetImageObject(NiObject* pkImage)
@@ -24,7 +49,8 @@ void NiTextureProperty::SetImageObject(NiObject* pkImage)
 
 bool NiTextureProperty::IsImage(const NiObject* pkObject)
 {
-    // The image class is out of sight here: it is recognised by the name of its record.
+    // Recognised by the name of its record, so that any class whose record derives from the
+    // image class's name counts.
     if (!pkObject)
         return false;
     for (const ClassRecord* pkRecord = pkObject->GetClassRecord(); pkRecord;

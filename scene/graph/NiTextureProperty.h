@@ -5,7 +5,6 @@
 #include "scene/object/NiRefPtr.h"
 
 #include <cstdint>
-#include <utility>
 
 class NiImage;
 class NiRawImageData;
@@ -19,10 +18,6 @@ public:
 
 // The base texture of the geometry below: one counted image, or none. How the texture is
 // applied is the texture-mode property's business; the flag word has no meaning here.
-//
-// The image classes live above the scene graph, so the image is held as a counted object and
-// typed as NiImage only where the caller sees that class: the image accessors and the
-// constructors that make an image are templates that compile where NiImage is complete.
 class NiTextureProperty : public NiProperty
 {
     NiDeclareRTTI;
@@ -38,28 +33,16 @@ public:
 
     NiTextureProperty();
     // The image made from the file, or none when the image services cannot make one.
-    template <class TImage = NiImage>
-    explicit NiTextureProperty(const char* pcImageFile) : NiTextureProperty()
-    {
-        SetImageObject(TImage::CreateFromFile(pcImageFile, IMAGE_CHOICE_DEFAULT, IMAGE_FORMAT_DEFAULT,
-                                              IMAGE_CHOICE_DEFAULT));
-    }
+    explicit NiTextureProperty(const char* pcImageFile);
     // The image made from the pixels; the property keeps no reference of its own to them.
-    template <class TImage = NiImage, class TRawImage = NiRawImageData>
-    explicit NiTextureProperty(NiRefPtr<TRawImage> spRawData) : NiTextureProperty()
-    {
-        SetImageObject(TImage::CreateFromRawData(std::move(spRawData), IMAGE_CHOICE_DEFAULT,
-                                                 IMAGE_FORMAT_DEFAULT, IMAGE_CHOICE_DEFAULT));
-    }
+    explicit NiTextureProperty(NiRefPtr<NiRawImageData> spRawData);
     ~NiTextureProperty() override;
 
     static NiRefPtr<NiTextureProperty> GetDefault();
 
-    template <class TImage = NiImage> void SetImage(TImage* pkImage) { SetImageObject(pkImage); }
-    template <class TImage = NiImage> TImage* GetImage() const
-    {
-        return static_cast<TImage*>(m_spImage.Get());
-    }
+    void SetImage(NiImage* pkImage);
+    // The image, or null when there is none or the object held is not of the image class.
+    NiImage* GetImage() const;
     // The image as an object; an object that is not an image is refused (the property is left
     // without one).
     void SetImageObject(NiObject* pkImage);

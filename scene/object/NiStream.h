@@ -18,7 +18,6 @@
 class BinaryStream;
 class BufferedFileStream;
 class MemoryBufferStream;
-class NiImage;
 
 // The .nif object stream: reads and writes scene graphs as a four-line text header followed
 // by one record per object (introduced by its class name), links between objects being saved
@@ -195,12 +194,12 @@ public:
     // The images loaded so far by resolved name, one counted reference each; streams may share
     // one map.
     using ImageMap = NiStringHashMap<NiRefPtr<NiObject>>;
-    // The image classes complete NiImage; these compile where they are called.
-    template <class TImage = NiImage> void AddImageByName(const char* pcName, TImage* pkImage)
+    // Typed by the caller: the image classes live above this layer and ask for their own type.
+    template <class TImage = NiObject> void AddImageByName(const char* pcName, TImage* pkImage)
     {
         AddImageObject(pcName, pkImage);
     }
-    template <class TImage = NiImage> TImage* FindImageByName(const char* pcName) const
+    template <class TImage = NiObject> TImage* FindImageByName(const char* pcName) const
     {
         return static_cast<TImage*>(FindImageObject(pcName));
     }

@@ -3,7 +3,7 @@
 #include "scene/object/BufferedFileStream.h"
 #include "scene/object/NiStream.h"
 #include "scene/object/NiSystem.h"
-#include "scene/render/NiRawImageData.h"
+#include "scene/graph/NiRawImageData.h"
 
 #include <cstring>
 #include <string>

@@ -1,6 +1,6 @@
 #include "scene/render/ImageFileBytes.h"
 #include "scene/render/LoadImageFile.h"
-#include "scene/render/NiRawImageData.h"
+#include "scene/graph/NiRawImageData.h"
 
 #include <algorithm>
 #include <cstring>

@@ -7,7 +7,7 @@
 #include "scene/object/MemoryBufferStream.h"
 #include "scene/object/NiRefPtr.h"
 #include "scene/render/LoadImageFile.h"
-#include "scene/render/NiRawImageData.h"
+#include "scene/graph/NiRawImageData.h"
 #include "tests/scene/render/ImageFileWriters.h"
 
 #include <cstddef>

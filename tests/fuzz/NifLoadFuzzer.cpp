@@ -11,9 +11,9 @@
 #include "scene/graph/NiAVObject.h"
 #include "scene/graph/NiAlphaAccumulator.h"
 #include "scene/graph/NiCamera.h"
+#include "scene/graph/NiImage.h"
 #include "scene/graph/NiPicker.h"
 #include "scene/object/NiStream.h"
-#include "scene/render/NiImage.h"
 #include "tests/support/RecordingRender.h"
 
 #include <cstddef>
@@ -59,7 +59,7 @@ void Exercise(NiAVObject* pkScene, NiCamera* pkCamera)
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     // Unknown class names are the usual case here; their debugger lines would flood the log.
-    win32::SetDebugOutputSink({[](void*, const char*) {}, nullptr});
+    win32::SetDebugOutputToStandardError(false);
     // Image records load through the renderer library's factory; a plain image does here.
     NiImage::SetImageFactory([]() { return new NiImage; });
     const char* pcSeeds = std::getenv("FITWRIGHT_FUZZ_SEEDS");

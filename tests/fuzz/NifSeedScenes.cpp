@@ -10,6 +10,7 @@
 #include "scene/graph/NiEnvMappedTriShape.h"
 #include "scene/graph/NiEnvMappedTriShapeData.h"
 #include "scene/graph/NiFogProperty.h"
+#include "scene/graph/NiImage.h"
 #include "scene/graph/NiMaterialProperty.h"
 #include "scene/graph/NiMultiTextureProperty.h"
 #include "scene/graph/NiNode.h"
@@ -38,7 +39,6 @@
 #include "scene/graph/NiZBufferProperty.h"
 #include "scene/object/NiRefPtr.h"
 #include "scene/object/NiStream.h"
-#include "scene/render/NiImage.h"
 
 #include <algorithm>
 #include <initializer_list>

@@ -6,12 +6,10 @@
 
 #include "ScriptHostFixture.h"
 
-#include "core/SKCoreRegistrationObject.h"
-#include "core/SKCoreStartupObject.h"
-#include "core/SKLocalizationSystemObject.h"
 #include "core/SKObject.h"
 #include "core/SKScriptBridge.h"
 #include "core/SKString.h"
+#include "engine/EngineStartup.h"
 #include "scripting/BindingRuntime.h"
 
 #include <gmock/gmock.h>
@@ -60,20 +58,10 @@ public:
         const StartFolder& folder = HostEnvironment::Folder();
         folder.Write("Scripts/App.py", APP);
         folder.Write("Scripts/Tracer.py", TRACER);
-        PyEmbed::SetStartFolder(folder.Root().c_str());
         SetAppcTable(&s_kTable);
-        SKLocalizationSystemObject::Instance();
-        PyEmbedSystemObject::Instance();
-        SKCoreStartupObject::Instance();
-        SKCoreRegistrationObject::Instance();
-        InitAllSystemObjects();
-        PostInitAllSystemObjects();
+        ASSERT_TRUE(EngineStartup::Startup(folder.Root().c_str()));
     }
-    void TearDown() override
-    {
-        ReleaseAllSystemObjects();
-        ShutdownAllSystemObjects();
-    }
+    void TearDown() override { EngineStartup::Shutdown(); }
 };
 
 testing::Environment* const s_pkEnvironment = testing::AddGlobalTestEnvironment(new EngineEnvironment());

@@ -10,6 +10,7 @@
 #include "scene/graph/NiCamera.h"
 #include "scene/graph/NiDirectionalLight.h"
 #include "scene/graph/NiEffectLists.h"
+#include "scene/graph/NiImage.h"
 #include "scene/graph/NiMaterialProperty.h"
 #include "scene/graph/NiNode.h"
 #include "scene/graph/NiPicker.h"
@@ -19,7 +20,6 @@
 #include "scene/graph/NiTriStrip.h"
 #include "scene/graph/NiTriStrips.h"
 #include "scene/graph/NiTriangles.h"
-#include "scene/render/NiImage.h"
 #include "tests/support/RecordingRender.h"
 #include "tests/support/TempFolder.h"
 

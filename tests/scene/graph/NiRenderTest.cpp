@@ -2,6 +2,7 @@
 
 #include "scene/graph/NiAccumulatorEntry.h"
 #include "scene/graph/NiAmbientLight.h"
+#include "scene/graph/NiImage.h"
 #include "scene/graph/NiPropertyTable.h"
 #include "scene/graph/NiRender.h"
 #include "scene/object/NiStream.h"
@@ -66,13 +67,15 @@ TEST(NiRender, LiveRenderersJoinAndLeaveTheList)
 
 TEST(NiRender, DyingRendererLeavesTheImageList)
 {
-    static NiRender* s_pkRemoved = nullptr;
-    NiRender::SetImageListRemover([](NiRender* pkRenderer) { s_pkRemoved = pkRenderer; });
-    NiRender* pkRenderer = new RecordingRender;
-    NiRefPtr<NiRender> spRenderer = pkRenderer;
-    spRenderer = nullptr;
-    NiRender::SetImageListRemover(nullptr);
-    EXPECT_EQ(s_pkRemoved, pkRenderer);
+    NiRefPtr<NiRender> spKept = new RecordingRender;
+    NiRefPtr<NiRender> spDying = new RecordingRender;
+    NiImage::AddRenderer(spKept);
+    NiImage::AddRenderer(spDying);
+    spDying = nullptr;
+    NiImage::ResetRendererIterator();
+    EXPECT_EQ(NiImage::GetRendererCount(), 1u);
+    EXPECT_EQ(NiImage::GetNextRenderer(), spKept.Get());
+    NiImage::RemoveAllRenderers();
 }
 
 TEST(NiRender, AccumulateObjectNeedsAnAccumulatorThatKeepsTheObject)

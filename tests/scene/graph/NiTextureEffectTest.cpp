@@ -1,9 +1,9 @@
 #include "NifTestSupport.h"
 #include "SceneTestObjects.h"
 
+#include "scene/graph/NiImage.h"
 #include "scene/graph/NiNode.h"
 #include "scene/graph/NiTextureEffect.h"
-#include "scene/render/NiImage.h"
 
 #include <gtest/gtest.h>
 

@@ -7,9 +7,11 @@
 #include "scene/graph/NiCorrectionProperty.h"
 #include "scene/graph/NiDitherProperty.h"
 #include "scene/graph/NiFogProperty.h"
+#include "scene/graph/NiImage.h"
 #include "scene/graph/NiMaterialProperty.h"
 #include "scene/graph/NiMultiTextureProperty.h"
 #include "scene/graph/NiNode.h"
+#include "scene/graph/NiRawImageData.h"
 #include "scene/graph/NiShadeProperty.h"
 #include "scene/graph/NiSpecularProperty.h"
 #include "scene/graph/NiStencilProperty.h"
@@ -21,8 +23,6 @@
 #include "scene/graph/NiVertexColorProperty.h"
 #include "scene/graph/NiWireframeProperty.h"
 #include "scene/graph/NiZBufferProperty.h"
-#include "scene/render/NiImage.h"
-#include "scene/render/NiRawImageData.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "scene/object/NiRefPtr.h"
-#include "scene/render/NiRawImageData.h"
+#include "scene/graph/NiRawImageData.h"
 
 #include <cstdint>
 #include <map>

@@ -1,10 +1,10 @@
 #include "ImageFileWriters.h"
-#include "ImageTestSupport.h"
+#include "tests/scene/graph/ImageTestSupport.h"
 
 #include "scene/object/MemoryBufferStream.h"
 #include "scene/object/NiStream.h"
 #include "scene/render/LoadImageFile.h"
-#include "scene/render/NiRawImageData.h"
+#include "scene/graph/NiRawImageData.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "scene/render/NiImage.h"
+#include "scene/graph/NiImage.h"
 
 #include "scene/graph/NiRender.h"
 #include "scene/object/NiFieldString.h"
@@ -56,9 +56,6 @@ bool UseOption(int32_t iMode, bool bDefault)
 {
     return iMode == NiImage::MODE_ON || (iMode == NiImage::MODE_DEFAULT && bDefault);
 }
-
-// A dying renderer leaves the list of renderers that hold device copies of images.
-const bool s_bRemoverInstalled = (NiRender::SetImageListRemover(&NiImage::RemoveRenderer), true);
 
 // Asks each listed renderer in order; false at the first that cannot prepare the image.
 bool PrepareOnRenderers(NiImage* pkImage)
@@ -380,7 +377,7 @@ void NiImage::LoadBinary(NiStream& kStream)
         {
             kStream.ResolveImagePath(*kName);
             m_pURL = std::move(kName);
-            kRecord.m_pkShared = kStream.FindImageByName(m_pURL->c_str());
+            kRecord.m_pkShared = kStream.FindImageByName<NiImage>(m_pURL->c_str());
             bEnterByName = !kRecord.m_pkShared;
         }
     }
@@ -401,7 +398,7 @@ void NiImage::LoadBinary(NiStream& kStream)
     // Entered once the whole record has been read: the map outlives a failed load, and a later
     // load must not share a half-read image.
     if (bEnterByName && !kStream.IsLoadFailed())
-        kStream.AddImageByName(m_pURL->c_str(), this);
+        kStream.AddImageByName<NiImage>(m_pURL->c_str(), this);
 }
 
 void NiImage::ResolveLinks(NiStream& kStream)

@@ -1,4 +1,4 @@
-#include "scene/render/NiPixelLayout.h"
+#include "scene/graph/NiPixelLayout.h"
 
 constinit const NiPixelLayout NiPixelLayout::PALETTIZED8 = {
     1, 8, {0, 0, 0, 0}, {0, 0, 0, 0}, {8, 8, 8, 8}, {0, 0, 0, 0}, 0,

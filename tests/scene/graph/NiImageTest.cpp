@@ -1,12 +1,12 @@
 #include "ImageTestSupport.h"
 
+#include "scene/graph/NiImage.h"
+#include "scene/graph/NiRawImageData.h"
 #include "scene/graph/NiTextureProperty.h"
 #include "scene/object/NiFieldString.h"
 #include "scene/object/NiStream.h"
 #include "scene/object/NiSystem.h"
 #include "scene/object/PathParts.h"
-#include "scene/render/NiImage.h"
-#include "scene/render/NiRawImageData.h"
 #include "tests/support/RecordingRender.h"
 #include "tests/support/TempFolder.h"
 

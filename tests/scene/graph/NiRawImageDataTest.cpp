@@ -1,9 +1,9 @@
 #include "ImageTestSupport.h"
 
+#include "scene/graph/NiPixelLayout.h"
+#include "scene/graph/NiRawImageData.h"
 #include "scene/object/NiFieldString.h"
 #include "scene/object/NiStream.h"
-#include "scene/render/NiPixelLayout.h"
-#include "scene/render/NiRawImageData.h"
 
 #include <gtest/gtest.h>
 

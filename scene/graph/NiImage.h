@@ -1,9 +1,9 @@
 #pragma once
 
+#include "scene/graph/NiRawImageData.h"
 #include "scene/object/NiLinkRecord.h"
 #include "scene/object/NiObject.h"
 #include "scene/object/NiRefPtr.h"
-#include "scene/render/NiRawImageData.h"
 
 #include <cstdint>
 #include <optional>

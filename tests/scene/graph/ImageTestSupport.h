@@ -1,8 +1,8 @@
 #pragma once
 
+#include "scene/graph/NiPixelLayout.h"
+#include "scene/graph/NiRawImageData.h"
 #include "scene/object/NiStream.h"
-#include "scene/render/NiPixelLayout.h"
-#include "scene/render/NiRawImageData.h"
 
 #include <cstdint>
 #include <cstring>

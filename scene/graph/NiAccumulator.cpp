@@ -1,4 +1,4 @@
-#include "scene/object/NiAccumulator.h"
+#include "scene/graph/NiAccumulator.h"
 
 #include "scene/object/NiStream.h"
 

@@ -1,8 +1,8 @@
-#include "scene/render/NiRawImageData.h"
+#include "scene/graph/NiRawImageData.h"
 
+#include "scene/graph/NiPixelLayout.h"
 #include "scene/object/NiFieldString.h"
 #include "scene/object/NiStream.h"
-#include "scene/render/NiPixelLayout.h"
 
 #include <algorithm>
 #include <cmath>
