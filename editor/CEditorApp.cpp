@@ -1,9 +1,5 @@
 #include "editor/CEditorApp.h"
 
-#include "core/SKCoreRegistrationObject.h"
-#include "core/SKCoreStartupObject.h"
-#include "core/SKLocalizationSystemObject.h"
-#include "core/SKSystemObject.h"
 #include "editor/CAboutDlg.h"
 #include "editor/CChildFrame.h"
 #include "editor/CMainFrame.h"
@@ -12,14 +8,13 @@
 #include "editor/CPropertyView.h"
 #include "editor/resources/EditorResources.h"
 #include "editor/resources/Resource.h"
+#include "engine/EngineStartup.h"
 #include "platform/mfc/CCommandLineInfo.h"
 #include "platform/mfc/CFileDialog.h"
 #include "platform/mfc/CMultiDocTemplate.h"
 #include "platform/win32/CaseBlindPath.h"
 #include "properties/PropertyTypeRegistry.h"
-#include "properties/SKModelPropertySystemObject.h"
 #include "scripting/PyEmbed.h"
-#include "scripting/PyEmbedSystemObject.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -46,28 +41,6 @@ char* CopyText(const char* pcText)
 }
 
 const char* const SCRIPT_FILTER = "Python Scripts (*.py)|*.py||";
-
-// The engine's system objects, reached in their order so that they start in it: localization,
-// script host (its search path from the start-up folder), core start-up, core registration,
-// model properties.
-void StartEngine(const char* pcStartFolder)
-{
-    PyEmbed::SetStartFolder(pcStartFolder);
-    SKLocalizationSystemObject::Instance();
-    PyEmbedSystemObject::Instance();
-    SKCoreStartupObject::Instance();
-    SKCoreRegistrationObject::Instance();
-    SKModelPropertySystemObject::Instance();
-    InitAllSystemObjects();
-    PostInitAllSystemObjects();
-}
-
-void StopEngine()
-{
-    ReleaseAllSystemObjects();
-    ShutdownAllSystemObjects();
-    PyEmbed::SetStartFolder(nullptr);
-}
 } // namespace
 
 BEGIN_MESSAGE_MAP(CEditorApp, CWinApp)
@@ -97,8 +70,10 @@ BOOL CEditorApp::InitInstance()
     m_pszStartDirectory = CopyText(pcDirectory != nullptr ? pcDirectory : ".");
     std::free(pcDirectory);
 
-    // The system objects in their order: the interpreter starts and imports App.
-    StartEngine(m_pszStartDirectory);
+    // The system objects in their order (the interpreter starts and imports App), the
+    // property types and the renderer's hooks.
+    if (!EngineStartup::Startup(m_pszStartDirectory))
+        return FALSE;
     m_pGlobalTemplatesModule = PyEmbed::GetModule("GlobalPropertyTemplates", 0);
 
     AfxEnableControlContainer();
@@ -130,7 +105,7 @@ int CEditorApp::ExitInstance()
     m_pszStartDirectory = nullptr;
     UnregisterPropertyTypes();
     m_pGlobalTemplatesModule = nullptr;
-    StopEngine();
+    EngineStartup::Shutdown();
     return CWinApp::ExitInstance();
 }
 
