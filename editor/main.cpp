@@ -1,9 +1,8 @@
-// The editor's entry point. The application object comes with the editor's shell; until then the
-// program says so and ends, so that the build and the set-up commands already have their target.
-#include <cstdio>
+// The editor's entry point: the one application object runs the program.
+#include "editor/CEditorApp.h"
 
-int main()
+int main(int argc, char** argv)
 {
-    std::fputs("fitwright: the editor application is not built yet\n", stderr);
-    return 1;
+    static CEditorApp s_kApp;
+    return s_kApp.Run(argc, argv);
 }

@@ -1,0 +1,85 @@
+#include "editor/CMainFrame.h"
+
+#include "editor/CPropertyDoc.h"
+#include "editor/resources/Resource.h"
+#include "platform/mfc/CCmdUI.h"
+#include "platform/mfc/CDocTemplate.h"
+#include "platform/mfc/CWinApp.h"
+
+#include <iterator>
+
+namespace
+{
+const UINT INDICATORS[] = {ID_SEPARATOR,      ID_INDICATOR_PICKPOINT, ID_INDICATOR_PICKNORMAL,
+                           ID_INDICATOR_MODE, ID_INDICATOR_CAPS,      ID_INDICATOR_NUM,
+                           ID_INDICATOR_SCRL};
+} // namespace
+
+IMPLEMENT_DYNAMIC(CMainFrame, CMDIFrameWnd)
+
+BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWnd)
+ON_COMMAND(ID_PROPERTY_SHOWSELECTEDONLY, OnShowSelectedPropertyOnly)
+ON_UPDATE_COMMAND_UI(ID_PROPERTY_SHOWSELECTEDONLY, OnUpdateShowSelectedPropertyOnly)
+ON_COMMAND(ID_VIEW_WIREFRAMEPICK, OnWireframePick)
+ON_UPDATE_COMMAND_UI(ID_VIEW_WIREFRAMEPICK, OnUpdateWireframePick)
+END_MESSAGE_MAP()
+
+int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
+{
+    if (CMDIFrameWnd::OnCreate(lpCreateStruct) == -1)
+        return -1;
+    if (!m_wndToolBar.CreateEx(this) || !m_wndToolBar.LoadToolBar(IDR_MAINFRAME))
+        return -1;
+    if (!m_wndStatusBar.Create(this) ||
+        !m_wndStatusBar.SetIndicators(INDICATORS, static_cast<int>(std::size(INDICATORS))))
+        return -1;
+    return 0;
+}
+
+void CMainFrame::SetModeText(const char* pcText)
+{
+    m_wndStatusBar.SetPaneText(3, pcText);
+}
+
+void CMainFrame::SetPickPointText(const CString& kText)
+{
+    m_wndStatusBar.SetPaneText(1, kText);
+}
+
+void CMainFrame::SetPickNormalText(const CString& kText)
+{
+    m_wndStatusBar.SetPaneText(2, CString("Normal: ") + kText);
+}
+
+void CMainFrame::SetWireframePick(bool bOn)
+{
+    m_bWireframePick = bOn;
+    CWinApp* pkApp = AfxGetApp();
+    for (POSITION posTemplate = pkApp->GetFirstDocTemplatePosition(); posTemplate != nullptr;)
+    {
+        CDocTemplate* pkTemplate = pkApp->GetNextDocTemplate(posTemplate);
+        for (POSITION posDoc = pkTemplate->GetFirstDocPosition(); posDoc != nullptr;)
+            if (auto* pkDoc = dynamic_cast<CPropertyDoc*>(pkTemplate->GetNextDoc(posDoc)))
+                pkDoc->SetSelectedNode(pkDoc->GetSelectedNode());
+    }
+}
+
+void CMainFrame::OnShowSelectedPropertyOnly()
+{
+    m_bSelectedPropertyOnly = !m_bSelectedPropertyOnly;
+}
+
+void CMainFrame::OnUpdateShowSelectedPropertyOnly(CCmdUI* pCmdUI)
+{
+    pCmdUI->SetCheck(m_bSelectedPropertyOnly ? 1 : 0);
+}
+
+void CMainFrame::OnWireframePick()
+{
+    SetWireframePick(!m_bWireframePick);
+}
+
+void CMainFrame::OnUpdateWireframePick(CCmdUI* pCmdUI)
+{
+    pCmdUI->SetCheck(m_bWireframePick ? 1 : 0);
+}

@@ -1,0 +1,334 @@
+#include "editor/CPropertyDoc.h"
+
+#include "editor/CEditorApp.h"
+#include "editor/CMainFrame.h"
+#include "editor/CNifView.h"
+#include "editor/CPropertyView.h"
+#include "editor/CSceneGraphView.h"
+#include "editor/CUpdateHint.h"
+#include "editor/resources/Resource.h"
+#include "platform/mfc/CCmdUI.h"
+#include "platform/mfc/CFileFind.h"
+#include "properties/PropertyTypeRegistry.h"
+#include "properties/SKModelPropertyInstance.h"
+#include "properties/SKModelPropertySet.h"
+#include "properties/SKNamedModelPropertyList.h"
+#include "scene/graph/NiAlphaProperty.h"
+#include "scene/graph/NiAmbientLight.h"
+#include "scene/graph/NiNode.h"
+#include "scene/graph/NiTextureModeProperty.h"
+#include "scene/graph/NiVertexColorProperty.h"
+#include "scene/graph/NiWireframeProperty.h"
+#include "scene/graph/NiZBufferProperty.h"
+#include "scene/object/NiStream.h"
+#include "scripting/PyEmbed.h"
+#include "scripting/PythonApi.h"
+
+#include <cmath>
+
+float g_fModelScale = 1.0f;
+
+namespace
+{
+template <class T> T* FirstViewOf(const CDocument* pkDoc)
+{
+    for (POSITION pos = pkDoc->GetFirstViewPosition(); pos != nullptr;)
+        if (auto* pkView = dynamic_cast<T*>(pkDoc->GetNextView(pos)))
+            return pkView;
+    return nullptr;
+}
+
+// The texture folders of a model: every suffix of the texture path (";"-separated, empty ones
+// skipped) after the model's folder, each closed by ";".
+std::string BuildImageSearchPath(const char* pcModelPath, const std::string& kTexturePath)
+{
+    CFileFind kFind;
+    if (!kFind.FindFile(pcModelPath))
+        return {};
+    kFind.FindNextFile();
+    const std::string kRoot = kFind.GetRoot().Str();
+    std::string kSearchPath;
+    size_t uiStart = 0;
+    while (uiStart <= kTexturePath.size())
+    {
+        size_t uiEnd = kTexturePath.find(';', uiStart);
+        if (uiEnd == std::string::npos)
+            uiEnd = kTexturePath.size();
+        std::string kToken = kTexturePath.substr(uiStart, uiEnd - uiStart);
+        for (char& c : kToken)
+            if (c == '\\')
+                c = '/';
+        if (!kToken.empty())
+            kSearchPath += kRoot + "/" + kToken + ";";
+        uiStart = uiEnd + 1;
+    }
+    return kSearchPath;
+}
+} // namespace
+
+IMPLEMENT_DYNCREATE(CPropertyDoc, CDocument)
+
+BEGIN_MESSAGE_MAP(CPropertyDoc, CDocument)
+ON_COMMAND(ID_VIEW_SEETHROUGH, OnSeeThrough)
+ON_UPDATE_COMMAND_UI(ID_VIEW_SEETHROUGH, OnUpdateSeeThrough)
+END_MESSAGE_MAP()
+
+CPropertyDoc::CPropertyDoc() : m_pkPropertySet(new SKModelPropertySet(0)) {}
+
+CPropertyDoc::~CPropertyDoc()
+{
+    delete m_pkPropertySet;
+    m_pkPropertySet = nullptr;
+    if (m_spLight)
+    {
+        if (m_spSceneRoot)
+            m_spLight->RemoveAffectedNode(m_spSceneRoot);
+        m_spLight = nullptr;
+    }
+    m_spSceneRoot = nullptr;
+    m_pcParentScript.reset();
+    if (PyEmbed::SetAttribute("__main__", "ParentPropertyScript", "s", "") != 0)
+        PyEmbed::CheckError();
+}
+
+NiNode* CPropertyDoc::GetSceneRoot() const
+{
+    return m_spSceneRoot;
+}
+
+NiAmbientLight* CPropertyDoc::GetLight() const
+{
+    return m_spLight;
+}
+
+BOOL CPropertyDoc::OnOpenDocument(const char* pcPathName)
+{
+    if (!CDocument::OnOpenDocument(pcPathName))
+        return FALSE;
+    return LoadModel(pcPathName) ? TRUE : FALSE;
+}
+
+bool CPropertyDoc::LoadModel(const char* pcPathName)
+{
+    CEditorApp* pkApp = CEditorApp::GetEditorApp();
+    const std::string kTexturePath =
+        pkApp != nullptr && pkApp->GetTexturePath() != nullptr ? pkApp->GetTexturePath() : "";
+    NiStream::SetImageSearchPath(BuildImageSearchPath(pcPathName, kTexturePath).c_str());
+
+    NiStream kStream;
+    if (CNifView* pkView = GetNifView())
+        pkView->CreateRenderer(true);
+    if (!kStream.LoadFile(pcPathName))
+        return false;
+    // The scene root is the file's first object; a file that starts with anything but a node
+    // has no scene to show.
+    NiNode* pkRoot =
+        kStream.GetTopObjectCount() > 0 ? NiDynamicCast<NiNode>(kStream.GetTopObjectAt(0)) : nullptr;
+    if (pkRoot == nullptr)
+        return false;
+    m_spSceneRoot = pkRoot;
+
+    ApplyDisplayDefaults(pkRoot);
+    auto* pkVertexColor = new NiVertexColorProperty;
+    pkVertexColor->SetSourceMode(NiVertexColorProperty::SOURCE_EMISSIVE);
+    pkVertexColor->SetLightingMode(NiVertexColorProperty::LIGHTING_E);
+    pkRoot->PrependProperty(pkVertexColor);
+    auto* pkTextureMode = new NiTextureModeProperty;
+    pkTextureMode->SetApplyMode(NiTextureModeProperty::APPLY_MODULATE);
+    pkTextureMode->SetFilterMode(NiTextureModeProperty::FILTER_BILERP);
+    pkRoot->PrependProperty(pkTextureMode);
+    auto* pkZBuffer = new NiZBufferProperty;
+    pkZBuffer->SetZBufferTest(true);
+    pkZBuffer->SetZBufferWrite(true);
+    pkRoot->PrependProperty(pkZBuffer);
+    auto* pkAlpha = new NiAlphaProperty;
+    pkAlpha->SetAlphaBlending(false);
+    pkAlpha->SetSrcBlendMode(NiAlphaProperty::ALPHA_ONE);
+    pkAlpha->SetDestBlendMode(NiAlphaProperty::ALPHA_ZERO);
+    pkRoot->PrependProperty(pkAlpha);
+
+    m_spLight = new NiAmbientLight;
+    m_spLight->SetAmbientColor(NiColor(1.0f, 1.0f, 1.0f));
+    m_spLight->SetDimmer(1.0f);
+    m_spLight->AddAffectedNode(pkRoot);
+
+    if (!pkRoot->FindProperty(NiProperty::WIREFRAME))
+    {
+        auto* pkWireframe = new NiWireframeProperty;
+        pkWireframe->SetWireframe(false);
+        pkRoot->PrependProperty(pkWireframe);
+        pkRoot->RefreshPropertyStates();
+    }
+    pkRoot->UpdateSubtree(0.0f);
+    pkRoot->RefreshPropertyStates();
+
+    const float fScale = pkApp != nullptr ? pkApp->GetModelScale() : 1.0f;
+    for (uint32_t i = 0; i < pkRoot->GetArrayCount(); ++i)
+        if (NiAVObject* pkChild = pkRoot->GetAt(i))
+            pkChild->SetScale(std::fabs(fScale));
+    g_fModelScale = fScale;
+    OnModelLoaded(pkRoot);
+
+    if (CNifView* pkView = GetNifView())
+        pkView->SetScene(pkRoot);
+    pkRoot->UpdateSubtree(0.0f);
+    pkRoot->RefreshPropertyStates();
+    pkRoot->RefreshEffectStates();
+    return true;
+}
+
+void CPropertyDoc::ApplyDisplayDefaults(NiAVObject* pkObject)
+{
+    NiRefPtr<NiProperty> spTextureMode = pkObject->FindProperty(NiProperty::TEXTURE_MODE);
+    NiRefPtr<NiProperty> spVertexColor = pkObject->FindProperty(NiProperty::VERTEX_COLOR);
+    auto* pkVertexColor = NiDynamicCast<NiVertexColorProperty>(spVertexColor.Get());
+    if (pkVertexColor == nullptr)
+    {
+        pkVertexColor = new NiVertexColorProperty;
+        pkObject->PrependProperty(pkVertexColor);
+    }
+    pkVertexColor->SetSourceMode(NiVertexColorProperty::SOURCE_EMISSIVE);
+    pkVertexColor->SetLightingMode(NiVertexColorProperty::LIGHTING_E);
+    if (auto* pkTextureMode = NiDynamicCast<NiTextureModeProperty>(spTextureMode.Get());
+        pkTextureMode != nullptr && pkTextureMode->GetApplyMode() == NiTextureModeProperty::APPLY_REPLACE)
+        pkTextureMode->SetApplyMode(NiTextureModeProperty::APPLY_MODULATE);
+    if (auto* pkNode = NiDynamicCast<NiNode>(pkObject))
+        for (uint32_t i = 0; i < pkNode->GetArrayCount(); ++i)
+            if (NiAVObject* pkChild = pkNode->GetAt(i))
+                ApplyDisplayDefaults(pkChild);
+}
+
+void CPropertyDoc::SetWireframe(NiAVObject* pkObject, bool bOn)
+{
+    if (pkObject == nullptr)
+        return;
+    NiRefPtr<NiProperty> spWireframe = pkObject->FindProperty(NiProperty::WIREFRAME);
+    if (auto* pkWireframe = NiDynamicCast<NiWireframeProperty>(spWireframe.Get()))
+        pkWireframe->SetWireframe(bOn);
+    if (auto* pkNode = NiDynamicCast<NiNode>(pkObject))
+        for (uint32_t i = 0; i < pkNode->GetArrayCount(); ++i)
+            if (NiAVObject* pkChild = pkNode->GetAt(i))
+                SetWireframe(pkChild, bOn);
+    pkObject->RefreshPropertyStates();
+}
+
+int CPropertyDoc::CallLoadPropertySet()
+{
+    // A script that defines no loader adds nothing: the names of an earlier script were
+    // removed before this one ran.
+    PyObject* pkMain = PyEmbed::GetModule(nullptr, 0);
+    if (pkMain != nullptr && PyEmbed::HasAttribute(pkMain, "LoadPropertySet"))
+    {
+        PyObject* pkSet = m_pkPropertySet->CreatePythonObject();
+        if (pkSet != nullptr)
+        {
+            PyEmbed::CallFunction("__main__", "LoadPropertySet", nullptr, nullptr, "(O)", pkSet);
+            Py_DECREF(pkSet);
+        }
+        PyEmbed::CheckError();
+    }
+    if (pkMain != nullptr && PyEmbed::HasAttribute(pkMain, "ParentPropertyScript"))
+    {
+        const char* pcParent = nullptr;
+        if (PyEmbed::GetAttributeValue("__main__", "ParentPropertyScript", "s", &pcParent) == 0 &&
+            pcParent != nullptr)
+            SetParentScript(pcParent);
+        else
+            PyEmbed::CheckError();
+    }
+    for (SKNamedModelPropertyList* pkList : m_pkPropertySet->GetPropertyLists())
+        for (SKModelPropertyInstance* pkInstance : pkList->GetItems())
+            pkInstance->UseOriginalTemplate();
+    return 1;
+}
+
+void CPropertyDoc::SetSelectedNode(NiAVObject* pkNode)
+{
+    if (m_pkSelectedNode != nullptr)
+    {
+        if (CNifView* pkView = GetNifView())
+            pkView->ShowNodeProperties(m_pkSelectedNode, false);
+        SetWireframe(m_pkSelectedNode, false);
+    }
+    m_pkSelectedNode = pkNode;
+    if (m_pkSelectedNode != nullptr)
+    {
+        auto* pkMain = dynamic_cast<CMainFrame*>(AfxGetMainWnd());
+        SetWireframe(m_pkSelectedNode, pkMain != nullptr && pkMain->m_bWireframePick);
+    }
+    CUpdateHint kHint;
+    UpdateAllViews(nullptr, 0, &kHint);
+}
+
+void CPropertyDoc::SetPickPoint(float x, float y, float z)
+{
+    m_kPickPoint = NiPoint3(x, y, z);
+    UpdateAllViews(nullptr, 0, nullptr);
+}
+
+void CPropertyDoc::SetPickNormal(float x, float y, float z)
+{
+    m_kPickNormal = NiPoint3(x, y, z);
+    UpdateAllViews(nullptr, 0, nullptr);
+}
+
+void CPropertyDoc::SetParentScript(const char* pcName)
+{
+    m_pcParentScript.reset();
+    if (pcName != nullptr)
+        m_pcParentScript = std::make_unique<std::string>(pcName);
+}
+
+std::string CPropertyDoc::GetParentScriptPackage() const
+{
+    if (!m_pcParentScript)
+        return {};
+    const size_t uiSlash = m_pcParentScript->rfind('/');
+    return uiSlash == std::string::npos ? std::string() : m_pcParentScript->substr(0, uiSlash);
+}
+
+std::string CPropertyDoc::GetParentScriptModule() const
+{
+    if (!m_pcParentScript)
+        return {};
+    const size_t uiSlash = m_pcParentScript->rfind('/');
+    return uiSlash == std::string::npos ? *m_pcParentScript : m_pcParentScript->substr(uiSlash + 1);
+}
+
+CNifView* CPropertyDoc::GetNifView() const
+{
+    return FirstViewOf<CNifView>(this);
+}
+
+CPropertyView* CPropertyDoc::GetPropertyView() const
+{
+    return FirstViewOf<CPropertyView>(this);
+}
+
+CSceneGraphView* CPropertyDoc::GetSceneGraphView() const
+{
+    return FirstViewOf<CSceneGraphView>(this);
+}
+
+void CPropertyDoc::OnSeeThrough()
+{
+    // A document made with File New has no model to see through.
+    if (!m_spSceneRoot)
+        return;
+    m_bSeeThrough = !m_bSeeThrough;
+    NiRefPtr<NiProperty> spAlpha = m_spSceneRoot->FindProperty(NiProperty::ALPHA);
+    if (auto* pkAlpha = NiDynamicCast<NiAlphaProperty>(spAlpha.Get()))
+    {
+        if (m_bSeeThrough)
+            pkAlpha->SetFlags(static_cast<uint16_t>((pkAlpha->GetFlags() & ~0x1FF) | 0x65));
+        else
+            pkAlpha->SetFlags(static_cast<uint16_t>(pkAlpha->GetFlags() & ~1));
+        m_spSceneRoot->RefreshPropertyStates();
+    }
+}
+
+void CPropertyDoc::OnUpdateSeeThrough(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(m_spSceneRoot ? TRUE : FALSE);
+    pCmdUI->SetCheck(m_bSeeThrough ? 1 : 0);
+}

@@ -1,0 +1,10 @@
+#include "editor/CPropertyView.h"
+
+#include "editor/PanePlaceholder.h"
+
+IMPLEMENT_DYNCREATE(CPropertyView, CView)
+
+void CPropertyView::OnDraw(CDC* pDC)
+{
+    DrawPanePlaceholder(pDC, "Properties");
+}

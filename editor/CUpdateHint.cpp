@@ -1,0 +1,3 @@
+#include "editor/CUpdateHint.h"
+
+IMPLEMENT_DYNAMIC(CUpdateHint, CObject)

@@ -1,0 +1,3 @@
+#include "platform/mfc/CMultiDocTemplate.h"
+
+IMPLEMENT_DYNAMIC(CMultiDocTemplate, CDocTemplate)

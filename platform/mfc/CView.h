@@ -1,0 +1,41 @@
+#pragma once
+
+#include "platform/mfc/CWnd.h"
+
+class CDocument;
+class CDC;
+struct CCreateContext;
+
+// A window that shows a document: it joins the document when created, learns of changes in
+// OnUpdate, draws in OnDraw, and becomes its frame's active view when clicked.
+class CView : public CWnd
+{
+    DECLARE_DYNAMIC(CView)
+
+public:
+    CView();
+    ~CView() override;
+
+    // Makes the view's window inside the parent and joins the context's document.
+    virtual BOOL Create(wxWindow* pkParent, int nID, CCreateContext* pContext);
+
+    CDocument* GetDocument() const { return m_pDocument; }
+
+    virtual void OnInitialUpdate();
+    // The base invalidates the whole window.
+    virtual void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint);
+    virtual void OnDraw(CDC* pDC);
+
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pInfo) override;
+    void PostNcDestroy() override;
+    // Makes this its frame's active view (a click in the view does it too).
+    void Activate();
+
+protected:
+    // Makes the toolkit window of the view (nID is a toolkit id); form views make a panel of controls.
+    virtual wxWindow* CreateToolkitWindow(wxWindow* pkParent, int nID);
+
+private:
+    friend class CDocument;
+    CDocument* m_pDocument = nullptr;
+};

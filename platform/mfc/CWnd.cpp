@@ -1,0 +1,586 @@
+#include "platform/mfc/CWnd.h"
+
+#include "platform/mfc/CFrameWnd.h"
+#include "platform/mfc/ModalService.h"
+#include "platform/mfc/VirtualKey.h"
+
+#include <wx/textctrl.h>
+#include <wx/timer.h>
+#include <wx/toplevel.h>
+#include <wx/window.h>
+
+#include <algorithm>
+#include <unordered_map>
+
+namespace
+{
+std::unordered_map<wxWindow*, CWnd*>& GetAttached()
+{
+    static std::unordered_map<wxWindow*, CWnd*> s_kAttached;
+    return s_kAttached;
+}
+
+CWnd* s_pkCapture = nullptr;
+
+UINT MouseFlags(const wxMouseState& kState)
+{
+    UINT nFlags = 0;
+    if (kState.LeftIsDown())
+        nFlags |= MK_LBUTTON;
+    if (kState.RightIsDown())
+        nFlags |= MK_RBUTTON;
+    if (kState.MiddleIsDown())
+        nFlags |= MK_MBUTTON;
+    if (kState.ShiftDown())
+        nFlags |= MK_SHIFT;
+    if (kState.ControlDown())
+        nFlags |= MK_CONTROL;
+    return nFlags;
+}
+} // namespace
+
+IMPLEMENT_DYNAMIC(CWnd, CCmdTarget)
+
+CWnd::CWnd() = default;
+
+CWnd::~CWnd()
+{
+    if (s_pkCapture == this)
+        ReleaseCapture();
+    m_kTimers.clear();
+    m_kItems.clear();
+    if (m_pkWindow != nullptr)
+    {
+        wxWindow* pkWindow = Detach();
+        pkWindow->Destroy();
+    }
+}
+
+CWnd* CWnd::FromHandle(HWND hWnd)
+{
+    return dynamic_cast<CWnd*>(hWnd);
+}
+
+CWnd* CWnd::FromToolkit(wxWindow* pkWindow)
+{
+    auto& kAttached = GetAttached();
+    auto kAt = kAttached.find(pkWindow);
+    return kAt == kAttached.end() ? nullptr : kAt->second;
+}
+
+namespace
+{
+// The toolkit takes ids below 0x7FFF only; the framework's command ids lie above. Those get
+// toolkit ids of their own from a range no control id uses, the same one each time.
+constexpr int FIRST_MAPPED_ID = 20000;
+
+struct IdMap
+{
+    std::unordered_map<UINT, int> kToToolkit;
+    std::unordered_map<int, UINT> kToResource;
+};
+
+IdMap& GetIdMap()
+{
+    static IdMap s_kMap;
+    return s_kMap;
+}
+} // namespace
+
+int CWnd::ToolkitId(UINT nID)
+{
+    if (nID == static_cast<UINT>(IDOK))
+        return wxID_OK;
+    if (nID == static_cast<UINT>(IDCANCEL))
+        return wxID_CANCEL;
+    if (nID < 0x7FFF)
+        return static_cast<int>(nID);
+    IdMap& kMap = GetIdMap();
+    auto [kAt, bNew] =
+        kMap.kToToolkit.try_emplace(nID, FIRST_MAPPED_ID + static_cast<int>(kMap.kToToolkit.size()));
+    if (bNew)
+        kMap.kToResource[kAt->second] = nID;
+    return kAt->second;
+}
+
+UINT CWnd::ResourceId(int iToolkitId)
+{
+    if (iToolkitId == wxID_OK)
+        return IDOK;
+    if (iToolkitId == wxID_CANCEL)
+        return IDCANCEL;
+    const IdMap& kMap = GetIdMap();
+    if (auto kAt = kMap.kToResource.find(iToolkitId); kAt != kMap.kToResource.end())
+        return kAt->second;
+    return static_cast<UINT>(iToolkitId);
+}
+
+void CWnd::Attach(wxWindow* pkWindow)
+{
+    if (m_pkWindow != nullptr)
+        Detach();
+    m_pkWindow = pkWindow;
+    GetAttached()[pkWindow] = this;
+    m_spCell = std::make_shared<CWnd*>(this);
+    BindEvents();
+}
+
+wxWindow* CWnd::Detach()
+{
+    wxWindow* pkWindow = m_pkWindow;
+    if (pkWindow == nullptr)
+        return nullptr;
+    if (s_pkCapture == this)
+        ReleaseCapture();
+    for (auto& [nID, spTimer] : m_kTimers)
+        spTimer->Stop();
+    m_kTimers.clear();
+    GetAttached().erase(pkWindow);
+    if (m_spCell)
+        *m_spCell = nullptr;
+    m_spCell.reset();
+    m_pkWindow = nullptr;
+    return pkWindow;
+}
+
+void CWnd::BindEvents()
+{
+    std::shared_ptr<CWnd*> spCell = m_spCell;
+    wxWindow* pkWindow = m_pkWindow;
+    auto mouse = [spCell](void (CWnd::*pfn)(UINT, CPoint))
+    {
+        return [spCell, pfn](wxMouseEvent& kEvent)
+        {
+            kEvent.Skip();
+            if (CWnd* pkWnd = *spCell)
+                (pkWnd->*pfn)(MouseFlags(kEvent), CPoint{kEvent.GetX(), kEvent.GetY()});
+        };
+    };
+    pkWindow->Bind(wxEVT_MOTION, mouse(&CWnd::OnMouseMove));
+    pkWindow->Bind(wxEVT_LEFT_DOWN, mouse(&CWnd::OnLButtonDown));
+    pkWindow->Bind(wxEVT_LEFT_UP, mouse(&CWnd::OnLButtonUp));
+    pkWindow->Bind(wxEVT_LEFT_DCLICK, mouse(&CWnd::OnLButtonDblClk));
+    pkWindow->Bind(wxEVT_RIGHT_DOWN, mouse(&CWnd::OnRButtonDown));
+    pkWindow->Bind(wxEVT_RIGHT_UP, mouse(&CWnd::OnRButtonUp));
+    pkWindow->Bind(wxEVT_MIDDLE_DOWN, mouse(&CWnd::OnMButtonDown));
+    pkWindow->Bind(wxEVT_MIDDLE_UP, mouse(&CWnd::OnMButtonUp));
+    pkWindow->Bind(wxEVT_MOUSEWHEEL,
+                   [spCell](wxMouseEvent& kEvent)
+                   {
+                       CWnd* pkWnd = *spCell;
+                       if (pkWnd == nullptr ||
+                           !pkWnd->OnMouseWheel(MouseFlags(kEvent),
+                                                static_cast<short>(kEvent.GetWheelRotation()),
+                                                CPoint{kEvent.GetX(), kEvent.GetY()}))
+                           kEvent.Skip();
+                   });
+    pkWindow->Bind(wxEVT_KEY_DOWN,
+                   [spCell](wxKeyEvent& kEvent)
+                   {
+                       kEvent.Skip();
+                       if (CWnd* pkWnd = *spCell; pkWnd != nullptr && pkWnd->WantsKeys())
+                           if (const UINT nKey = mfc::VirtualKeyFromToolkit(kEvent.GetKeyCode()); nKey != 0)
+                               pkWnd->OnKeyDown(nKey, 1, 0);
+                   });
+    pkWindow->Bind(wxEVT_KEY_UP,
+                   [spCell](wxKeyEvent& kEvent)
+                   {
+                       kEvent.Skip();
+                       if (CWnd* pkWnd = *spCell; pkWnd != nullptr && pkWnd->WantsKeys())
+                           if (const UINT nKey = mfc::VirtualKeyFromToolkit(kEvent.GetKeyCode()); nKey != 0)
+                               pkWnd->OnKeyUp(nKey, 1, 0);
+                   });
+    pkWindow->Bind(wxEVT_SIZE,
+                   [spCell](wxSizeEvent& kEvent)
+                   {
+                       kEvent.Skip();
+                       if (CWnd* pkWnd = *spCell)
+                       {
+                           const wxSize kClient = pkWnd->m_pkWindow->GetClientSize();
+                           pkWnd->OnSize(SIZE_RESTORED, kClient.GetWidth(), kClient.GetHeight());
+                       }
+                   });
+    pkWindow->Bind(wxEVT_SET_FOCUS,
+                   [spCell](wxFocusEvent& kEvent)
+                   {
+                       kEvent.Skip();
+                       if (CWnd* pkWnd = *spCell)
+                           pkWnd->OnSetFocus(CWnd::FromToolkit(kEvent.GetWindow()));
+                   });
+    pkWindow->Bind(wxEVT_KILL_FOCUS,
+                   [spCell](wxFocusEvent& kEvent)
+                   {
+                       kEvent.Skip();
+                       if (CWnd* pkWnd = *spCell)
+                           pkWnd->OnKillFocus(CWnd::FromToolkit(kEvent.GetWindow()));
+                   });
+    pkWindow->Bind(wxEVT_MOUSE_CAPTURE_LOST,
+                   [spCell](wxMouseCaptureLostEvent&)
+                   {
+                       CWnd* pkWnd = *spCell;
+                       if (pkWnd != nullptr && s_pkCapture == pkWnd)
+                       {
+                           s_pkCapture = nullptr;
+                           pkWnd->OnCaptureChanged(nullptr);
+                       }
+                   });
+    pkWindow->Bind(wxEVT_TIMER,
+                   [spCell](wxTimerEvent& kEvent)
+                   {
+                       if (CWnd* pkWnd = *spCell)
+                           pkWnd->OnTimer(static_cast<UINT_PTR>(kEvent.GetId()));
+                   });
+    pkWindow->Bind(wxEVT_DESTROY,
+                   [spCell, pkWindow](wxWindowDestroyEvent& kEvent)
+                   {
+                       kEvent.Skip();
+                       if (CWnd* pkWnd = *spCell; pkWnd != nullptr && kEvent.GetEventObject() == pkWindow)
+                           pkWnd->ToolkitDestroyed();
+                   });
+    if (pkWindow->IsTopLevel())
+        pkWindow->Bind(wxEVT_CLOSE_WINDOW,
+                       [spCell](wxCloseEvent& kEvent)
+                       {
+                           CWnd* pkWnd = *spCell;
+                           if (pkWnd == nullptr)
+                           {
+                               kEvent.Skip();
+                               return;
+                           }
+                           pkWnd->OnClose();
+                           // Still there: the window refused to close.
+                           if (*spCell != nullptr && kEvent.CanVeto())
+                               kEvent.Veto();
+                       });
+}
+
+void CWnd::CollectAttached(std::vector<CWnd*>& kOut)
+{
+    kOut.push_back(this);
+    std::vector<wxWindow*> kStack(m_pkWindow->GetChildren().begin(), m_pkWindow->GetChildren().end());
+    std::vector<CWnd*> kInner;
+    // Depth first, outer windows before the windows inside them.
+    while (!kStack.empty())
+    {
+        wxWindow* pkChild = kStack.front();
+        kStack.erase(kStack.begin());
+        if (CWnd* pkWnd = FromToolkit(pkChild); pkWnd != nullptr && pkWnd != this)
+            kOut.push_back(pkWnd);
+        const wxWindowList& kChildren = pkChild->GetChildren();
+        kStack.insert(kStack.end(), kChildren.begin(), kChildren.end());
+    }
+}
+
+BOOL CWnd::DestroyWindow()
+{
+    if (m_pkWindow == nullptr)
+        return FALSE;
+    std::vector<CWnd*> kWindows;
+    CollectAttached(kWindows);
+    for (CWnd* pkWnd : kWindows)
+        pkWnd->OnDestroy();
+    wxWindow* pkWindow = m_pkWindow;
+    for (CWnd* pkWnd : kWindows)
+        pkWnd->Detach();
+    // Top-level windows go at the toolkit's next idle time; nothing points at them now.
+    pkWindow->Destroy();
+    for (auto kAt = kWindows.rbegin(); kAt != kWindows.rend(); ++kAt)
+        (*kAt)->PostNcDestroy();
+    return TRUE;
+}
+
+void CWnd::ToolkitDestroyed()
+{
+    OnDestroy();
+    Detach();
+    PostNcDestroy();
+}
+
+void CWnd::PostNcDestroy() {}
+
+void CWnd::GetClientSize(int32_t& iWidth, int32_t& iHeight) const
+{
+    if (m_pkWindow == nullptr)
+    {
+        win32::Window::GetClientSize(iWidth, iHeight);
+        return;
+    }
+    const wxSize kSize = m_pkWindow->GetClientSize();
+    iWidth = kSize.GetWidth();
+    iHeight = kSize.GetHeight();
+}
+
+void CWnd::GetScreenOrigin(int32_t& iX, int32_t& iY) const
+{
+    if (m_pkWindow == nullptr)
+    {
+        win32::Window::GetScreenOrigin(iX, iY);
+        return;
+    }
+    const wxPoint kOrigin = m_pkWindow->ClientToScreen(wxPoint(0, 0));
+    iX = kOrigin.x;
+    iY = kOrigin.y;
+}
+
+void CWnd::GetClientRect(RECT* pkRect) const
+{
+    int32_t iWidth = 0;
+    int32_t iHeight = 0;
+    GetClientSize(iWidth, iHeight);
+    *pkRect = RECT{0, 0, iWidth, iHeight};
+}
+
+void CWnd::GetWindowRect(RECT* pkRect) const
+{
+    if (m_pkWindow == nullptr)
+    {
+        *pkRect = RECT{};
+        return;
+    }
+    const wxRect kRect = m_pkWindow->GetScreenRect();
+    *pkRect = RECT{kRect.GetLeft(), kRect.GetTop(), kRect.GetRight() + 1, kRect.GetBottom() + 1};
+}
+
+void CWnd::MoveWindow(int x, int y, int nWidth, int nHeight, BOOL)
+{
+    if (m_pkWindow != nullptr)
+        m_pkWindow->SetSize(x, y, nWidth, nHeight);
+}
+
+CWnd* CWnd::GetParent() const
+{
+    for (wxWindow* pkParent = m_pkWindow != nullptr ? m_pkWindow->GetParent() : nullptr; pkParent != nullptr;
+         pkParent = pkParent->GetParent())
+        if (CWnd* pkWnd = FromToolkit(pkParent))
+            return pkWnd;
+    return nullptr;
+}
+
+CFrameWnd* CWnd::GetParentFrame() const
+{
+    for (CWnd* pkParent = GetParent(); pkParent != nullptr; pkParent = pkParent->GetParent())
+        if (auto* pkFrame = dynamic_cast<CFrameWnd*>(pkParent))
+            return pkFrame;
+    return nullptr;
+}
+
+CWnd* CWnd::GetDlgItem(int nID) const
+{
+    if (m_pkWindow == nullptr)
+        return nullptr;
+    wxWindow* pkChild = m_pkWindow->FindWindow(ToolkitId(static_cast<UINT>(nID)));
+    if (pkChild == nullptr || pkChild == m_pkWindow)
+        return nullptr;
+    if (CWnd* pkWnd = FromToolkit(pkChild))
+        return pkWnd;
+    auto spItem = std::make_unique<CWnd>();
+    spItem->Attach(pkChild);
+    CWnd* pkItem = spItem.get();
+    m_kItems[nID] = std::move(spItem);
+    return pkItem;
+}
+
+int CWnd::GetDlgCtrlID() const
+{
+    return m_pkWindow != nullptr ? static_cast<int>(ResourceId(m_pkWindow->GetId())) : 0;
+}
+
+BOOL CWnd::ShowWindow(int nCmdShow)
+{
+    if (m_pkWindow == nullptr)
+        return FALSE;
+    const BOOL bWasVisible = m_pkWindow->IsShown();
+    m_pkWindow->Show(nCmdShow != SW_HIDE);
+    return bWasVisible;
+}
+
+void CWnd::UpdateWindow()
+{
+    if (m_pkWindow != nullptr)
+        m_pkWindow->Update();
+}
+
+BOOL CWnd::EnableWindow(BOOL bEnable)
+{
+    if (m_pkWindow == nullptr)
+        return FALSE;
+    const BOOL bWasDisabled = !m_pkWindow->IsEnabled();
+    m_pkWindow->Enable(bEnable != FALSE);
+    return bWasDisabled;
+}
+
+BOOL CWnd::IsWindowEnabled() const
+{
+    return m_pkWindow != nullptr && m_pkWindow->IsEnabled();
+}
+
+BOOL CWnd::IsWindowVisible() const
+{
+    return m_pkWindow != nullptr && m_pkWindow->IsShownOnScreen();
+}
+
+void CWnd::SetWindowText(const char* pcText)
+{
+    const wxString kText = wxString::FromUTF8(pcText != nullptr ? pcText : "");
+    // An edit's text is its value (and setting it notifies, as typing does).
+    if (auto* pkEdit = dynamic_cast<wxTextCtrl*>(m_pkWindow))
+        pkEdit->SetValue(kText);
+    else if (m_pkWindow != nullptr)
+        m_pkWindow->SetLabel(kText);
+}
+
+void CWnd::GetWindowText(CString& kText) const
+{
+    if (auto* pkEdit = dynamic_cast<wxTextCtrl*>(m_pkWindow))
+        kText = CString(std::string(pkEdit->GetValue().utf8_str()));
+    else
+        kText =
+            CString(m_pkWindow != nullptr ? std::string(m_pkWindow->GetLabel().utf8_str()) : std::string());
+}
+
+CString CWnd::GetWindowText() const
+{
+    CString kText;
+    GetWindowText(kText);
+    return kText;
+}
+
+void CWnd::Invalidate(BOOL bErase)
+{
+    if (m_pkWindow != nullptr)
+        m_pkWindow->Refresh(bErase != FALSE);
+}
+
+void CWnd::InvalidateRect(const RECT* pkRect, BOOL bErase)
+{
+    if (m_pkWindow == nullptr)
+        return;
+    if (pkRect == nullptr)
+    {
+        m_pkWindow->Refresh(bErase != FALSE);
+        return;
+    }
+    const wxRect kRect(pkRect->left, pkRect->top, pkRect->right - pkRect->left, pkRect->bottom - pkRect->top);
+    m_pkWindow->Refresh(bErase != FALSE, &kRect);
+}
+
+void CWnd::SetFocus()
+{
+    if (m_pkWindow != nullptr)
+        m_pkWindow->SetFocus();
+}
+
+CWnd* CWnd::SetCapture()
+{
+    CWnd* pkOld = s_pkCapture;
+    if (pkOld == this || m_pkWindow == nullptr)
+        return pkOld;
+    if (pkOld != nullptr)
+        ReleaseCapture();
+    m_pkWindow->CaptureMouse();
+    s_pkCapture = this;
+    return pkOld;
+}
+
+BOOL ReleaseCapture()
+{
+    CWnd* pkWnd = s_pkCapture;
+    if (pkWnd == nullptr)
+        return FALSE;
+    s_pkCapture = nullptr;
+    if (wxWindow* pkWindow = pkWnd->GetToolkitWindow(); pkWindow != nullptr && pkWindow->HasCapture())
+        pkWindow->ReleaseMouse();
+    pkWnd->OnCaptureChanged(nullptr);
+    return TRUE;
+}
+
+CWnd* GetCapture()
+{
+    return s_pkCapture;
+}
+
+UINT_PTR CWnd::SetTimer(UINT_PTR nIDEvent, UINT nElapse, void*)
+{
+    if (m_pkWindow == nullptr)
+        return 0;
+    auto& spTimer = m_kTimers[nIDEvent];
+    spTimer = std::make_unique<wxTimer>(m_pkWindow, static_cast<int>(nIDEvent));
+    spTimer->Start(static_cast<int>(nElapse));
+    return nIDEvent;
+}
+
+BOOL CWnd::KillTimer(UINT_PTR nIDEvent)
+{
+    auto kAt = m_kTimers.find(nIDEvent);
+    if (kAt == m_kTimers.end())
+        return FALSE;
+    kAt->second->Stop();
+    m_kTimers.erase(kAt);
+    return TRUE;
+}
+
+BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT)
+{
+    const DWORD dwOld = m_dwStyle;
+    m_dwStyle = (m_dwStyle & ~dwRemove) | dwAdd;
+    return dwOld != m_dwStyle;
+}
+
+int CWnd::MessageBox(const char* pcText, const char* pcCaption, UINT nType)
+{
+    return mfc::ModalService::MessageBox(this, pcText, pcCaption, nType);
+}
+
+LRESULT CWnd::SendMessage(UINT nMessage, WPARAM wParam, LPARAM lParam)
+{
+    if (nMessage == WM_COMMAND)
+        return OnCommand(wParam, lParam);
+    if (nMessage == WM_NOTIFY)
+    {
+        LRESULT lResult = 0;
+        OnNotify(wParam, lParam, &lResult);
+        return lResult;
+    }
+    return 0;
+}
+
+BOOL CWnd::OnCommand(WPARAM wParam, LPARAM)
+{
+    const UINT nID = static_cast<UINT>(wParam & 0xFFFF);
+    const int nCode = static_cast<int>(static_cast<int16_t>((wParam >> 16) & 0xFFFF));
+    return OnCmdMsg(nID, nCode, nullptr, nullptr);
+}
+
+BOOL CWnd::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    auto* pkHeader = reinterpret_cast<NMHDR*>(lParam);
+    if (pkHeader == nullptr)
+        return FALSE;
+    return DispatchNotify(static_cast<UINT>(wParam), pkHeader, pResult);
+}
+
+void CWnd::OnDestroy() {}
+void CWnd::OnSize(UINT, int, int) {}
+void CWnd::OnMouseMove(UINT, CPoint) {}
+void CWnd::OnLButtonDown(UINT, CPoint) {}
+void CWnd::OnLButtonUp(UINT, CPoint) {}
+void CWnd::OnLButtonDblClk(UINT, CPoint) {}
+void CWnd::OnRButtonDown(UINT, CPoint) {}
+void CWnd::OnRButtonUp(UINT, CPoint) {}
+void CWnd::OnMButtonDown(UINT, CPoint) {}
+void CWnd::OnMButtonUp(UINT, CPoint) {}
+BOOL CWnd::OnMouseWheel(UINT, short, CPoint)
+{
+    return FALSE;
+}
+void CWnd::OnKeyDown(UINT, UINT, UINT) {}
+void CWnd::OnKeyUp(UINT, UINT, UINT) {}
+void CWnd::OnTimer(UINT_PTR) {}
+void CWnd::OnSetFocus(CWnd*) {}
+void CWnd::OnKillFocus(CWnd*) {}
+void CWnd::OnCaptureChanged(CWnd*) {}
+
+void CWnd::OnClose()
+{
+    DestroyWindow();
+}

@@ -1,0 +1,304 @@
+#include "tools/samples/SampleShip.h"
+
+#include "core/SKStream.h"
+#include "core/SKString.h"
+#include "properties/PhaserProperty.h"
+#include "properties/PropertyTypeRegistry.h"
+#include "properties/SKModelProperty.h"
+#include "properties/SKScriptWriter.h"
+#include "properties/SubsystemProperty.h"
+#include "properties/TorpedoTubeProperty.h"
+#include "scene/graph/NiNode.h"
+#include "scene/graph/NiTriShape.h"
+#include "scene/graph/NiTriShapeData.h"
+#include "scene/object/NiColor.h"
+#include "scene/object/NiStream.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace
+{
+constexpr float PI = 3.14159265f;
+
+// An ellipsoid of rings along the ship's forward axis (y), each ring a circle in x and z.
+NiTriShape* MakeEllipsoid(const char* pcName, const NiPoint3& kCentre, const NiPoint3& kRadii,
+                          uint16_t usRings, uint16_t usSegments, const NiColorA& kBow, const NiColorA& kStern)
+{
+    const uint16_t usVertices = static_cast<uint16_t>(usRings * usSegments);
+    auto* pkVertex = new NiPoint3[usVertices];
+    auto* pkNormal = new NiPoint3[usVertices];
+    auto* pkColor = new NiColorA[usVertices];
+    for (uint16_t r = 0; r < usRings; ++r)
+    {
+        // Rings from stern to bow, the ends pulled in so that the hull closes.
+        const float fAngle = PI * (static_cast<float>(r) + 0.5f) / static_cast<float>(usRings);
+        const float fAlong = -std::cos(fAngle);
+        const float fWidth = std::sin(fAngle);
+        const float fShade = static_cast<float>(r) / static_cast<float>(std::max<uint16_t>(usRings - 1, 1));
+        for (uint16_t s = 0; s < usSegments; ++s)
+        {
+            const float fTurn = 2.0f * PI * static_cast<float>(s) / static_cast<float>(usSegments);
+            const uint16_t i = static_cast<uint16_t>(r * usSegments + s);
+            const NiPoint3 kUnit(fWidth * std::cos(fTurn), fAlong, fWidth * std::sin(fTurn));
+            pkVertex[i] = NiPoint3(kCentre.x + kRadii.x * kUnit.x, kCentre.y + kRadii.y * kUnit.y,
+                                   kCentre.z + kRadii.z * kUnit.z);
+            pkNormal[i] = kUnit;
+            // Lighter on top, from the stern's colour to the bow's.
+            const float fTop = 0.75f + 0.25f * kUnit.z;
+            pkColor[i] = NiColorA((kStern.r + (kBow.r - kStern.r) * fShade) * fTop,
+                                  (kStern.g + (kBow.g - kStern.g) * fShade) * fTop,
+                                  (kStern.b + (kBow.b - kStern.b) * fShade) * fTop, 1.0f);
+        }
+    }
+    const uint16_t usTriangles = static_cast<uint16_t>(2 * usSegments * (usRings - 1));
+    auto* pusList = new uint16_t[3u * usTriangles];
+    uint32_t uiAt = 0;
+    for (uint16_t r = 0; r + 1 < usRings; ++r)
+        for (uint16_t s = 0; s < usSegments; ++s)
+        {
+            const uint16_t a = static_cast<uint16_t>(r * usSegments + s);
+            const uint16_t b = static_cast<uint16_t>(r * usSegments + (s + 1) % usSegments);
+            const uint16_t c = static_cast<uint16_t>(a + usSegments);
+            const uint16_t d = static_cast<uint16_t>(b + usSegments);
+            for (uint16_t v : {a, c, b, b, c, d})
+                pusList[uiAt++] = v;
+        }
+    auto* pkData = new NiTriShapeData(usVertices, pkVertex, pkNormal, pkColor, nullptr, usTriangles, pusList);
+    auto* pkShape = new NiTriShape(pkData);
+    pkShape->SetName(pcName);
+    return pkShape;
+}
+
+NiNode* MakeHardpoint(const char* pcName, const NiPoint3& kAt)
+{
+    auto* pkNode = new NiNode;
+    pkNode->SetName(pcName);
+    pkNode->SetTranslate(kAt);
+    return pkNode;
+}
+
+struct Hardpoint
+{
+    const char* pcNode;
+    NiPoint3 kAt;
+};
+
+const Hardpoint HARDPOINTS[] = {
+    {"Port Phaser", NiPoint3(-2.0f, 4.0f, 0.8f)},     {"Starboard Phaser", NiPoint3(2.0f, 4.0f, 0.8f)},
+    {"Forward Torpedo", NiPoint3(0.0f, 8.5f, -0.3f)}, {"Shield Generator", NiPoint3(0.0f, 0.0f, 1.2f)},
+    {"Impulse Engine", NiPoint3(0.0f, -7.5f, 0.4f)},  {"Sensor Array", NiPoint3(0.0f, 6.0f, -1.0f)},
+};
+
+NiNode* BuildShip(const SampleShipOptions& kOptions)
+{
+    auto* pkRoot = new NiNode;
+    pkRoot->SetName(kOptions.kName.c_str());
+    const NiColorA kBow(0.80f, 0.82f, 0.88f, 1.0f);
+    const NiColorA kStern(0.45f, 0.50f, 0.62f, 1.0f);
+    if (kOptions.uiTriangles == 0)
+        pkRoot->AddChild(MakeEllipsoid("Hull", NiPoint3(0.0f, 0.0f, 0.0f), NiPoint3(2.6f, 9.0f, 1.4f), 14, 18,
+                                       kBow, kStern));
+    else
+    {
+        // Hull sections of 100 segments, each below the 16-bit vertex and triangle limits.
+        const uint32_t uiSections = (kOptions.uiTriangles + 19999) / 20000;
+        const uint32_t uiPerSection = kOptions.uiTriangles / uiSections;
+        const uint16_t usRings = static_cast<uint16_t>(uiPerSection / 200 + 1);
+        for (uint32_t i = 0; i < uiSections; ++i)
+        {
+            const std::string kName = "Hull Section " + std::to_string(i + 1);
+            const float fOffset = (static_cast<float>(i) - 0.5f * static_cast<float>(uiSections - 1)) * 0.2f;
+            pkRoot->AddChild(MakeEllipsoid(kName.c_str(), NiPoint3(0.0f, 0.0f, fOffset),
+                                           NiPoint3(2.6f, 9.0f, 1.4f), usRings, 100, kBow, kStern));
+        }
+    }
+    const NiColorA kGlow(0.55f, 0.25f, 0.20f, 1.0f);
+    pkRoot->AddChild(MakeEllipsoid("Port Nacelle", NiPoint3(-3.6f, -4.0f, 1.6f), NiPoint3(0.6f, 4.0f, 0.6f),
+                                   8, 10, kBow, kGlow));
+    pkRoot->AddChild(MakeEllipsoid("Starboard Nacelle", NiPoint3(3.6f, -4.0f, 1.6f),
+                                   NiPoint3(0.6f, 4.0f, 0.6f), 8, 10, kBow, kGlow));
+    for (const Hardpoint& kPoint : HARDPOINTS)
+        pkRoot->AddChild(MakeHardpoint(kPoint.pcNode, kPoint.kAt));
+    for (uint32_t i = 0; i < kOptions.uiExtraProperties; ++i)
+    {
+        const std::string kName = "Hardpoint " + std::to_string(i + 1);
+        const float fAngle =
+            2.0f * PI * static_cast<float>(i) / static_cast<float>(kOptions.uiExtraProperties);
+        pkRoot->AddChild(
+            MakeHardpoint(kName.c_str(), NiPoint3(2.0f * std::cos(fAngle), 8.0f * std::sin(fAngle), 0.5f)));
+    }
+    pkRoot->UpdateSubtree(0.0f);
+    return pkRoot;
+}
+
+// A template of the sample: a property made by type name, set up by the caller.
+struct Template
+{
+    SKModelProperty* pkProperty;
+    const char* pcNode;
+    bool bGlobal;
+};
+
+void Release(std::vector<Template>& kTemplates)
+{
+    for (Template& kTemplate : kTemplates)
+        kTemplate.pkProperty->DecRefCount();
+    kTemplates.clear();
+}
+
+SKModelProperty* MakeProperty(const char* pcType, const std::string& kName)
+{
+    return CreatePropertyByTypeName(pcType, kName.c_str());
+}
+
+bool OpenScript(SKStream& kStream, const std::string& kPath)
+{
+    kStream.Open(kPath.c_str(), "wt");
+    return kStream.GetStatus() == 0;
+}
+
+std::vector<Template> ShipTemplates(const SampleShipOptions& kOptions)
+{
+    std::vector<Template> kTemplates;
+    auto* pkPort = static_cast<PhaserProperty*>(MakeProperty("Phaser", "Port Phaser"));
+    pkPort->SetOrientation(NiPoint3(0.0f, 1.0f, 0.0f), NiPoint3(0.0f, 0.0f, 1.0f));
+    pkPort->SetPosition(-2.0f, 4.0f, 0.8f);
+    kTemplates.push_back({pkPort, "Port Phaser", false});
+    auto* pkStarboard = static_cast<PhaserProperty*>(MakeProperty("Phaser", "Starboard Phaser"));
+    pkStarboard->SetOrientation(NiPoint3(0.0f, 1.0f, 0.0f), NiPoint3(0.0f, 0.0f, 1.0f));
+    pkStarboard->SetPosition(2.0f, 4.0f, 0.8f);
+    kTemplates.push_back({pkStarboard, "Starboard Phaser", false});
+    auto* pkTube = static_cast<TorpedoTubeProperty*>(MakeProperty("Torpedo Tube", "Forward Torpedo"));
+    pkTube->SetDirection(NiPoint3(0.0f, 1.0f, 0.0f));
+    pkTube->SetRight(NiPoint3(1.0f, 0.0f, 0.0f));
+    pkTube->SetPosition(0.0f, 8.5f, -0.3f);
+    kTemplates.push_back({pkTube, "Forward Torpedo", false});
+    auto* pkShield = static_cast<SubsystemProperty*>(MakeProperty("Shield", "Shield Generator"));
+    pkShield->SetPosition(0.0f, 0.0f, 1.2f);
+    kTemplates.push_back({pkShield, "Shield Generator", false});
+    auto* pkImpulse =
+        static_cast<SubsystemProperty*>(MakeProperty("Impulse Engine System", "Impulse Engines"));
+    pkImpulse->SetPosition(0.0f, -7.5f, 0.4f);
+    kTemplates.push_back({pkImpulse, "Impulse Engine", false});
+    auto* pkHull = static_cast<SubsystemProperty*>(MakeProperty("Hull", "Hull"));
+    pkHull->SetMaxCondition(5000.0f);
+    kTemplates.push_back({pkHull, kOptions.uiTriangles == 0 ? "Hull" : "Hull Section 1", false});
+    for (uint32_t i = 0; i < kOptions.uiExtraProperties; ++i)
+    {
+        const std::string kName = "Hardpoint " + std::to_string(i + 1);
+        auto* pkProperty =
+            static_cast<SubsystemProperty*>(MakeProperty("Repair Subsystem", kName + " Repair"));
+        pkProperty->SetMaxCondition(100.0f + static_cast<float>(i));
+        kTemplates.push_back({pkProperty, nullptr, false});
+    }
+    return kTemplates;
+}
+
+bool WriteScript(const std::string& kPath, const std::string& kFileName, std::vector<Template>& kTemplates,
+                 const SampleShipOptions& kOptions)
+{
+    SKStream kStream;
+    if (!OpenScript(kStream, kPath))
+        return false;
+    SKScriptWriter kWriter(kStream);
+    try
+    {
+        kWriter.Line("# ", kFileName.c_str());
+        kWriter.Line("# This file was automatically generated - modify at your own risk.");
+        kWriter.Text("# \n\n");
+        kWriter.Line("import App");
+        kWriter.Line("import GlobalPropertyTemplates");
+        kWriter.Line("# Setting up local templates.");
+        for (Template& kTemplate : kTemplates)
+        {
+            kWriter.Line("#################################################");
+            const std::string kVariable = kTemplate.pkProperty->WriteCreateLine(kWriter);
+            kWriter.Line("App.g_kModelPropertyManager.RegisterLocalTemplate(", kVariable.c_str(), ")");
+        }
+        kWriter.Text("\n# Property load function.\n");
+        kWriter.Line("def LoadPropertySet(pObj):");
+        kWriter.Line("\t\"Sets up the object's properties.\"");
+        auto attach = [&kWriter](const char* pcTemplate, const char* pcNode, bool bGlobal)
+        {
+            kWriter.Line("\tprop = App.g_kModelPropertyManager.FindByName(",
+                         SKScriptWriter::Quoted{pcTemplate}, ", App.SKModelPropertyManager.",
+                         bGlobal ? "GLOBAL_TEMPLATES)" : "LOCAL_TEMPLATES)");
+            kWriter.Line("\tif (prop != None):");
+            kWriter.Line("\t\tpObj.AddToSet(", SKScriptWriter::Quoted{pcNode}, ", prop)");
+        };
+        uint32_t uiExtra = 0;
+        for (Template& kTemplate : kTemplates)
+        {
+            const std::string kNode =
+                kTemplate.pcNode != nullptr ? kTemplate.pcNode : "Hardpoint " + std::to_string(++uiExtra);
+            const auto spName = kTemplate.pkProperty->GetName().GetCString();
+            attach(spName.get(), kNode.c_str(), kTemplate.bGlobal);
+        }
+        // The global sensor template on the sensor array.
+        attach("Standard Sensor", "Sensor Array", true);
+    }
+    catch (SKStreamException*)
+    {
+        kStream.Close();
+        return false;
+    }
+    (void)kOptions;
+    kStream.Close();
+    return true;
+}
+} // namespace
+
+bool WriteSampleShip(const std::string& kFolder, const SampleShipOptions& kOptions)
+{
+    NiNode* pkRoot = BuildShip(kOptions);
+    NiStream kStream;
+    kStream.AddTopObject(pkRoot);
+    if (!kStream.SaveFile((kFolder + "/" + kOptions.kName + ".nif").c_str()))
+        return false;
+    std::vector<Template> kTemplates = ShipTemplates(kOptions);
+    const bool bWritten =
+        WriteScript(kFolder + "/" + kOptions.kName + ".py", kOptions.kName + ".py", kTemplates, kOptions);
+    Release(kTemplates);
+    return bWritten;
+}
+
+bool WriteSampleGlobalTemplates(const std::string& kPath)
+{
+    std::vector<Template> kTemplates;
+    auto* pkSensor = static_cast<SubsystemProperty*>(MakeProperty("Sensor", "Standard Sensor"));
+    pkSensor->SetMaxCondition(800.0f);
+    kTemplates.push_back({pkSensor, nullptr, true});
+    auto* pkRepair = static_cast<SubsystemProperty*>(MakeProperty("Repair Subsystem", "Standard Repair"));
+    pkRepair->SetMaxCondition(600.0f);
+    kTemplates.push_back({pkRepair, nullptr, true});
+
+    SKStream kStream;
+    bool bWritten = OpenScript(kStream, kPath);
+    if (bWritten)
+    {
+        SKScriptWriter kWriter(kStream);
+        try
+        {
+            kWriter.Line("# Global property templates file.");
+            kWriter.Line("# This file was automatically generated.");
+            kWriter.Line("#####################################################");
+            kWriter.Line("import App");
+            for (Template& kTemplate : kTemplates)
+            {
+                kWriter.Line("#################################################");
+                const std::string kVariable = kTemplate.pkProperty->WriteCreateLine(kWriter);
+                kWriter.Line("App.g_kModelPropertyManager.RegisterGlobalTemplate(", kVariable.c_str(), ")");
+            }
+            kWriter.Line("#####################################################");
+        }
+        catch (SKStreamException*)
+        {
+            bWritten = false;
+        }
+        kStream.Close();
+    }
+    Release(kTemplates);
+    return bWritten;
+}
