@@ -7,9 +7,17 @@
 #include "scene/animation/NiLightColorController.h"
 #include "scene/animation/NiLookAtController.h"
 #include "scene/animation/NiMaterialColorController.h"
+#include "scene/animation/NiMorphController.h"
+#include "scene/animation/NiMorphData.h"
+#include "scene/animation/NiMorpherController.h"
 #include "scene/animation/NiPathController.h"
 #include "scene/animation/NiRollController.h"
+#include "scene/animation/NiSequenceStreamHelper.h"
+#include "scene/animation/NiTextKeyExtraData.h"
 #include "scene/animation/NiVisController.h"
+#include "scene/graph/NiStringExtraData.h"
+#include "scene/graph/NiTriShape.h"
+#include "scene/graph/NiTriShapeData.h"
 
 #include "scene/graph/NiAlphaAccumulator.h"
 #include "scene/graph/NiAlphaProperty.h"
@@ -312,6 +320,62 @@ std::vector<char> AnimatedSeed()
 }
 } // namespace
 
+namespace
+{
+// Morphing, text keys and sequences: a morpher with its data, an old morph controller (loads as
+// a morpher), and a sequence helper with text keys and a named keyframe controller.
+std::vector<char> SequenceSeed()
+{
+    NiNode* pkRoot = new NiNode;
+    auto MakeShape = []
+    {
+        uint16_t* pusTriangles = new uint16_t[3]{0, 1, 2};
+        return new NiTriShape(new NiTriShapeData(3, new NiPoint3[3]{{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, nullptr,
+                                                 nullptr, nullptr, 1, pusTriangles));
+    };
+    NiTriShape* pkMorphed = MakeShape();
+    pkRoot->AddChild(pkMorphed);
+    MorphTarget* pkTargets = new MorphTarget[2];
+    for (uint32_t i = 0; i < 2; ++i)
+    {
+        pkTargets[i].SetVertices(new NiPoint3[3]{{0, 0, 0}, {1, 0, float(i)}, {0, 1, 0}});
+        pkTargets[i].SetKeys(FloatKeys({{0, 0}, {1, 1}}, KEY_LINEAR), 2, KEY_LINEAR);
+    }
+    NiMorphData* pkData = new NiMorphData;
+    pkData->SetTargets(pkTargets, 2, 3);
+    pkData->SetRelative(true);
+    (new NiMorpherController(pkData))->SetTarget(pkMorphed);
+
+    NiTriShape* pkOldMorphed = MakeShape();
+    pkRoot->AddChild(pkOldMorphed);
+    NiMorphController* pkOld = new NiMorphController;
+    FloatKey** ppKeys = new FloatKey* [2]
+    {
+        new TcbFloatArrayKey(0, 0, 0, 0, new float[2]{1, 0}),
+            new TcbFloatArrayKey(1, 0, 0, 0, new float[2]{1, 1})
+    };
+    GetFloatKeyOps(KEY_TCB_ARRAY)->m_pfnFillDerived(ppKeys, 2, 2);
+    pkOld->SetKeys(ppKeys, 2, KEY_TCB_ARRAY);
+    std::vector<std::unique_ptr<NiPoint3[]>> kTargets;
+    kTargets.emplace_back(new NiPoint3[3]{{0, 0, 0}, {1, 0, 0}, {0, 1, 0}});
+    kTargets.emplace_back(new NiPoint3[3]{{0, 0, 1}, {1, 0, 1}, {0, 1, 1}});
+    pkOld->SetTargets(std::move(kTargets), 3);
+    pkOld->SetTarget(pkOldMorphed);
+
+    NiSequenceStreamHelper* pkHelper = new NiSequenceStreamHelper;
+    pkHelper->SetName("walk");
+    pkHelper->AddExtraData(new NiStringExtraData("Mover"));
+    NiTextKeyExtraData* pkTextKeys = new NiTextKeyExtraData;
+    pkTextKeys->SetKeys({TextKey(0, "start"), TextKey(0.5f, "morph:a"), TextKey(1, nullptr)});
+    pkHelper->AddExtraData(pkTextKeys);
+    NiKeyframeController* pkFrames = new NiKeyframeController;
+    pkFrames->SetPositionKeys(PositionKeys({NiPoint3(0, 0, 0), NiPoint3(1, 0, 0)}, KEY_LINEAR), 2, KEY_LINEAR,
+                              true);
+    pkFrames->SetTarget(pkHelper);
+    return Save({pkRoot, pkHelper});
+}
+} // namespace
+
 std::vector<std::pair<std::string, std::vector<char>>> MakeNifSeedScenes()
 {
     std::vector<std::pair<std::string, std::vector<char>>> kSeeds;
@@ -319,6 +383,7 @@ std::vector<std::pair<std::string, std::vector<char>>> MakeNifSeedScenes()
     kSeeds.emplace_back("ship.nif", ShipSeed());
     kSeeds.emplace_back("every-class.nif", EveryClassSeed());
     kSeeds.emplace_back("animated.nif", AnimatedSeed());
+    kSeeds.emplace_back("sequences.nif", SequenceSeed());
     // Switch, LOD and the other special nodes, a skinned mesh, particles and a screen polygon.
     const NodeKindsScene kNodeKinds = MakeNodeKindsScene();
     kSeeds.emplace_back("node-kinds.nif", Save({kNodeKinds.m_spRoot, kNodeKinds.m_spCamera}));
