@@ -42,6 +42,12 @@ namespace
 {
 namespace fs = std::filesystem;
 
+NiPoint3 UnitOf(NiPoint3 kPoint)
+{
+    kPoint.Unitize();
+    return kPoint;
+}
+
 void ExpectNear(const NiPoint3& kActual, const NiPoint3& kExpected, float fTolerance = 1e-5f)
 {
     EXPECT_NEAR(kActual.x, kExpected.x, fTolerance);
@@ -448,6 +454,101 @@ TEST_F(PropertyPagesTest, ValuesNoListItemStandsForAreKept)
     EXPECT_EQ(Page(pkSheet, 0)->GetInteger(IDC_ENGINE_TYPE), 1);
     Ok(pkSheet);
     EXPECT_EQ(spEngine->GetEngineType(), 1);
+}
+
+// A field's value, found through the declarations of the property's class levels, as text.
+static std::string FieldText(const SKModelProperty& kProperty, const char* pcField)
+{
+    for (const PropertyTypeEntry* pkEntry = FindPropertyType(kProperty.GetObjType()); pkEntry != nullptr;
+         pkEntry = FindPropertyType(pkEntry->iBaseTypeID))
+    {
+        const SKPropertyField* pkField =
+            pkEntry->pfnFieldSet ? pkEntry->pfnFieldSet().Find(pcField) : nullptr;
+        if (pkField == nullptr)
+            continue;
+        const SKPropertyField::Value kValue = pkField->Get(kProperty);
+        if (const auto* pfValue = std::get_if<float>(&kValue))
+        {
+            CString kText;
+            kText.Format("%g", static_cast<double>(*pfValue));
+            return kText.Str();
+        }
+        if (const auto* piValue = std::get_if<int32_t>(&kValue))
+            return std::to_string(*piValue);
+        if (const auto* pkText = std::get_if<SKPropertyField::Text>(&kValue))
+            return pkText->value_or("<none>");
+        if (const auto* pkString = std::get_if<SKString>(&kValue))
+            return pkString->GetCString().get();
+    }
+    return "<no field>";
+}
+
+TEST_F(PropertyPagesTest, EveryPageWritesWhatIsTypedIntoItsField)
+{
+    struct Case
+    {
+        const char* pcType;
+        int iPage;
+        UINT nID;
+        const char* pcTyped;
+        const char* pcField;
+        const char* pcStored;
+    };
+    const Case kCases[] = {
+        {"Power Plant", 0, IDC_MAIN_BATTERY_LIMIT, "1500", "MainBatteryLimit", "1500"},
+        {"Power Plant", 0, IDC_POWER_OUTPUT, "25.5", "PowerOutput", "25.5"},
+        {"Sensor", 0, IDC_MAX_PROBES, "6", "MaxProbes", "6"},
+        {"Sensor", 1, IDC_NORMAL_POWER, "2.5", "NormalPowerPerSecond", "2.5"},
+        {"Repair Subsystem", 0, IDC_REPAIR_TEAMS, "4", "NumRepairTeams", "4"},
+        {"Cloaking Subsystem", 0, IDC_CLOAK_STRENGTH, "900", "CloakStrength", "900"},
+        {"Impulse Engine System", 0, IDC_ENGINE_SOUND, "Federation Engines", "EngineSound",
+         "Federation Engines"},
+        {"Impulse Engine System", 0, IDC_MAX_SPEED, "7.5", "MaxSpeed", "7.5"},
+        {"Weapon System", 0, IDC_FIRING_CHAIN, "120;Quad", "FiringChainString", "120;Quad"},
+        {"Tractor Beam", 0, IDC_TRACTOR_BEAM_WIDTH, "0.75", "TractorBeamWidth", "0.75"},
+        {"Tractor Beam", 0, IDC_NUM_SIDES, "9", "NumSides", "9"},
+        {"Tractor Beam", 0, IDC_BEAM_TEXTURE_NAME, "data/beam.tga", "TextureName", "data/beam.tga"},
+        {"Torpedo Tube", 0, IDC_RELOAD_DELAY, "12", "ReloadDelay", "12"},
+        {"Torpedo Tube", 0, IDC_MAXIMUM_READY, "2", "MaxReady", "2"},
+        {"Blinking Light", 0, IDC_LIGHT_PERIOD, "2", "Period", "2"},
+        {"Blinking Light", 0, IDC_TEXTURE_NAME, "", "TextureName", ""},
+        {"Ship Property", 0, IDC_AI_STRING, "Aggressive", "AIString", "Aggressive"},
+        {"Ship Property", 0, IDC_AFFILIATION, "-2", "Affiliation", "-2"},
+        {"Phaser", 0, IDC_TEXTURE_STOP, "3", "PhaserTextureEnd", "3"},
+        {"Phaser", 1, IDC_RECHARGE_RATE, "0.125", "RechargeRate", "0.125"},
+        {"Phaser", 2, IDC_DAMAGE_RADIUS_FACTOR, "0.5", "DamageRadiusFactor", "0.5"},
+        {"Phaser", 3, IDC_OVERLAY_Y, "-12", "Position2DY", "-12"},
+        {"Pulse Weapon", 0, IDC_PULSE_SCRIPT, "Tactical.Pulse", "ModuleName", "Tactical.Pulse"},
+        {"Pulse Weapon", 0, IDC_VERTICAL_END, "180", "ArcHeightAngleMax", "3.14159"},
+        {"Weapon System", 0, IDC_FIRING_CHAIN, "", "FiringChainString", ""},
+    };
+    for (const Case& kCase : kCases)
+    {
+        SCOPED_TRACE(std::string(kCase.pcType) + " " + kCase.pcField);
+        Held<SKModelProperty> spProperty(CreatePropertyByTypeName(kCase.pcType, "Edited"));
+        CPropertyEditSheet* pkSheet = Edit(spProperty.get());
+        ASSERT_NE(pkSheet, nullptr);
+        Type(Page(pkSheet, kCase.iPage), kCase.nID, kCase.pcTyped);
+        Ok(pkSheet);
+        EXPECT_EQ(FieldText(*spProperty, kCase.pcField), kCase.pcStored);
+    }
+    EXPECT_TRUE(m_kHook.GetMessageTexts().empty());
+}
+
+TEST_F(PropertyPagesTest, ATorpedoTubeTakesATypedDirectionAtOnceAndItsRightOnApply)
+{
+    auto spTube = Make<TorpedoTubeProperty>("Torpedo Tube");
+    CPropertyEditSheet* pkSheet = Edit(spTube.get());
+    ASSERT_NE(pkSheet, nullptr);
+    CZenaraPropertyPage* pkPage = Page(pkSheet, 0);
+    Type(pkPage, IDC_TUBE_DIRECTION_X, "3");
+    ExpectNear(spTube->GetDirection(), NiPoint3(3.0f, 1.0f, 0.0f));
+    Type(pkPage, IDC_RIGHT_Z, "5");
+    ExpectNear(spTube->GetRight(), NiPoint3(1.0f, 0.0f, 0.0f));
+    Type(pkPage, IDC_TUBE_DIRECTION_Y, "0");
+    Ok(pkSheet);
+    ExpectNear(spTube->GetDirection(), NiPoint3(1.0f, 0.0f, 0.0f));
+    ExpectNear(spTube->GetRight(), UnitOf(NiPoint3(1.0f, 0.0f, 5.0f)));
 }
 
 TEST(DragButtonTest, TheSlideButtonMovesTheNumberOfPixelsTimesAStep)
