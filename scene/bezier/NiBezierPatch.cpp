@@ -1,5 +1,6 @@
 #include "scene/bezier/NiBezierPatch.h"
 
+#include "scene/bezier/NiBezierVertexCache.h"
 #include "scene/graph/NiCamera.h"
 #include "scene/graph/NiDynamicEffect.h"
 #include "scene/graph/NiEffectLists.h"
@@ -324,6 +325,56 @@ void NiBezierPatch::AddTriangle(uint16_t usA, uint16_t usB, uint16_t usC)
     m_pkTriangleArray->Add(usA);
     m_pkTriangleArray->Add(usB);
     m_pkTriangleArray->Add(usC);
+}
+
+void NiBezierPatch::AddGridTriangles(uint32_t uiRows, uint32_t uiColumns)
+{
+    for (uint32_t j = 0; j < uiRows; ++j)
+    {
+        for (uint32_t i = 0; i < uiColumns; ++i)
+        {
+            const uint16_t a = static_cast<uint16_t>(j * (uiColumns + 1) + i);
+            const uint16_t b = static_cast<uint16_t>(a + 1);
+            const uint16_t c = static_cast<uint16_t>(a + uiColumns + 1);
+            const uint16_t d = static_cast<uint16_t>(c + 1);
+            AddTriangle(a, b, c);
+            AddTriangle(b, d, c);
+        }
+    }
+}
+
+void NiBezierPatch::AddCachedTriangle(uint32_t uiA, uint32_t uiB, uint32_t uiC)
+{
+    const NiBezierVertexCache& kCache = NiBezierVertexCache::Get();
+    uint16_t usA, usB, usC;
+    if (!kCache.Lookup(uiA, usA) || !kCache.Lookup(uiB, usB) || !kCache.Lookup(uiC, usC))
+        return;
+    if (usA != NiBezierVertexCache::NONE && usB != NiBezierVertexCache::NONE &&
+        usC != NiBezierVertexCache::NONE)
+        AddTriangle(usA, usB, usC);
+}
+
+void NiBezierPatch::EnsureCachedVertex(uint32_t uiIndex, float fU, float fV)
+{
+    NiBezierVertexCache& kCache = NiBezierVertexCache::Get();
+    uint16_t usVertex;
+    if (kCache.Lookup(uiIndex, usVertex) && usVertex != NiBezierVertexCache::NONE)
+        return;
+    kCache.Store(uiIndex, Evaluate(fU, fV));
+}
+
+NiPoint3 NiBezierPatch::CachedPosition(uint32_t uiIndex, bool bOrigin, bool bVertexZeroCounts, float fU,
+                                       float fV)
+{
+    const uint32_t uiPositions = m_pkPositionArray ? m_pkPositionArray->GetCount() : 0;
+    uint16_t usVertex;
+    if (IsCurrentPatch() && NiBezierVertexCache::Get().Lookup(uiIndex, usVertex) &&
+        usVertex != NiBezierVertexCache::NONE && (usVertex != 0 || bVertexZeroCounts) &&
+        usVertex < uiPositions)
+        return GetOutputPosition(usVertex);
+    if (bOrigin && uiPositions > 0)
+        return GetOutputPosition(0);
+    return SurfacePoint(fU, fV);
 }
 
 void NiBezierPatch::FinishOutput()

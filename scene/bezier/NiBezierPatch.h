@@ -159,6 +159,18 @@ protected:
     // After a tessellator filled the output: produced counts, model bound, stale world data.
     void FinishOutput();
     void AddTriangle(uint16_t usA, uint16_t usB, uint16_t usC);
+    // The triangles of a grid of rows x columns cells over vertices numbered row by row: each
+    // cell (a, b, c), (b, d, c) with b right of a and c above it.
+    void AddGridTriangles(uint32_t uiRows, uint32_t uiColumns);
+    // Adaptive tessellations address grid points through the vertex cache. A triangle of
+    // three grid points, from their cached vertices (none when one has no vertex).
+    void AddCachedTriangle(uint32_t uiA, uint32_t uiB, uint32_t uiC);
+    // Gives the grid point a vertex at (u, v) unless it holds one: a point a triangle names
+    // must never carry the none marker, even when an earlier decision left it there.
+    void EnsureCachedVertex(uint32_t uiIndex, float fU, float fV);
+    // The model position of a grid point for the screen test: the current patch's vertex of a
+    // decided point (vertex 0 only when it counts), vertex 0 at the origin, else the surface.
+    NiPoint3 CachedPosition(uint32_t uiIndex, bool bOrigin, bool bVertexZeroCounts, float fU, float fV);
     const NiPoint3& GetOutputPosition(uint16_t usVertex) const { return m_pkPositionArray->GetAt(usVertex); }
     // The control point i through the index list.
     uint32_t ControlIndex(uint32_t i) const { return m_pusIndices ? m_pusIndices[i] : i; }
@@ -207,16 +219,15 @@ protected:
     bool m_bWorldDataDirty = false;
     std::unique_ptr<NiBezierPointArray> m_pkWorldPositionArray;
     std::unique_ptr<NiBezierPointArray> m_pkWorldNormalArray;
+    // Sets held by the source coordinate array; higher output sets read the last one, so a set
+    // count above it never reads past the array.
+    uint16_t m_usSourceTextureSets = 0;
 
 private:
     template <uint16_t MASK> uint16_t Kernel(float fU, float fV);
     void UpdateWorldData();
     void AllocateBasis();
     void FreeControlData();
-
-    // Sets held by an own patch's coordinate array; the kernels read higher output sets from
-    // the last one, so a set count above it never reads past the array.
-    uint16_t m_usSourceTextureSets = 0;
 
     static const VertexKernel ms_apfnKernels[16];
     static NiBezierPatch* ms_pkCurrentPatch;

@@ -18,8 +18,6 @@ namespace
 {
 constexpr float GRID_STEP = 0.0078125f; // 1 / 128
 constexpr int32_t GRID = NiBezierTriangle::GRID_SIZE;
-// Edge codes name an edge of any patch family: at most four edges.
-constexpr int16_t MAX_EDGE_CODE = 4;
 
 uint32_t Log2(uint32_t uiSpan)
 {
@@ -57,32 +55,19 @@ NiBezierTriangle::NiBezierTriangle() = default;
 
 NiBezierTriangle::NiBezierTriangle(uint16_t usDegree, NiPoint3* pkPoints, NiTexCoord* pkTextureCoords,
                                    NiColorA* pkColors, bool bNormals)
-    : NiBezierPatch(usDegree, PointCount(usDegree), pkPoints, pkTextureCoords, pkColors, bNormals)
+    : NiBezierEdgePatch(usDegree, PointCount(usDegree), pkPoints, pkTextureCoords, pkColors, bNormals)
 {
 }
 
 NiBezierTriangle::NiBezierTriangle(uint16_t usDegree, uint16_t* pusIndices, NiPoint3* pkPoints,
                                    NiTexCoord* pkTextureCoords, NiColorA* pkColors, bool bNormals,
                                    uint16_t usStride)
-    : NiBezierPatch(usDegree, PointCount(usDegree), pusIndices, pkPoints, pkTextureCoords, pkColors, bNormals,
-                    usStride)
+    : NiBezierEdgePatch(usDegree, PointCount(usDegree), pusIndices, pkPoints, pkTextureCoords, pkColors,
+                        bNormals, usStride)
 {
 }
 
 NiBezierTriangle::~NiBezierTriangle() = default;
-
-void NiBezierTriangle::SetEdgeNeighbor(uint16_t usEdge, uint32_t uiIndex, int16_t sCode)
-{
-    if (usEdge >= 3)
-        return;
-    m_auiNeighborIndex[usEdge] = uiIndex;
-    m_asNeighborEdge[usEdge] = sCode;
-}
-
-bool NiBezierTriangle::GetSplitBit(uint16_t usEdge, uint16_t usT) const
-{
-    return usEdge < 3 && usT <= GRID && (m_aaucSplitBits[usEdge][usT / 8] & (1u << (usT % 8))) != 0;
-}
 
 uint8_t NiBezierTriangle::GetMaxLevel() const
 {
@@ -218,40 +203,20 @@ void NiBezierTriangle::TessellateAdaptive(uint8_t ucLevel)
     m_afCornerDistSqr[0] = (kP1 - kP0).SqrLength();
     m_afCornerDistSqr[1] = (kP2 - kP0).SqrLength();
     m_afCornerDistSqr[2] = (kP1 - kP2).SqrLength();
-    std::memset(m_aaucSplitBits, 0, sizeof(m_aaucSplitBits));
+    ClearSplitBits();
 
     const uint8_t aucAll[3] = {1, 1, 1};
     SubdivideTriangle(0, ucLevel, 0, 0, false, aucAll);
 
-    for (uint32_t t = 0; t <= uint32_t(GRID); ++t)
-    {
-        const uint32_t auiIndex[3] = {GridIndex(t, 0), GridIndex(0, t), GridIndex(GRID - t, t)};
-        for (uint32_t e = 0; e < 3; ++e)
-        {
-            if (kCache.IsCurrent(auiIndex[e]))
-                m_aaucSplitBits[e][t / 8] |= static_cast<uint8_t>(1u << (t % 8));
-        }
-    }
-    m_bPassParity = static_cast<uint8_t>(!m_bPassParity);
+    RecordSplitBits(
+        [](uint32_t e, uint32_t t)
+        { return e == 0 ? GridIndex(t, 0) : (e == 1 ? GridIndex(0, t) : GridIndex(GRID - t, t)); });
     FinishOutput();
-}
-
-uint16_t NiBezierTriangle::CachedVertex(uint32_t uiU, uint32_t uiV) const
-{
-    uint16_t usVertex = NiBezierVertexCache::NONE;
-    NiBezierVertexCache::Get().Lookup(GridIndex(uiU, uiV), usVertex);
-    return usVertex;
 }
 
 void NiBezierTriangle::EnsureVertex(uint32_t uiU, uint32_t uiV)
 {
-    NiBezierVertexCache& kCache = NiBezierVertexCache::Get();
-    uint16_t usVertex;
-    // A point that must carry a vertex gets one even over a "not split" entry: a triangle
-    // naming it must never read the none marker.
-    if (kCache.Lookup(GridIndex(uiU, uiV), usVertex) && usVertex != NiBezierVertexCache::NONE)
-        return;
-    kCache.Store(GridIndex(uiU, uiV), Evaluate(uiU * GRID_STEP, uiV * GRID_STEP));
+    EnsureCachedVertex(GridIndex(uiU, uiV), uiU * GRID_STEP, uiV * GRID_STEP);
 }
 
 void NiBezierTriangle::SubdivideTriangle(uint8_t ucDepth, uint8_t ucLevel, uint16_t usU, uint16_t usV,
@@ -307,14 +272,7 @@ void NiBezierTriangle::SubdivideTriangle(uint8_t ucDepth, uint8_t ucLevel, uint1
     const int32_t aiU[6] = {u, u + m, u, u + h, u, u + h};
     const int32_t aiV[6] = {v, v, v + m, v, v + h, v + h};
     auto Emit = [&](int a, int b, int c)
-    {
-        const uint16_t usA = CachedVertex(aiU[a], aiV[a]);
-        const uint16_t usB = CachedVertex(aiU[b], aiV[b]);
-        const uint16_t usC = CachedVertex(aiU[c], aiV[c]);
-        if (usA != NiBezierVertexCache::NONE && usB != NiBezierVertexCache::NONE &&
-            usC != NiBezierVertexCache::NONE)
-            AddTriangle(usA, usB, usC);
-    };
+    { AddCachedTriangle(GridIndex(aiU[a], aiV[a]), GridIndex(aiU[b], aiV[b]), GridIndex(aiU[c], aiV[c])); };
     enum
     {
         C0,
@@ -363,17 +321,7 @@ void NiBezierTriangle::SubdivideTriangle(uint8_t ucDepth, uint8_t ucLevel, uint1
 
 NiPoint3 NiBezierTriangle::GridPosition(uint16_t usU, uint16_t usV)
 {
-    const uint32_t uiPositions = m_pkPositionArray ? m_pkPositionArray->GetCount() : 0;
-    if (IsCurrentPatch())
-    {
-        uint16_t usVertex;
-        if (NiBezierVertexCache::Get().Lookup(GridIndex(usU, usV), usVertex) &&
-            usVertex != NiBezierVertexCache::NONE && usVertex != 0 && usVertex < uiPositions)
-            return GetOutputPosition(usVertex);
-    }
-    if (usU == 0 && usV == 0 && uiPositions > 0)
-        return GetOutputPosition(0);
-    return SurfacePoint(usU * GRID_STEP, usV * GRID_STEP);
+    return CachedPosition(GridIndex(usU, usV), usU == 0 && usV == 0, false, usU * GRID_STEP, usV * GRID_STEP);
 }
 
 bool NiBezierTriangle::TestScreenSize(uint16_t usUA, uint16_t usVA, uint16_t usUB, uint16_t usVB)
@@ -533,35 +481,15 @@ bool NiBezierTriangle::CanSplitInnerEdge(uint16_t usUA, uint16_t usVA, uint16_t 
 bool NiBezierTriangle::IsEdgeSplit(uint16_t usT0, uint16_t usT1, uint8_t ucCallerMax, uint8_t ucMinLevel,
                                    uint8_t ucCallerParity, int16_t sCode)
 {
-    if (sCode == 0 || sCode > 3 || sCode < -3 || ucCallerMax > 15 || !m_pkControlPoints)
-        return true;
-    int32_t t0 = usT0, t1 = usT1;
-    const int32_t S = 1 << ucCallerMax;
-    if (sCode < 0)
-    {
-        const int32_t iOld0 = t0;
-        t0 = S - t1;
-        t1 = S - iOld0;
-        sCode = static_cast<int16_t>(-sCode);
-    }
-    const uint32_t k = uint32_t(sCode - 1);
-    int32_t d = t1 - t0;
-    if (d <= 0 || t0 < 0 || t1 > S || !std::has_single_bit(uint32_t(d)))
-        return true;
-    int32_t j = int32_t(Log2(uint32_t(d)));
-    const bool p = Bit(t0, uint32_t(j));
-    const int32_t iShift = MAX_LEVEL - ucCallerMax;
-    if (iShift > 0)
-        t0 <<= iShift, t1 <<= iShift, d <<= iShift;
-    else if (iShift < 0)
-        t0 >>= -iShift, t1 >>= -iShift, d >>= -iShift;
-    j += iShift;
-    if (d <= 0 || j < 0)
+    EdgeQuery kQuery;
+    if (!ReadEdgeQuery(usT0, usT1, ucCallerMax, sCode, kQuery))
         return true;
     if (ucCallerParity != m_bPassParity)
-        return GetSplitBit(static_cast<uint16_t>(k), static_cast<uint16_t>((t0 + t1) >> 1));
-
-    const uint32_t p1 = uint32_t(j) + 1;
+        return ReadSplitBit(kQuery);
+    const uint32_t k = kQuery.m_usEdge;
+    const int32_t t0 = kQuery.m_iT0, t1 = kQuery.m_iT1, d = kQuery.m_iSpan;
+    const bool p = kQuery.m_bOdd;
+    const uint32_t p1 = kQuery.m_uiLog + 1;
     if (k == 0)
         return p ? CheckParentEdge(t1, 0, t0 - d, 2 * d, ucMinLevel, Bit(GRID - t1, p1), false, 2, false)
                  : CheckParentEdge(t0, 0, t0, 2 * d, ucMinLevel, Bit(t0, p1), false, 1, false);
@@ -677,46 +605,7 @@ NiPoint3* NiBezierTriangle::ReducedPoints(uint16_t usDegree) const
     return pkPoints;
 }
 
-//--- Stream -------------------------------------------------------------------------------------
-
-void NiBezierTriangle::CopyToClone(NiBezierTriangle* pkClone)
-{
-    NiBezierPatch::CopyToClone(pkClone);
-    std::copy_n(m_auiNeighborIndex, 3, pkClone->m_auiNeighborIndex);
-    std::copy_n(m_asNeighborEdge, 3, pkClone->m_asNeighborEdge);
-}
-
-void NiBezierTriangle::LoadBinary(NiStream& kStream)
-{
-    NiBezierPatch::LoadBinary(kStream);
-    for (uint32_t& uiIndex : m_auiNeighborIndex)
-        kStream.Load(uiIndex);
-    for (int16_t& sCode : m_asNeighborEdge)
-    {
-        kStream.Load(sCode);
-        // A code naming no edge of any patch would index past the neighbour's split bits.
-        if (sCode > MAX_EDGE_CODE || sCode < -MAX_EDGE_CODE)
-            sCode = 0;
-    }
-}
-
-void NiBezierTriangle::SaveBinary(NiStream& kStream)
-{
-    NiBezierPatch::SaveBinary(kStream);
-    for (const uint32_t uiIndex : m_auiNeighborIndex)
-        kStream.Save(uiIndex);
-    for (const int16_t sCode : m_asNeighborEdge)
-        kStream.Save(sCode);
-}
-
-bool NiBezierTriangle::IsEquivalent(const NiObject* pkObject) const
-{
-    if (!NiBezierPatch::IsEquivalent(pkObject))
-        return false;
-    const NiBezierTriangle& kOther = *static_cast<const NiBezierTriangle*>(pkObject);
-    return std::equal(m_auiNeighborIndex, m_auiNeighborIndex + 3, kOther.m_auiNeighborIndex) &&
-           std::equal(m_asNeighborEdge, m_asNeighborEdge + 3, kOther.m_asNeighborEdge);
-}
+//--- Field strings -------------------------------------------------------------------------------------
 
 void NiBezierTriangle::AddFieldStrings(NiFieldStringList& kList) const
 {

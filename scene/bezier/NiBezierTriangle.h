@@ -1,6 +1,6 @@
 #pragma once
 
-#include "scene/bezier/NiBezierPatch.h"
+#include "scene/bezier/NiBezierEdgePatch.h"
 
 #include <cstdint>
 
@@ -12,8 +12,8 @@
 // the same size; on the patch boundary the neighbouring patch of the mesh is asked. The degree
 // classes supply the basis and the flatness test.
 //
-// Contents: grid / neighbours / tessellation / edge decisions and neighbour queries / stream.
-class NiBezierTriangle : public NiBezierPatch
+// Contents: grid / tessellation / edge decisions and neighbour queries / degree changes.
+class NiBezierTriangle : public NiBezierEdgePatch<3, 128>
 {
     NiDeclareRTTI;
     NiDeclareStream;
@@ -24,15 +24,6 @@ public:
     static constexpr uint32_t GridIndex(uint32_t uiU, uint32_t uiV) { return uiV * (259 - uiV) / 2 + uiU; }
 
     ~NiBezierTriangle() override;
-
-    //--- Neighbours: per edge, the index among the mesh's children of the patch sharing it and
-    // the code of its edge (0 none, e + 1 same direction, -(e + 1) opposite). ---
-    void SetEdgeNeighbor(uint16_t usEdge, uint32_t uiIndex, int16_t sCode);
-    uint32_t GetNeighborIndex(uint16_t usEdge) const { return m_auiNeighborIndex[usEdge]; }
-    int16_t GetNeighborEdge(uint16_t usEdge) const { return m_asNeighborEdge[usEdge]; }
-    uint8_t GetPassParity() const { return m_bPassParity; }
-    // Whether grid point t of the edge was decided in the last adaptive tessellation.
-    bool GetSplitBit(uint16_t usEdge, uint16_t usT) const;
 
     uint8_t GetMaxLevel() const override;
     // The Bernstein weights of the degree (with their derivatives when the patch keeps
@@ -55,9 +46,6 @@ public:
     // Whether the edge from A to B is long enough on screen to split.
     bool TestScreenSize(uint16_t usUA, uint16_t usVA, uint16_t usUB, uint16_t usVB);
 
-    void LoadBinary(NiStream& kStream) override;
-    void SaveBinary(NiStream& kStream) override;
-    bool IsEquivalent(const NiObject* pkObject) const override;
     void AddFieldStrings(NiFieldStringList& kList) const override;
 
 protected:
@@ -74,7 +62,6 @@ protected:
     // The degree of the concrete class.
     virtual uint16_t GetClassDegree() const = 0;
     bool IsValidShape(uint16_t usDegree, uint16_t usCount) const override;
-    void CopyToClone(NiBezierTriangle* pkClone);
 
     // Sum over the control points of the second derivative of their weights along the kind's
     // direction (0: d/du, 1: d/dv, 2: d/dv - d/du) at (u, v), times the points.
@@ -98,13 +85,9 @@ protected:
     // A boundary edge's points in order from one corner to the other (degree + 1 of them).
     void GetEdgePoints(uint32_t uiEdge, NiPoint3* pkEdge) const;
 
-    uint32_t m_auiNeighborIndex[3] = {0, 0, 0};
-    int16_t m_asNeighborEdge[3] = {0, 0, 0};
+    // Squared distances of the corners' output positions (1 to 0, 2 to 0, 1 to 2): the size
+    // the flatness test compares a bend with; set by every adaptive pass.
     float m_afCornerDistSqr[3] = {0.0f, 0.0f, 0.0f};
-    uint8_t m_bPassParity = 0;
-    // Bits 0..128 of each edge; zeroed so that a query before the first adaptive pass reads
-    // "undecided" rather than whatever the memory held.
-    uint8_t m_aaucSplitBits[3][17] = {};
 
 private:
     // Records and answers the decision of an edge, running the given crack check when the
@@ -115,8 +98,5 @@ private:
     bool CheckParentEdge(int32_t iUA, int32_t iVA, int32_t iUB, int32_t iVB, uint8_t ucLevel, bool bParity,
                          bool bInner, uint16_t usEdge, bool bOuterReversed);
     NiPoint3 GridPosition(uint16_t usU, uint16_t usV);
-    // Vertex of a grid point for an emitted triangle (cache), or none.
-    uint16_t CachedVertex(uint32_t uiU, uint32_t uiV) const;
-    // Gives the midpoint of A and B a vertex unless it holds one.
     void EnsureVertex(uint32_t uiU, uint32_t uiV);
 };

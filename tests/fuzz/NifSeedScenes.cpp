@@ -19,6 +19,11 @@
 #include "scene/graph/NiTriShape.h"
 #include "scene/graph/NiTriShapeData.h"
 
+#include "scene/bezier/NiBezierCylinder.h"
+#include "scene/bezier/NiBezierMesh.h"
+#include "scene/bezier/NiBezierRectangle2.h"
+#include "scene/bezier/NiBezierRectangle3.h"
+#include "scene/bezier/NiBezierSkinController.h"
 #include "scene/bezier/NiBezierTriangle2.h"
 #include "scene/bezier/NiBezierTriangle3.h"
 #include "scene/bezier/NiBezierTriangle4.h"
@@ -26,6 +31,7 @@
 #include "scene/graph/NiAlphaAccumulator.h"
 #include "scene/graph/NiAlphaProperty.h"
 #include "scene/graph/NiAmbientLight.h"
+#include "scene/graph/NiBone.h"
 #include "scene/graph/NiCamera.h"
 #include "scene/graph/NiCorrectionProperty.h"
 #include "scene/graph/NiDirectionalLight.h"
@@ -343,6 +349,40 @@ std::vector<char> BezierSeed()
     pkCubic->SetAdaptive(true);
     pkRoot->AddChild(pkCubic);
     pkRoot->AddChild(new NiBezierTriangle4(TrianglePoints(4), nullptr, nullptr, false));
+    NiBezierCylinder* pkCylinder = new NiBezierCylinder(2, TrianglePoints(2), nullptr, nullptr, true);
+    pkCylinder->SetInnerRows(2);
+    pkCylinder->SetAdaptive(true);
+    pkCylinder->SetLevel(3);
+    pkRoot->AddChild(pkCylinder);
+
+    // A mesh of neighbouring patches (one with raised edges), skinned to a bone.
+    const uint16_t usPoints = 16;
+    NiPoint3* pkPoints = new NiPoint3[usPoints];
+    for (uint16_t i = 0; i < usPoints; ++i)
+        pkPoints[i] = NiPoint3(float(i % 4), float(i / 4), float((i * 5) % 3));
+    NiBezierMesh* pkMesh = new NiBezierMesh(usPoints, pkPoints, new NiTexCoord[usPoints](), nullptr, true);
+    pkMesh->AddRectanglePatch(3, NewArray<uint16_t>({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}));
+    pkMesh->AddRectanglePatch(2, NewArray<uint16_t>({0, 1, 2, 4, 5, 6, 8, 9, 10}));
+    pkMesh->AddTrianglePatch(2, NewArray<uint16_t>({3, 2, 1, 6, 5, 9}));
+    pkMesh->AddElevatedTrianglePatch(3, NewArray<uint16_t>({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 12}));
+    pkMesh->AppendEdgePoints();
+    pkMesh->FindPatchNeighbors();
+    pkMesh->SetAdaptive(true);
+    pkMesh->SetLevel(1);
+    NiBone* pkBone = new NiBone;
+    pkRoot->AddChild(pkBone);
+    pkRoot->AddChild(pkMesh);
+    NiBezierSkinController* pkSkin = new NiBezierSkinController;
+    pkSkin->SetTarget(pkMesh);
+    std::vector<NiSkinInfluence> kInfluences;
+    std::vector<uint16_t> kVertices;
+    for (uint16_t i = 0; i < pkMesh->GetPointCount(); ++i)
+    {
+        const NiPoint3& kPoint = pkMesh->GetPoints()[i];
+        kInfluences.push_back({kPoint.x, kPoint.y, kPoint.z, 1.0f});
+        kVertices.push_back(i);
+    }
+    pkSkin->SetBones({pkBone}, {kInfluences}, {kVertices});
     return Save({pkRoot});
 }
 } // namespace

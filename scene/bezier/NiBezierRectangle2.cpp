@@ -1,0 +1,4 @@
+#include "scene/bezier/NiBezierRectangle2.h"
+
+NiImplementRTTI(NiBezierRectangle2, NiBezierRectangle);
+NiImplementCreateObject(NiBezierRectangle2);
