@@ -88,6 +88,21 @@ void SKSystemWrapperClass::SetWindowAndRenderer(HWND hWindow, NiRender* pkRender
     m_pkRenderer = pkRenderer;
 }
 
+void SKSystemWrapperClass::SetInterface(NiObject* pkInterface)
+{
+    m_spInterface = pkInterface;
+}
+
+NiObject* SKSystemWrapperClass::GetInterface() const
+{
+    return m_spInterface;
+}
+
+void SKSystemWrapperClass::ReleaseInterface()
+{
+    m_spInterface = nullptr;
+}
+
 bool SKSystemWrapperClass::IsForeground() const
 {
     // Without an engine window nothing is in front of it.

@@ -9,6 +9,8 @@
 
 #include "core/SKScreenshotImage.h"
 #include "platform/win32/Window.h"
+#include "scene/object/NiObject.h"
+#include "scene/object/NiRefPtr.h"
 
 class NiRender;
 
@@ -64,6 +66,11 @@ public:
 
     // Window and joysticks.
     void SetWindowAndRenderer(HWND hWindow, NiRender* pkRenderer);
+    // The interface slot: a counted reference (the renderer, say) that the services hold for their
+    // owner until it asks them to let go.
+    void SetInterface(NiObject* pkInterface);
+    NiObject* GetInterface() const;
+    void ReleaseInterface();
     // True when the foreground window is the engine window, lies inside it or contains it.
     bool IsForeground() const;
     // The client area's width over its height; 1 without a window or with an empty area.
@@ -127,6 +134,7 @@ private:
 
     NiRender* m_pkRenderer = nullptr;
     HWND m_hWindow = nullptr;
+    NiRefPtr<NiObject> m_spInterface;
     uint32_t m_uiFrameStart = 0;
     float m_fTotalTimeInSeconds = 0.0f;
     uint32_t m_uiTotalTimeInMilliseconds = 0;

@@ -1,5 +1,6 @@
 #include "editor/CChildFrame.h"
 
+#include "editor/CChangeLightDlg.h"
 #include "editor/CNifView.h"
 #include "editor/CPropertyDoc.h"
 #include "editor/CPropertyView.h"
@@ -28,6 +29,7 @@ ON_COMMAND(ID_VIEW_ZOOMTOOL, OnZoomTool)
 ON_COMMAND(ID_VIEW_SELECTIONTOOL, OnSelectionTool)
 ON_COMMAND(ID_VIEW_LOCATETOOL, OnLocateTool)
 ON_COMMAND(ID_VIEW_ROTATETOOL, OnRotateTool)
+ON_COMMAND(ID_VIEW_CHANGELIGHT, OnChangeLight)
 ON_COMMAND_RANGE(ID_VIEW_LARGEICON, ID_VIEW_DETAILS, OnViewStyle)
 ON_UPDATE_COMMAND_UI_RANGE(ID_VIEW_LARGEICON, ID_VIEW_BYNAME, OnUpdateViewStyles)
 END_MESSAGE_MAP()
@@ -171,4 +173,15 @@ void ReleaseLocalTemplates(const void* pkClosingDocument)
             kUnused.push_back(pkTemplate);
     for (SKModelProperty* pkTemplate : kUnused)
         g_kModelPropertyManager.RemoveTemplate(SKModelPropertyManager::LOCAL_TEMPLATES, pkTemplate, 1);
+}
+
+void CChildFrame::OnChangeLight()
+{
+    auto* pkDialog = new CChangeLightDlg(GetModelDocument());
+    if (!pkDialog->Create(IDD_CHANGELIGHT, this))
+    {
+        delete pkDialog;
+        return;
+    }
+    pkDialog->ShowWindow(SW_SHOW);
 }

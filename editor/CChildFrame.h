@@ -30,6 +30,7 @@ protected:
     void OnSelectionTool();
     void OnLocateTool();
     void OnRotateTool();
+    void OnChangeLight();
     void OnViewStyle(UINT nCommandID);
     void OnUpdateViewStyles(CCmdUI* pCmdUI);
 

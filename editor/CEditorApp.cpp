@@ -14,6 +14,8 @@
 #include "platform/mfc/CMultiDocTemplate.h"
 #include "platform/win32/CaseBlindPath.h"
 #include "properties/PropertyTypeRegistry.h"
+#include "properties/SKModelPropertyManager.h"
+#include "properties/SKPropertyScriptFile.h"
 #include "scripting/PyEmbed.h"
 
 #include <cstdio>
@@ -47,6 +49,7 @@ BEGIN_MESSAGE_MAP(CEditorApp, CWinApp)
 ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
 ON_COMMAND(ID_FILE_OPEN, OnFileOpen)
 ON_COMMAND(ID_FILE_NEW, OnFileNew)
+ON_COMMAND(ID_FILE_SAVEGLOBALTEMPLATES, SaveGlobalTemplates)
 END_MESSAGE_MAP()
 
 CEditorApp::CEditorApp() : CWinApp("Fitwright") {}
@@ -241,6 +244,16 @@ void CEditorApp::SetTexturePath(const char* pcText)
 {
     delete[] m_pszTexturePath;
     m_pszTexturePath = CopyText(pcText);
+}
+
+void CEditorApp::SaveGlobalTemplates()
+{
+    // The start-up folder, wherever the file dialogs have been since.
+    const char* pcFolder = m_pszStartDirectory != nullptr ? m_pszStartDirectory : ".";
+    if (!SKPropertyScriptFile::SaveGlobalTemplates(pcFolder, g_kModelPropertyManager))
+        AfxMessageBox(CString("Couldn't save the global templates file ") + pcFolder + "/" +
+                          SKPropertyScriptFile::GLOBAL_TEMPLATES_FILE + ".",
+                      MB_OK | MB_ICONERROR);
 }
 
 void CEditorApp::OnAppAbout()

@@ -42,6 +42,10 @@ public:
     // to case in the model's folder; empty when there is none.
     static std::string FindModelScript(const char* pcModelPath);
 
+    // Writes GlobalPropertyTemplates.py into the start-up folder (command 32783); a message
+    // box reports a failure.
+    void SaveGlobalTemplates();
+
 protected:
     void OnFileOpen();
     void OnAppAbout();

@@ -1,15 +1,28 @@
 #include "editor/CMainFrame.h"
 
+#include "editor/CEditorApp.h"
+#include "editor/COptionsDlg.h"
 #include "editor/CPropertyDoc.h"
 #include "editor/resources/Resource.h"
 #include "platform/mfc/CCmdUI.h"
 #include "platform/mfc/CDocTemplate.h"
 #include "platform/mfc/CWinApp.h"
+#include "scene/object/NiCFormat.h"
 
 #include <iterator>
 
 namespace
 {
+// A folder option ends with a separator: the file dialogs and the save name put the file
+// name straight after it (an empty folder thus becomes the root).
+CString WithSeparator(const CString& kFolder)
+{
+    const int iLength = kFolder.GetLength();
+    if (iLength > 0 && (kFolder.GetAt(iLength - 1) == '/' || kFolder.GetAt(iLength - 1) == '\\'))
+        return kFolder;
+    return kFolder + "/";
+}
+
 const UINT INDICATORS[] = {ID_SEPARATOR,      ID_INDICATOR_PICKPOINT, ID_INDICATOR_PICKNORMAL,
                            ID_INDICATOR_MODE, ID_INDICATOR_CAPS,      ID_INDICATOR_NUM,
                            ID_INDICATOR_SCRL};
@@ -22,6 +35,7 @@ ON_COMMAND(ID_PROPERTY_SHOWSELECTEDONLY, OnShowSelectedPropertyOnly)
 ON_UPDATE_COMMAND_UI(ID_PROPERTY_SHOWSELECTEDONLY, OnUpdateShowSelectedPropertyOnly)
 ON_COMMAND(ID_VIEW_WIREFRAMEPICK, OnWireframePick)
 ON_UPDATE_COMMAND_UI(ID_VIEW_WIREFRAMEPICK, OnUpdateWireframePick)
+ON_COMMAND(ID_EDIT_OPTIONS, OnOptions)
 END_MESSAGE_MAP()
 
 int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
@@ -82,4 +96,25 @@ void CMainFrame::OnWireframePick()
 void CMainFrame::OnUpdateWireframePick(CCmdUI* pCmdUI)
 {
     pCmdUI->SetCheck(m_bWireframePick ? 1 : 0);
+}
+
+void CMainFrame::OnOptions()
+{
+    CEditorApp* pkApp = CEditorApp::GetEditorApp();
+    if (pkApp == nullptr)
+        return;
+    COptionsDlg kDialog(this);
+    kDialog.m_strModelDirectory = pkApp->GetModelDirectory();
+    kDialog.m_strScriptDirectory = pkApp->GetScriptDirectory();
+    kDialog.m_fModelScale = pkApp->GetModelScale();
+    kDialog.m_strTexturePath = pkApp->GetTexturePath() != nullptr ? pkApp->GetTexturePath() : "";
+    if (kDialog.DoModal() != IDOK)
+        return;
+    kDialog.m_strModelDirectory = WithSeparator(kDialog.m_strModelDirectory);
+    kDialog.m_strScriptDirectory = WithSeparator(kDialog.m_strScriptDirectory);
+    pkApp->WriteProfileString("Options", "ModelDirectory", kDialog.m_strModelDirectory);
+    pkApp->WriteProfileString("Options", "ScriptDirectory", kDialog.m_strScriptDirectory);
+    pkApp->WriteProfileString("Options", "TexturePath", kDialog.m_strTexturePath);
+    pkApp->SetTexturePath(kDialog.m_strTexturePath);
+    pkApp->WriteProfileString("Options", "ModelScale", NiCFormat("%f", kDialog.m_fModelScale).c_str());
 }

@@ -32,6 +32,7 @@ protected:
     void OnUpdateShowSelectedPropertyOnly(CCmdUI* pCmdUI);
     void OnWireframePick();
     void OnUpdateWireframePick(CCmdUI* pCmdUI);
+    void OnOptions();
 
     CStatusBar m_wndStatusBar;
     CToolBar m_wndToolBar;

@@ -2,17 +2,24 @@
 
 #include "editor/CEditorApp.h"
 #include "editor/CMainFrame.h"
+#include "editor/CMoveAllPositionsDlg.h"
 #include "editor/CNifView.h"
+#include "editor/CParentScriptDlg.h"
 #include "editor/CPropertyView.h"
 #include "editor/CSceneGraphView.h"
 #include "editor/CUpdateHint.h"
 #include "editor/resources/Resource.h"
+#include "platform/mfc/CArchive.h"
 #include "platform/mfc/CCmdUI.h"
+#include "platform/mfc/CFile.h"
+#include "platform/mfc/CFileDialog.h"
 #include "platform/mfc/CFileFind.h"
 #include "properties/PropertyTypeRegistry.h"
 #include "properties/SKModelPropertyInstance.h"
+#include "properties/SKModelPropertyManager.h"
 #include "properties/SKModelPropertySet.h"
 #include "properties/SKNamedModelPropertyList.h"
+#include "properties/SKPropertyScriptFile.h"
 #include "scene/graph/NiAlphaProperty.h"
 #include "scene/graph/NiAmbientLight.h"
 #include "scene/graph/NiNode.h"
@@ -25,6 +32,7 @@
 #include "scripting/PythonApi.h"
 
 #include <cmath>
+#include <strings.h>
 
 float g_fModelScale = 1.0f;
 
@@ -69,6 +77,10 @@ std::string BuildImageSearchPath(const char* pcModelPath, const std::string& kTe
 IMPLEMENT_DYNCREATE(CPropertyDoc, CDocument)
 
 BEGIN_MESSAGE_MAP(CPropertyDoc, CDocument)
+ON_COMMAND(ID_FILE_SAVE, OnFileSaveAs)
+ON_COMMAND(ID_FILE_SAVE_AS, OnFileSaveAs)
+ON_COMMAND(ID_PROPERTY_PARENTSCRIPT, OnParentScript)
+ON_COMMAND(ID_PROPERTY_MOVEALLPOSITIONS, OnMoveAllPositions)
 ON_COMMAND(ID_VIEW_SEETHROUGH, OnSeeThrough)
 ON_UPDATE_COMMAND_UI(ID_VIEW_SEETHROUGH, OnUpdateSeeThrough)
 END_MESSAGE_MAP()
@@ -331,4 +343,91 @@ void CPropertyDoc::OnUpdateSeeThrough(CCmdUI* pCmdUI)
 {
     pCmdUI->Enable(m_spSceneRoot ? TRUE : FALSE);
     pCmdUI->SetCheck(m_bSeeThrough ? 1 : 0);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Saving the property script
+
+namespace
+{
+bool EndsWithNif(const CString& kText)
+{
+    return kText.GetLength() >= 4 && strcasecmp(kText.Right(4), ".nif") == 0;
+}
+} // namespace
+
+bool CPropertyDoc::SavePropertyScript(const char* pcPath)
+{
+    if (SKPropertyScriptFile::SavePropertyScript(pcPath, GetParentScript(), *m_pkPropertySet,
+                                                 g_kModelPropertyManager))
+        return true;
+    AfxMessageBox(CString("Couldn't save the script file ") + pcPath + ".", MB_OK | MB_ICONERROR);
+    return false;
+}
+
+void CPropertyDoc::Serialize(CArchive& ar)
+{
+    if (!ar.IsStoring() || ar.GetFile() == nullptr)
+        return;
+    // The script goes beside the archive's file and is renamed over it; the file is opened
+    // again afterwards for the framework to flush and close.
+    CFile* pkFile = ar.GetFile();
+    const CString kPath = pkFile->GetFilePath();
+    pkFile->Close();
+    SavePropertyScript(kPath);
+    pkFile->Open(kPath, CFile::modeReadWrite);
+}
+
+BOOL CPropertyDoc::OnSaveDocument(const char* pcPathName)
+{
+    // Only the extension changes: the folders of the path keep their case.
+    CString kPath = pcPathName;
+    if (EndsWithNif(kPath))
+        kPath = kPath.Left(kPath.GetLength() - 4) + ".py";
+    else if (kPath.GetLength() < 3 || strcasecmp(kPath.Right(3), ".py") != 0)
+        kPath += ".py";
+    // Written straight to the script rather than through a file the framework creates first,
+    // which would empty an existing script before a failed save.
+    if (!SavePropertyScript(kPath))
+        return FALSE;
+    SetModifiedFlag(FALSE);
+    return TRUE;
+}
+
+void CPropertyDoc::OnFileSaveAs()
+{
+    CString kName = GetTitle();
+    if (EndsWithNif(kName))
+        kName = kName.Left(kName.GetLength() - 4) + ".py";
+    if (kName.IsEmpty())
+        kName = "*.py";
+    CEditorApp* pkApp = CEditorApp::GetEditorApp();
+    const CString kDirectory = pkApp != nullptr ? pkApp->GetScriptDirectory() : CString();
+    CFileDialog kDialog(FALSE, ".py", kDirectory + kName, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
+                        "Python Scripts (*.py)|*.py||", AfxGetMainWnd());
+    if (kDialog.DoModal() != IDOK)
+        return;
+    SavePropertyScript(kDialog.GetPathName());
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Parent script and Move All Positions
+
+void CPropertyDoc::OnParentScript()
+{
+    CParentScriptDlg kDialog(AfxGetMainWnd());
+    kDialog.m_strParentScript = GetParentScript() != nullptr ? GetParentScript() : "";
+    if (kDialog.DoModal() == IDOK)
+        SetParentScript(kDialog.m_strParentScript);
+}
+
+void CPropertyDoc::OnMoveAllPositions()
+{
+    auto* pkDialog = new CMoveAllPositionsDlg(this);
+    if (!pkDialog->Create(IDD_MOVEALLPOSITIONS, AfxGetMainWnd()))
+    {
+        delete pkDialog;
+        return;
+    }
+    pkDialog->ShowWindow(SW_SHOW);
 }

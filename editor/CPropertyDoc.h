@@ -30,6 +30,13 @@ public:
     ~CPropertyDoc() override;
 
     BOOL OnOpenDocument(const char* pcPathName) override;
+    // Saves the property script beside the path: its ".nif" becomes ".py".
+    BOOL OnSaveDocument(const char* pcPathName) override;
+    // Storing: writes the property script to the archive's file (loading reads nothing).
+    void Serialize(CArchive& ar) override;
+    // Writes the property script to the path, replacing a file there only once the new one is
+    // whole; a message box reports a failure. False when it failed.
+    bool SavePropertyScript(const char* pcPath);
 
     // Calls the model script's LoadPropertySet on the property set and makes every instance
     // use its template itself. Answers 1.
@@ -63,6 +70,9 @@ public:
     static void SetWireframe(NiAVObject* pkObject, bool bOn);
 
 protected:
+    void OnFileSaveAs();
+    void OnParentScript();
+    void OnMoveAllPositions();
     void OnSeeThrough();
     void OnUpdateSeeThrough(CCmdUI* pCmdUI);
 

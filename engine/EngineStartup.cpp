@@ -17,6 +17,7 @@ namespace
 {
 bool s_bStarted = false;
 std::string s_kStartFolder;
+void (*s_pfnImageServices)(bool) = nullptr;
 
 // The folder as an absolute path without a closing separator; empty when it is no folder.
 std::string ResolveStartFolder(const char* pcFolder)
@@ -59,6 +60,9 @@ bool EngineStartup::Startup(const char* pcStartFolder, const RendererHooks& kHoo
     RegisterPropertyTypes();
 
     NiImage::SetImageFactory(kHooks.pfnImageFactory);
+    if (kHooks.pfnImageServices)
+        kHooks.pfnImageServices(true);
+    s_pfnImageServices = kHooks.pfnImageServices;
     SKSystemWrapperClass::SetScreenshotCapture(kHooks.pfnScreenshotCapture);
     s_bStarted = true;
     return true;
@@ -69,6 +73,9 @@ void EngineStartup::Shutdown()
     if (!s_bStarted)
         return;
     SKSystemWrapperClass::SetScreenshotCapture(nullptr);
+    if (s_pfnImageServices)
+        s_pfnImageServices(false);
+    s_pfnImageServices = nullptr;
     NiImage::SetImageFactory(nullptr);
     UnregisterPropertyTypes();
     ReleaseAllSystemObjects();

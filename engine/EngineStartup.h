@@ -23,10 +23,12 @@ public:
         NiImage::CreateFunction pfnImageFactory = nullptr;
         // Reads a renderer's front buffer for the system services' screenshots.
         SKSystemWrapperClass::ScreenshotCapture pfnScreenshotCapture = nullptr;
+        // Installs (true) or removes (false) what device images need beside the factory: the
+        // image file readers and the texture caches' access to the images' surfaces.
+        void (*pfnImageServices)(bool bInstall) = nullptr;
     };
 
-    // The device renderer's hooks (engine/DeviceRendererHooks.cpp): none until there is a
-    // device renderer.
+    // The device renderer's hooks (engine/DeviceRendererHooks.cpp).
     static RendererHooks DeviceRendererHooks();
 
     // Brings the engine up with the folder (the current folder when null or empty) as the

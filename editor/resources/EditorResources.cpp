@@ -4,6 +4,9 @@
 #include "platform/mfc/Resources.h"
 #include "platform/mfc/VirtualKey.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace
 {
 using mfc::MenuEntry;
@@ -138,6 +141,80 @@ void AddStrings()
     mfc::Resources::AddString(ID_INDICATOR_PICKNORMAL, "Normal: (0.0000000000, 0.0000000000, 0.0000000000)");
 }
 
+// A column of labelled number fields beside OK, Cancel and Apply.
+void AddApplyDialog(UINT nID, const char* pcCaption, std::vector<std::pair<const char*, UINT>> kFields,
+                    UINT nApplyID)
+{
+    using mfc::ControlKind;
+    mfc::DialogResource kDialog{nID, pcCaption, 160, 0, {}};
+    int y = 7;
+    for (const auto& [pcLabel, nFieldID] : kFields)
+    {
+        kDialog.kControls.push_back({ControlKind::Static, 0, pcLabel, 7, y + 3, 40, 8});
+        kDialog.kControls.push_back({ControlKind::Edit, nFieldID, "", 50, y, 50, 14});
+        y += 18;
+    }
+    kDialog.cy = std::max(y + 3, 66);
+    kDialog.kControls.push_back({ControlKind::DefButton, IDOK, "OK", 108, 7, 45, 14});
+    kDialog.kControls.push_back({ControlKind::Button, IDCANCEL, "Cancel", 108, 25, 45, 14});
+    kDialog.kControls.push_back({ControlKind::Button, nApplyID, "&Apply", 108, 43, 45, 14});
+    mfc::Resources::AddDialog(std::move(kDialog));
+}
+
+// The option dialogs: Options, Edit Parent Script Name, Change Light, Move All Positions.
+void AddOptionDialogs()
+{
+    using mfc::ControlKind;
+    mfc::Resources::AddDialog(
+        {IDD_OPTIONS,
+         "Options",
+         300,
+         142,
+         {{ControlKind::Static, 0,
+           "Default model directory (ex. c:\\zenara\\current\\build\\data\\models\\ships\\):", 7, 7, 286, 8},
+          {ControlKind::Edit, IDC_OPTIONS_MODELDIRECTORY, "", 7, 18, 286, 14},
+          {ControlKind::Static, 0,
+           "Default script directory (ex. c:\\zenara\\current\\build\\scripts\\ships\\hardpoints\\):", 7, 38,
+           286, 8},
+          {ControlKind::Edit, IDC_OPTIONS_SCRIPTDIRECTORY, "", 7, 49, 286, 14},
+          {ControlKind::Static, 0, "Model texture path suffix (semicolon delimited):", 7, 69, 286, 8},
+          {ControlKind::Edit, IDC_OPTIONS_TEXTUREPATH, "", 7, 80, 286, 14},
+          {ControlKind::Static, 0, "Model scale:", 7, 103, 50, 8},
+          {ControlKind::Edit, IDC_OPTIONS_MODELSCALE, "", 60, 100, 60, 14},
+          {ControlKind::DefButton, IDOK, "OK", 189, 121, 50, 14},
+          {ControlKind::Button, IDCANCEL, "Cancel", 243, 121, 50, 14}}});
+    mfc::Resources::AddDialog(
+        {IDD_PARENTSCRIPT,
+         "Edit Parent Script Name",
+         300,
+         128,
+         {{ControlKind::Static, 0, "Parent script:", 7, 7, 286, 8},
+          {ControlKind::Edit, IDC_PARENTSCRIPT_NAME, "", 7, 18, 286, 14},
+          {ControlKind::Static, 0,
+           "(use package notation, i.e. \"Ships.Hardpoints.veyrun\" -- do not include .py)", 7, 35, 286, 8},
+          {ControlKind::Static, 0,
+           "Note: The parent script will be loaded before this script, and will have LoadPropertySet() "
+           "called "
+           "on it before this script.",
+           7, 50, 286, 18},
+          {ControlKind::Static, 0,
+           "If you wish to override properties in the parent script, simply have the properties (on the same "
+           "hardpoint) share a name -- the property in this script will override the parent script.",
+           7, 72, 286, 26},
+          {ControlKind::DefButton, IDOK, "OK", 189, 107, 50, 14},
+          {ControlKind::Button, IDCANCEL, "Cancel", 243, 107, 50, 14}}});
+    AddApplyDialog(IDD_CHANGELIGHT, "Change Light",
+                   {{"&Dimmer:", IDC_LIGHT_DIMMER},
+                    {"&Red:", IDC_LIGHT_RED},
+                    {"&Green:", IDC_LIGHT_GREEN},
+                    {"&Blue:", IDC_LIGHT_BLUE}},
+                   IDC_LIGHT_APPLY);
+    AddApplyDialog(
+        IDD_MOVEALLPOSITIONS, "Move All Positions",
+        {{"X offset:", IDC_MOVE_XOFFSET}, {"Y offset:", IDC_MOVE_YOFFSET}, {"Z offset:", IDC_MOVE_ZOFFSET}},
+        IDC_MOVE_APPLY);
+}
+
 void AddDialogs()
 {
     using mfc::ControlKind;
@@ -151,6 +228,7 @@ void AddDialogs()
           {ControlKind::Static, 0, "Made by the Fitwright team for the ships' makers.", 40, 25, 188, 8},
           {ControlKind::Static, 0, "The engine inside is licensed for use with this editor.", 40, 37, 188, 8},
           {ControlKind::DefButton, IDOK, "OK", 178, 7, 50, 14}}});
+    AddOptionDialogs();
 }
 } // namespace
 

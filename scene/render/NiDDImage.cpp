@@ -5,6 +5,7 @@
 #include "platform/d3d7/IDirectDrawSurface7.h"
 #include "scene/graph/NiRawImageData.h"
 #include "scene/object/BufferedFileStream.h"
+#include "scene/render/NiD3DTextureCache.h"
 #include "scene/render/NiDDPixelFormat.h"
 
 #include <algorithm>
@@ -78,6 +79,7 @@ NiDDImage::~NiDDImage()
 {
     while (!m_kSurfaces.empty())
         ReleaseSurface(m_kSurfaces.begin());
+    NiD3DTextureCache::PurgeImageFromAll(this);
     std::vector<NiDDImage*>& kImages = LivingImages();
     kImages.erase(std::find(kImages.begin(), kImages.end(), this));
 }

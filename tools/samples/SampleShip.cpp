@@ -1,11 +1,12 @@
 #include "tools/samples/SampleShip.h"
 
-#include "core/SKStream.h"
 #include "core/SKString.h"
 #include "properties/PhaserProperty.h"
 #include "properties/PropertyTypeRegistry.h"
 #include "properties/SKModelProperty.h"
-#include "properties/SKScriptWriter.h"
+#include "properties/SKModelPropertyManager.h"
+#include "properties/SKModelPropertySet.h"
+#include "properties/SKPropertyScriptFile.h"
 #include "properties/SubsystemProperty.h"
 #include "properties/TorpedoTubeProperty.h"
 #include "scene/graph/NiNode.h"
@@ -138,7 +139,6 @@ struct Template
 {
     SKModelProperty* pkProperty;
     const char* pcNode;
-    bool bGlobal;
 };
 
 void Release(std::vector<Template>& kTemplates)
@@ -153,100 +153,66 @@ SKModelProperty* MakeProperty(const char* pcType, const std::string& kName)
     return CreatePropertyByTypeName(pcType, kName.c_str());
 }
 
-bool OpenScript(SKStream& kStream, const std::string& kPath)
-{
-    kStream.Open(kPath.c_str(), "wt");
-    return kStream.GetStatus() == 0;
-}
-
 std::vector<Template> ShipTemplates(const SampleShipOptions& kOptions)
 {
     std::vector<Template> kTemplates;
     auto* pkPort = static_cast<PhaserProperty*>(MakeProperty("Phaser", "Port Phaser"));
     pkPort->SetOrientation(NiPoint3(0.0f, 1.0f, 0.0f), NiPoint3(0.0f, 0.0f, 1.0f));
     pkPort->SetPosition(-2.0f, 4.0f, 0.8f);
-    kTemplates.push_back({pkPort, "Port Phaser", false});
+    kTemplates.push_back({pkPort, "Port Phaser"});
     auto* pkStarboard = static_cast<PhaserProperty*>(MakeProperty("Phaser", "Starboard Phaser"));
     pkStarboard->SetOrientation(NiPoint3(0.0f, 1.0f, 0.0f), NiPoint3(0.0f, 0.0f, 1.0f));
     pkStarboard->SetPosition(2.0f, 4.0f, 0.8f);
-    kTemplates.push_back({pkStarboard, "Starboard Phaser", false});
+    kTemplates.push_back({pkStarboard, "Starboard Phaser"});
     auto* pkTube = static_cast<TorpedoTubeProperty*>(MakeProperty("Torpedo Tube", "Forward Torpedo"));
     pkTube->SetDirection(NiPoint3(0.0f, 1.0f, 0.0f));
     pkTube->SetRight(NiPoint3(1.0f, 0.0f, 0.0f));
     pkTube->SetPosition(0.0f, 8.5f, -0.3f);
-    kTemplates.push_back({pkTube, "Forward Torpedo", false});
+    kTemplates.push_back({pkTube, "Forward Torpedo"});
     auto* pkShield = static_cast<SubsystemProperty*>(MakeProperty("Shield", "Shield Generator"));
     pkShield->SetPosition(0.0f, 0.0f, 1.2f);
-    kTemplates.push_back({pkShield, "Shield Generator", false});
+    kTemplates.push_back({pkShield, "Shield Generator"});
     auto* pkImpulse =
         static_cast<SubsystemProperty*>(MakeProperty("Impulse Engine System", "Impulse Engines"));
     pkImpulse->SetPosition(0.0f, -7.5f, 0.4f);
-    kTemplates.push_back({pkImpulse, "Impulse Engine", false});
+    kTemplates.push_back({pkImpulse, "Impulse Engine"});
     auto* pkHull = static_cast<SubsystemProperty*>(MakeProperty("Hull", "Hull"));
     pkHull->SetMaxCondition(5000.0f);
-    kTemplates.push_back({pkHull, kOptions.uiTriangles == 0 ? "Hull" : "Hull Section 1", false});
+    kTemplates.push_back({pkHull, kOptions.uiTriangles == 0 ? "Hull" : "Hull Section 1"});
     for (uint32_t i = 0; i < kOptions.uiExtraProperties; ++i)
     {
         const std::string kName = "Hardpoint " + std::to_string(i + 1);
         auto* pkProperty =
             static_cast<SubsystemProperty*>(MakeProperty("Repair Subsystem", kName + " Repair"));
         pkProperty->SetMaxCondition(100.0f + static_cast<float>(i));
-        kTemplates.push_back({pkProperty, nullptr, false});
+        kTemplates.push_back({pkProperty, nullptr});
     }
     return kTemplates;
 }
 
-bool WriteScript(const std::string& kPath, const std::string& kFileName, std::vector<Template>& kTemplates,
-                 const SampleShipOptions& kOptions)
+// The templates as a model's property script holds them: each a local template attached to its
+// node, and the global sensor template on the sensor array.
+bool WriteScript(const std::string& kPath, const std::string& kFileName, std::vector<Template>& kTemplates)
 {
-    SKStream kStream;
-    if (!OpenScript(kStream, kPath))
-        return false;
-    SKScriptWriter kWriter(kStream);
-    try
+    SKModelPropertyManager kManager;
+    SKModelPropertySet kSet;
+    uint32_t uiExtra = 0;
+    for (Template& kTemplate : kTemplates)
     {
-        kWriter.Line("# ", kFileName.c_str());
-        kWriter.Line("# This file was automatically generated - modify at your own risk.");
-        kWriter.Text("# \n\n");
-        kWriter.Line("import App");
-        kWriter.Line("import GlobalPropertyTemplates");
-        kWriter.Line("# Setting up local templates.");
-        for (Template& kTemplate : kTemplates)
-        {
-            kWriter.Line("#################################################");
-            const std::string kVariable = kTemplate.pkProperty->WriteCreateLine(kWriter);
-            kWriter.Line("App.g_kModelPropertyManager.RegisterLocalTemplate(", kVariable.c_str(), ")");
-        }
-        kWriter.Text("\n# Property load function.\n");
-        kWriter.Line("def LoadPropertySet(pObj):");
-        kWriter.Line("\t\"Sets up the object's properties.\"");
-        auto attach = [&kWriter](const char* pcTemplate, const char* pcNode, bool bGlobal)
-        {
-            kWriter.Line("\tprop = App.g_kModelPropertyManager.FindByName(",
-                         SKScriptWriter::Quoted{pcTemplate}, ", App.SKModelPropertyManager.",
-                         bGlobal ? "GLOBAL_TEMPLATES)" : "LOCAL_TEMPLATES)");
-            kWriter.Line("\tif (prop != None):");
-            kWriter.Line("\t\tpObj.AddToSet(", SKScriptWriter::Quoted{pcNode}, ", prop)");
-        };
-        uint32_t uiExtra = 0;
-        for (Template& kTemplate : kTemplates)
-        {
-            const std::string kNode =
-                kTemplate.pcNode != nullptr ? kTemplate.pcNode : "Hardpoint " + std::to_string(++uiExtra);
-            const auto spName = kTemplate.pkProperty->GetName().GetCString();
-            attach(spName.get(), kNode.c_str(), kTemplate.bGlobal);
-        }
-        // The global sensor template on the sensor array.
-        attach("Standard Sensor", "Sensor Array", true);
+        kTemplate.pkProperty->IncRefCount();
+        kManager.RegisterLocalTemplate(kTemplate.pkProperty);
+        const std::string kNode =
+            kTemplate.pcNode != nullptr ? kTemplate.pcNode : "Hardpoint " + std::to_string(++uiExtra);
+        kSet.AddToSet(kNode.c_str(), kTemplate.pkProperty);
     }
-    catch (SKStreamException*)
-    {
-        kStream.Close();
-        return false;
-    }
-    (void)kOptions;
-    kStream.Close();
-    return true;
+    SKModelProperty* pkSensor = MakeProperty("Sensor", "Standard Sensor");
+    kManager.RegisterGlobalTemplate(pkSensor);
+    kSet.AddToSet("Sensor Array", pkSensor);
+    const bool bWritten = SKPropertyScriptFile::SaveText(
+        kPath.c_str(), SKPropertyScriptFile::PropertyScriptText(kFileName.c_str(), nullptr, kSet, kManager));
+    kManager.ClearLocalTemplates();
+    kManager.ClearGlobalTemplates();
+    return bWritten;
 }
 } // namespace
 
@@ -259,7 +225,7 @@ bool WriteSampleShip(const std::string& kFolder, const SampleShipOptions& kOptio
         return false;
     std::vector<Template> kTemplates = ShipTemplates(kOptions);
     const bool bWritten =
-        WriteScript(kFolder + "/" + kOptions.kName + ".py", kOptions.kName + ".py", kTemplates, kOptions);
+        WriteScript(kFolder + "/" + kOptions.kName + ".py", kOptions.kName + ".py", kTemplates);
     Release(kTemplates);
     return bWritten;
 }
@@ -269,36 +235,20 @@ bool WriteSampleGlobalTemplates(const std::string& kPath)
     std::vector<Template> kTemplates;
     auto* pkSensor = static_cast<SubsystemProperty*>(MakeProperty("Sensor", "Standard Sensor"));
     pkSensor->SetMaxCondition(800.0f);
-    kTemplates.push_back({pkSensor, nullptr, true});
+    kTemplates.push_back({pkSensor, nullptr});
     auto* pkRepair = static_cast<SubsystemProperty*>(MakeProperty("Repair Subsystem", "Standard Repair"));
     pkRepair->SetMaxCondition(600.0f);
-    kTemplates.push_back({pkRepair, nullptr, true});
+    kTemplates.push_back({pkRepair, nullptr});
 
-    SKStream kStream;
-    bool bWritten = OpenScript(kStream, kPath);
-    if (bWritten)
+    SKModelPropertyManager kManager;
+    for (Template& kTemplate : kTemplates)
     {
-        SKScriptWriter kWriter(kStream);
-        try
-        {
-            kWriter.Line("# Global property templates file.");
-            kWriter.Line("# This file was automatically generated.");
-            kWriter.Line("#####################################################");
-            kWriter.Line("import App");
-            for (Template& kTemplate : kTemplates)
-            {
-                kWriter.Line("#################################################");
-                const std::string kVariable = kTemplate.pkProperty->WriteCreateLine(kWriter);
-                kWriter.Line("App.g_kModelPropertyManager.RegisterGlobalTemplate(", kVariable.c_str(), ")");
-            }
-            kWriter.Line("#####################################################");
-        }
-        catch (SKStreamException*)
-        {
-            bWritten = false;
-        }
-        kStream.Close();
+        kTemplate.pkProperty->IncRefCount();
+        kManager.RegisterGlobalTemplate(kTemplate.pkProperty);
     }
+    const bool bWritten =
+        SKPropertyScriptFile::SaveText(kPath.c_str(), SKPropertyScriptFile::GlobalTemplatesText(kManager));
+    kManager.ClearGlobalTemplates();
     Release(kTemplates);
     return bWritten;
 }

@@ -1,0 +1,267 @@
+// Frames of a 100,000-triangle textured, lit scene drawn by the renderer on the OpenGL back end
+// (camera clear and render: culling, property and effect state, texture stages, lights, one draw
+// per shape) beside the same triangles drawn by direct GL calls from client vertex arrays in the
+// same context, with the state the renderer left. Each frame ends with glFinish, so both measure
+// finished pixels; presenting into a window is left out of both. The ratio renderer / direct GL
+// is printed at the end; the target is at most 1.3.
+#include "platform/d3d7/DirectDrawCore.h"
+#include "platform/d3d7/GLContext.h"
+#include "platform/d3d7/Surface.h"
+#include "platform/win32/DebugOutputCapture.h"
+#include "scene/graph/NiAlphaAccumulator.h"
+#include "scene/graph/NiCamera.h"
+#include "scene/graph/NiDirectionalLight.h"
+#include "scene/graph/NiImage.h"
+#include "scene/graph/NiNode.h"
+#include "scene/graph/NiRawImageData.h"
+#include "scene/graph/NiTextureProperty.h"
+#include "scene/graph/NiTriShape.h"
+#include "scene/graph/NiTriShapeData.h"
+#include "scene/object/NiColor.h"
+#include "scene/object/NiTexCoord.h"
+#include "scene/render/NiD3DFramebuffer.h"
+#include "scene/render/NiD3DRender.h"
+
+#include <benchmark/benchmark.h>
+#include <epoxy/gl.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+namespace
+{
+constexpr int GRID = 50;       // quads per side of one shape
+constexpr int SHAPES = 20;     // 20 x 2 x 50 x 50 = 100,000 triangles
+constexpr int SIDE = GRID + 1; // vertices per side
+constexpr int32_t WIDTH = 640, HEIGHT = 480;
+
+double s_dRendererSeconds = 0.0;
+double s_dDirectSeconds = 0.0;
+
+// One vertex as the direct path feeds it: position, normal, texture coordinate.
+struct Vertex
+{
+    float afPosition[3];
+    float afNormal[3];
+    float afUV[2];
+};
+
+// The scene: SHAPES grids side by side in the plane x = 20 in front of a camera at the origin
+// looking along +x, one 64 x 64 texture on the root, one directional light.
+struct Scene
+{
+    Scene()
+    {
+        m_kWindow.SetClientSize(WIDTH, HEIGHT);
+        m_spRenderer =
+            NiD3DRender::Create(0, 0, 0, NiD3DRender::CREATE_ZBUFFER | NiD3DRender::CREATE_DEEP_ZBUFFER,
+                                &m_kWindow, nullptr, nullptr);
+        if (!m_spRenderer)
+            return;
+        NiImage::AddRenderer(m_spRenderer);
+
+        m_spRoot = new NiNode;
+        auto* pkLight = new NiDirectionalLight;
+        pkLight->SetDiffuseColor(NiColor(1, 1, 1));
+        pkLight->SetAmbientColor(NiColor(0.2f, 0.2f, 0.2f));
+        m_spRoot->AddChild(pkLight);
+        m_spRoot->AttachEffect(pkLight);
+
+        NiRefPtr<NiRawImageData> spTexels = new NiRawImageData(NiRawImageData::FORMAT_RGB, 64, 64);
+        for (uint32_t i = 0; i < 64 * 64; ++i)
+        {
+            uint8_t* pucPixel = spTexels->GetPixels() + 3 * i;
+            const bool bDark = ((i % 64) / 8 + (i / 64) / 8) % 2;
+            pucPixel[0] = bDark ? 40 : 220;
+            pucPixel[1] = 120;
+            pucPixel[2] = bDark ? 220 : 40;
+        }
+        auto* pkTexture = new NiTextureProperty;
+        pkTexture->SetImage(
+            NiImage::CreateFromRawData(spTexels, NiImage::MODE_OFF, NiImage::TEX_DEFAULT, NiImage::MODE_OFF));
+        m_spRoot->PrependProperty(pkTexture);
+
+        const int iColumns = 5;
+        for (int s = 0; s < SHAPES; ++s)
+        {
+            const float fY0 = -12.5f + 5.0f * static_cast<float>(s % iColumns);
+            const float fZ0 = -8.0f + 4.0f * static_cast<float>(s / iColumns);
+            auto* pkVertex = new NiPoint3[SIDE * SIDE];
+            auto* pkNormal = new NiPoint3[SIDE * SIDE];
+            auto* pkUV = new NiTexCoord[SIDE * SIDE];
+            for (int j = 0; j < SIDE; ++j)
+            {
+                for (int i = 0; i < SIDE; ++i)
+                {
+                    const int v = j * SIDE + i;
+                    const float fU = static_cast<float>(i) / GRID, fV = static_cast<float>(j) / GRID;
+                    // A gentle ripple, so that lighting varies over each grid.
+                    pkVertex[v] =
+                        NiPoint3(20.0f + 0.3f * std::sin(6.0f * fU), fY0 + 4.8f * fU, fZ0 + 3.8f * fV);
+                    pkNormal[v] = NiPoint3(-1.0f, 0.3f * std::cos(6.0f * fU), 0.0f);
+                    pkNormal[v].Unitize();
+                    pkUV[v] = NiTexCoord(fU, fV);
+                }
+            }
+            auto* pusIndices = new uint16_t[6 * GRID * GRID];
+            uint16_t* pusOut = pusIndices;
+            for (int j = 0; j < GRID; ++j)
+            {
+                for (int i = 0; i < GRID; ++i)
+                {
+                    const auto v = static_cast<uint16_t>(j * SIDE + i);
+                    const auto w = static_cast<uint16_t>(v + SIDE);
+                    for (uint16_t usIndex : {v, w, uint16_t(v + 1), uint16_t(v + 1), w, uint16_t(w + 1)})
+                        *pusOut++ = usIndex;
+                }
+            }
+            auto* pkShape =
+                new NiTriShape(SIDE * SIDE, pkVertex, pkNormal, nullptr, pkUV, 2 * GRID * GRID, pusIndices);
+            m_spRoot->AddChild(pkShape);
+
+            // The direct path's copy: interleaved vertices and the same indices.
+            std::vector<Vertex> kVertices(SIDE * SIDE);
+            for (int v = 0; v < SIDE * SIDE; ++v)
+            {
+                kVertices[v] = {{pkVertex[v].x, pkVertex[v].y, pkVertex[v].z},
+                                {pkNormal[v].x, pkNormal[v].y, pkNormal[v].z},
+                                {pkUV[v].x, pkUV[v].y}};
+            }
+            m_kVertices.push_back(std::move(kVertices));
+            m_kIndices.emplace_back(pusIndices, pusIndices + 6 * GRID * GRID);
+        }
+        m_spRoot->UpdateSubtree(0.0f);
+        m_spRoot->RefreshPropertyStates();
+        m_spRoot->RefreshEffectStates();
+
+        m_spCamera = new NiCamera;
+        m_spCamera->SetFrustum(NiFrustum(-0.7f, 0.7f, 0.525f, -0.525f, 1.0f, 100.0f));
+        m_spCamera->UpdateSubtree(0.0f);
+        m_spCamera->SetRenderer(m_spRenderer);
+        m_spCamera->SetScene(m_spRoot);
+        m_spRenderer->SetAccumulator(new NiAlphaAccumulator);
+        m_spRenderer->SetBackgroundColor(NiColor(0.1f, 0.1f, 0.1f));
+    }
+    ~Scene()
+    {
+        if (m_spCamera)
+        {
+            m_spCamera->SetScene(nullptr);
+            m_spCamera->SetRenderer(nullptr);
+        }
+        m_spRoot = nullptr;
+        if (m_spRenderer)
+            NiImage::RemoveRenderer(m_spRenderer);
+    }
+
+    // The renderer's framebuffer surface and its GL context, made current.
+    d3d7::Surface* Target() const
+    {
+        auto* pkSurface = static_cast<d3d7::Surface*>(m_spRenderer->GetFramebuffer(0)->GetBackSurface());
+        pkSurface->GetCore().GL()->MakeCurrent();
+        return pkSurface;
+    }
+
+    void RendererFrame()
+    {
+        m_spCamera->Clear(NiRender::CLEAR_BACKBUFFER | NiRender::CLEAR_ZBUFFER);
+        m_spCamera->Render();
+        Target();
+        glFinish();
+    }
+
+    // The same clear and triangles in the renderer's context; every other state stays as the
+    // renderer's last draw left it (lights, texture stage, matrices, depth test, viewport).
+    void DirectFrame()
+    {
+        d3d7::Surface* pkTarget = Target();
+        glBindFramebuffer(GL_FRAMEBUFFER, pkTarget->uiFramebuffer);
+        glViewport(0, 0, WIDTH, HEIGHT);
+        glClearColor(0.1f, 0.1f, 0.1f, 1.0f);
+        glClearDepth(1.0);
+        glDepthMask(GL_TRUE);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glDisableClientState(GL_COLOR_ARRAY);
+        glColor4f(1, 1, 1, 1);
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glEnableClientState(GL_NORMAL_ARRAY);
+        glClientActiveTexture(GL_TEXTURE0);
+        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+        for (size_t s = 0; s < m_kVertices.size(); ++s)
+        {
+            const Vertex* pkVertices = m_kVertices[s].data();
+            glVertexPointer(3, GL_FLOAT, sizeof(Vertex), pkVertices->afPosition);
+            glNormalPointer(GL_FLOAT, sizeof(Vertex), pkVertices->afNormal);
+            glTexCoordPointer(2, GL_FLOAT, sizeof(Vertex), pkVertices->afUV);
+            glDrawRangeElements(GL_TRIANGLES, 0, SIDE * SIDE - 1, static_cast<GLsizei>(m_kIndices[s].size()),
+                                GL_UNSIGNED_SHORT, m_kIndices[s].data());
+        }
+        glFinish();
+    }
+
+    win32::DebugOutputCapture m_kQuiet;
+    win32::Window m_kWindow;
+    NiRefPtr<NiD3DRender> m_spRenderer;
+    NiRefPtr<NiNode> m_spRoot;
+    NiRefPtr<NiCamera> m_spCamera;
+    std::vector<std::vector<Vertex>> m_kVertices;
+    std::vector<std::vector<uint16_t>> m_kIndices;
+};
+
+Scene* s_pkScene = nullptr;
+
+// Times the frames; the seconds per frame are kept for the ratio.
+template <class Frame> void TimeFrames(benchmark::State& kState, Frame kFrame, double& dSeconds)
+{
+    const auto kStart = std::chrono::steady_clock::now();
+    for (auto _ : kState)
+        kFrame();
+    dSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - kStart).count() /
+               static_cast<double>(kState.iterations());
+    kState.SetItemsProcessed(kState.iterations() * 2 * GRID * GRID * SHAPES);
+    kState.counters["fps"] =
+        benchmark::Counter(static_cast<double>(kState.iterations()), benchmark::Counter::kIsRate);
+}
+
+void BM_RendererFrame(benchmark::State& kState)
+{
+    s_pkScene->RendererFrame();
+    TimeFrames(
+        kState, [] { s_pkScene->RendererFrame(); }, s_dRendererSeconds);
+}
+BENCHMARK(BM_RendererFrame)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+void BM_DirectGLFrame(benchmark::State& kState)
+{
+    // The renderer's frame first, so the state it leaves is the one the direct calls draw with.
+    s_pkScene->RendererFrame();
+    s_pkScene->DirectFrame();
+    TimeFrames(
+        kState, [] { s_pkScene->DirectFrame(); }, s_dDirectSeconds);
+}
+BENCHMARK(BM_DirectGLFrame)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+} // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    Scene kScene;
+    if (!kScene.m_spRenderer || !kScene.Target()->uiFramebuffer)
+    {
+        std::fputs("bench_render: no OpenGL renderer could be made\n", stderr);
+        return 1;
+    }
+    s_pkScene = &kScene;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    s_pkScene = nullptr;
+    if (s_dRendererSeconds > 0.0 && s_dDirectSeconds > 0.0)
+    {
+        std::printf("renderer frame %.2f ms, direct GL frame %.2f ms: ratio %.3f (target at most 1.3)\n",
+                    1e3 * s_dRendererSeconds, 1e3 * s_dDirectSeconds, s_dRendererSeconds / s_dDirectSeconds);
+    }
+    return 0;
+}
