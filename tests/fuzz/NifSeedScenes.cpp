@@ -1,6 +1,7 @@
 #include "NifSeedScenes.h"
 
 #include "scene/animation/NiAlphaController.h"
+#include "scene/animation/NiAnimBlender.h"
 #include "scene/animation/NiColorData.h"
 #include "scene/animation/NiFlipController.h"
 #include "scene/animation/NiGravity.h"
@@ -431,6 +432,14 @@ std::vector<char> SequenceSeed()
     pkNodeSystem->SetGenerationTemplateCount(1);
     pkNodeSystem->SetGenerationTemplate(new NiNode, 0);
     pkNodeSystem->SetTarget(pkEmitter);
+    // A blender over the mover's tree with two sequences, one of them with text keys.
+    NiAnimBlender* pkBlender = new NiAnimBlender;
+    pkBlender->SetTarget(pkRoot);
+    pkBlender->Init(pkRoot);
+    NiRefPtr<NiNode> spPose = static_cast<NiNode*>(pkRoot->Clone());
+    spPose->AddExtraData(static_cast<NiExtraData*>(pkTextKeys->MakeClone()));
+    pkBlender->AddSequence(spPose, NiTimeController::LOOP, true);
+    pkBlender->AddSequence(pkRoot, NiTimeController::CLAMP, true);
     return Save({pkRoot, pkHelper});
 }
 } // namespace
