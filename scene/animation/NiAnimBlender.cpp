@@ -11,6 +11,7 @@
 #include <cfloat>
 #include <cmath>
 #include <cstring>
+#include <type_traits>
 
 NiImplementRTTI(NiAnimBlender, NiTimeController);
 NiImplementCreateObject(NiAnimBlender);
@@ -54,7 +55,8 @@ template <class TArray> void Widen(const TArray& kArray, float& fLo, float& fHi)
 
 // The keys of an array whose count was read before: the type, then the records, then the
 // derived values. Null (the load failed) for a type the family cannot read.
-template <class TFamily> std::shared_ptr<NiKeyArray<TFamily>> LoadKeys(NiStream& kStream, uint32_t uiCount)
+template <class TFamily>
+std::shared_ptr<NiKeyArray<TFamily>> LoadKeys(NiStream& kStream, uint32_t uiCount, const NiKeyArray<TFamily>*)
 {
     auto spArray = std::make_shared<NiKeyArray<TFamily>>();
     if (uiCount == 0)
@@ -788,31 +790,28 @@ void NiAnimBlender::LoadBinary(NiStream& kStream)
         return;
 
     m_kSequences.assign(uiSequences, Sequence());
-    std::vector<uint32_t> kCounts(size_t(uiSequences) * uiNodes);
-    for (uint32_t& uiCount : kCounts)
-        kStream.Load(uiCount);
-    for (uint32_t s = 0; s < uiSequences; ++s)
+    // The position rows, then the rotation rows: all counts, then the arrays that have keys.
+    auto LoadRows = [&](auto Sequence::*pmRow)
     {
-        for (uint32_t i = 0; i < uiNodes; ++i)
+        using Array = typename std::remove_reference_t<decltype((m_kSequences[0].*pmRow)[0])>::element_type;
+        std::vector<uint32_t> kCounts(size_t(uiSequences) * uiNodes);
+        for (uint32_t& uiCount : kCounts)
+            kStream.Load(uiCount);
+        for (uint32_t s = 0; s < uiSequences; ++s)
         {
-            PositionArray spArray = LoadKeys<PositionKeyFamily>(kStream, kCounts[size_t(s) * uiNodes + i]);
-            if (!spArray)
-                return;
-            m_kSequences[s].m_kPositions.push_back(std::move(spArray));
+            for (uint32_t i = 0; i < uiNodes; ++i)
+            {
+                auto spArray =
+                    LoadKeys(kStream, kCounts[size_t(s) * uiNodes + i], static_cast<const Array*>(nullptr));
+                if (!spArray)
+                    return false;
+                (m_kSequences[s].*pmRow).push_back(std::move(spArray));
+            }
         }
-    }
-    for (uint32_t& uiCount : kCounts)
-        kStream.Load(uiCount);
-    for (uint32_t s = 0; s < uiSequences; ++s)
-    {
-        for (uint32_t i = 0; i < uiNodes; ++i)
-        {
-            RotationArray spArray = LoadKeys<RotationKeyFamily>(kStream, kCounts[size_t(s) * uiNodes + i]);
-            if (!spArray)
-                return;
-            m_kSequences[s].m_kRotations.push_back(std::move(spArray));
-        }
-    }
+        return true;
+    };
+    if (!LoadRows(&Sequence::m_kPositions) || !LoadRows(&Sequence::m_kRotations))
+        return;
     for (Sequence& kSequence : m_kSequences)
         kStream.Load(kSequence.m_fDuration);
     std::vector<uint32_t> kTextCounts(uiSequences);
@@ -871,26 +870,21 @@ void NiAnimBlender::SaveBinary(NiStream& kStream)
     for (const NiKeyframeController* pkController : m_kControllers)
         kStream.SaveLinkID(pkController);
     kStream.Save(static_cast<uint32_t>(m_kSequences.size()));
-    for (const Sequence& kSequence : m_kSequences)
+    auto SaveRows = [&](auto Sequence::*pmRow)
     {
-        for (const PositionArray& spArray : kSequence.m_kPositions)
-            kStream.Save(SavedCount(*spArray));
-    }
-    for (const Sequence& kSequence : m_kSequences)
-    {
-        for (const PositionArray& spArray : kSequence.m_kPositions)
-            SaveKeys(kStream, *spArray);
-    }
-    for (const Sequence& kSequence : m_kSequences)
-    {
-        for (const RotationArray& spArray : kSequence.m_kRotations)
-            kStream.Save(SavedCount(*spArray));
-    }
-    for (const Sequence& kSequence : m_kSequences)
-    {
-        for (const RotationArray& spArray : kSequence.m_kRotations)
-            SaveKeys(kStream, *spArray);
-    }
+        for (const Sequence& kSequence : m_kSequences)
+        {
+            for (const auto& spArray : kSequence.*pmRow)
+                kStream.Save(SavedCount(*spArray));
+        }
+        for (const Sequence& kSequence : m_kSequences)
+        {
+            for (const auto& spArray : kSequence.*pmRow)
+                SaveKeys(kStream, *spArray);
+        }
+    };
+    SaveRows(&Sequence::m_kPositions);
+    SaveRows(&Sequence::m_kRotations);
     for (const Sequence& kSequence : m_kSequences)
         kStream.Save(kSequence.m_fDuration);
     for (const Sequence& kSequence : m_kSequences)

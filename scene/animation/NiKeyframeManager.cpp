@@ -523,28 +523,32 @@ bool NiKeyframeManager::MorphFromSequence(const char* pcSource, const char* pcDe
     return pkSource && pkDestination && ActivateMorph(pkSource, pkDestination, fStart, fEnd);
 }
 
-bool NiKeyframeManager::ActivateBlend(Sequence* pkSource, Sequence* pkDestination, const char* pcTextKey,
-                                      float fStart, float fEnd)
+bool NiKeyframeManager::BindPair(Sequence* pkSource, Sequence* pkDestination, const char* pcBusyMessage)
 {
     if (pkSource->m_eState != Sequence::INACTIVE || pkDestination->m_eState != Sequence::INACTIVE)
     {
-        OutputDebugStringA("Attempting to blend a sequence that's already animating\n");
+        OutputDebugStringA(pcBusyMessage);
         return false;
     }
-    if (!pkDestination->Bind())
-    {
-        OutputDebugStringA("Cannot activate a blending sequence\n");
-        return false;
-    }
-    if (!pkSource->Bind())
+    const bool bBound = pkDestination->Bind();
+    if (!bBound || !pkSource->Bind())
     {
         // Nothing of a failed activation stays bound.
-        pkDestination->Unbind();
+        if (bBound)
+            pkDestination->Unbind();
         OutputDebugStringA("Cannot activate a blending sequence\n");
         return false;
     }
     pkSource->m_pkPartner = pkDestination;
     pkDestination->m_pkPartner = pkSource;
+    return true;
+}
+
+bool NiKeyframeManager::ActivateBlend(Sequence* pkSource, Sequence* pkDestination, const char* pcTextKey,
+                                      float fStart, float fEnd)
+{
+    if (!BindPair(pkSource, pkDestination, "Attempting to blend a sequence that's already animating\n"))
+        return false;
     float fKeyTime = 0.0f;
     const NiKeyframeController* pkReference = pkDestination->GetReferenceController();
     if (pcTextKey && pkDestination->m_spTextKeys && pkReference)
@@ -562,24 +566,8 @@ bool NiKeyframeManager::ActivateBlend(Sequence* pkSource, Sequence* pkDestinatio
 
 bool NiKeyframeManager::ActivateMorph(Sequence* pkSource, Sequence* pkDestination, float fStart, float fEnd)
 {
-    if (pkSource->m_eState != Sequence::INACTIVE || pkDestination->m_eState != Sequence::INACTIVE)
-    {
-        OutputDebugStringA("Attempting to morph a sequence that's already animating\n");
+    if (!BindPair(pkSource, pkDestination, "Attempting to morph a sequence that's already animating\n"))
         return false;
-    }
-    if (!pkDestination->Bind())
-    {
-        OutputDebugStringA("Cannot activate a blending sequence\n");
-        return false;
-    }
-    if (!pkSource->Bind())
-    {
-        pkDestination->Unbind();
-        OutputDebugStringA("Cannot activate a blending sequence\n");
-        return false;
-    }
-    pkSource->m_pkPartner = pkDestination;
-    pkDestination->m_pkPartner = pkSource;
     const float fSync = SyncMorphTime(pkDestination, pkSource, fStart + pkSource->m_fTimeOffset);
     pkSource->m_fTransitionTime = fStart;
     pkSource->m_eState = Sequence::MORPH_SOURCE;

@@ -165,6 +165,9 @@ public:
     bool IsEquivalent(const NiObject* pkObject) const override;
 
 private:
+    // Binds the destination, then the source, and makes them partners; prints the message that
+    // says why when it cannot.
+    bool BindPair(Sequence* pkSource, Sequence* pkDestination, const char* pcBusyMessage);
     bool ActivateBlend(Sequence* pkSource, Sequence* pkDestination, const char* pcTextKey, float fStart,
                        float fEnd);
     bool ActivateMorph(Sequence* pkSource, Sequence* pkDestination, float fStart, float fEnd);
