@@ -24,17 +24,9 @@ uint32_t NiForce::CountChain(const NiForce* pkFirst)
     return uiCount;
 }
 
-bool NiForce::IsInChain(const NiForce* pkFirst, const NiForce* pkMember)
-{
-    for (const NiForce* pkWalk = pkFirst; pkWalk; pkWalk = pkWalk->GetNext())
-    {
-        if (pkWalk == pkMember)
-            return true;
-    }
-    return false;
-}
-
 void NiForce::CopyToClone(NiForce* pkClone) const
 {
     pkClone->m_spNext = m_spNext ? NiDynamicCast<NiForce>(m_spNext->MakeClone()) : nullptr;
+    if (pkClone->m_spNext)
+        pkClone->m_spNext->m_bChained = true;
 }

@@ -22,6 +22,10 @@ public:
 
     NiForce* GetNext() const { return m_spNext; }
     void SetNext(NiForce* pkNext) { m_spNext = pkNext; }
+    // Whether a particle system took the member into one of its chains. A member belongs to one
+    // chain only: put into a second, it would carry the rest of the first one along.
+    bool IsChained() const { return m_bChained; }
+    void SetChained() { m_bChained = true; }
 
     // Acts on one particle over the time; a collider that is hit answers true with the contact
     // position, the velocity after the hit and the time left.
@@ -31,8 +35,6 @@ public:
     virtual void Reset() = 0;
 
     static uint32_t CountChain(const NiForce* pkFirst);
-    // True when the member is the first or a later member of the chain.
-    static bool IsInChain(const NiForce* pkFirst, const NiForce* pkMember);
 
 protected:
     NiForce() = default;
@@ -42,4 +44,5 @@ protected:
 
 private:
     NiRefPtr<NiForce> m_spNext;
+    bool m_bChained = false;
 };

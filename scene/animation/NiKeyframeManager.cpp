@@ -798,14 +798,17 @@ void NiKeyframeManager::ResolveLinks(NiStream& kStream)
     const LinkRecord& kRecord = kStream.GetLinkRecord<LinkRecord>();
     for (const LinkRecord::EmbeddedSequence& kEmbedded : kRecord.m_kSequences)
     {
+        // A second sequence of a name is not made at all: letting go of its references while
+        // links are still being resolved would destroy objects the stream still names.
+        if (GetSequence(kEmbedded.m_kName.c_str()))
+            continue;
         Sequence* pkSequence = new Sequence(kEmbedded.m_kName.c_str());
         pkSequence->m_uiReferenceIndex = kEmbedded.m_uiReferenceIndex;
         pkSequence->m_spTextKeys = kStream.LookupLinkedObjectAs<NiTextKeyExtraData>(kEmbedded.m_uiTextKeysID);
         for (const auto& [kTarget, uiID] : kEmbedded.m_kControllers)
             pkSequence->AddController(kTarget.c_str(),
                                       kStream.LookupLinkedObjectAs<NiKeyframeController>(uiID));
-        if (!AddSequence(pkSequence))
-            delete pkSequence;
+        AddSequence(pkSequence);
     }
 }
 

@@ -196,21 +196,29 @@ void NiParticleSystemController::AddInitialParticle(const ParticleRecord& kRecor
         m_kRecords.push_back(kRecord);
 }
 
+namespace
+{
+// Puts the member first in the chain. A member of a chain (this one or another, as a file may
+// name one member twice) stays where it is: relinking it would cut its chain short or close a
+// loop.
+void Prepend(NiRefPtr<NiForce>& spFirst, NiForce* pkMember)
+{
+    if (!pkMember || pkMember->IsChained())
+        return;
+    pkMember->SetNext(spFirst);
+    pkMember->SetChained();
+    spFirst = pkMember;
+}
+} // namespace
+
 void NiParticleSystemController::AddForce(NiForce* pkForce)
 {
-    if (!pkForce || NiForce::IsInChain(m_spForces, pkForce) || NiForce::IsInChain(pkForce, m_spForces))
-        return;
-    pkForce->SetNext(m_spForces);
-    m_spForces = pkForce;
+    Prepend(m_spForces, pkForce);
 }
 
 void NiParticleSystemController::AddCollider(NiForce* pkCollider)
 {
-    if (!pkCollider || NiForce::IsInChain(m_spColliders, pkCollider) ||
-        NiForce::IsInChain(pkCollider, m_spColliders))
-        return;
-    pkCollider->SetNext(m_spColliders);
-    m_spColliders = pkCollider;
+    Prepend(m_spColliders, pkCollider);
 }
 
 NiColorA NiParticleSystemController::GetColorAt(float fAge)
@@ -739,6 +747,11 @@ NiObject* NiParticleSystemController::MakeClone()
     pkClone->SetMaxParticles(GetMaxParticles());
     pkClone->m_spForces = m_spForces ? NiDynamicCast<NiForce>(m_spForces->MakeClone()) : nullptr;
     pkClone->m_spColliders = m_spColliders ? NiDynamicCast<NiForce>(m_spColliders->MakeClone()) : nullptr;
+    for (NiForce* pkFirst : {pkClone->m_spForces.Get(), pkClone->m_spColliders.Get()})
+    {
+        if (pkFirst)
+            pkFirst->SetChained();
+    }
     pkClone->SetParticleTemplate(m_spTemplate ? NiDynamicCast<NiAVObject>(m_spTemplate->Clone()) : nullptr);
     for (uint32_t i = 0; i < m_kGenerationTemplates.size(); ++i)
     {

@@ -181,7 +181,7 @@ public:
     uint32_t GetInitialParticleCount() const { return static_cast<uint32_t>(m_kRecords.size()); }
     const ParticleRecord& GetInitialParticle(uint32_t i) const { return m_kRecords[i]; }
 
-    // Each puts the member first in its chain; a member already in the chain stays where it is.
+    // Each puts the member first in its chain; a member already in a chain stays where it is.
     void AddForce(NiForce* pkForce);
     void AddCollider(NiForce* pkCollider);
     NiForce* GetForces() const { return m_spForces; }

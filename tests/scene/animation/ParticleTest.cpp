@@ -392,6 +392,17 @@ TEST(ParticleTest, RecordRoundTripsReversesChainsAndClones)
     EXPECT_NE(spClone->GetForces(), pkController->GetForces());
     EXPECT_EQ(spClone->GetInitialParticleCount(), 1u);
 
+    // A member of one chain is not linked into another, nor into its own again.
+    NiRefPtr<Controller> spSecond = new Controller;
+    spSecond->AddForce(pkController->GetForces());
+    EXPECT_EQ(spSecond->GetForces(), nullptr);
+    EXPECT_EQ(NiForce::CountChain(pkController->GetForces()), 2u);
+    NiGravity* pkTail = NiDynamicCast<NiGravity>(pkController->GetForces()->GetNext());
+    ASSERT_NE(pkTail, nullptr);
+    pkController->AddCollider(pkTail);
+    pkController->AddForce(pkTail);
+    EXPECT_EQ(NiForce::CountChain(pkController->GetForces()), 2u);
+
     // A maximum beyond what particles data can index fails the load.
     std::vector<char> kBuffer = NifTest::Save({spEmpty});
     // After the class name: id, next controller, flag word, four floats, target.
