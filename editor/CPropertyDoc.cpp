@@ -5,6 +5,7 @@
 #include "editor/CMoveAllPositionsDlg.h"
 #include "editor/CNifView.h"
 #include "editor/CParentScriptDlg.h"
+#include "editor/CPropertyEditSheet.h"
 #include "editor/CPropertyView.h"
 #include "editor/CSceneGraphView.h"
 #include "editor/CUpdateHint.h"
@@ -89,6 +90,8 @@ CPropertyDoc::CPropertyDoc() : m_pkPropertySet(new SKModelPropertySet(0)) {}
 
 CPropertyDoc::~CPropertyDoc()
 {
+    // Edit sheets outlive the document's windows when a template dialog owns them.
+    CPropertyEditSheet::DocumentClosing(this);
     delete m_pkPropertySet;
     m_pkPropertySet = nullptr;
     if (m_spLight)

@@ -1,5 +1,7 @@
 #include "editor/resources/EditorResources.h"
 
+#include "editor/resources/PageResources.h"
+
 #include "editor/resources/Resource.h"
 #include "platform/mfc/Resources.h"
 #include "platform/mfc/VirtualKey.h"
@@ -239,4 +241,5 @@ void RegisterEditorResources()
     AddToolBar();
     AddStrings();
     AddDialogs();
+    RegisterPageResources();
 }

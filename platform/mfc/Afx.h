@@ -83,6 +83,12 @@ constexpr int SW_HIDE = 0;
 constexpr int SW_SHOWNORMAL = 1;
 constexpr int SW_SHOW = 5;
 
+// SetWindowPos flags.
+constexpr UINT SWP_NOSIZE = 0x0001;
+constexpr UINT SWP_NOMOVE = 0x0002;
+constexpr UINT SWP_NOZORDER = 0x0004;
+constexpr UINT SWP_NOACTIVATE = 0x0010;
+
 // Key and button flags of mouse messages.
 constexpr UINT MK_LBUTTON = 0x0001;
 constexpr UINT MK_RBUTTON = 0x0002;
@@ -122,6 +128,8 @@ constexpr UINT ID_WINDOW_ARRANGE = 57649;
 constexpr UINT ID_WINDOW_CASCADE = 57650;
 constexpr UINT ID_WINDOW_TILE_HORZ = 57651;
 constexpr UINT ID_WINDOW_TILE_VERT = 57652;
+constexpr int IDHELP = 9;
+constexpr UINT ID_APPLY_NOW = 0x3021;
 constexpr UINT ID_APP_ABOUT = 57664;
 constexpr UINT ID_APP_EXIT = 57665;
 constexpr UINT ID_NEXT_PANE = 57680;

@@ -44,7 +44,8 @@ void SetControlText(wxWindow* pkControl, const std::string& kText)
 
 [[noreturn]] void FailWith(CDataExchange* pDX, const char* pcMessage)
 {
-    AfxMessageBox(pcMessage, MB_OK | MB_ICONWARNING);
+    if (!pDX->m_bQuiet)
+        AfxMessageBox(pcMessage, MB_OK | MB_ICONWARNING);
     pDX->Fail();
 }
 
@@ -113,7 +114,7 @@ wxWindow* CDataExchange::PrepareEditCtrl(int nIDC)
 
 void CDataExchange::Fail()
 {
-    if (m_pkLastControl != nullptr)
+    if (m_pkLastControl != nullptr && !m_bQuiet)
     {
         m_pkLastControl->SetFocus();
         if (auto* pkEdit = dynamic_cast<wxTextCtrl*>(m_pkLastControl);

@@ -28,6 +28,8 @@ public:
 
     BOOL m_bSaveAndValidate;
     CWnd* m_pDlgWnd;
+    // A quiet exchange fails without a message and leaves the focus where it is.
+    BOOL m_bQuiet = FALSE;
 
 private:
     wxWindow* m_pkLastControl = nullptr;

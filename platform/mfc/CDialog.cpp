@@ -116,9 +116,20 @@ void CDialog::EndDialog(int nResult)
 
 BOOL CDialog::UpdateData(BOOL bSaveAndValidate)
 {
+    return Exchange(bSaveAndValidate, FALSE);
+}
+
+BOOL CDialog::UpdateDataQuietly()
+{
+    return Exchange(TRUE, TRUE);
+}
+
+BOOL CDialog::Exchange(BOOL bSaveAndValidate, BOOL bQuiet)
+{
     const BOOL bWasLocked = m_bLockNotify;
     m_bLockNotify = TRUE;
     CDataExchange kExchange(this, bSaveAndValidate);
+    kExchange.m_bQuiet = bQuiet;
     BOOL bDone = TRUE;
     try
     {

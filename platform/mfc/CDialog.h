@@ -26,6 +26,9 @@ public:
     void EndDialog(int nResult);
     // Exchanges the data of DoDataExchange; FALSE when a field failed (its message shown).
     BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
+    // The same out of the controls without a message or a focus change: whether every value
+    // parsed (for checks while the user is still typing).
+    BOOL UpdateDataQuietly();
     virtual void DoDataExchange(CDataExchange* pDX);
 
     UINT GetTemplateId() const { return m_nIDTemplate; }
@@ -40,6 +43,7 @@ protected:
 
 private:
     BOOL CreateToolkitDialog(CWnd* pParentWnd);
+    BOOL Exchange(BOOL bSaveAndValidate, BOOL bQuiet);
 
     bool m_bModal = false;
     bool m_bEnded = false;

@@ -41,6 +41,8 @@ UINT MouseFlags(const wxMouseState& kState)
 
 IMPLEMENT_DYNAMIC(CWnd, CCmdTarget)
 
+const CWnd CWnd::wndNoTopMost;
+
 CWnd::CWnd() = default;
 
 CWnd::~CWnd()
@@ -143,25 +145,37 @@ wxWindow* CWnd::Detach()
     return pkWindow;
 }
 
+BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent)
+{
+    wxWindow* pkHost = pParent != nullptr ? pParent->GetToolkitWindow() : nullptr;
+    wxWindow* pkControl = pkHost != nullptr ? pkHost->FindWindow(ToolkitId(nID)) : nullptr;
+    if (pkControl == nullptr || pkControl == pkHost)
+        return FALSE;
+    Attach(pkControl);
+    return TRUE;
+}
+
 void CWnd::BindEvents()
 {
     std::shared_ptr<CWnd*> spCell = m_spCell;
     wxWindow* pkWindow = m_pkWindow;
-    auto mouse = [spCell](void (CWnd::*pfn)(UINT, CPoint))
+    auto mouse = [spCell](void (CWnd::*pfn)(UINT, CPoint), bool bButton = false)
     {
-        return [spCell, pfn](wxMouseEvent& kEvent)
+        return [spCell, pfn, bButton](wxMouseEvent& kEvent)
         {
-            kEvent.Skip();
-            if (CWnd* pkWnd = *spCell)
+            CWnd* pkWnd = *spCell;
+            if (!bButton || pkWnd == nullptr || pkWnd->PassesMouseButtonsOn())
+                kEvent.Skip();
+            if (pkWnd != nullptr)
                 (pkWnd->*pfn)(MouseFlags(kEvent), CPoint{kEvent.GetX(), kEvent.GetY()});
         };
     };
     pkWindow->Bind(wxEVT_MOTION, mouse(&CWnd::OnMouseMove));
-    pkWindow->Bind(wxEVT_LEFT_DOWN, mouse(&CWnd::OnLButtonDown));
-    pkWindow->Bind(wxEVT_LEFT_UP, mouse(&CWnd::OnLButtonUp));
-    pkWindow->Bind(wxEVT_LEFT_DCLICK, mouse(&CWnd::OnLButtonDblClk));
-    pkWindow->Bind(wxEVT_RIGHT_DOWN, mouse(&CWnd::OnRButtonDown));
-    pkWindow->Bind(wxEVT_RIGHT_UP, mouse(&CWnd::OnRButtonUp));
+    pkWindow->Bind(wxEVT_LEFT_DOWN, mouse(&CWnd::OnLButtonDown, true));
+    pkWindow->Bind(wxEVT_LEFT_UP, mouse(&CWnd::OnLButtonUp, true));
+    pkWindow->Bind(wxEVT_LEFT_DCLICK, mouse(&CWnd::OnLButtonDblClk, true));
+    pkWindow->Bind(wxEVT_RIGHT_DOWN, mouse(&CWnd::OnRButtonDown, true));
+    pkWindow->Bind(wxEVT_RIGHT_UP, mouse(&CWnd::OnRButtonUp, true));
     pkWindow->Bind(wxEVT_MIDDLE_DOWN, mouse(&CWnd::OnMButtonDown));
     pkWindow->Bind(wxEVT_MIDDLE_UP, mouse(&CWnd::OnMButtonUp));
     pkWindow->Bind(wxEVT_MOUSEWHEEL,
@@ -345,6 +359,23 @@ void CWnd::MoveWindow(int x, int y, int nWidth, int nHeight, BOOL)
 {
     if (m_pkWindow != nullptr)
         m_pkWindow->SetSize(x, y, nWidth, nHeight);
+}
+
+BOOL CWnd::SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags)
+{
+    if (m_pkWindow == nullptr)
+        return FALSE;
+    if (!(nFlags & SWP_NOSIZE))
+    {
+        m_pkWindow->SetSize(cx, cy);
+        // A window laid out by a sizer places its children for the new size at once.
+        m_pkWindow->Layout();
+    }
+    if (!(nFlags & SWP_NOMOVE))
+        m_pkWindow->Move(x, y);
+    if (pWndInsertAfter != nullptr && !(nFlags & SWP_NOZORDER))
+        m_pkWindow->Raise();
+    return TRUE;
 }
 
 CWnd* CWnd::GetParent() const

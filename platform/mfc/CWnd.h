@@ -41,6 +41,8 @@ public:
     void Attach(wxWindow* pkWindow);
     // Lets go of the widget without destroying it.
     wxWindow* Detach();
+    // Makes this object the framework side of the parent's child control with that id.
+    BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
 
     // Destroys the widget: OnDestroy on this window and every framework window inside it
     // (outer first), then PostNcDestroy (inner first), the way the system sends them.
@@ -58,6 +60,11 @@ public:
     void GetClientRect(RECT* pkRect) const;
     void GetWindowRect(RECT* pkRect) const;
     void MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint = TRUE);
+    // Sizes (unless SWP_NOSIZE) and moves (unless SWP_NOMOVE) the window; with an insert-after
+    // window (unless SWP_NOZORDER) it comes to the front.
+    BOOL SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags);
+    // The insert-after window that puts a window above the other non-topmost ones.
+    static const CWnd wndNoTopMost;
 
     // --- Relations.
     CWnd* GetParent() const;
@@ -118,6 +125,10 @@ public:
 protected:
     // Whether this window's key events go to OnKeyDown/OnKeyUp (views and controls: yes).
     virtual bool WantsKeys() const { return true; }
+    // Whether the widget's own handling still sees mouse button presses and releases after
+    // the handlers above (a control that takes them over answers false: no pressed look, no
+    // click).
+    virtual bool PassesMouseButtonsOn() const { return true; }
 
     wxWindow* m_pkWindow = nullptr;
     DWORD m_dwStyle = 0;

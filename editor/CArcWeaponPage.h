@@ -1,0 +1,41 @@
+#pragma once
+
+#include "editor/CSpinButton.h"
+#include "editor/CZenaraPropertyPage.h"
+
+class SKFieldSet;
+
+// What the phaser, pulse weapon and tractor beam pages share: the mount's orientation (forward
+// and up edits, right shown only, the spin button and "Normal") and the firing arc in degrees,
+// which apply at once and redraw, and the four beam colours' "Pick" buttons of the beam pages.
+class CArcWeaponPage : public CZenaraPropertyPage
+{
+    DECLARE_DYNAMIC(CArcWeaponPage)
+
+public:
+    void DoDataExchange(CDataExchange* pDX) override;
+    // Right shows forward x up of the stored axes.
+    BOOL OnInitDialog() override;
+    // Forward and up normalised (zero ones replaced by the model axes); right := forward x up.
+    BOOL ApplyToProperty() override;
+    void AddPages(CPropertyEditSheet* pSheet) override;
+
+    CSpinButton m_kSpinButton;
+
+protected:
+    // The page's template, its spin button and its class's fields (orientation and arc first).
+    CArcWeaponPage(UINT nIDTemplate, UINT nSpinID, const SKFieldSet& kFields);
+
+    void OnEditChange();
+    void OnNormal();
+    void OnSpinChanged(NMHDR* pNMHDR, LRESULT* pResult);
+    void OnPickOuterShell();
+    void OnPickInnerShell();
+    void OnPickOuterCore();
+    void OnPickInnerCore();
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    UINT m_nSpinID;
+};

@@ -1,0 +1,3 @@
+#include "platform/mfc/CButton.h"
+
+IMPLEMENT_DYNAMIC(CButton, CWnd)
