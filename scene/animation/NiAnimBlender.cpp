@@ -134,12 +134,13 @@ NiAnimBlender::~NiAnimBlender()
 
 NiAVObject* NiAnimBlender::GetNode(uint32_t i) const
 {
-    return m_kControllers[i] ? NiDynamicCast<NiAVObject>(m_kControllers[i]->GetTarget()) : nullptr;
+    NiKeyframeController* pkController = Controller(i);
+    return pkController ? NiDynamicCast<NiAVObject>(pkController->GetTarget()) : nullptr;
 }
 
 void NiAnimBlender::NoteData(uint32_t i)
 {
-    NiKeyframeData* pkData = m_kControllers[i] ? m_kControllers[i]->GetData() : nullptr;
+    NiKeyframeData* pkData = Controller(i) ? Controller(i)->GetData() : nullptr;
     if (pkData && std::find(m_kTouchedData.begin(), m_kTouchedData.end(), pkData) == m_kTouchedData.end())
         m_kTouchedData.emplace_back(pkData);
 }
@@ -266,7 +267,7 @@ int32_t NiAnimBlender::AddSequence(NiNode* pkSequenceRoot, int32_t iCycleType, b
 
 void NiAnimBlender::EmptyController(uint32_t i)
 {
-    NiKeyframeController* pkController = m_kControllers[i];
+    NiKeyframeController* pkController = Controller(i);
     if (!pkController)
         return;
     pkController->SetPositionKeys(nullptr, 0, KEY_LINEAR, true);
@@ -288,7 +289,7 @@ void NiAnimBlender::ApplyActiveSequence()
     {
         // Installing over installed arrays would free them: the controller is emptied first.
         EmptyController(i);
-        NiKeyframeController* pkController = m_kControllers[i];
+        NiKeyframeController* pkController = Controller(i);
         if (!bActive || !pkController)
             continue;
         const Sequence& kSequence = m_kSequences[m_iActive];
@@ -408,7 +409,7 @@ void NiAnimBlender::FinishTransition(int32_t iDestination, float fStartTime)
         m_iActive = iDestination;
         ApplyActiveSequence();
     }
-    StartAnimations(m_pkRoot, fStartTime);
+    StartAnimations(Root(), fStartTime);
 }
 
 void NiAnimBlender::UpdateBlend(float fTime)
@@ -420,7 +421,7 @@ void NiAnimBlender::UpdateBlend(float fTime)
     const float fWeight = m_fBlendDuration > 0.0f ? std::max(fElapsed, 0.0f) / m_fBlendDuration : 1.0f;
     if (m_iActive >= 0)
     {
-        StopAnimations(m_pkRoot);
+        StopAnimations(Root());
         m_iActive = -1;
         ApplyActiveSequence();
         CaptureCurrentPose();
@@ -513,14 +514,14 @@ float Wrap(float fValue, float fSpan)
 void NiAnimBlender::MorphToSequence(int32_t iDestination, float fTime, float fDuration)
 {
     if (m_bBlending || m_bMorphing || m_iActive < 0 || iDestination < 0 ||
-        iDestination >= GetSequenceCount() || m_kControllers.empty() || !m_kControllers[0])
+        iDestination >= GetSequenceCount() || m_kControllers.empty() || !Controller(0))
         return;
     const Sequence& kSource = m_kSequences[m_iActive];
     const Sequence& kDestination = m_kSequences[iDestination];
     m_iMorphSource = m_iActive;
     m_iMorphDestination = iDestination;
 
-    float fX = Wrap(fTime - m_kControllers[0]->GetStartTime(), kSource.m_fDuration);
+    float fX = Wrap(fTime - Controller(0)->GetStartTime(), kSource.m_fDuration);
     int32_t iNext = 0;
     int32_t iPrevious = 0;
     FindMorphKeys(fX, iNext, iPrevious, kSource.m_kTextKeys, kSource.m_iCycleType);
@@ -558,7 +559,7 @@ void NiAnimBlender::MorphToSequence(int32_t iDestination, float fTime, float fDu
         m_bMorphing = true;
         return;
     }
-    StopAnimations(m_pkRoot);
+    StopAnimations(Root());
     if (iDestination != m_iActive)
     {
         m_iActive = -1;
@@ -575,7 +576,7 @@ void NiAnimBlender::UpdateMorph(float fTime)
     const float fWeight = m_fMorphDuration > 0.0f ? std::max(fElapsed, 0.0f) / m_fMorphDuration : 1.0f;
     if (m_iActive >= 0)
     {
-        StopAnimations(m_pkRoot);
+        StopAnimations(Root());
         m_iActive = -1;
         ApplyActiveSequence();
     }
@@ -642,7 +643,7 @@ uint32_t NiAnimBlender::PoseAtTime(int32_t iSequence, float fKeyTime)
     const Sequence& kSequence = m_kSequences[iSequence];
     for (uint32_t i = 0; i < m_kControllers.size(); ++i)
     {
-        NiKeyframeController* pkController = m_kControllers[i];
+        NiKeyframeController* pkController = Controller(i);
         if (!pkController)
             continue;
         EmptyController(i);
@@ -687,13 +688,13 @@ bool NiAnimBlender::SequencesJoin(int32_t iFirst, int32_t iSecond) const
 
 float NiAnimBlender::GetTimeToTextKey(float fTime, const char* pcName)
 {
-    if (m_iActive < 0 || m_kControllers.empty() || !m_kControllers[0])
+    if (m_iActive < 0 || m_kControllers.empty() || !Controller(0))
         return 0.0f;
     const Sequence& kSequence = m_kSequences[m_iActive];
     const std::vector<TextKey>& kKeys = kSequence.m_kTextKeys;
     if (kKeys.empty())
         return 0.0f;
-    const float fX = Wrap(fTime - m_kControllers[0]->GetStartTime(), kSequence.m_fDuration);
+    const float fX = Wrap(fTime - Controller(0)->GetStartTime(), kSequence.m_fDuration);
     const size_t uiCount = kKeys.size();
     size_t uiFirst = uiCount;
     for (size_t i = 0; i < uiCount && uiFirst == uiCount; ++i)
@@ -844,18 +845,52 @@ void NiAnimBlender::ResolveLinks(NiStream& kStream)
         m_kControllers.push_back(kStream.LookupLinkedObjectAs<NiKeyframeController>(uiID));
 }
 
+namespace
+{
+bool IsWithin(const NiAVObject* pkObject, const NiAVObject* pkAncestor)
+{
+    for (const NiAVObject* pkWalk = pkObject; pkWalk; pkWalk = pkWalk->GetParent())
+    {
+        if (pkWalk == pkAncestor)
+            return true;
+    }
+    return false;
+}
+} // namespace
+
+void NiAnimBlender::PostLink()
+{
+    NiTimeController::PostLink();
+    // The nodes and controllers are uncounted: only those that the target keeps alive (the root
+    // within its subtree, each controller in the chain of a node within the root's) are kept.
+    const NiAVObject* pkTarget = NiDynamicCast<NiAVObject>(m_pTarget);
+    if (!pkTarget || !IsWithin(m_pkRoot, pkTarget))
+        m_pkRoot = nullptr;
+    for (NiKeyframeController*& pkController : m_kControllers)
+    {
+        const NiAVObject* pkNode =
+            pkController ? NiDynamicCast<NiAVObject>(pkController->GetTarget()) : nullptr;
+        bool bHeld = false;
+        for (const NiTimeController* pkWalk = pkNode ? pkNode->GetControllers() : nullptr; pkWalk && !bHeld;
+             pkWalk = pkWalk->GetNext())
+            bHeld = pkWalk == pkController;
+        if (!m_pkRoot || !bHeld || !IsWithin(pkNode, m_pkRoot))
+            pkController = nullptr;
+    }
+}
+
 bool NiAnimBlender::RegisterForSave(NiStream& kStream)
 {
     if (!NiTimeController::RegisterForSave(kStream))
         return false;
-    if (m_pkRoot)
-        m_pkRoot->RegisterForSave(kStream);
+    if (Root())
+        Root()->RegisterForSave(kStream);
     for (uint32_t i = 0; i < m_kControllers.size(); ++i)
     {
         if (NiAVObject* pkNode = GetNode(i))
             pkNode->RegisterForSave(kStream);
-        if (m_kControllers[i])
-            m_kControllers[i]->RegisterForSave(kStream);
+        if (Controller(i))
+            Controller(i)->RegisterForSave(kStream);
     }
     return true;
 }
@@ -863,12 +898,12 @@ bool NiAnimBlender::RegisterForSave(NiStream& kStream)
 void NiAnimBlender::SaveBinary(NiStream& kStream)
 {
     NiTimeController::SaveBinary(kStream);
-    kStream.SaveLinkID(m_pkRoot);
+    kStream.SaveLinkID(Root());
     kStream.Save(GetNodeCount());
     for (uint32_t i = 0; i < m_kControllers.size(); ++i)
         kStream.SaveLinkID(GetNode(i));
-    for (const NiKeyframeController* pkController : m_kControllers)
-        kStream.SaveLinkID(pkController);
+    for (uint32_t i = 0; i < m_kControllers.size(); ++i)
+        kStream.SaveLinkID(Controller(i));
     kStream.Save(static_cast<uint32_t>(m_kSequences.size()));
     auto SaveRows = [&](auto Sequence::*pmRow)
     {
@@ -903,7 +938,7 @@ bool NiAnimBlender::IsEquivalent(const NiObject* pkObject) const
     if (!NiTimeController::IsEquivalent(pkObject))
         return false;
     const NiAnimBlender* pkOther = static_cast<const NiAnimBlender*>(pkObject);
-    if (m_pkRoot != pkOther->m_pkRoot || m_kControllers.size() != pkOther->m_kControllers.size() ||
+    if (Root() != pkOther->Root() || m_kControllers.size() != pkOther->m_kControllers.size() ||
         m_kSequences.size() != pkOther->m_kSequences.size())
         return false;
     for (uint32_t i = 0; i < m_kControllers.size(); ++i)
@@ -912,8 +947,8 @@ bool NiAnimBlender::IsEquivalent(const NiObject* pkObject) const
         const NiAVObject* pkNodeB = pkOther->GetNode(i);
         if (!pkNodeA != !pkNodeB || (pkNodeA && !pkNodeA->IsEquivalent(pkNodeB)))
             return false;
-        const NiKeyframeController* pkA = m_kControllers[i];
-        const NiKeyframeController* pkB = pkOther->m_kControllers[i];
+        const NiKeyframeController* pkA = Controller(i);
+        const NiKeyframeController* pkB = pkOther->Controller(i);
         if (!pkA != !pkB || (pkA && !pkA->IsEquivalent(pkB)))
             return false;
     }

@@ -30,6 +30,7 @@ public:
 // node from the pose it had to the destination's pose at a text key; morphing runs the current
 // and the destination sequence in step through their "morph:" text keys and mixes their poses.
 //
+// The blender animates its target's subtree: without a target it reaches none of its nodes.
 // The key arrays of the sequences are shared between a blender and its clones (each array goes
 // with the last of them); whatever a blender installed into keyframe data is taken out again
 // before the data could free it.
@@ -68,9 +69,9 @@ public:
     float GetMorphDestinationOffset() const { return m_fMorphOffset; }
     bool IsBlending() const { return m_bBlending; }
     bool IsMorphing() const { return m_bMorphing; }
-    NiNode* GetRoot() const { return m_pkRoot; }
+    NiNode* GetRoot() const { return Root(); }
     NiAVObject* GetNode(uint32_t i) const;
-    NiKeyframeController* GetController(uint32_t i) const { return m_kControllers[i]; }
+    NiKeyframeController* GetController(uint32_t i) const { return Controller(i); }
     const PositionArray& GetPositionKeys(int32_t iSequence, uint32_t i) const
     {
         return m_kSequences[iSequence].m_kPositions[i];
@@ -87,6 +88,7 @@ public:
     void FixCloneLinks(NiObject* pkClone) override;
     void LoadBinary(NiStream& kStream) override;
     void ResolveLinks(NiStream& kStream) override;
+    void PostLink() override;
     bool RegisterForSave(NiStream& kStream) override;
     void SaveBinary(NiStream& kStream) override;
     bool IsEquivalent(const NiObject* pkObject) const override;
@@ -101,6 +103,10 @@ private:
         int32_t m_iCycleType = CLAMP;
     };
 
+    // The root and the controllers, reached only while the blender has its target: the target's
+    // subtree is what keeps them (uncounted here) alive.
+    NiNode* Root() const { return m_pTarget ? m_pkRoot : nullptr; }
+    NiKeyframeController* Controller(uint32_t i) const { return m_pTarget ? m_kControllers[i] : nullptr; }
     void CollectNodes(NiNode* pkNode);
     void EmptyController(uint32_t i);
     void SamplePose(float fTime, int32_t iSequence, std::vector<NiPoint3>& kPositions,
