@@ -134,6 +134,9 @@ public:
     // The sphere's box in projected space: x and y from -1 to 1, z from 0 at near to 1 at far.
     void GetSphereScreenBox(const NiBoundingSphere& kSphere, NiPoint3& kMin, NiPoint3& kMax) const;
     void GetEntryScreenBox(const NiAccumulatorEntry& kEntry, NiPoint3& kMin, NiPoint3& kMax) const;
+    // Row 0 (x), 1 (y), 2 (z) or 3 (w) of the world-to-clip matrix: three coefficients and a
+    // constant, applied to a world point as a dot product plus the constant.
+    const float* GetWorldToClipRow(uint32_t uiRow) const { return m_aafWorldToClip[uiRow & 3]; }
 
     //--- Aiming. ---
     // Turns the camera towards the target with the given up direction; false (and no change)

@@ -155,6 +155,18 @@ public:
         return s_spShared;
     }
 
+    // What an object reached by the lists holds: the shared lists when they are equal, else the
+    // given lists, which become the shared ones; none for none.
+    static NiRefPtr<TLists> Share(TLists* pkLists)
+    {
+        if (!pkLists)
+            return NiRefPtr<TLists>();
+        NiRefPtr<TLists>& spShared = GetShared();
+        if (!spShared || !(*spShared == pkLists))
+            spShared = pkLists;
+        return spShared;
+    }
+
 private:
     // Sorted insert: nothing when an effect of the same index is there already.
     template <class T> static void Insert(std::vector<NiRefPtr<T>>& kList, T* pkEffect)

@@ -206,21 +206,9 @@ void NiGeometry::PropagatePropertyTable(NiPropertyTable* pkTable)
 
 void NiGeometry::PropagateEffectLists(NiEffectLists* pkLists)
 {
-    if (!pkLists)
-    {
-        m_spEffectLists = nullptr;
-        return;
-    }
     // Geometry reached by equal effects shares one lists object, so the renderer can compare
     // effect state by identity.
-    NiRefPtr<NiEffectLists>& spShared = NiEffectLists::GetShared();
-    if (spShared && *spShared == pkLists)
-    {
-        m_spEffectLists = spShared;
-        return;
-    }
-    m_spEffectLists = pkLists;
-    spShared = pkLists;
+    m_spEffectLists = NiEffectLists::Share(pkLists);
 }
 
 NiPropertyTable* NiGeometry::GetPropertyTable() const

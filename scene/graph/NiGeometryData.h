@@ -43,6 +43,8 @@ public:
 
     uint16_t GetVertexCount() const { return m_usVertices; }
     uint16_t GetTextureSets() const { return m_usTextureSets; }
+    // For owners that point the data at arrays holding several sets (SetData assumes one).
+    void SetTextureSets(uint16_t usSets) { m_usTextureSets = usSets; }
     NiPoint3* GetVertices() const { return m_pVertex; }
     NiPoint3* GetNormals() const { return m_pNormal; }
     NiColorA* GetColors() const { return m_pColor; }

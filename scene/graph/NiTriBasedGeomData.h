@@ -14,6 +14,8 @@ class NiTriBasedGeomData : public NiGeometryData
 
 public:
     uint16_t GetTriangleCount() const { return m_usTriangles; }
+    // For owners that point the data at a triangle list of their own (SetTriList keeps it).
+    void SetTriangleCount(uint16_t usTriangles) { m_usTriangles = usTriangles; }
 
     virtual void SetActiveTriangleCount(uint16_t usActive);
     virtual uint16_t GetActiveTriangleCount() const;

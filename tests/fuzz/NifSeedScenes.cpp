@@ -19,6 +19,10 @@
 #include "scene/graph/NiTriShape.h"
 #include "scene/graph/NiTriShapeData.h"
 
+#include "scene/bezier/NiBezierTriangle2.h"
+#include "scene/bezier/NiBezierTriangle3.h"
+#include "scene/bezier/NiBezierTriangle4.h"
+
 #include "scene/graph/NiAlphaAccumulator.h"
 #include "scene/graph/NiAlphaProperty.h"
 #include "scene/graph/NiAmbientLight.h"
@@ -318,6 +322,29 @@ std::vector<char> AnimatedSeed()
         1, KEY_LINEAR);
     return Save({pkRoot, pkColors});
 }
+// Bezier patches of every kind under one node.
+std::vector<char> BezierSeed()
+{
+    auto TrianglePoints = [](uint32_t uiDegree)
+    {
+        NiPoint3* pkPoints = new NiPoint3[(uiDegree + 1) * (uiDegree + 2) / 2];
+        uint32_t uiIndex = 0;
+        for (uint32_t j = 0; j <= uiDegree; ++j)
+            for (uint32_t i = 0; i <= uiDegree - j; ++i)
+                pkPoints[uiIndex++] = NiPoint3(float(i), float(j), float(i * j));
+        return pkPoints;
+    };
+    NiNode* pkRoot = new NiNode;
+    NiBezierTriangle2* pkQuadratic =
+        new NiBezierTriangle2(TrianglePoints(2), new NiTexCoord[6](), nullptr, true);
+    pkQuadratic->SetLevel(2);
+    pkRoot->AddChild(pkQuadratic);
+    NiBezierTriangle3* pkCubic = new NiBezierTriangle3(TrianglePoints(3), nullptr, new NiColorA[10](), false);
+    pkCubic->SetAdaptive(true);
+    pkRoot->AddChild(pkCubic);
+    pkRoot->AddChild(new NiBezierTriangle4(TrianglePoints(4), nullptr, nullptr, false));
+    return Save({pkRoot});
+}
 } // namespace
 
 namespace
@@ -383,6 +410,7 @@ std::vector<std::pair<std::string, std::vector<char>>> MakeNifSeedScenes()
     kSeeds.emplace_back("ship.nif", ShipSeed());
     kSeeds.emplace_back("every-class.nif", EveryClassSeed());
     kSeeds.emplace_back("animated.nif", AnimatedSeed());
+    kSeeds.emplace_back("bezier.nif", BezierSeed());
     kSeeds.emplace_back("sequences.nif", SequenceSeed());
     // Switch, LOD and the other special nodes, a skinned mesh, particles and a screen polygon.
     const NodeKindsScene kNodeKinds = MakeNodeKindsScene();
