@@ -3,7 +3,7 @@
 #include <bit>
 
 #include "core/SKMatrix3.h"
-#include "core/SKRandom.h"
+#include "scene/object/SKRandom.h"
 
 constexpr SKPoint3 SKPoint3::MODEL_FORWARD(0.0f, 1.0f, 0.0f);
 constexpr SKPoint3 SKPoint3::MODEL_BACKWARD(0.0f, -1.0f, 0.0f);

@@ -15,7 +15,7 @@
 #include <unistd.h>
 
 #include "core/DirectoryListing.h"
-#include "core/SKRandom.h"
+#include "scene/object/SKRandom.h"
 #include "core/SKScreenshotWriters.h"
 #include "platform/win32/CaseBlindPath.h"
 #include "platform/win32/FileSystem.h"

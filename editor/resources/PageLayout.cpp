@@ -175,6 +175,6 @@ PageLayout& PageLayout::LabelWidth(int iWidth)
 mfc::DialogResource PageLayout::Finish()
 {
     m_kDialog.cx = m_iRight + MARGIN;
-    m_kDialog.cy = std::max(m_iBottom, m_iY) + MARGIN;
+    m_kDialog.cy = m_iBottom + MARGIN;
     return m_kDialog;
 }

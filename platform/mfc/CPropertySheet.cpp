@@ -99,17 +99,15 @@ BOOL CPropertySheet::Create(CWnd* pParentWnd, DWORD dwStyle, DWORD)
     auto* pkSheet = new wxDialog(pkParent, wxID_ANY, wxString::FromUTF8(m_strCaption.Str().c_str()),
                                  wxDefaultPosition, wxDefaultSize, wxCAPTION);
     m_pkTabs = new wxNotebook(pkSheet, wxID_ANY);
-    // Every tab is as large as the largest page template.
+    for (CPropertyPage* pkPage : m_kPages)
+        m_pkTabs->AddPage(new wxPanel(m_pkTabs), wxString::FromUTF8(pkPage->GetCaption().Str().c_str()));
+    // Every tab is as large as the largest page template, measured in the tabs' own font.
     wxSize kPageSize;
     for (CPropertyPage* pkPage : m_kPages)
         if (const mfc::DialogResource* pkTemplate = mfc::Resources::FindDialog(pkPage->GetTemplateId()))
-            kPageSize.IncTo(mfc::DialogBuilder::TemplateSize(pkSheet, *pkTemplate));
-    for (CPropertyPage* pkPage : m_kPages)
-    {
-        auto* pkTab = new wxPanel(m_pkTabs);
-        pkTab->SetMinSize(kPageSize);
-        m_pkTabs->AddPage(pkTab, wxString::FromUTF8(pkPage->GetCaption().Str().c_str()));
-    }
+            kPageSize.IncTo(mfc::DialogBuilder::TemplateSize(m_pkTabs->GetPage(0), *pkTemplate));
+    for (size_t i = 0; i < m_pkTabs->GetPageCount(); ++i)
+        m_pkTabs->GetPage(i)->SetMinSize(kPageSize);
     auto* pkButtons = new wxBoxSizer(wxHORIZONTAL);
     pkButtons->AddStretchSpacer();
     const struct
@@ -147,6 +145,9 @@ void CPropertySheet::OnDestroy()
 BOOL CPropertySheet::OnInitDialog()
 {
     ActivatePage(std::min(static_cast<int>(m_iSelectPage), GetPageCount() - 1));
+    // The buttons stand where the full layout puts them (shown windows measure their real size).
+    m_pkWindow->GetSizer()->Fit(m_pkWindow);
+    m_pkWindow->Layout();
     // Modeless: the standard buttons are hidden and disabled; the tabs take their room.
     for (UINT nID :
          {static_cast<UINT>(IDOK), static_cast<UINT>(IDCANCEL), ID_APPLY_NOW, static_cast<UINT>(IDHELP)})

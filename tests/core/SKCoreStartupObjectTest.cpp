@@ -1,7 +1,7 @@
 #include "core/SKCoreStartupObject.h"
 
 #include "core/SKProfilingInfo.h"
-#include "core/SKRandom.h"
+#include "scene/object/SKRandom.h"
 #include "core/SKTraceConfig.h"
 #include "platform/win32/ManualTimeSource.h"
 #include "tests/core/WorkingFolder.h"

@@ -4,7 +4,7 @@
 
 #include "core/SKColorA.h"
 #include "core/SKMatrix3.h"
-#include "core/SKRandom.h"
+#include "scene/object/SKRandom.h"
 #include "tests/core/FakeScriptBridge.h"
 
 namespace

@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "core/DirectoryListing.h"
-#include "core/SKRandom.h"
+#include "scene/object/SKRandom.h"
 #include "platform/win32/FileSystem.h"
 #include "platform/win32/Joystick.h"
 #include "platform/win32/ManualTimeSource.h"

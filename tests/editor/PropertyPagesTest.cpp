@@ -6,6 +6,7 @@
 #include "editor/CEditTorpedoTubeDialog.h"
 #include "editor/CEditorApp.h"
 #include "editor/CMainFrame.h"
+#include "editor/CNifView.h"
 #include "editor/CPropertyDoc.h"
 #include "editor/CPropertyEditSheet.h"
 #include "editor/CSlideButton.h"
@@ -457,6 +458,23 @@ TEST_F(PropertyPagesTest, ValuesNoListItemStandsForAreKept)
 }
 
 // A field's value, found through the declarations of the property's class levels, as text.
+TEST_F(PropertyPagesTest, ASheetGoesWithTheWindowThatOwnsIt)
+{
+    CPropertyDoc* pkDoc = OpenSampleShip();
+    ASSERT_NE(pkDoc, nullptr);
+    auto spPhaser = Make<PhaserProperty>("Phaser");
+    CNifView* pkView = pkDoc->GetNifView();
+    ASSERT_TRUE(AddPropertyPages(pkView->GetSafeHwnd(), spPhaser.get()));
+    ASSERT_EQ(CPropertyEditSheet::GetOpenSheets().size(), 1u);
+    Type(Page(CPropertyEditSheet::GetOpenSheets().back(), 0), IDC_PHASER_LENGTH, "9");
+    // Closing the model takes the view and the sheet it owns: what was applied stays.
+    Main()->RouteCommand(ID_FILE_CLOSE);
+    m_kApp.PumpMessages();
+    EXPECT_TRUE(CPropertyEditSheet::GetOpenSheets().empty());
+    EXPECT_EQ(spPhaser->GetRefCount(), 1);
+    EXPECT_FLOAT_EQ(spPhaser->GetLength(), 9.0f);
+}
+
 static std::string FieldText(const SKModelProperty& kProperty, const char* pcField)
 {
     for (const PropertyTypeEntry* pkEntry = FindPropertyType(kProperty.GetObjType()); pkEntry != nullptr;

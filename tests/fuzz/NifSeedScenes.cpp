@@ -1,20 +1,29 @@
 #include "NifSeedScenes.h"
 
 #include "scene/animation/NiAlphaController.h"
+#include "scene/animation/NiAnimBlender.h"
 #include "scene/animation/NiColorData.h"
 #include "scene/animation/NiFlipController.h"
+#include "scene/animation/NiGravity.h"
 #include "scene/animation/NiKeyframeController.h"
+#include "scene/animation/NiKeyframeManager.h"
 #include "scene/animation/NiLightColorController.h"
 #include "scene/animation/NiLookAtController.h"
 #include "scene/animation/NiMaterialColorController.h"
 #include "scene/animation/NiMorphController.h"
 #include "scene/animation/NiMorphData.h"
 #include "scene/animation/NiMorpherController.h"
+#include "scene/animation/NiParticleBomb.h"
+#include "scene/animation/NiParticleSystemController.h"
 #include "scene/animation/NiPathController.h"
+#include "scene/animation/NiPlanarCollider.h"
 #include "scene/animation/NiRollController.h"
 #include "scene/animation/NiSequenceStreamHelper.h"
+#include "scene/animation/NiSphericalCollider.h"
 #include "scene/animation/NiTextKeyExtraData.h"
 #include "scene/animation/NiVisController.h"
+#include "scene/graph/NiParticles.h"
+#include "scene/graph/NiParticlesData.h"
 #include "scene/graph/NiStringExtraData.h"
 #include "scene/graph/NiTriShape.h"
 #include "scene/graph/NiTriShapeData.h"
@@ -439,6 +448,65 @@ std::vector<char> SequenceSeed()
     pkFrames->SetPositionKeys(PositionKeys({NiPoint3(0, 0, 0), NiPoint3(1, 0, 0)}, KEY_LINEAR), 2, KEY_LINEAR,
                               true);
     pkFrames->SetTarget(pkHelper);
+
+    // A keyframe manager with an embedded sequence.
+    NiNode* pkMover = new NiNode;
+    pkMover->SetName("Mover");
+    pkRoot->AddChild(pkMover);
+    NiKeyframeManager* pkManager = new NiKeyframeManager(pkRoot);
+    NiKeyframeManager::Sequence* pkSequence = new NiKeyframeManager::Sequence("walk");
+    NiKeyframeController* pkWalk = new NiKeyframeController;
+    pkWalk->SetPositionKeys(PositionKeys({NiPoint3(0, 0, 0), NiPoint3(0, 1, 0)}, KEY_LINEAR), 2, KEY_LINEAR,
+                            true);
+    pkSequence->AddController("Mover", pkWalk);
+    pkSequence->SetTextKeys(pkTextKeys);
+    pkManager->AddSequence(pkSequence);
+
+    // Particle systems: on particles data with forces, colliders, colours and a record, and in
+    // node mode with templates.
+    NiParticlesData* pkParticleData = new NiParticlesData(4, new NiPoint3[4]{}, nullptr, new NiColorA[4]{});
+    NiParticles* pkParticles = new NiParticles(pkParticleData);
+    pkRoot->AddChild(pkParticles);
+    NiColorData* pkParticleColors = new NiColorData;
+    pkParticleColors->ReplaceKeys(
+        new ColorKey* [2]
+        {
+            new ColorKey{0, NiColorA(1, 1, 1, 1)}, new ColorKey
+            {
+                1, NiColorA(1, 0, 0, 0)
+            }
+        },
+        2, KEY_LINEAR);
+    NiParticleSystemController* pkSystem = new NiParticleSystemController(pkParticleColors);
+    pkSystem->SetLifetime(2);
+    pkSystem->SetCollisionFate(NiParticleSystemController::FATE_DIE_AND_SPAWN);
+    pkSystem->SetGenerationLimit(2);
+    pkSystem->AddForce(new NiGravity);
+    NiParticleBomb* pkBomb = new NiParticleBomb;
+    pkBomb->SetDuration(1);
+    pkSystem->AddForce(pkBomb);
+    pkSystem->AddCollider(new NiSphericalCollider);
+    NiPlanarCollider* pkPlane = new NiPlanarCollider;
+    pkPlane->SetGeometry(NiPoint3(0, 0, -1), NiPoint3(1, 0, 0), NiPoint3(0, 1, 0), NiPoint3(0, 0, 1), 2, 2);
+    pkSystem->AddCollider(pkPlane);
+    pkSystem->SetTarget(pkParticles);
+    pkSystem->AddInitialParticle(NiParticleSystemController::ParticleRecord{});
+    NiNode* pkEmitter = new NiNode;
+    pkRoot->AddChild(pkEmitter);
+    NiParticleSystemController* pkNodeSystem = new NiParticleSystemController;
+    pkNodeSystem->SetMaxParticles(3);
+    pkNodeSystem->SetParticleTemplate(new NiNode);
+    pkNodeSystem->SetGenerationTemplateCount(1);
+    pkNodeSystem->SetGenerationTemplate(new NiNode, 0);
+    pkNodeSystem->SetTarget(pkEmitter);
+    // A blender over the mover's tree with two sequences, one of them with text keys.
+    NiAnimBlender* pkBlender = new NiAnimBlender;
+    pkBlender->SetTarget(pkRoot);
+    pkBlender->Init(pkRoot);
+    NiRefPtr<NiNode> spPose = static_cast<NiNode*>(pkRoot->Clone());
+    spPose->AddExtraData(static_cast<NiExtraData*>(pkTextKeys->MakeClone()));
+    pkBlender->AddSequence(spPose, NiTimeController::LOOP, true);
+    pkBlender->AddSequence(pkRoot, NiTimeController::CLAMP, true);
     return Save({pkRoot, pkHelper});
 }
 } // namespace

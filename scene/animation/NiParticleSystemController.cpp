@@ -1,0 +1,1010 @@
+#include "scene/animation/NiParticleSystemController.h"
+
+#include "scene/animation/NiDataController.h"
+#include "scene/graph/NiNode.h"
+#include "scene/graph/NiParticles.h"
+#include "scene/graph/NiParticlesData.h"
+#include "scene/object/NiFieldString.h"
+#include "scene/object/NiStream.h"
+#include "scene/object/SKRandom.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+NiImplementRTTI(NiParticleSystemController, NiTimeController);
+NiImplementCreateObject(NiParticleSystemController);
+
+namespace
+{
+constexpr float TWO_PI = 2.0f * std::numbers::pi_v<float>;
+// Warm-up runs five steps a second; a longer warm-up than this would only stall the load.
+constexpr uint32_t MAX_WARM_UP_STEPS = 10000;
+
+// A fresh draw of the shared generator in 0..1.
+float Draw()
+{
+    return static_cast<float>(SKRandom::Next()) / static_cast<float>(SKRandom::MAX_VALUE);
+}
+} // namespace
+
+NiParticleSystemController::NiParticleSystemController(NiColorData* pkColorData) : m_spColorData(pkColorData)
+{
+    m_uFlags =
+        static_cast<uint16_t>((m_uFlags & ~0x07F0) | EMITTER_TRACKING_MASK | (EMIT_DIRECTED << EMISSION_POS));
+    m_kLastRotate.MakeIdentity();
+    SKRandom::Seed(13);
+}
+
+NiParticleSystemController::~NiParticleSystemController() = default;
+
+NiParticleSystemController* NiParticleSystemController::FindController(const NiObjectNET* pkObject)
+{
+    return NiFindController<NiParticleSystemController>(pkObject);
+}
+
+//--- Targets --------------------------------------------------------------------------------
+
+NiParticles* NiParticleSystemController::GetParticlesTarget() const
+{
+    return m_eTargetKind == TargetKind::PARTICLES ? NiDynamicCast<NiParticles>(m_pTarget) : nullptr;
+}
+
+NiNode* NiParticleSystemController::GetNodeTarget() const
+{
+    return m_eTargetKind == TargetKind::NODE ? NiDynamicCast<NiNode>(m_pTarget) : nullptr;
+}
+
+NiAVObject* NiParticleSystemController::GetEmitter() const
+{
+    return NiDynamicCast<NiAVObject>(m_pTarget);
+}
+
+NiPoint3* NiParticleSystemController::Positions() const
+{
+    if (NiParticles* pkParticles = GetParticlesTarget())
+    {
+        // The data must hold a vertex per particle slot; other data gets the own array.
+        NiParticlesData* pkData = pkParticles->GetParticlesData();
+        if (pkData && pkData->GetVertices() && pkData->GetVertexCount() >= m_kAges.size())
+            return pkData->GetVertices();
+    }
+    return const_cast<NiPoint3*>(m_kPositions.data());
+}
+
+void NiParticleSystemController::AttachTarget()
+{
+    m_eTargetKind = TargetKind::NONE;
+    if (NiParticles* pkParticles = NiDynamicCast<NiParticles>(m_pTarget))
+    {
+        NiParticlesData* pkData = pkParticles->GetParticlesData();
+        Resize(pkData ? pkData->GetVertexCount() : 0, true);
+        m_eTargetKind = TargetKind::PARTICLES;
+        UpdateActiveCount();
+    }
+    else if (NiDynamicCast<NiNode>(m_pTarget))
+    {
+        m_eTargetKind = TargetKind::NODE;
+    }
+}
+
+void NiParticleSystemController::SetTarget(NiObjectNET* pkTarget)
+{
+    NiTimeController::SetTarget(pkTarget);
+    AttachTarget();
+}
+
+bool NiParticleSystemController::IsTargetValid() const
+{
+    return m_pTarget != nullptr;
+}
+
+void NiParticleSystemController::UpdateActiveCount()
+{
+    NiParticles* pkParticles = GetParticlesTarget();
+    NiParticlesData* pkData = pkParticles ? pkParticles->GetParticlesData() : nullptr;
+    if (!pkData)
+        return;
+    pkData->SetActiveCount(
+        static_cast<uint16_t>(std::min<uint32_t>(pkData->GetVertexCount(), m_uiNumParticles)));
+    pkData->GetBound().m_ucNotComputed = 1;
+}
+
+//--- Set-up ---------------------------------------------------------------------------------
+
+void NiParticleSystemController::SetMaxParticles(uint32_t uiMax)
+{
+    Resize(uiMax, false);
+}
+
+void NiParticleSystemController::Resize(uint32_t uiMax, bool bKeepRecords)
+{
+    uiMax = std::min(uiMax, MAX_PARTICLES);
+    if (NiNode* pkNode = GetNodeTarget())
+    {
+        for (uint32_t i = 0; i < m_uiNumParticles; ++i)
+        {
+            if (m_kObjects[i])
+                pkNode->RemoveChild(m_kObjects[i]);
+        }
+    }
+    m_uiNumParticles = 0;
+    m_kSpinSpeeds.assign(uiMax, 0.0f);
+    m_kAges.assign(uiMax, 0.0f);
+    m_kGenerations.assign(uiMax, 0);
+    m_kPositions.assign(uiMax, NiPoint3(0.0f, 0.0f, 0.0f));
+    m_kVelocities.assign(uiMax, NiPoint3(0.0f, 0.0f, 0.0f));
+    m_kRotations.assign(uiMax, Rotation());
+    m_kObjects.assign(uiMax, nullptr);
+    // Records read from a file outlive the room their target gives them, up to its size.
+    if (!bKeepRecords)
+        m_kRecords.clear();
+    else if (m_kRecords.size() > uiMax)
+        m_kRecords.resize(uiMax);
+}
+
+void NiParticleSystemController::SetEmitDirection(const NiPoint3& kDirection)
+{
+    auto Normalized = [](const NiPoint3& kV)
+    {
+        const float fLength = kV.Length();
+        return fLength > 1e-6f ? kV * (1.0f / fLength) : NiPoint3(0.0f, 0.0f, 0.0f);
+    };
+    m_kEmitDirection = Normalized(kDirection);
+    const float fX = std::fabs(kDirection.x);
+    const NiPoint3 kAxis = fX >= std::fabs(kDirection.y) && fX >= std::fabs(kDirection.z)
+                               ? NiPoint3(kDirection.y, -kDirection.x, 0.0f)
+                               : NiPoint3(0.0f, -kDirection.z, kDirection.y);
+    m_kEmitAxis1 = Normalized(kAxis);
+    m_kEmitAxis2 = m_kEmitDirection.Cross(m_kEmitAxis1);
+}
+
+void NiParticleSystemController::SetGenerationTemplateCount(uint32_t uiCount)
+{
+    m_kGenerationTemplates.assign(uiCount, nullptr);
+}
+
+NiAVObject* NiParticleSystemController::GetGenerationTemplate(uint32_t i) const
+{
+    return i < m_kGenerationTemplates.size() ? m_kGenerationTemplates[i].Get() : nullptr;
+}
+
+void NiParticleSystemController::SetGenerationTemplate(NiAVObject* pkObject, uint32_t i)
+{
+    if (i < m_kGenerationTemplates.size())
+        m_kGenerationTemplates[i] = pkObject;
+}
+
+void NiParticleSystemController::SetParticleTemplate(NiAVObject* pkObject)
+{
+    if (NiNode* pkNode = GetNodeTarget())
+    {
+        for (uint32_t i = 0; i < m_uiNumParticles; ++i)
+        {
+            if (m_kObjects[i])
+                pkNode->RemoveChild(m_kObjects[i]);
+        }
+    }
+    std::fill(m_kObjects.begin(), m_kObjects.end(), nullptr);
+    m_spTemplate = pkObject;
+    m_uiNumParticles = 0;
+}
+
+void NiParticleSystemController::AddInitialParticle(const ParticleRecord& kRecord)
+{
+    if (m_kRecords.size() < m_kAges.size())
+        m_kRecords.push_back(kRecord);
+}
+
+namespace
+{
+// Puts the member first in the chain. A member of a chain (this one or another, as a file may
+// name one member twice) stays where it is: relinking it would cut its chain short or close a
+// loop.
+void Prepend(NiRefPtr<NiForce>& spFirst, NiForce* pkMember)
+{
+    if (!pkMember || pkMember->IsChained())
+        return;
+    pkMember->SetNext(spFirst);
+    pkMember->SetChained();
+    spFirst = pkMember;
+}
+} // namespace
+
+void NiParticleSystemController::AddForce(NiForce* pkForce)
+{
+    Prepend(m_spForces, pkForce);
+}
+
+void NiParticleSystemController::AddCollider(NiForce* pkCollider)
+{
+    Prepend(m_spColliders, pkCollider);
+}
+
+NiColorA NiParticleSystemController::GetColorAt(float fAge)
+{
+    NiColorA kColor(1.0f, 1.0f, 1.0f, 1.0f);
+    if (!HasColorKeys())
+        return kColor;
+    // Without a lifetime there is no fraction of it: the colour of the start.
+    const float fFraction = m_fLifetime > 0.0f ? fAge / m_fLifetime : 0.0f;
+    InterpolateColorKeys(kColor, fFraction, m_spColorData->GetKeys(), m_spColorData->GetType(),
+                         m_spColorData->GetNumKeys(), m_uiColorIndex);
+    kColor.r = std::clamp(kColor.r, 0.0f, 1.0f);
+    kColor.g = std::clamp(kColor.g, 0.0f, 1.0f);
+    kColor.b = std::clamp(kColor.b, 0.0f, 1.0f);
+    kColor.a = std::clamp(kColor.a, 0.0f, 1.0f);
+    return kColor;
+}
+
+float NiParticleSystemController::GetSizeFactor(float fAge, uint32_t uiGeneration) const
+{
+    if (uiGeneration == 0 && m_fGrowTime != 0.0f && fAge <= m_fGrowTime)
+        return std::max(fAge, 0.0f) / m_fGrowTime;
+    if (static_cast<int64_t>(uiGeneration) < m_iGenerationLimit)
+        return 1.0f;
+    if (m_fFadeTime == 0.0f || fAge <= m_fLifetime - m_fFadeTime)
+        return 1.0f;
+    return 1.0f - (std::min(fAge, m_fLifetime) - (m_fLifetime - m_fFadeTime)) / m_fFadeTime;
+}
+
+void NiParticleSystemController::GetEmitterTransform(const NiAVObject* pkTarget, float& fScale,
+                                                     NiPoint3& kTranslate, NiRotationMatrix& kRotate)
+{
+    const NiNode* pkParent = pkTarget->GetParent();
+    if (!pkParent)
+    {
+        fScale = pkTarget->GetScale();
+        kTranslate = pkTarget->GetTranslate();
+        kRotate = pkTarget->GetRotate();
+        return;
+    }
+    fScale = pkParent->GetWorldScale() * pkTarget->GetScale();
+    kRotate = pkParent->GetWorldRotate() * pkTarget->GetRotate();
+    kTranslate = (pkParent->GetWorldRotate() * pkTarget->GetTranslate()) * pkParent->GetWorldScale() +
+                 pkParent->GetWorldTranslate();
+}
+
+//--- Particles ------------------------------------------------------------------------------
+
+NiNode* NiParticleSystemController::AttachParticleNode(NiAVObject* pkChild, const NiPoint3& kPosition)
+{
+    NiNode* pkNode = new NiNode;
+    if (pkChild)
+        pkNode->AddChild(pkChild);
+    pkNode->SetTranslate(kPosition);
+    if (NiNode* pkTarget = GetNodeTarget())
+        pkTarget->AddChild(pkNode);
+    pkNode->RefreshPropertyStates();
+    pkNode->RefreshEffectStates();
+    return pkNode;
+}
+
+void NiParticleSystemController::WriteColorAndSize(uint32_t i)
+{
+    NiParticles* pkParticles = GetParticlesTarget();
+    NiParticlesData* pkData = pkParticles ? pkParticles->GetParticlesData() : nullptr;
+    if (pkData && pkData->GetColors() && HasColorKeys() && i < pkData->GetVertexCount())
+        pkData->GetColors()[i] = GetColorAt(m_kAges[i]);
+    if (m_fGrowTime == 0.0f && m_fFadeTime == 0.0f)
+        return;
+    const float fFactor = GetSizeFactor(m_kAges[i], m_kGenerations[i]);
+    if (pkData && pkData->GetSizes() && i < pkData->GetVertexCount())
+        pkData->GetSizes()[i] = fFactor;
+    else if (m_kObjects[i])
+        m_kObjects[i]->SetScale(std::fabs(fFactor));
+}
+
+void NiParticleSystemController::EmitFromRecord(const ParticleRecord& kRecord)
+{
+    if (m_uiNumParticles >= m_kAges.size())
+        return;
+    const uint32_t i = m_uiNumParticles;
+    Positions()[i] = kRecord.m_kPosition;
+    const float fJitter = Draw() * m_fSpeedVariation - m_fSpeedVariation * 0.5f;
+    m_kVelocities[i] = kRecord.m_kVelocity * (m_fSpeed + fJitter);
+    m_kRotations[i] = {kRecord.m_fAngle, kRecord.m_kAxis};
+    m_kSpinSpeeds[i] = kRecord.m_fSpinSpeed;
+    m_kAges[i] = 0.0f;
+    m_kGenerations[i] = 0;
+    m_kObjects[i] = nullptr;
+    if (m_spTemplate || kRecord.m_spObject)
+    {
+        NiAVObject* pkChild =
+            kRecord.m_spObject ? kRecord.m_spObject.Get() : NiDynamicCast<NiAVObject>(m_spTemplate->Clone());
+        m_kObjects[i] = AttachParticleNode(pkChild, kRecord.m_kPosition);
+    }
+    if (m_fGrowTime != 0.0f || m_fFadeTime != 0.0f)
+        WriteColorAndSize(i);
+    ++m_uiNumParticles;
+    UpdateActiveCount();
+}
+
+void NiParticleSystemController::RemoveParticle(uint32_t i)
+{
+    if (i >= m_uiNumParticles)
+        return;
+    const uint32_t uiLast = m_uiNumParticles - 1;
+    NiPoint3* pkPositions = Positions();
+    m_kAges[i] = m_kAges[uiLast];
+    m_kGenerations[i] = m_kGenerations[uiLast];
+    pkPositions[i] = pkPositions[uiLast];
+    m_kVelocities[i] = m_kVelocities[uiLast];
+    m_kRotations[i] = m_kRotations[uiLast];
+    m_kSpinSpeeds[i] = m_kSpinSpeeds[uiLast];
+    if (m_kObjects[i])
+    {
+        if (NiNode* pkNode = GetNodeTarget())
+            pkNode->RemoveChild(m_kObjects[i]);
+        m_kObjects[i] = nullptr;
+    }
+    if (i != uiLast)
+        m_kObjects[i] = std::move(m_kObjects[uiLast]);
+    m_kObjects[uiLast] = nullptr;
+    m_uiNumParticles = uiLast;
+}
+
+void NiParticleSystemController::SpawnFromParticle(const ParticleRecord& kRecord)
+{
+    if (static_cast<int64_t>(kRecord.m_uiGeneration) >= m_iGenerationLimit ||
+        m_uiNumParticles >= m_kAges.size())
+        return;
+    const uint32_t i = m_uiNumParticles;
+    m_kAges[i] = kRecord.m_fAge - m_fLifetime;
+    m_kGenerations[i] = kRecord.m_uiGeneration + 1;
+    Positions()[i] = kRecord.m_kPosition;
+    m_kVelocities[i] = kRecord.m_kVelocity;
+    m_kRotations[i] = {kRecord.m_fAngle, kRecord.m_kAxis};
+    m_kSpinSpeeds[i] = kRecord.m_fSpinSpeed;
+    m_kObjects[i] = nullptr;
+    if (m_spTemplate)
+    {
+        NiAVObject* pkSource = m_spTemplate;
+        if (!m_kGenerationTemplates.empty())
+        {
+            const size_t uiIndex = std::min<size_t>(m_kGenerations[i] - 1, m_kGenerationTemplates.size() - 1);
+            pkSource = m_kGenerationTemplates[uiIndex];
+        }
+        NiAVObject* pkChild = pkSource ? NiDynamicCast<NiAVObject>(pkSource->Clone()) : nullptr;
+        NiNode* pkNode = AttachParticleNode(pkChild, kRecord.m_kPosition);
+        NiRotationMatrix kRotate;
+        kRotate.MakeRotation(kRecord.m_fAngle, kRecord.m_kAxis.x, kRecord.m_kAxis.y, kRecord.m_kAxis.z);
+        pkNode->SetRotate(kRotate);
+        m_kObjects[i] = pkNode;
+    }
+    WriteColorAndSize(i);
+    ++m_uiNumParticles;
+    UpdateActiveCount();
+}
+
+NiParticleSystemController::ParticleRecord NiParticleSystemController::MakeRecord(uint32_t i) const
+{
+    ParticleRecord kRecord;
+    kRecord.m_fSpinSpeed = m_kSpinSpeeds[i];
+    kRecord.m_fAge = m_kAges[i];
+    kRecord.m_uiGeneration = m_kGenerations[i];
+    kRecord.m_kPosition = Positions()[i];
+    kRecord.m_kVelocity = m_kVelocities[i];
+    kRecord.m_fAngle = m_kRotations[i].m_fAngle;
+    kRecord.m_kAxis = m_kRotations[i].m_kAxis;
+    return kRecord;
+}
+
+bool NiParticleSystemController::FindCollision(NiPoint3& kPosition, NiPoint3& kVelocity, float fTime,
+                                               float fAppTime)
+{
+    float fBest = -1.0f;
+    bool bHit = false;
+    NiPoint3 kBestPosition = kPosition;
+    NiPoint3 kBestVelocity = kVelocity;
+    for (NiForce* pkCollider = m_spColliders; pkCollider; pkCollider = pkCollider->GetNext())
+    {
+        NiPoint3 kP = kPosition;
+        NiPoint3 kV = kVelocity;
+        float fT = fTime;
+        if (!pkCollider->Apply(kP, kV, fT, fAppTime))
+            continue;
+        bHit = true;
+        if (fT > fBest)
+        {
+            fBest = fT;
+            kBestPosition = kP;
+            kBestVelocity = kV;
+        }
+    }
+    if (bHit)
+    {
+        kPosition = kBestPosition + kBestVelocity * fBest;
+        kVelocity = kBestVelocity;
+    }
+    return bHit;
+}
+
+//--- Running --------------------------------------------------------------------------------
+
+void NiParticleSystemController::CaptureEmitter()
+{
+    if (const NiAVObject* pkEmitter = GetEmitter())
+        GetEmitterTransform(pkEmitter, m_fLastScale, m_kLastTranslate, m_kLastRotate);
+}
+
+void NiParticleSystemController::Reset()
+{
+    for (const ParticleRecord& kRecord : m_kRecords)
+        EmitFromRecord(kRecord);
+    for (NiForce* pkCollider = m_spColliders; pkCollider; pkCollider = pkCollider->GetNext())
+        pkCollider->Reset();
+    for (NiForce* pkForce = m_spForces; pkForce; pkForce = pkForce->GetNext())
+        pkForce->Reset();
+    if (!(m_fWarmUpTime > 0.0f))
+        return;
+    const float fSteps = std::trunc(5.0f * m_fWarmUpTime);
+    const uint32_t uiSteps = fSteps < 1.0f                        ? 1u
+                             : fSteps >= float(MAX_WARM_UP_STEPS) ? MAX_WARM_UP_STEPS
+                                                                  : static_cast<uint32_t>(fSteps);
+    const float fStep = m_fWarmUpTime / static_cast<float>(uiSteps);
+    const float fSaved = m_fLastStepTime;
+    m_fLastStepTime = m_fLoKeyTime - m_fWarmUpTime;
+    for (uint32_t i = 0; i < uiSteps; ++i)
+    {
+        Step(m_fLastStepTime + fStep);
+        m_fLastStepTime += fStep;
+    }
+    m_fLastStepTime = fSaved;
+}
+
+void NiParticleSystemController::Update(float fTime)
+{
+    if (!GetActive() || fTime == m_fLastTime)
+        return;
+    const float fKeyTime = ToControllerTime(fTime);
+    if (!(m_fLastStepTime > 0.0f) || fTime == 0.0f)
+    {
+        m_fLastStepTime = fKeyTime;
+        CaptureEmitter();
+        Reset();
+        return;
+    }
+    if (std::fabs(fKeyTime - m_fLastStepTime) < 0.0001f)
+        return;
+    if (fKeyTime < m_fLastStepTime)
+    {
+        while (m_uiNumParticles > 0)
+            RemoveParticle(m_uiNumParticles - 1);
+        m_fLastStepTime = m_fLoKeyTime;
+        CaptureEmitter();
+        Reset();
+    }
+    Step(fKeyTime);
+    m_fLastStepTime = fKeyTime;
+}
+
+void NiParticleSystemController::Step(float fTime)
+{
+    const bool bTracking = GetBit(EMITTER_TRACKING_MASK);
+    NiRotationMatrix kM;
+    kM.MakeIdentity();
+    NiPoint3 kD(0.0f, 0.0f, 0.0f);
+    float fG = 1.0f;
+    const NiAVObject* pkEmitter = GetEmitter();
+    if (bTracking && pkEmitter)
+    {
+        float fScale;
+        NiPoint3 kTranslate;
+        NiRotationMatrix kRotate;
+        GetEmitterTransform(pkEmitter, fScale, kTranslate, kRotate);
+        kM = kRotate.TransposeTimes(m_kLastRotate);
+        if (fScale < 0.0001f)
+        {
+            fG = 0.0f;
+        }
+        else
+        {
+            fG = m_fLastScale / fScale;
+            kD = kRotate.TransposeTimes(m_kLastTranslate - kTranslate) * (1.0f / fScale);
+        }
+        m_kLastRotate = kRotate;
+        m_kLastTranslate = kTranslate;
+        m_fLastScale = fScale;
+        for (NiForce* pkCollider = m_spColliders; pkCollider; pkCollider = pkCollider->GetNext())
+            pkCollider->Transform(kM, kD, fG);
+        for (NiForce* pkForce = m_spForces; pkForce; pkForce = pkForce->GetNext())
+            pkForce->Transform(kM, kD, fG);
+    }
+
+    const float fDelta = fTime - m_fLastStepTime;
+    const uint16_t uFate = GetCollisionFate();
+    NiPoint3* pkPositions = Positions();
+
+    // Ageing out.
+    for (uint32_t i = 0; i < m_uiNumParticles;)
+    {
+        if (!(m_kAges[i] + fDelta > m_fLifetime))
+        {
+            ++i;
+            continue;
+        }
+        const ParticleRecord kRecord = MakeRecord(i);
+        RemoveParticle(i);
+        if (uFate == FATE_SPAWN_ON_DEATH)
+            SpawnFromParticle(kRecord);
+    }
+
+    // The living particles.
+    for (uint32_t i = 0; i < m_uiNumParticles;)
+    {
+        NiPoint3& kPosition = pkPositions[i];
+        NiPoint3& kVelocity = m_kVelocities[i];
+        if (bTracking && pkEmitter)
+        {
+            kPosition = (kM * kPosition) * fG + kD;
+            kVelocity = (kM * kVelocity) * fG;
+        }
+        const bool bHit = FindCollision(kPosition, kVelocity, fDelta, fTime);
+        Rotation& kRotation = m_kRotations[i];
+        if (m_kObjects[i])
+        {
+            NiRotationMatrix kRotate;
+            kRotate.MakeRotation(kRotation.m_fAngle, kRotation.m_kAxis.x, kRotation.m_kAxis.y,
+                                 kRotation.m_kAxis.z);
+            m_kObjects[i]->SetRotate(kRotate);
+        }
+        kRotation.m_fAngle += fDelta * m_kSpinSpeeds[i];
+        if (kRotation.m_fAngle > TWO_PI)
+            kRotation.m_fAngle -= TWO_PI;
+        if (!bHit)
+        {
+            kPosition = kPosition + kVelocity * fDelta;
+        }
+        else if (uFate == FATE_DIE || uFate == FATE_DIE_AND_SPAWN)
+        {
+            const ParticleRecord kRecord = MakeRecord(i);
+            RemoveParticle(i);
+            if (uFate == FATE_DIE_AND_SPAWN)
+                SpawnFromParticle(kRecord);
+            continue;
+        }
+        float fForceTime = fDelta;
+        for (NiForce* pkForce = m_spForces; pkForce; pkForce = pkForce->GetNext())
+            pkForce->Apply(kPosition, kVelocity, fForceTime, fTime);
+        if (m_kObjects[i])
+            m_kObjects[i]->SetTranslate(kPosition);
+        m_kAges[i] += fDelta;
+        WriteColorAndSize(i);
+        ++i;
+    }
+
+    // How many are born.
+    uint32_t uiBirths = 0;
+    if (m_fEmitStopTime != -1.0f && fTime > m_fEmitStopTime)
+    {
+        m_fBirthRemainder = 0.0f;
+    }
+    else
+    {
+        const float fMax = static_cast<float>(m_kAges.size());
+        float fBirths = (GetBit(BIRTH_RATE_MODE_MASK) ? fDelta / m_fLifetime * fMax : fDelta * m_fBirthRate) +
+                        m_fBirthRemainder;
+        const uint32_t uiRoom = static_cast<uint32_t>(m_kAges.size()) - m_uiNumParticles;
+        // A count beyond the room (or none at all: a lifetime of 0) fills the room.
+        if (!(fBirths < static_cast<float>(uiRoom)))
+        {
+            uiBirths = std::isnan(fBirths) ? 0 : uiRoom;
+            m_fBirthRemainder = 0.0f;
+        }
+        else
+        {
+            const float fWhole = std::trunc(fBirths);
+            uiBirths = fWhole > 0.0f ? static_cast<uint32_t>(fWhole) : 0;
+            m_fBirthRemainder = fBirths - fWhole;
+        }
+    }
+
+    // The births, each kept one placed after the particles there are, so that a child spawned
+    // by a dropped newborn comes after them as well.
+    const uint16_t uMode = GetEmissionMode();
+    const uint16_t uRotation = GetRotationOption();
+    for (uint32_t k = 0; k < uiBirths && m_uiNumParticles < m_kAges.size(); ++k)
+    {
+        const float fDelay = Draw() * fDelta;
+        const float fJitter = Draw() * m_fSpeedVariation - m_fSpeedVariation * 0.5f;
+        const float fAge = fDelta - fDelay;
+
+        NiPoint3 kVelocity;
+        if (uMode == EMIT_FALLING)
+        {
+            const float fV = m_fSpeedVariation;
+            kVelocity.x = Draw() * fV - fV * 0.5f;
+            kVelocity.y = Draw() * fV - fV * 0.5f;
+            kVelocity.z = -(m_fSpeed + Draw() * fV - fV * 0.5f);
+        }
+        else if (uMode == EMIT_DIRECTED && uRotation == ROTATION_SPHERICAL_EMISSION)
+        {
+            const float fDeclination = (2.0f * Draw() - 1.0f) * m_fDeclinationVariation + m_fDeclination;
+            const float fPlanar = (2.0f * Draw() - 1.0f) * m_fPlanarAngleVariation + m_fPlanarAngle;
+            kVelocity = NiPoint3(std::sin(fPlanar) * std::sin(fDeclination),
+                                 std::cos(fPlanar) * std::sin(fDeclination), std::cos(fDeclination));
+            kVelocity.x *= ((2.0f * Draw() - 1.0f) * fJitter + 1.0f) * m_fSpeed;
+            kVelocity.y *= ((2.0f * Draw() - 1.0f) * fJitter + 1.0f) * m_fSpeed;
+            kVelocity.z *= ((2.0f * Draw() - 1.0f) * fJitter + 1.0f) * m_fSpeed;
+        }
+        else if (uMode == EMIT_DIRECTED)
+        {
+            float fU = 0.0f;
+            float fW = 0.0f;
+            if (m_fSpread != 0.0f)
+            {
+                fU = 0.05f - Draw() * 0.1f;
+                fW = 0.05f - Draw() * 0.1f;
+            }
+            kVelocity = m_kEmitDirection + m_kEmitAxis1 * fU + m_kEmitAxis2 * fW;
+            kVelocity.Unitize();
+            kVelocity = kVelocity * (m_fSpeed + fJitter);
+        }
+        else
+        {
+            kVelocity.x = 0.5f - Draw();
+            kVelocity.y = 0.5f - Draw();
+            kVelocity.z = 0.5f - Draw();
+            kVelocity.Unitize();
+            kVelocity = kVelocity * (m_fSpeed + fJitter);
+        }
+
+        NiPoint3 kAxis = m_kSpinAxis;
+        if (m_uiFixedAxis == 0)
+        {
+            kAxis.x = 2.0f * Draw() - 1.0f;
+            kAxis.y = 2.0f * Draw() - 1.0f;
+            kAxis.z = 2.0f * Draw() - 1.0f;
+            kAxis.Unitize();
+        }
+        const float fAngle = uRotation == ROTATION_RANDOM_ANGLE ? Draw() * TWO_PI : 0.0f;
+        const float fSpin = (1.0f + Draw() * m_fSpinTimeVariation) * m_fSpinTime;
+        const float fSpinSpeed = std::fabs(fSpin) >= 0.0001f ? TWO_PI / fSpin : 0.0f;
+        NiPoint3 kPosition;
+        kPosition.x = Draw() * m_fEmitterWidth - m_fEmitterWidth * 0.5f;
+        kPosition.y = Draw() * m_fEmitterHeight - m_fEmitterHeight * 0.5f;
+        kPosition.z = 0.0f;
+
+        const uint32_t j = m_uiNumParticles;
+        const bool bHit = FindCollision(kPosition, kVelocity, fAge, fTime);
+        if (bHit && (uFate == FATE_DIE || uFate == FATE_DIE_AND_SPAWN))
+        {
+            if (uFate == FATE_DIE_AND_SPAWN)
+            {
+                ParticleRecord kRecord;
+                kRecord.m_fSpinSpeed = fSpinSpeed;
+                kRecord.m_fAge = fAge;
+                kRecord.m_kPosition = kPosition;
+                kRecord.m_kVelocity = kVelocity;
+                kRecord.m_fAngle = fAngle;
+                kRecord.m_kAxis = kAxis;
+                SpawnFromParticle(kRecord);
+            }
+            continue;
+        }
+        if (!bHit)
+            kPosition = kPosition + kVelocity * fAge;
+        float fForceTime = fAge;
+        for (NiForce* pkForce = m_spForces; pkForce; pkForce = pkForce->GetNext())
+            pkForce->Apply(kPosition, kVelocity, fForceTime, fTime);
+
+        pkPositions[j] = kPosition;
+        m_kVelocities[j] = kVelocity;
+        m_kAges[j] = fAge;
+        m_kGenerations[j] = 0;
+        m_kRotations[j] = {fAngle, kAxis};
+        m_kSpinSpeeds[j] = fSpinSpeed;
+        m_kObjects[j] = nullptr;
+        if (m_spTemplate)
+            m_kObjects[j] = AttachParticleNode(NiDynamicCast<NiAVObject>(m_spTemplate->Clone()), kPosition);
+        WriteColorAndSize(j);
+        ++m_uiNumParticles;
+    }
+
+    if (NiParticles* pkParticles = GetParticlesTarget())
+    {
+        if (NiParticlesData* pkData = pkParticles->GetParticlesData())
+            pkData->SetRadius(m_fSize * 0.5f);
+    }
+    UpdateActiveCount();
+}
+
+//--- Cloning and streaming ------------------------------------------------------------------
+
+NiObject* NiParticleSystemController::MakeClone()
+{
+    NiParticleSystemController* pkClone = new NiParticleSystemController;
+    NiTimeController::CopyToClone(pkClone);
+    pkClone->m_spColorData = m_spColorData ? NiDynamicCast<NiColorData>(m_spColorData->MakeClone()) : nullptr;
+    pkClone->m_fSize = m_fSize;
+    pkClone->m_fSpeed = m_fSpeed;
+    pkClone->m_fSpeedVariation = m_fSpeedVariation;
+    pkClone->m_fLifetime = m_fLifetime;
+    pkClone->m_fAuxiliary1 = m_fAuxiliary1;
+    pkClone->m_fBirthRate = m_fBirthRate;
+    pkClone->m_fEmitterWidth = m_fEmitterWidth;
+    pkClone->m_fEmitterHeight = m_fEmitterHeight;
+    pkClone->m_fEmitterDepth = m_fEmitterDepth;
+    pkClone->m_uiAuxiliary2 = m_uiAuxiliary2;
+    pkClone->m_uiAuxiliary3 = m_uiAuxiliary3;
+    pkClone->m_fSpread = m_fSpread;
+    pkClone->m_iGenerationLimit = m_iGenerationLimit;
+    pkClone->m_fSpinTime = m_fSpinTime;
+    pkClone->m_fSpinTimeVariation = m_fSpinTimeVariation;
+    pkClone->m_fAuxiliary4 = m_fAuxiliary4;
+    pkClone->m_fWarmUpTime = m_fWarmUpTime;
+    pkClone->m_fEmitStopTime = m_fEmitStopTime;
+    pkClone->m_fDeclinationVariation = m_fDeclinationVariation;
+    pkClone->m_fDeclination = m_fDeclination;
+    pkClone->m_fPlanarAngleVariation = m_fPlanarAngleVariation;
+    pkClone->m_fPlanarAngle = m_fPlanarAngle;
+    pkClone->m_fGrowTime = m_fGrowTime;
+    pkClone->m_fFadeTime = m_fFadeTime;
+    pkClone->SetGenerationTemplateCount(GetGenerationTemplateCount());
+    pkClone->SetEmitDirection(m_kEmitDirection);
+    pkClone->SetFixedSpinAxis(m_uiFixedAxis, m_kSpinAxis);
+    pkClone->SetMaxParticles(GetMaxParticles());
+    pkClone->m_spForces = m_spForces ? NiDynamicCast<NiForce>(m_spForces->MakeClone()) : nullptr;
+    pkClone->m_spColliders = m_spColliders ? NiDynamicCast<NiForce>(m_spColliders->MakeClone()) : nullptr;
+    for (NiForce* pkFirst : {pkClone->m_spForces.Get(), pkClone->m_spColliders.Get()})
+    {
+        if (pkFirst)
+            pkFirst->SetChained();
+    }
+    pkClone->SetParticleTemplate(m_spTemplate ? NiDynamicCast<NiAVObject>(m_spTemplate->Clone()) : nullptr);
+    for (uint32_t i = 0; i < m_kGenerationTemplates.size(); ++i)
+    {
+        if (m_kGenerationTemplates[i])
+            pkClone->SetGenerationTemplate(NiDynamicCast<NiAVObject>(m_kGenerationTemplates[i]->Clone()), i);
+    }
+    for (const ParticleRecord& kRecord : m_kRecords)
+    {
+        ParticleRecord kCopy = kRecord;
+        kCopy.m_spObject =
+            kRecord.m_spObject ? NiDynamicCast<NiAVObject>(kRecord.m_spObject->Clone()) : nullptr;
+        pkClone->AddInitialParticle(kCopy);
+    }
+    pkClone->AttachTarget();
+    return pkClone;
+}
+
+void NiParticleSystemController::LoadBinary(NiStream& kStream)
+{
+    NiTimeController::LoadBinary(kStream);
+    LinkRecord& kRecord = kStream.GetLinkRecord<LinkRecord>();
+    uint32_t uiMax = 0;
+    kStream.Load(uiMax);
+    if (uiMax > MAX_PARTICLES)
+    {
+        kStream.MarkLoadFailed();
+        return;
+    }
+    SetMaxParticles(uiMax);
+    kStream.Load(m_fSize);
+    kStream.Load(m_fSpeed);
+    kStream.Load(m_fSpeedVariation);
+    kStream.Load(m_fLifetime);
+    kStream.Load(m_fAuxiliary1);
+    kStream.Load(m_fBirthRate);
+    kStream.Load(m_fEmitterWidth);
+    kStream.Load(m_fEmitterHeight);
+    kStream.Load(m_fEmitterDepth);
+    kStream.Load(m_uiAuxiliary2);
+    kStream.Load(m_uiAuxiliary3);
+    kStream.Load(m_fSpread);
+    NiPoint3 kDirection;
+    kDirection.LoadBinary(kStream);
+    SetEmitDirection(kDirection);
+    kStream.Load(m_iGenerationLimit);
+    kStream.Load(m_fSpinTime);
+    kStream.Load(m_fSpinTimeVariation);
+    kStream.Load(m_uiFixedAxis);
+    kStream.Load(m_fAuxiliary4);
+    m_kSpinAxis.LoadBinary(kStream);
+    kStream.Load(m_fWarmUpTime);
+    kStream.Load(m_fEmitStopTime);
+    kStream.Load(m_fDeclinationVariation);
+    kStream.Load(m_fDeclination);
+    kStream.Load(m_fPlanarAngleVariation);
+    kStream.Load(m_fPlanarAngle);
+
+    kStream.Load(kRecord.m_uiTemplateID);
+    if (kRecord.m_uiTemplateID)
+    {
+        uint32_t uiCount = 0;
+        if (!kStream.LoadCount(uiCount, 4))
+            return;
+        kRecord.m_kGenerationIDs.resize(uiCount);
+        for (uint32_t& uiID : kRecord.m_kGenerationIDs)
+            kStream.Load(uiID);
+        SetGenerationTemplateCount(uiCount);
+    }
+
+    constexpr uint32_t RECORD_BYTES = 56;
+    uint32_t uiSwitch = 0;
+    kStream.Load(uiSwitch);
+    if (uiSwitch)
+    {
+        if (!kStream.RequireBytes(uint64_t(uiMax) * RECORD_BYTES))
+            return;
+        for (uint32_t i = 0; i < uiMax; ++i)
+        {
+            ParticleRecord kParticle;
+            uint32_t uiObjectID = 0;
+            kStream.Load(kParticle.m_fSpinSpeed);
+            kStream.Load(kParticle.m_fAge);
+            kStream.Load(kParticle.m_uiGeneration);
+            kParticle.m_kPosition.LoadBinary(kStream);
+            kParticle.m_kVelocity.LoadBinary(kStream);
+            kStream.Load(uiObjectID);
+            kStream.Load(kParticle.m_fAngle);
+            kParticle.m_kAxis.LoadBinary(kStream);
+            kRecord.m_kRecordObjectIDs.push_back(uiObjectID);
+            AddInitialParticle(kParticle);
+        }
+    }
+
+    for (std::vector<uint32_t>* pkIDs : {&kRecord.m_kForceIDs, &kRecord.m_kColliderIDs})
+    {
+        uint32_t uiCount = 0;
+        if (!kStream.LoadCount(uiCount, 4))
+            return;
+        pkIDs->resize(uiCount);
+        for (uint32_t& uiID : *pkIDs)
+            kStream.Load(uiID);
+    }
+    kStream.Load(kRecord.m_uiColorDataID);
+    kStream.Load(m_fGrowTime);
+    kStream.Load(m_fFadeTime);
+}
+
+void NiParticleSystemController::ResolveLinks(NiStream& kStream)
+{
+    NiTimeController::ResolveLinks(kStream);
+    const LinkRecord& kRecord = kStream.GetLinkRecord<LinkRecord>();
+    m_spTemplate = kStream.LookupLinkedObjectAs<NiAVObject>(kRecord.m_uiTemplateID);
+    for (uint32_t i = 0; i < kRecord.m_kGenerationIDs.size(); ++i)
+        SetGenerationTemplate(kStream.LookupLinkedObjectAs<NiAVObject>(kRecord.m_kGenerationIDs[i]), i);
+    for (uint32_t i = 0; i < kRecord.m_kRecordObjectIDs.size() && i < m_kRecords.size(); ++i)
+        m_kRecords[i].m_spObject = kStream.LookupLinkedObjectAs<NiAVObject>(kRecord.m_kRecordObjectIDs[i]);
+    for (uint32_t uiID : kRecord.m_kForceIDs)
+        AddForce(kStream.LookupLinkedObjectAs<NiForce>(uiID));
+    for (uint32_t uiID : kRecord.m_kColliderIDs)
+        AddCollider(kStream.LookupLinkedObjectAs<NiForce>(uiID));
+    m_spColorData = kStream.LookupLinkedObjectAs<NiColorData>(kRecord.m_uiColorDataID);
+}
+
+void NiParticleSystemController::PostLink()
+{
+    NiTimeController::PostLink();
+    AttachTarget();
+}
+
+bool NiParticleSystemController::RegisterForSave(NiStream& kStream)
+{
+    if (!NiTimeController::RegisterForSave(kStream))
+        return false;
+    if (m_spTemplate)
+        m_spTemplate->RegisterForSave(kStream);
+    for (const NiRefPtr<NiAVObject>& spTemplate : m_kGenerationTemplates)
+    {
+        if (spTemplate)
+            spTemplate->RegisterForSave(kStream);
+    }
+    for (const ParticleRecord& kRecord : m_kRecords)
+    {
+        if (kRecord.m_spObject)
+            kRecord.m_spObject->RegisterForSave(kStream);
+    }
+    for (NiForce* pkForce = m_spForces; pkForce; pkForce = pkForce->GetNext())
+        pkForce->RegisterForSave(kStream);
+    for (NiForce* pkCollider = m_spColliders; pkCollider; pkCollider = pkCollider->GetNext())
+        pkCollider->RegisterForSave(kStream);
+    if (m_spColorData)
+        m_spColorData->RegisterForSave(kStream);
+    return true;
+}
+
+void NiParticleSystemController::SaveBinary(NiStream& kStream)
+{
+    NiTimeController::SaveBinary(kStream);
+    const uint32_t uiMax = GetMaxParticles();
+    kStream.Save(uiMax);
+    kStream.Save(m_fSize);
+    kStream.Save(m_fSpeed);
+    kStream.Save(m_fSpeedVariation);
+    kStream.Save(m_fLifetime);
+    kStream.Save(m_fAuxiliary1);
+    kStream.Save(m_fBirthRate);
+    kStream.Save(m_fEmitterWidth);
+    kStream.Save(m_fEmitterHeight);
+    kStream.Save(m_fEmitterDepth);
+    kStream.Save(m_uiAuxiliary2);
+    kStream.Save(m_uiAuxiliary3);
+    kStream.Save(m_fSpread);
+    m_kEmitDirection.SaveBinary(kStream);
+    kStream.Save(m_iGenerationLimit);
+    kStream.Save(m_fSpinTime);
+    kStream.Save(m_fSpinTimeVariation);
+    kStream.Save(m_uiFixedAxis);
+    kStream.Save(m_fAuxiliary4);
+    m_kSpinAxis.SaveBinary(kStream);
+    kStream.Save(m_fWarmUpTime);
+    kStream.Save(m_fEmitStopTime);
+    kStream.Save(m_fDeclinationVariation);
+    kStream.Save(m_fDeclination);
+    kStream.Save(m_fPlanarAngleVariation);
+    kStream.Save(m_fPlanarAngle);
+
+    kStream.SaveLinkID(m_spTemplate);
+    if (kStream.GetLinkID(m_spTemplate))
+    {
+        kStream.Save(GetGenerationTemplateCount());
+        for (const NiRefPtr<NiAVObject>& spTemplate : m_kGenerationTemplates)
+            kStream.SaveLinkID(spTemplate);
+    }
+
+    // Exactly as many records as there is room for; slots never filled are written blank.
+    kStream.Save(static_cast<uint32_t>(m_kRecords.empty() ? 0 : 1));
+    for (uint32_t i = 0; !m_kRecords.empty() && i < uiMax; ++i)
+    {
+        const ParticleRecord kBlank;
+        const ParticleRecord& kRecord = i < m_kRecords.size() ? m_kRecords[i] : kBlank;
+        kStream.Save(kRecord.m_fSpinSpeed);
+        kStream.Save(kRecord.m_fAge);
+        kStream.Save(kRecord.m_uiGeneration);
+        kRecord.m_kPosition.SaveBinary(kStream);
+        kRecord.m_kVelocity.SaveBinary(kStream);
+        kStream.SaveLinkID(kRecord.m_spObject);
+        kStream.Save(kRecord.m_fAngle);
+        kRecord.m_kAxis.SaveBinary(kStream);
+    }
+
+    for (NiForce* pkFirst : {m_spForces.Get(), m_spColliders.Get()})
+    {
+        kStream.Save(NiForce::CountChain(pkFirst));
+        for (NiForce* pkWalk = pkFirst; pkWalk; pkWalk = pkWalk->GetNext())
+            kStream.SaveLinkID(pkWalk);
+    }
+    kStream.SaveLinkID(m_spColorData);
+    kStream.Save(m_fGrowTime);
+    kStream.Save(m_fFadeTime);
+}
+
+bool NiParticleSystemController::IsEquivalent(const NiObject* pkObject) const
+{
+    if (!NiTimeController::IsEquivalent(pkObject))
+        return false;
+    const NiParticleSystemController* pkOther = static_cast<const NiParticleSystemController*>(pkObject);
+    if (GetMaxParticles() != pkOther->GetMaxParticles() ||
+        GetGenerationTemplateCount() != pkOther->GetGenerationTemplateCount() ||
+        (m_uFlags & OPTION_MASK) != (pkOther->m_uFlags & OPTION_MASK))
+        return false;
+    if (m_fSize != pkOther->m_fSize || m_fSpeed != pkOther->m_fSpeed ||
+        m_fSpeedVariation != pkOther->m_fSpeedVariation || m_fLifetime != pkOther->m_fLifetime ||
+        m_fAuxiliary1 != pkOther->m_fAuxiliary1 || m_fBirthRate != pkOther->m_fBirthRate ||
+        m_fEmitterWidth != pkOther->m_fEmitterWidth || m_fEmitterHeight != pkOther->m_fEmitterHeight ||
+        m_fEmitterDepth != pkOther->m_fEmitterDepth || m_uiAuxiliary2 != pkOther->m_uiAuxiliary2 ||
+        m_uiAuxiliary3 != pkOther->m_uiAuxiliary3 || m_fSpread != pkOther->m_fSpread ||
+        m_kEmitDirection != pkOther->m_kEmitDirection || m_iGenerationLimit != pkOther->m_iGenerationLimit ||
+        m_fSpinTime != pkOther->m_fSpinTime || m_fSpinTimeVariation != pkOther->m_fSpinTimeVariation ||
+        m_uiFixedAxis != pkOther->m_uiFixedAxis || m_fAuxiliary4 != pkOther->m_fAuxiliary4 ||
+        m_kSpinAxis != pkOther->m_kSpinAxis || m_fWarmUpTime != pkOther->m_fWarmUpTime ||
+        m_fEmitStopTime != pkOther->m_fEmitStopTime ||
+        m_fDeclinationVariation != pkOther->m_fDeclinationVariation ||
+        m_fDeclination != pkOther->m_fDeclination ||
+        m_fPlanarAngleVariation != pkOther->m_fPlanarAngleVariation ||
+        m_fPlanarAngle != pkOther->m_fPlanarAngle || m_fGrowTime != pkOther->m_fGrowTime ||
+        m_fFadeTime != pkOther->m_fFadeTime)
+        return false;
+    if (!m_spColorData || !pkOther->m_spColorData)
+        return !m_spColorData && !pkOther->m_spColorData;
+    return m_spColorData->IsEquivalent(pkOther->m_spColorData);
+}
+
+void NiParticleSystemController::AddFieldStrings(NiFieldStringList& kList) const
+{
+    NiTimeController::AddFieldStrings(kList);
+    kList.push_back(NiFieldStringHeader("NiParticleSystemController"));
+}
