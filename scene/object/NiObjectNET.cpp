@@ -69,13 +69,8 @@ void NiObjectNET::RemoveExtraData(NiExtraData* pkExtra)
 
 void NiObjectNET::PrependController(NiTimeController* pkController)
 {
-    if (!pkController)
+    if (!pkController || HoldsController(pkController))
         return;
-    for (NiTimeController* pkWalk = m_spControllers; pkWalk; pkWalk = pkWalk->GetNext())
-    {
-        if (pkWalk == pkController)
-            return;
-    }
     pkController->SetNext(m_spControllers);
     m_spControllers = pkController;
 }
@@ -172,6 +167,36 @@ void NiObjectNET::ResolveLinks(NiStream& kStream)
     const NiObjectNETLinkRecord& kRecord = kStream.GetLinkRecord<NiObjectNETLinkRecord>();
     m_spExtraData = kStream.LookupLinkedObjectAs<NiExtraData>(kRecord.m_uiExtraDataID);
     m_spControllers = kStream.LookupLinkedObjectAs<NiTimeController>(kRecord.m_uiControllerID);
+}
+
+void NiObjectNET::PostLink()
+{
+    NiObject::PostLink();
+    // A controller belongs to its target's chain only. A file whose chain here runs on into a
+    // controller that another object's chain holds would keep both objects alive for ever (each
+    // holds the other through its controllers), so the chain here ends before it.
+    NiRefPtr<NiTimeController>* pspLink = &m_spControllers;
+    while (*pspLink)
+    {
+        NiTimeController* pkController = *pspLink;
+        if (pkController->m_pTarget && pkController->m_pTarget != this &&
+            pkController->m_pTarget->HoldsController(pkController))
+        {
+            *pspLink = nullptr;
+            return;
+        }
+        pspLink = &pkController->m_spNext;
+    }
+}
+
+bool NiObjectNET::HoldsController(const NiTimeController* pkController) const
+{
+    for (const NiTimeController* pkWalk = m_spControllers; pkWalk; pkWalk = pkWalk->GetNext())
+    {
+        if (pkWalk == pkController)
+            return true;
+    }
+    return false;
 }
 
 bool NiObjectNET::RegisterForSave(NiStream& kStream)

@@ -44,6 +44,7 @@ public:
     void PrependController(NiTimeController* pkController);
     NiTimeController* GetControllers() const { return m_spControllers; }
     void RemoveController(NiTimeController* pkController);
+    bool HoldsController(const NiTimeController* pkController) const;
 
     // The animated objects directly beneath this one, for StartAnimations and StopAnimations:
     // scene objects visit their properties, nodes then their children. None here.
@@ -54,6 +55,7 @@ public:
     void RemoveCloneData() override;
     void LoadBinary(NiStream& kStream) override;
     void ResolveLinks(NiStream& kStream) override;
+    void PostLink() override;
     bool RegisterForSave(NiStream& kStream) override;
     void SaveBinary(NiStream& kStream) override;
     bool IsEquivalent(const NiObject* pkObject) const override;

@@ -221,10 +221,7 @@ void NiTimeController::PostLink()
         return;
     // The pointer back is uncounted: only the target's own chain keeps it valid (the target
     // clears it when it dies), and Update writes through it as the class the controller needs.
-    bool bHeld = false;
-    for (NiTimeController* pkWalk = m_pTarget->GetControllers(); pkWalk && !bHeld; pkWalk = pkWalk->GetNext())
-        bHeld = pkWalk == this;
-    if (!bHeld || !IsTargetValid())
+    if (!m_pTarget->HoldsController(this) || !IsTargetValid())
         m_pTarget = nullptr;
 }
 

@@ -223,3 +223,34 @@ TEST(NiTimeControllerFieldStrings, TimesTargetAndEnumerations)
     EXPECT_EQ(NiTimeController::CycleTypeFieldString("c", NiTimeController::LOOP), "c = LOOP");
     EXPECT_EQ(NiTimeController::AnimTypeFieldString("a", NiTimeController::APP_INIT), "a = APP_INIT");
 }
+
+TEST(NiTimeControllerRecord, AChainRunningIntoAnotherTargetsChainEndsBeforeIt)
+{
+    const int32_t iLiveBefore = NiObject::GetLiveObjectCount();
+    {
+        NiRefPtr<TestNode> spHolder = new TestNode("holder");
+        NiRefPtr<TestNode> spOther = new TestNode("other");
+        NiRefPtr<TestController> spHolders = new TestController;
+        NiRefPtr<TestController> spOthers = new TestController;
+        spHolders->SetTarget(spHolder);
+        spOthers->SetTarget(spOther);
+        // A damaged file: the other node's chain goes on into the holder's controller.
+        spOthers->SetNext(spHolders);
+        NiStream kSave;
+        kSave.AddTopObject(spHolder);
+        kSave.AddTopObject(spOther);
+        std::vector<char> kBuffer;
+        ASSERT_TRUE(kSave.SaveBuffer(kBuffer));
+        spOthers->SetNext(nullptr);
+
+        NiStream kLoad;
+        ASSERT_TRUE(kLoad.LoadBuffer(kBuffer.data(), kBuffer.size()));
+        NiObjectNET* pkHolder = static_cast<NiObjectNET*>(kLoad.GetTopObjectAt(0));
+        NiObjectNET* pkOther = static_cast<NiObjectNET*>(kLoad.GetTopObjectAt(1));
+        ASSERT_NE(pkOther->GetControllers(), nullptr);
+        EXPECT_EQ(pkOther->GetControllers()->GetNext(), nullptr);
+        ASSERT_NE(pkHolder->GetControllers(), nullptr);
+        EXPECT_EQ(pkHolder->GetControllers()->GetTarget(), pkHolder);
+    }
+    EXPECT_EQ(NiObject::GetLiveObjectCount(), iLiveBefore);
+}
