@@ -878,7 +878,35 @@ void NiParticleSystemController::ResolveLinks(NiStream& kStream)
 void NiParticleSystemController::PostLink()
 {
     NiTimeController::PostLink();
+    DropObjectsHoldingTarget();
     AttachTarget();
+}
+
+void NiParticleSystemController::DropObjectsHoldingTarget()
+{
+    // The target holds this controller; an object held here that is the target or one of its
+    // ancestors would keep both alive for ever, so a file naming one loads without it.
+    const auto bHoldsTarget = [this](const NiAVObject* pkObject)
+    {
+        for (const NiAVObject* pkAbove = GetEmitter(); pkObject && pkAbove; pkAbove = pkAbove->GetParent())
+        {
+            if (pkAbove == pkObject)
+                return true;
+        }
+        return false;
+    };
+    if (bHoldsTarget(m_spTemplate))
+        m_spTemplate = nullptr;
+    for (NiRefPtr<NiAVObject>& spTemplate : m_kGenerationTemplates)
+    {
+        if (bHoldsTarget(spTemplate))
+            spTemplate = nullptr;
+    }
+    for (ParticleRecord& kRecord : m_kRecords)
+    {
+        if (bHoldsTarget(kRecord.m_spObject))
+            kRecord.m_spObject = nullptr;
+    }
 }
 
 bool NiParticleSystemController::RegisterForSave(NiStream& kStream)

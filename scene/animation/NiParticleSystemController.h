@@ -233,6 +233,7 @@ private:
     NiPoint3* Positions() const;
     void Resize(uint32_t uiMax, bool bKeepRecords);
     void CaptureEmitter();
+    void DropObjectsHoldingTarget();
     void UpdateActiveCount();
     // The record of a living particle (without its object).
     ParticleRecord MakeRecord(uint32_t i) const;

@@ -172,20 +172,28 @@ void NiObjectNET::ResolveLinks(NiStream& kStream)
 void NiObjectNET::PostLink()
 {
     NiObject::PostLink();
-    // A controller belongs to its target's chain only. A file whose chain here runs on into a
-    // controller that another object's chain holds would keep both objects alive for ever (each
-    // holds the other through its controllers), so the chain here ends before it.
+    // A controller belongs to its target's chain only. A damaged file can run the chain here
+    // into a controller of another object's chain, or hold one that animates nothing here;
+    // either could close a loop of counted links (a particle controller holding this object as
+    // its template) that keeps everything in it alive for ever.
     NiRefPtr<NiTimeController>* pspLink = &m_spControllers;
     while (*pspLink)
     {
         NiTimeController* pkController = *pspLink;
-        if (pkController->m_pTarget && pkController->m_pTarget != this &&
-            pkController->m_pTarget->HoldsController(pkController))
+        if (pkController->m_pTarget == this)
         {
+            pspLink = &pkController->m_spNext;
+            continue;
+        }
+        if (pkController->m_pTarget && pkController->m_pTarget->HoldsController(pkController))
+        {
+            // The rest of the chain is the other object's.
             *pspLink = nullptr;
             return;
         }
-        pspLink = &pkController->m_spNext;
+        NiRefPtr<NiTimeController> spStray(pkController);
+        *pspLink = pkController->m_spNext;
+        pkController->m_spNext = nullptr;
     }
 }
 
