@@ -812,6 +812,27 @@ void NiKeyframeManager::ResolveLinks(NiStream& kStream)
     }
 }
 
+void NiKeyframeManager::PostLink()
+{
+    NiTimeController::PostLink();
+    // A sequence controller whose chain runs on into this manager would hold the manager that
+    // holds it, and neither would ever be freed: a damaged file naming one loses it.
+    for (const auto& kEntry : m_kSequences)
+    {
+        for (NiRefPtr<NiKeyframeController>& spController : kEntry.m_val->m_kControllers)
+        {
+            for (const NiTimeController* pkWalk = spController; pkWalk; pkWalk = pkWalk->GetNext())
+            {
+                if (pkWalk == this)
+                {
+                    spController = nullptr;
+                    break;
+                }
+            }
+        }
+    }
+}
+
 bool NiKeyframeManager::RegisterForSave(NiStream& kStream)
 {
     if (!NiTimeController::RegisterForSave(kStream))

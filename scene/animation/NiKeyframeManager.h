@@ -160,6 +160,7 @@ public:
     NiObject* MakeClone() override;
     void LoadBinary(NiStream& kStream) override;
     void ResolveLinks(NiStream& kStream) override;
+    void PostLink() override;
     bool RegisterForSave(NiStream& kStream) override;
     void SaveBinary(NiStream& kStream) override;
     bool IsEquivalent(const NiObject* pkObject) const override;
