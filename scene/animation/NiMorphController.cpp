@@ -222,6 +222,10 @@ void NiMorphController::LoadBinary(NiStream& kStream)
     }
     if (!kStream.RequireBytes(uint64_t(uiTargets) * uiVerts * sizeof(NiPoint3)))
         return;
+    // Targets without vertices take no bytes, so nothing in the file bounds their count; they
+    // morph nothing and are not kept.
+    if (uiVerts == 0)
+        uiTargets = 0;
     m_uiNumVerts = uiTargets ? uiVerts : 0;
     for (uint32_t i = 0; i < uiTargets; ++i)
     {
