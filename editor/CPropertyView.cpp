@@ -4,6 +4,11 @@
 
 IMPLEMENT_DYNCREATE(CPropertyView, CView)
 
+SKModelPropertyInstance* CPropertyView::GetSelectedInstance() const
+{
+    return nullptr;
+}
+
 void CPropertyView::OnDraw(CDC* pDC)
 {
     DrawPanePlaceholder(pDC, "Properties");

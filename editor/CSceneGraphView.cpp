@@ -4,6 +4,11 @@
 
 IMPLEMENT_DYNCREATE(CSceneGraphView, CView)
 
+NiAVObject* CSceneGraphView::GetSelectedTreeNode() const
+{
+    return nullptr;
+}
+
 void CSceneGraphView::OnDraw(CDC* pDC)
 {
     DrawPanePlaceholder(pDC, "Scene tree");
