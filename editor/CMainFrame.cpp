@@ -1,5 +1,6 @@
 #include "editor/CMainFrame.h"
 
+#include "editor/CAvailableTemplatesDlg.h"
 #include "editor/CEditorApp.h"
 #include "editor/COptionsDlg.h"
 #include "editor/CPropertyDoc.h"
@@ -36,6 +37,7 @@ ON_UPDATE_COMMAND_UI(ID_PROPERTY_SHOWSELECTEDONLY, OnUpdateShowSelectedPropertyO
 ON_COMMAND(ID_VIEW_WIREFRAMEPICK, OnWireframePick)
 ON_UPDATE_COMMAND_UI(ID_VIEW_WIREFRAMEPICK, OnUpdateWireframePick)
 ON_COMMAND(ID_EDIT_OPTIONS, OnOptions)
+ON_COMMAND(ID_PROPERTY_SHOWTEMPLATELIST, OnShowTemplateList)
 END_MESSAGE_MAP()
 
 int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
@@ -117,4 +119,11 @@ void CMainFrame::OnOptions()
     pkApp->WriteProfileString("Options", "TexturePath", kDialog.m_strTexturePath);
     pkApp->SetTexturePath(kDialog.m_strTexturePath);
     pkApp->WriteProfileString("Options", "ModelScale", NiCFormat("%f", kDialog.m_fModelScale).c_str());
+}
+
+void CMainFrame::OnShowTemplateList()
+{
+    // Every command opens another list; each deletes itself when its window goes.
+    auto* pkDialog = new CAvailableTemplatesDlg;
+    pkDialog->ShowWindow(SW_SHOW);
 }

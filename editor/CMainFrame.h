@@ -33,6 +33,7 @@ protected:
     void OnWireframePick();
     void OnUpdateWireframePick(CCmdUI* pCmdUI);
     void OnOptions();
+    void OnShowTemplateList();
 
     CStatusBar m_wndStatusBar;
     CToolBar m_wndToolBar;

@@ -1,6 +1,7 @@
 #include "editor/resources/EditorResources.h"
 
 #include "editor/resources/PageResources.h"
+#include "editor/resources/PaneResources.h"
 
 #include "editor/resources/Resource.h"
 #include "platform/mfc/Resources.h"
@@ -242,4 +243,5 @@ void RegisterEditorResources()
     AddStrings();
     AddDialogs();
     RegisterPageResources();
+    RegisterPaneResources();
 }

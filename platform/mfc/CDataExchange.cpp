@@ -228,7 +228,7 @@ void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl)
     if (rControl.GetToolkitWindow() != nullptr)
         return;
     if (wxWindow* pkControl = pDX->PrepareCtrl(nIDC))
-        rControl.Attach(pkControl);
+        rControl.SubclassWindow(pkControl);
 }
 
 void DDV_MaxChars(CDataExchange* pDX, const CString& value, int nChars)
@@ -236,7 +236,10 @@ void DDV_MaxChars(CDataExchange* pDX, const CString& value, int nChars)
     // It checks the control of the exchange just before it.
     if (!pDX->m_bSaveAndValidate)
     {
-        if (auto* pkEdit = dynamic_cast<wxTextCtrl*>(pDX->GetLastControl()))
+        // The toolkit would cut a longer text already there: that one stays whole, and OK
+        // reports it.
+        if (auto* pkEdit = dynamic_cast<wxTextCtrl*>(pDX->GetLastControl());
+            pkEdit != nullptr && value.GetLength() <= nChars)
             pkEdit->SetMaxLength(static_cast<unsigned long>(nChars));
         return;
     }

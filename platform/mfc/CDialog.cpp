@@ -1,6 +1,5 @@
 #include "platform/mfc/CDialog.h"
 
-#include "platform/mfc/CDataExchange.h"
 #include "platform/mfc/DialogBuilder.h"
 #include "platform/mfc/ModalService.h"
 #include "platform/mfc/Resources.h"
@@ -113,34 +112,3 @@ void CDialog::EndDialog(int nResult)
     else if (!m_bModal)
         pkDialog->Hide();
 }
-
-BOOL CDialog::UpdateData(BOOL bSaveAndValidate)
-{
-    return Exchange(bSaveAndValidate, FALSE);
-}
-
-BOOL CDialog::UpdateDataQuietly()
-{
-    return Exchange(TRUE, TRUE);
-}
-
-BOOL CDialog::Exchange(BOOL bSaveAndValidate, BOOL bQuiet)
-{
-    const BOOL bWasLocked = m_bLockNotify;
-    m_bLockNotify = TRUE;
-    CDataExchange kExchange(this, bSaveAndValidate);
-    kExchange.m_bQuiet = bQuiet;
-    BOOL bDone = TRUE;
-    try
-    {
-        DoDataExchange(&kExchange);
-    }
-    catch (const CUserException&)
-    {
-        bDone = FALSE;
-    }
-    m_bLockNotify = bWasLocked;
-    return bDone;
-}
-
-void CDialog::DoDataExchange(CDataExchange*) {}

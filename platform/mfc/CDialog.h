@@ -2,8 +2,6 @@
 
 #include "platform/mfc/CWnd.h"
 
-class CDataExchange;
-
 // A dialog built from a dialog template: modal (DoModal, through the modal service) or
 // modeless (Create). OK exchanges the controls' data and ends it; Cancel ends it.
 class CDialog : public CWnd
@@ -24,12 +22,6 @@ public:
     virtual void OnCancel();
     // A modal dialog stops with the result; a modeless one is hidden.
     void EndDialog(int nResult);
-    // Exchanges the data of DoDataExchange; FALSE when a field failed (its message shown).
-    BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
-    // The same out of the controls without a message or a focus change: whether every value
-    // parsed (for checks while the user is still typing).
-    BOOL UpdateDataQuietly();
-    virtual void DoDataExchange(CDataExchange* pDX);
 
     UINT GetTemplateId() const { return m_nIDTemplate; }
     bool IsModal() const { return m_bModal; }
@@ -43,7 +35,6 @@ protected:
 
 private:
     BOOL CreateToolkitDialog(CWnd* pParentWnd);
-    BOOL Exchange(BOOL bSaveAndValidate, BOOL bQuiet);
 
     bool m_bModal = false;
     bool m_bEnded = false;

@@ -1,5 +1,6 @@
 #include "platform/mfc/CWnd.h"
 
+#include "platform/mfc/CDataExchange.h"
 #include "platform/mfc/CFrameWnd.h"
 #include "platform/mfc/ModalService.h"
 #include "platform/mfc/VirtualKey.h"
@@ -151,9 +152,19 @@ BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent)
     wxWindow* pkControl = pkHost != nullptr ? pkHost->FindWindow(ToolkitId(nID)) : nullptr;
     if (pkControl == nullptr || pkControl == pkHost)
         return FALSE;
-    Attach(pkControl);
+    return SubclassWindow(pkControl);
+}
+
+BOOL CWnd::SubclassWindow(wxWindow* pkWindow)
+{
+    if (pkWindow == nullptr)
+        return FALSE;
+    Attach(pkWindow);
+    PreSubclassWindow();
     return TRUE;
 }
+
+void CWnd::PreSubclassWindow() {}
 
 void CWnd::BindEvents()
 {
@@ -615,3 +626,34 @@ void CWnd::OnClose()
 {
     DestroyWindow();
 }
+
+BOOL CWnd::UpdateData(BOOL bSaveAndValidate)
+{
+    return Exchange(bSaveAndValidate, FALSE);
+}
+
+BOOL CWnd::UpdateDataQuietly()
+{
+    return Exchange(TRUE, TRUE);
+}
+
+BOOL CWnd::Exchange(BOOL bSaveAndValidate, BOOL bQuiet)
+{
+    const BOOL bWasLocked = m_bLockNotify;
+    m_bLockNotify = TRUE;
+    CDataExchange kExchange(this, bSaveAndValidate);
+    kExchange.m_bQuiet = bQuiet;
+    BOOL bDone = TRUE;
+    try
+    {
+        DoDataExchange(&kExchange);
+    }
+    catch (const CUserException&)
+    {
+        bDone = FALSE;
+    }
+    m_bLockNotify = bWasLocked;
+    return bDone;
+}
+
+void CWnd::DoDataExchange(CDataExchange*) {}

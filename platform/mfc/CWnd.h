@@ -9,6 +9,7 @@
 class wxWindow;
 class wxTimer;
 class CFrameWnd;
+class CDataExchange;
 
 struct CREATESTRUCT
 {
@@ -41,8 +42,12 @@ public:
     void Attach(wxWindow* pkWindow);
     // Lets go of the widget without destroying it.
     wxWindow* Detach();
-    // Makes this object the framework side of the parent's child control with that id.
+    // Makes this object the framework side of a control made elsewhere (from a template),
+    // then lets the class set it up (PreSubclassWindow).
+    BOOL SubclassWindow(wxWindow* pkWindow);
+    // The same for the parent's child control with that id.
     BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
+    virtual void PreSubclassWindow();
 
     // Destroys the widget: OnDestroy on this window and every framework window inside it
     // (outer first), then PostNcDestroy (inner first), the way the system sends them.
@@ -94,6 +99,14 @@ public:
 
     int MessageBox(const char* pcText, const char* pcCaption = nullptr, UINT nType = MB_OK);
 
+    // --- Data exchange (dialogs and form views).
+    // Exchanges the data of DoDataExchange; FALSE when a field failed (its message shown).
+    BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
+    // The same out of the controls without a message or a focus change: whether every value
+    // parsed (for checks while the user is still typing).
+    BOOL UpdateDataQuietly();
+    virtual void DoDataExchange(CDataExchange* pDX);
+
     // WM_COMMAND (wParam: id in the low word, notification code in the high word) and
     // WM_NOTIFY (lParam: the NMHDR) go through the message maps synchronously.
     LRESULT SendMessage(UINT nMessage, WPARAM wParam = 0, LPARAM lParam = 0);
@@ -139,6 +152,7 @@ public:
 
 private:
     void BindEvents();
+    BOOL Exchange(BOOL bSaveAndValidate, BOOL bQuiet);
     void CollectAttached(std::vector<CWnd*>& kOut);
     void ToolkitDestroyed();
 

@@ -1,6 +1,7 @@
 #include "platform/mfc/DialogBuilder.h"
 
 #include "platform/mfc/CWnd.h"
+#include "platform/mfc/TreeWidget.h"
 
 #include <wx/artprov.h>
 #include <wx/button.h>
@@ -12,7 +13,6 @@
 #include <wx/statbox.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
-#include <wx/treectrl.h>
 #include <wx/valtext.h>
 
 namespace
@@ -85,8 +85,7 @@ void DialogBuilder::Build(wxWindow* pkHost, const DialogResource& kTemplate)
             pkControl = new wxChoice(pkHost, iId, kAt, kSize);
             break;
         case ControlKind::Tree:
-            pkControl =
-                new wxTreeCtrl(pkHost, iId, kAt, kSize, wxTR_HAS_BUTTONS | wxTR_LINES_AT_ROOT | wxTR_SINGLE);
+            pkControl = new TreeWidget(pkHost, iId, kAt, kSize);
             break;
         case ControlKind::Icon:
             pkControl = new wxStaticBitmap(

@@ -13,6 +13,7 @@ struct Tables
     std::map<UINT, mfc::ToolBarResource> kToolBars;
     std::map<UINT, std::string> kStrings;
     std::map<UINT, mfc::DialogResource> kDialogs;
+    std::map<UINT, mfc::BitmapResource> kBitmaps;
 };
 
 Tables& GetTables()
@@ -53,6 +54,16 @@ void Resources::AddString(UINT nID, std::string kText)
 void Resources::AddDialog(DialogResource kDialog)
 {
     GetTables().kDialogs[kDialog.nID] = std::move(kDialog);
+}
+
+void Resources::AddBitmap(BitmapResource kBitmap)
+{
+    GetTables().kBitmaps[kBitmap.nID] = std::move(kBitmap);
+}
+
+const BitmapResource* Resources::FindBitmap(UINT nID)
+{
+    return FindIn(GetTables().kBitmaps, nID);
 }
 
 const MenuResource* Resources::FindMenu(UINT nID)

@@ -121,6 +121,13 @@ struct DialogControl
     DWORD dwStyle = 0;
 };
 
+// A picture as the lines of an XPM image (header, colours, then the rows).
+struct BitmapResource
+{
+    UINT nID = 0;
+    std::vector<std::string> kXpm;
+};
+
 struct DialogResource
 {
     UINT nID = 0;
@@ -138,12 +145,14 @@ public:
     static void AddToolBar(ToolBarResource kToolBar);
     static void AddString(UINT nID, std::string kText);
     static void AddDialog(DialogResource kDialog);
+    static void AddBitmap(BitmapResource kBitmap);
 
     // Null (or false) when the id names nothing.
     static const MenuResource* FindMenu(UINT nID);
     static const AcceleratorResource* FindAccelerators(UINT nID);
     static const ToolBarResource* FindToolBar(UINT nID);
     static const DialogResource* FindDialog(UINT nID);
+    static const BitmapResource* FindBitmap(UINT nID);
     static bool FindString(UINT nID, std::string& kText);
 };
 } // namespace mfc
