@@ -2,8 +2,11 @@
 
 #include "platform/mfc/CWnd.h"
 
+#include <memory>
+
 class CDocument;
 class CDC;
+class wxBitmap;
 class wxDC;
 struct CCreateContext;
 
@@ -48,4 +51,6 @@ private:
     CDocument* m_pDocument = nullptr;
     // The context of the paint under way, while OnDraw runs.
     wxDC* m_pkPaintDC = nullptr;
+    // The last frame presented, kept to be filled again by the next one of its size.
+    std::unique_ptr<wxBitmap> m_spFrame;
 };
