@@ -43,7 +43,7 @@ float Power(float fX, int32_t iExponent)
     if (iExponent < 0)
         return 0.0f;
     float f = 1.0f;
-    for (int32_t i = 0; i < iExponent; ++i)
+    for (uint32_t e = static_cast<uint32_t>(iExponent); e > 0; --e)
         f *= fX;
     return f;
 }

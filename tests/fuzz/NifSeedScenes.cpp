@@ -392,6 +392,20 @@ std::vector<char> BezierSeed()
         kVertices.push_back(i);
     }
     pkSkin->SetBones({pkBone}, {kInfluences}, {kVertices});
+    // And morphed: every shared point lifted along z as the weight grows.
+    const uint16_t usMeshPoints = pkMesh->GetPointCount();
+    MorphTarget* pkTargets = new MorphTarget[2];
+    NiPoint3* pkBase = new NiPoint3[usMeshPoints];
+    std::copy(pkMesh->GetPoints(), pkMesh->GetPoints() + usMeshPoints, pkBase);
+    pkTargets[0].SetVertices(pkBase);
+    NiPoint3* pkLift = new NiPoint3[usMeshPoints];
+    std::fill(pkLift, pkLift + usMeshPoints, NiPoint3(0, 0, 1));
+    pkTargets[1].SetVertices(pkLift);
+    pkTargets[1].SetKeys(FloatKeys({{0, 0}, {1, 1}}, KEY_LINEAR), 2, KEY_LINEAR);
+    NiMorphData* pkMorph = new NiMorphData;
+    pkMorph->SetTargets(pkTargets, 2, usMeshPoints);
+    pkMorph->SetRelative(true);
+    (new NiMorpherController(pkMorph))->SetTarget(pkMesh);
     return Save({pkRoot});
 }
 } // namespace
