@@ -7,8 +7,7 @@
 
 #include <wx/dcbuffer.h>
 #include <wx/dcclient.h>
-#include <wx/bitmap.h>
-#include <wx/rawbmp.h>
+#include <wx/image.h>
 #include <wx/window.h>
 
 IMPLEMENT_DYNAMIC(CView, CWnd)
@@ -97,35 +96,24 @@ void CView::ReceiveFrame(const uint32_t* puiPixels, int32_t iWidth, int32_t iHei
 {
     if (m_pkWindow == nullptr || puiPixels == nullptr || iWidth <= 0 || iHeight <= 0)
         return;
-    if (!m_spFrame || m_spFrame->GetWidth() != iWidth || m_spFrame->GetHeight() != iHeight)
-        m_spFrame = std::make_unique<wxBitmap>(iWidth, iHeight, 24);
+    wxImage kImage(iWidth, iHeight, false);
+    unsigned char* pucRGB = kImage.GetData();
+    const size_t uiPixels = static_cast<size_t>(iWidth) * static_cast<size_t>(iHeight);
+    for (size_t i = 0; i < uiPixels; ++i)
     {
-        // Straight into the bitmap's own pixels: no image in between.
-        wxNativePixelData kData(*m_spFrame);
-        if (!kData)
-            return;
-        wxNativePixelData::Iterator kRow(kData);
-        for (int32_t iY = 0; iY < iHeight; ++iY)
-        {
-            wxNativePixelData::Iterator kPixel = kRow;
-            const uint32_t* puiRow = puiPixels + static_cast<size_t>(iY) * static_cast<size_t>(iWidth);
-            for (int32_t iX = 0; iX < iWidth; ++iX, ++kPixel)
-            {
-                const uint32_t uiPixel = puiRow[iX];
-                kPixel.Red() = static_cast<unsigned char>(uiPixel >> 16);
-                kPixel.Green() = static_cast<unsigned char>(uiPixel >> 8);
-                kPixel.Blue() = static_cast<unsigned char>(uiPixel);
-            }
-            kRow.OffsetY(kData, 1);
-        }
+        const uint32_t uiPixel = puiPixels[i];
+        *pucRGB++ = static_cast<unsigned char>(uiPixel >> 16);
+        *pucRGB++ = static_cast<unsigned char>(uiPixel >> 8);
+        *pucRGB++ = static_cast<unsigned char>(uiPixel);
     }
+    const wxBitmap kBitmap(kImage);
     if (m_pkPaintDC != nullptr)
     {
-        m_pkPaintDC->DrawBitmap(*m_spFrame, 0, 0);
+        m_pkPaintDC->DrawBitmap(kBitmap, 0, 0);
         return;
     }
     wxClientDC kDC(m_pkWindow);
-    kDC.DrawBitmap(*m_spFrame, 0, 0);
+    kDC.DrawBitmap(kBitmap, 0, 0);
 }
 
 BOOL CView::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pInfo)

@@ -2,11 +2,8 @@
 
 #include "platform/mfc/CWnd.h"
 
-#include <memory>
-
 class CDocument;
 class CDC;
-class wxBitmap;
 class wxDC;
 struct CCreateContext;
 
@@ -51,6 +48,4 @@ private:
     CDocument* m_pDocument = nullptr;
     // The context of the paint under way, while OnDraw runs.
     wxDC* m_pkPaintDC = nullptr;
-    // The last frame presented, kept to be filled again by the next one of its size.
-    std::unique_ptr<wxBitmap> m_spFrame;
 };
