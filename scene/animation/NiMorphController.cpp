@@ -10,6 +10,7 @@
 #include "scene/graph/NiTriBasedGeom.h"
 #include "scene/object/NiStream.h"
 
+#include <algorithm>
 #include <cmath>
 
 NiImplementRTTI(NiMorphController, NiTimeController);
@@ -220,7 +221,10 @@ void NiMorphController::LoadBinary(NiStream& kStream)
         MorphTarget::FillDerived(ppKeys, uiKeys, static_cast<KeyType>(uiType), uiTargets);
         SetKeys(ppKeys, uiKeys, static_cast<KeyType>(uiType));
     }
-    if (!kStream.RequireBytes(uint64_t(uiTargets) * uiVerts * sizeof(NiPoint3)))
+    // A target without vertices takes no bytes in the file; it still may not outnumber what
+    // remains, or a count alone could make arrays without bound.
+    if (!kStream.RequireBytes(uint64_t(uiTargets) *
+                              std::max<uint64_t>(uint64_t(uiVerts) * sizeof(NiPoint3), 1)))
         return;
     m_uiNumVerts = uiTargets ? uiVerts : 0;
     for (uint32_t i = 0; i < uiTargets; ++i)

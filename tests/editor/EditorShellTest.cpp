@@ -14,8 +14,12 @@
 #include "properties/SKModelPropertyManager.h"
 #include "properties/SKModelPropertySet.h"
 #include "properties/SKNamedModelPropertyList.h"
+#include "scene/graph/NiGeometry.h"
 #include "scene/graph/NiNode.h"
 #include "scene/graph/NiProperty.h"
+#include "scene/graph/NiRawImageData.h"
+#include "scene/graph/NiTextureProperty.h"
+#include "scene/render/NiDDImage.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -145,6 +149,18 @@ TEST_F(EditorShellTest, FileOpenLoadsTheSampleShipAndItsScript)
     EXPECT_EQ(pkDoc->GetNifView()->GetScene(), pkRoot);
     EXPECT_TRUE(pkRoot->FindProperty(NiProperty::WIREFRAME));
     EXPECT_TRUE(pkDoc->GetLight() != nullptr);
+    // The hull's plating, which the model names by file name alone, became a device image of
+    // the file beside the model.
+    auto* pkHull = NiDynamicCast<NiGeometry>(pkRoot->FindObjectByName("Hull"));
+    ASSERT_NE(pkHull, nullptr);
+    auto* pkPlating = NiDynamicCast<NiTextureProperty>(pkHull->FindProperty(NiProperty::TEXTURE).Get());
+    ASSERT_NE(pkPlating, nullptr);
+    auto* pkImage = NiDynamicCast<NiDDImage>(pkPlating->GetImageObject());
+    ASSERT_NE(pkImage, nullptr);
+    EXPECT_TRUE(fs::equivalent(pkImage->GetFileName(), m_kData.Path("Models/SampleShipHull.tga")));
+    const NiRawImageData* pkTexels = NiImage::LoadRawFromFile(pkImage->GetFileName());
+    ASSERT_NE(pkTexels, nullptr);
+    EXPECT_EQ(pkTexels->GetWidth(), 64u);
 
     // The model, not its script, is a recent file.
     ASSERT_EQ(m_kApp.GetRecentFileList()->GetSize(), 1);

@@ -1,5 +1,7 @@
 #include "tools/samples/SampleShip.h"
 
+#include "core/SKScreenshotImage.h"
+#include "core/SKScreenshotWriters.h"
 #include "core/SKString.h"
 #include "properties/PhaserProperty.h"
 #include "properties/PropertyTypeRegistry.h"
@@ -9,11 +11,14 @@
 #include "properties/SKPropertyScriptFile.h"
 #include "properties/SubsystemProperty.h"
 #include "properties/TorpedoTubeProperty.h"
+#include "scene/graph/NiImage.h"
 #include "scene/graph/NiNode.h"
+#include "scene/graph/NiTextureProperty.h"
 #include "scene/graph/NiTriShape.h"
 #include "scene/graph/NiTriShapeData.h"
 #include "scene/object/NiColor.h"
 #include "scene/object/NiStream.h"
+#include "scene/object/NiTexCoord.h"
 
 #include <algorithm>
 #include <cmath>
@@ -23,14 +28,75 @@ namespace
 {
 constexpr float PI = 3.14159265f;
 
-// An ellipsoid of rings along the ship's forward axis (y), each ring a circle in x and z.
+// The hull plating every shape of the ship wears, written beside the model: the model names the
+// file, so opening it reads the texture through the model's folder.
+constexpr const char* HULL_TEXTURE = "SampleShipHull.tga";
+constexpr uint32_t TEXTURE_SIZE = 64;
+
+// The plating as the one TGA writer of the engine takes it: grey panels, darker seams between
+// them and a row of lit windows.
+class HullPlating : public SKScreenshotImage
+{
+public:
+    HullPlating() : m_kPixels(3 * TEXTURE_SIZE * TEXTURE_SIZE)
+    {
+        for (uint32_t y = 0; y < TEXTURE_SIZE; ++y)
+            for (uint32_t x = 0; x < TEXTURE_SIZE; ++x)
+            {
+                const bool bSeam = x % 16 == 0 || y % 16 == 0;
+                const bool bWindow = y % 32 == 8 && x % 4 == 2;
+                const uint8_t ucPanel = static_cast<uint8_t>(200 + 12 * ((x / 16 + y / 16) % 2));
+                const uint8_t aucColour[3] = {bWindow ? uint8_t(255)
+                                              : bSeam ? uint8_t(120)
+                                                      : ucPanel,
+                                              bWindow ? uint8_t(240)
+                                              : bSeam ? uint8_t(120)
+                                                      : ucPanel,
+                                              bWindow ? uint8_t(170)
+                                              : bSeam ? uint8_t(130)
+                                                      : ucPanel};
+                std::copy(aucColour, aucColour + 3, &m_kPixels[3 * (y * TEXTURE_SIZE + x)]);
+            }
+    }
+
+    Format GetFormat() const override { return FORMAT_RGB; }
+    uint32_t GetWidth() const override { return TEXTURE_SIZE; }
+    uint32_t GetHeight() const override { return TEXTURE_SIZE; }
+    uint32_t GetRowBytes() const override { return 3 * TEXTURE_SIZE; }
+    const uint8_t* GetPixels() const override { return m_kPixels.data(); }
+    // The writer asks for blue, green, red bytes.
+    bool ConvertTo(const Layout& kLayout, uint32_t uiRowBytes, uint8_t* pBuffer) const override
+    {
+        if (kLayout.m_uiBitsPerPixel != 24)
+            return false;
+        for (uint32_t y = 0; y < TEXTURE_SIZE; ++y)
+            for (uint32_t x = 0; x < TEXTURE_SIZE; ++x)
+            {
+                const uint8_t* pucFrom = &m_kPixels[3 * (y * TEXTURE_SIZE + x)];
+                uint8_t* pucTo = pBuffer + y * uiRowBytes + 3 * x;
+                pucTo[0] = pucFrom[2];
+                pucTo[1] = pucFrom[1];
+                pucTo[2] = pucFrom[0];
+            }
+        return true;
+    }
+
+private:
+    std::vector<uint8_t> m_kPixels;
+};
+
+// An ellipsoid of rings along the ship's forward axis (y), each ring a circle in x and z. Each
+// ring repeats its first vertex at its end, so that the texture wraps once around without a
+// seam running backwards across it.
 NiTriShape* MakeEllipsoid(const char* pcName, const NiPoint3& kCentre, const NiPoint3& kRadii,
                           uint16_t usRings, uint16_t usSegments, const NiColorA& kBow, const NiColorA& kStern)
 {
-    const uint16_t usVertices = static_cast<uint16_t>(usRings * usSegments);
+    const uint16_t usColumns = static_cast<uint16_t>(usSegments + 1);
+    const uint16_t usVertices = static_cast<uint16_t>(usRings * usColumns);
     auto* pkVertex = new NiPoint3[usVertices];
     auto* pkNormal = new NiPoint3[usVertices];
     auto* pkColor = new NiColorA[usVertices];
+    auto* pkTexture = new NiTexCoord[usVertices];
     for (uint16_t r = 0; r < usRings; ++r)
     {
         // Rings from stern to bow, the ends pulled in so that the hull closes.
@@ -38,10 +104,10 @@ NiTriShape* MakeEllipsoid(const char* pcName, const NiPoint3& kCentre, const NiP
         const float fAlong = -std::cos(fAngle);
         const float fWidth = std::sin(fAngle);
         const float fShade = static_cast<float>(r) / static_cast<float>(std::max<uint16_t>(usRings - 1, 1));
-        for (uint16_t s = 0; s < usSegments; ++s)
+        for (uint16_t s = 0; s < usColumns; ++s)
         {
             const float fTurn = 2.0f * PI * static_cast<float>(s) / static_cast<float>(usSegments);
-            const uint16_t i = static_cast<uint16_t>(r * usSegments + s);
+            const uint16_t i = static_cast<uint16_t>(r * usColumns + s);
             const NiPoint3 kUnit(fWidth * std::cos(fTurn), fAlong, fWidth * std::sin(fTurn));
             pkVertex[i] = NiPoint3(kCentre.x + kRadii.x * kUnit.x, kCentre.y + kRadii.y * kUnit.y,
                                    kCentre.z + kRadii.z * kUnit.z);
@@ -51,6 +117,9 @@ NiTriShape* MakeEllipsoid(const char* pcName, const NiPoint3& kCentre, const NiP
             pkColor[i] = NiColorA((kStern.r + (kBow.r - kStern.r) * fShade) * fTop,
                                   (kStern.g + (kBow.g - kStern.g) * fShade) * fTop,
                                   (kStern.b + (kBow.b - kStern.b) * fShade) * fTop, 1.0f);
+            // The plating repeats four times along the ship and twice around it.
+            pkTexture[i] =
+                NiTexCoord(2.0f * static_cast<float>(s) / static_cast<float>(usSegments), 4.0f * fShade);
         }
     }
     const uint16_t usTriangles = static_cast<uint16_t>(2 * usSegments * (usRings - 1));
@@ -59,14 +128,15 @@ NiTriShape* MakeEllipsoid(const char* pcName, const NiPoint3& kCentre, const NiP
     for (uint16_t r = 0; r + 1 < usRings; ++r)
         for (uint16_t s = 0; s < usSegments; ++s)
         {
-            const uint16_t a = static_cast<uint16_t>(r * usSegments + s);
-            const uint16_t b = static_cast<uint16_t>(r * usSegments + (s + 1) % usSegments);
-            const uint16_t c = static_cast<uint16_t>(a + usSegments);
-            const uint16_t d = static_cast<uint16_t>(b + usSegments);
+            const uint16_t a = static_cast<uint16_t>(r * usColumns + s);
+            const uint16_t b = static_cast<uint16_t>(a + 1);
+            const uint16_t c = static_cast<uint16_t>(a + usColumns);
+            const uint16_t d = static_cast<uint16_t>(b + usColumns);
             for (uint16_t v : {a, c, b, b, c, d})
                 pusList[uiAt++] = v;
         }
-    auto* pkData = new NiTriShapeData(usVertices, pkVertex, pkNormal, pkColor, nullptr, usTriangles, pusList);
+    auto* pkData =
+        new NiTriShapeData(usVertices, pkVertex, pkNormal, pkColor, pkTexture, usTriangles, pusList);
     auto* pkShape = new NiTriShape(pkData);
     pkShape->SetName(pcName);
     return pkShape;
@@ -120,6 +190,15 @@ NiNode* BuildShip(const SampleShipOptions& kOptions)
                                    8, 10, kBow, kGlow));
     pkRoot->AddChild(MakeEllipsoid("Starboard Nacelle", NiPoint3(3.6f, -4.0f, 1.6f),
                                    NiPoint3(0.6f, 4.0f, 0.6f), 8, 10, kBow, kGlow));
+    // The shapes share one texture property naming the plating by file name alone; it is put on
+    // the shapes rather than the root, so that what the editor hangs under the root stays plain.
+    auto* pkImage = new NiImage;
+    pkImage->SetFileName(HULL_TEXTURE);
+    NiRefPtr<NiTextureProperty> spPlating = new NiTextureProperty;
+    spPlating->SetImage(pkImage);
+    for (uint32_t i = 0; i < pkRoot->GetArrayCount(); ++i)
+        if (NiAVObject* pkShape = pkRoot->GetAt(i))
+            pkShape->PrependProperty(spPlating.Get());
     for (const Hardpoint& kPoint : HARDPOINTS)
         pkRoot->AddChild(MakeHardpoint(kPoint.pcNode, kPoint.kAt));
     for (uint32_t i = 0; i < kOptions.uiExtraProperties; ++i)
@@ -218,6 +297,9 @@ bool WriteScript(const std::string& kPath, const std::string& kFileName, std::ve
 
 bool WriteSampleShip(const std::string& kFolder, const SampleShipOptions& kOptions)
 {
+    const HullPlating kPlating;
+    if (!SaveScreenshotTGA((kFolder + "/" + HULL_TEXTURE).c_str(), &kPlating))
+        return false;
     NiNode* pkRoot = BuildShip(kOptions);
     NiStream kStream;
     kStream.AddTopObject(pkRoot);

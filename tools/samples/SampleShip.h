@@ -1,5 +1,5 @@
 #pragma once
-// The sample ship of data/: a small hull with two nacelles, hardpoint nodes named for the
+// The sample ship of data/: a small textured hull with two nacelles, hardpoint nodes named for the
 // properties its script attaches, the property script beside the model and the global
 // templates script of the start-up folder. Larger versions of it serve the benchmarks.
 
@@ -15,7 +15,8 @@ struct SampleShipOptions
     uint32_t uiExtraProperties = 0;
 };
 
-// Writes <folder>/<name>.nif and <folder>/<name>.py. Needs the property types registered.
+// Writes <folder>/<name>.nif, <folder>/<name>.py and the hull's texture <folder>/SampleShipHull.tga,
+// which the model names. Needs the property types registered.
 bool WriteSampleShip(const std::string& kFolder, const SampleShipOptions& kOptions);
 // Writes the global templates script the property scripts refer to.
 bool WriteSampleGlobalTemplates(const std::string& kPath);

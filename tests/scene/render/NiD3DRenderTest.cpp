@@ -107,6 +107,12 @@ TEST(NiD3DRender, CreationFailuresGiveNullAndTheirErrors)
         EXPECT_EQ(kFixture.Make(), nullptr);
         EXPECT_STREQ(D3DGetLastError(),
                      "Creation failed: Could not find any Direct3D-compatible 3D hardware or software");
+        // The attempt and its failure are on the debugger output, and nothing was made.
+        EXPECT_TRUE(kFixture.Logged("(Creation): Attempting to create Direct3D renderer\n"));
+        EXPECT_TRUE(kFixture.Logged(
+            "Creation failed: Could not find any Direct3D-compatible 3D hardware or software\n"));
+        EXPECT_FALSE(kFixture.Logged("(Creation): Attempting to initialize DirectDraw device"));
+        EXPECT_EQ(NiDirectDrawDevice::GetLivingCount(), 0u);
     }
     {
         RendererFixture kFixture;
@@ -114,6 +120,8 @@ TEST(NiD3DRender, CreationFailuresGiveNullAndTheirErrors)
         kDesc.dpcTriCaps.dwShadeCaps &= ~D3DPSHADECAPS_COLORGOURAUDRGB;
         EXPECT_EQ(kFixture.Make(), nullptr);
         EXPECT_STREQ(D3DGetLastError(), "Creation failed: D3D device cannot support required capabilities");
+        EXPECT_TRUE(kFixture.Logged("(Creation): Checking Direct3D device for required capabilities\n"));
+        EXPECT_FALSE(kFixture.Logged("(Creation): Renderer creation successful"));
         EXPECT_EQ(NiDirectDrawDevice::GetLivingCount(), 0u);
     }
     {
@@ -122,6 +130,7 @@ TEST(NiD3DRender, CreationFailuresGiveNullAndTheirErrors)
         kFixture.World().kZBufferFormats.clear();
         EXPECT_EQ(kFixture.Make(), nullptr);
         EXPECT_STREQ(D3DGetLastError(), "Creation failed: Cannot create D3D device");
+        EXPECT_TRUE(kFixture.Logged("(Creation): Attempting to create z-buffer\n"));
         // Without a z-buffer wanted the device is made all the same.
         NiRefPtr<NiD3DRender> spRenderer = kFixture.Make(0);
         EXPECT_TRUE(spRenderer);

@@ -17,9 +17,10 @@
 #include <initializer_list>
 
 // The model the renderer's end-to-end tests draw, in front of a camera at the origin that looks
-// along +x: a textured square (a 2 x 2 checker of red and blue texels) on the left, a strip
-// square with vertex colours on the right, an alpha-blended white square in front of the centre,
-// a directional and a point light, and a texture effect (an environment map) on the root.
+// along +x (its up is +y): a textured square (a 2 x 2 checker of red and blue texels) above, a
+// strip square with vertex colours (which no property asks to be used) below, an alpha-blended
+// white square in front of the centre, a directional and a point light, and a texture effect (an
+// environment map) on the root.
 namespace render_test
 {
 template <class T> T* NewArray(std::initializer_list<T> kValues)
