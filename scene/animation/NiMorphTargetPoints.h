@@ -5,7 +5,7 @@
 #include <cstdint>
 
 class NiObjectNET;
-struct NiPoint3;
+class NiPoint3;
 
 // The points the morph controllers write into: the vertices of triangle-based geometry, or
 // the control points of a target class of another library (the Bezier mesh), which that

@@ -280,3 +280,15 @@ TEST(MorphTest, MorpherRecordsOfOlderFilesCarryTheMorphInline)
     ASSERT_TRUE(spAgain);
     EXPECT_TRUE(spAgain->IsEquivalent(pkMorpher));
 }
+
+TEST(MorphTest, OldControllerWithMoreEmptyTargetsThanBytesLeftFailsTheLoad)
+{
+    // Four billion targets of no vertices: nothing in the file stands for them.
+    NifTest::Bytes kBytes("3.1");
+    kBytes.Text("Top Level Object").Text("NiMorphController").U32(1);
+    kBytes.U32(0).U16(NiTimeController::ACTIVE_MASK);
+    kBytes.F32(1).F32(0).F32(0).F32(1).U32(0);
+    kBytes.U32(0xFFFFFFFF).U32(0).U32(0).F32(0).F32(0).F32(0).F32(1).U32(KEY_TCB_ARRAY);
+    kBytes.End();
+    EXPECT_TRUE(NifTest::Load(kBytes.Get()).empty());
+}
