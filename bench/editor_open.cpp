@@ -2,18 +2,17 @@
 // a person starts the editor and opens it), and File Open of a ship of 100,000 triangles with
 // 100 properties, beside the plain .nif load and the script run of that ship measured in the
 // same process. Run under a display (xvfb-run).
+#include "bench/EditorBenchFolder.h"
 #include "editor/CEditorApp.h"
 #include "editor/CMainFrame.h"
 #include "editor/CPropertyDoc.h"
 #include "editor/resources/Resource.h"
 #include "platform/mfc/RecordingModalHook.h"
-#include "properties/PropertyTypeRegistry.h"
 #include "properties/SKModelPropertyManager.h"
 #include "properties/SKModelPropertySet.h"
 #include "scene/object/NiStream.h"
 #include "scripting/PyEmbed.h"
 #include "scripting/PythonApi.h"
-#include "tools/samples/SampleShip.h"
 
 #include <benchmark/benchmark.h>
 
@@ -102,17 +101,11 @@ BENCHMARK(BM_StartUpToTheSampleShipFilled)->Unit(benchmark::kMillisecond)->Itera
 
 bool MakeFolder()
 {
-    char acTemplate[] = "/tmp/fitwright-bench-XXXXXX";
-    if (mkdtemp(acTemplate) == nullptr)
-        return false;
-    s_kFolder = acTemplate;
-    fs::copy(fs::path(FITWRIGHT_SOURCE_DIR) / "data", s_kFolder, fs::copy_options::recursive);
-    RegisterPropertyTypes();
     SampleShipOptions kLarge;
     kLarge.kName = "LargeShip";
     kLarge.uiTriangles = 100000;
     kLarge.uiExtraProperties = 100;
-    return WriteSampleShip((s_kFolder / "Models").string(), kLarge);
+    return MakeEditorBenchFolder(s_kFolder, kLarge);
 }
 } // namespace
 

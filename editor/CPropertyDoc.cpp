@@ -132,7 +132,7 @@ bool CPropertyDoc::LoadModel(const char* pcPathName)
 
     NiStream kStream;
     if (CNifView* pkView = GetNifView())
-        pkView->CreateRenderer(true);
+        pkView->CreateRenderer(2);
     if (!kStream.LoadFile(pcPathName))
         return false;
     // The scene root is the file's first object; a file that starts with anything but a node

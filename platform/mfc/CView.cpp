@@ -6,6 +6,8 @@
 #include "platform/mfc/CFrameWnd.h"
 
 #include <wx/dcbuffer.h>
+#include <wx/dcclient.h>
+#include <wx/image.h>
 #include <wx/window.h>
 
 IMPLEMENT_DYNAMIC(CView, CWnd)
@@ -27,13 +29,20 @@ wxWindow* CView::CreateToolkitWindow(wxWindow* pkParent, int nID)
                    [pkWindow](wxPaintEvent&)
                    {
                        wxAutoBufferedPaintDC kDC(pkWindow);
-                       kDC.SetBackground(*wxWHITE_BRUSH);
-                       kDC.Clear();
-                       if (auto* pkView = dynamic_cast<CView*>(CWnd::FromToolkit(pkWindow)))
+                       auto* pkView = dynamic_cast<CView*>(CWnd::FromToolkit(pkWindow));
+                       CDC kCDC(&kDC);
+                       if (pkView == nullptr)
                        {
-                           CDC kCDC(&kDC);
-                           pkView->OnDraw(&kCDC);
+                           kDC.SetBackground(*wxWHITE_BRUSH);
+                           kDC.Clear();
+                           return;
                        }
+                       pkView->OnEraseBkgnd(&kCDC);
+                       pkView->m_pkPaintDC = &kDC;
+                       pkView->OnDraw(&kCDC);
+                       // The view may have gone with its window while it drew.
+                       if (auto* pkStill = dynamic_cast<CView*>(CWnd::FromToolkit(pkWindow)))
+                           pkStill->m_pkPaintDC = nullptr;
                    });
     return pkWindow;
 }
@@ -72,6 +81,40 @@ void CView::OnUpdate(CView*, LPARAM, CObject*)
 }
 
 void CView::OnDraw(CDC*) {}
+
+BOOL CView::OnEraseBkgnd(CDC* pDC)
+{
+    wxDC* pkDC = pDC != nullptr ? pDC->GetToolkitDC() : nullptr;
+    if (pkDC == nullptr)
+        return FALSE;
+    pkDC->SetBackground(*wxWHITE_BRUSH);
+    pkDC->Clear();
+    return TRUE;
+}
+
+void CView::ReceiveFrame(const uint32_t* puiPixels, int32_t iWidth, int32_t iHeight)
+{
+    if (m_pkWindow == nullptr || puiPixels == nullptr || iWidth <= 0 || iHeight <= 0)
+        return;
+    wxImage kImage(iWidth, iHeight, false);
+    unsigned char* pucRGB = kImage.GetData();
+    const size_t uiPixels = static_cast<size_t>(iWidth) * static_cast<size_t>(iHeight);
+    for (size_t i = 0; i < uiPixels; ++i)
+    {
+        const uint32_t uiPixel = puiPixels[i];
+        *pucRGB++ = static_cast<unsigned char>(uiPixel >> 16);
+        *pucRGB++ = static_cast<unsigned char>(uiPixel >> 8);
+        *pucRGB++ = static_cast<unsigned char>(uiPixel);
+    }
+    const wxBitmap kBitmap(kImage);
+    if (m_pkPaintDC != nullptr)
+    {
+        m_pkPaintDC->DrawBitmap(kBitmap, 0, 0);
+        return;
+    }
+    wxClientDC kDC(m_pkWindow);
+    kDC.DrawBitmap(kBitmap, 0, 0);
+}
 
 BOOL CView::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pInfo)
 {

@@ -4,6 +4,7 @@
 
 class CDocument;
 class CDC;
+class wxDC;
 struct CCreateContext;
 
 // A window that shows a document: it joins the document when created, learns of changes in
@@ -25,6 +26,13 @@ public:
     // The base invalidates the whole window.
     virtual void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint);
     virtual void OnDraw(CDC* pDC);
+    // Called before OnDraw with the paint's context; the base fills the window white and
+    // answers TRUE. A view that covers all of its window answers FALSE and leaves it.
+    virtual BOOL OnEraseBkgnd(CDC* pDC);
+
+    // A frame a renderer presents into the view: painted at once, into the paint under way
+    // when it comes from OnDraw, else straight into the window.
+    void ReceiveFrame(const uint32_t* puiPixels, int32_t iWidth, int32_t iHeight) override;
 
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pInfo) override;
     void PostNcDestroy() override;
@@ -38,4 +46,6 @@ protected:
 private:
     friend class CDocument;
     CDocument* m_pDocument = nullptr;
+    // The context of the paint under way, while OnDraw runs.
+    wxDC* m_pkPaintDC = nullptr;
 };

@@ -127,7 +127,8 @@ TEST_F(EditorShellTest, FileOpenLoadsTheSampleShipAndItsScript)
     CStatusBar& kBar = Main()->GetStatusBarPanes();
     EXPECT_EQ(kBar.GetPaneText(1), "(0.0000000000, 0.0000000000, 0.0000000000)");
     EXPECT_EQ(kBar.GetPaneText(2), "Normal: (0.0000000000, 0.0000000000, 0.0000000000)");
-    EXPECT_EQ(kBar.GetPaneText(3), "Selection/Pick Mode");
+    // The model's view starts with the Pan tool.
+    EXPECT_EQ(kBar.GetPaneText(3), "Pan mode");
 
     const std::map<std::string, std::vector<std::string>> kExpected = {
         {"Port Phaser", {"Port Phaser"}},         {"Starboard Phaser", {"Starboard Phaser"}},
