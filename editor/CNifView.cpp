@@ -2,6 +2,8 @@
 
 #include "editor/CMainFrame.h"
 #include "editor/CPropertyDoc.h"
+#include "editor/CPropertyView.h"
+#include "editor/CSceneGraphView.h"
 #include "editor/LocateTool.h"
 #include "editor/OrbitTool.h"
 #include "editor/PanTool.h"
@@ -172,12 +174,17 @@ BOOL CNifView::OnEraseBkgnd(CDC* pDC)
 NiAVObject* CNifView::GetSelectedTreeNode() const
 {
     auto* pkDoc = dynamic_cast<CPropertyDoc*>(GetDocument());
-    return pkDoc != nullptr ? pkDoc->GetSelectedNode() : nullptr;
+    if (pkDoc == nullptr)
+        return nullptr;
+    const CSceneGraphView* pkTree = pkDoc->GetSceneGraphView();
+    return pkTree != nullptr ? pkTree->GetSelectedTreeNode() : pkDoc->GetSelectedNode();
 }
 
 SKModelPropertyInstance* CNifView::GetSelectedInstance() const
 {
-    return nullptr;
+    auto* pkDoc = dynamic_cast<CPropertyDoc*>(GetDocument());
+    const CPropertyView* pkList = pkDoc != nullptr ? pkDoc->GetPropertyView() : nullptr;
+    return pkList != nullptr ? pkList->GetSelectedInstance() : nullptr;
 }
 
 void CNifView::ShowNodeProperties(NiAVObject* pkObject, bool bShow)
