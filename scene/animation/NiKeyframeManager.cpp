@@ -821,14 +821,8 @@ void NiKeyframeManager::PostLink()
     {
         for (NiRefPtr<NiKeyframeController>& spController : kEntry.m_val->m_kControllers)
         {
-            for (const NiTimeController* pkWalk = spController; pkWalk; pkWalk = pkWalk->GetNext())
-            {
-                if (pkWalk == this)
-                {
-                    spController = nullptr;
-                    break;
-                }
-            }
+            if (ChainHolds(spController, this))
+                spController = nullptr;
         }
     }
 }

@@ -199,12 +199,7 @@ void NiObjectNET::PostLink()
 
 bool NiObjectNET::HoldsController(const NiTimeController* pkController) const
 {
-    for (const NiTimeController* pkWalk = m_spControllers; pkWalk; pkWalk = pkWalk->GetNext())
-    {
-        if (pkWalk == pkController)
-            return true;
-    }
-    return false;
+    return NiTimeController::ChainHolds(m_spControllers, pkController);
 }
 
 bool NiObjectNET::RegisterForSave(NiStream& kStream)

@@ -200,16 +200,23 @@ void NiTimeController::LoadBinary(NiStream& kStream)
     kStream.Load(kRecord.m_uiTargetID);
 }
 
+bool NiTimeController::ChainHolds(const NiTimeController* pkChain, const NiTimeController* pkController)
+{
+    for (const NiTimeController* pkWalk = pkChain; pkWalk; pkWalk = pkWalk->GetNext())
+    {
+        if (pkWalk == pkController)
+            return true;
+    }
+    return false;
+}
+
 void NiTimeController::ResolveLinks(NiStream& kStream)
 {
     NiObject::ResolveLinks(kStream);
     const NiTimeControllerLinkRecord& kRecord = kStream.GetLinkRecord<NiTimeControllerLinkRecord>();
     NiTimeController* pkNext = kStream.LookupLinkedObjectAs<NiTimeController>(kRecord.m_uiNextID);
     // A next that leads back here would close the chain into a loop.
-    bool bLoops = false;
-    for (NiTimeController* pkWalk = pkNext; pkWalk && !bLoops; pkWalk = pkWalk->GetNext())
-        bLoops = pkWalk == this;
-    if (!bLoops)
+    if (!ChainHolds(pkNext, this))
         m_spNext = pkNext;
     m_pTarget = kStream.LookupLinkedObjectAs<NiObjectNET>(kRecord.m_uiTargetID);
 }

@@ -77,6 +77,8 @@ public:
 
     NiObjectNET* GetTarget() const { return m_pTarget; }
     NiTimeController* GetNext() const { return m_spNext; }
+    // True when the controller is the chain's first member or one reached through the next links.
+    static bool ChainHolds(const NiTimeController* pkChain, const NiTimeController* pkController);
     void SetNext(NiTimeController* pkNext) { m_spNext = pkNext; }
 
     // The operations after NiObject's twelve, in their fixed order.
