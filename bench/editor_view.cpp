@@ -1,9 +1,10 @@
 // Redraws of the editor's 3D view: the sample ship and a ship of 100,000 triangles drawn by the
-// view into its window (clear, render, present: the frame read back and painted into the
-// window), beside the same frames drawn by an offscreen renderer alone (clear, render, finish;
-// nothing presented) from a camera placed as the view's, in the same process. The ratio
-// view / offscreen is the cost of presenting into the window; the target is at most 1.2. Run
-// under a display (xvfb-run) with Mesa's software renderer.
+// view into its window (clear, render, present: the frame read back into memory the X server
+// shares and put into the view's window), beside the same frames drawn by an offscreen
+// renderer alone (clear, render, finish; nothing presented) from a camera placed as the
+// view's, in the same process. The ratio view / offscreen is the cost of presenting into the
+// window; the target is at most 1.2. Run under a display (xvfb-run) with Mesa's software
+// renderer.
 #include "bench/EditorBenchFolder.h"
 #include "editor/CEditorApp.h"
 #include "editor/CMainFrame.h"

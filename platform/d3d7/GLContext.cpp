@@ -95,6 +95,15 @@ GLint Height(const Surface& kSurface)
 {
     return static_cast<GLint>(kSurface.GetHeight());
 }
+
+// How a render target keeps its colour. A target whose format has no alpha keeps none, so
+// blending with the destination's alpha sees 1 as it should, and read-backs come opaque.
+GLenum ColorStorage(const Surface& kSurface)
+{
+    if (kSurface.GetFormat().dwRGBBitCount == 16)
+        return GL_RGB565;
+    return kSurface.IsTexture() || !PixelFormat::HasAlpha(kSurface.GetFormat()) ? GL_RGB8 : GL_RGBA8;
+}
 } // namespace
 
 std::unique_ptr<GLContext> GLContext::Create()
@@ -126,6 +135,7 @@ std::unique_ptr<GLContext> GLContext::Create()
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &pkContext->m_iMaxTextureSize);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    pkContext->m_bPackInvert = epoxy_has_gl_extension("GL_MESA_pack_invert");
     return pkContext;
 }
 
@@ -157,7 +167,7 @@ bool GLContext::CreateRenderTarget(Surface& kSurface)
     MakeCurrent();
     const GLsizei iWidth = static_cast<GLsizei>(kSurface.GetWidth());
     const GLsizei iHeight = Height(kSurface);
-    const bool b16 = kSurface.GetFormat().dwRGBBitCount == 16;
+    const GLenum eStorage = ColorStorage(kSurface);
     glGenFramebuffers(1, &kSurface.uiFramebuffer);
     glBindFramebuffer(GL_FRAMEBUFFER, kSurface.uiFramebuffer);
     if (kSurface.IsTexture())
@@ -167,7 +177,7 @@ bool GLContext::CreateRenderTarget(Surface& kSurface)
         glBindTexture(GL_TEXTURE_2D, kSurface.uiColorBuffer);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-        glTexImage2D(GL_TEXTURE_2D, 0, b16 ? GL_RGB565 : GL_RGB8, iWidth, iHeight, 0, GL_BGRA,
+        glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(eStorage), iWidth, iHeight, 0, GL_BGRA,
                      GL_UNSIGNED_INT_8_8_8_8_REV, nullptr);
         glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, kSurface.uiColorBuffer,
                                0);
@@ -176,7 +186,7 @@ bool GLContext::CreateRenderTarget(Surface& kSurface)
     {
         glGenRenderbuffers(1, &kSurface.uiColorBuffer);
         glBindRenderbuffer(GL_RENDERBUFFER, kSurface.uiColorBuffer);
-        glRenderbufferStorage(GL_RENDERBUFFER, b16 ? GL_RGB565 : GL_RGBA8, iWidth, iHeight);
+        glRenderbufferStorage(GL_RENDERBUFFER, eStorage, iWidth, iHeight);
         glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER,
                                   kSurface.uiColorBuffer);
     }
@@ -257,25 +267,38 @@ bool GLContext::BindTarget(Surface& kTarget)
     return true;
 }
 
-bool GLContext::ReadPixels(Surface& kTarget, const RECT& kRect, std::vector<uint32_t>& kPixels)
+bool GLContext::ReadPixels(Surface& kTarget, const RECT& kRect, uint32_t* puiPixels)
 {
     if (!BindTarget(kTarget))
         return false;
     const GLsizei iWidth = kRect.right - kRect.left;
     const GLsizei iHeight = kRect.bottom - kRect.top;
-    std::vector<uint32_t> kBottomUp(static_cast<size_t>(iWidth) * static_cast<size_t>(iHeight));
+    const size_t uiCount = static_cast<size_t>(iWidth) * static_cast<size_t>(iHeight);
+    if (uiCount == 0)
+        return true;
     glReadBuffer(GL_COLOR_ATTACHMENT0);
-    glReadPixels(kRect.left, Height(kTarget) - kRect.bottom, iWidth, iHeight, GL_BGRA,
-                 GL_UNSIGNED_INT_8_8_8_8_REV, kBottomUp.data());
-    // Rows come bottom first; the target reports no alpha, so none is read.
-    kPixels.resize(kBottomUp.size());
-    for (GLsizei iRow = 0; iRow < iHeight; ++iRow)
+    const GLint iBottom = Height(kTarget) - kRect.bottom;
+    if (m_bPackInvert)
     {
-        const uint32_t* puiFrom = kBottomUp.data() + static_cast<size_t>(iHeight - 1 - iRow) * iWidth;
-        uint32_t* puiTo = kPixels.data() + static_cast<size_t>(iRow) * iWidth;
-        for (GLsizei iCol = 0; iCol < iWidth; ++iCol)
-            puiTo[iCol] = puiFrom[iCol] | 0xff000000u;
+        glPixelStorei(GL_PACK_INVERT_MESA, GL_TRUE);
+        glReadPixels(kRect.left, iBottom, iWidth, iHeight, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, puiPixels);
+        glPixelStorei(GL_PACK_INVERT_MESA, GL_FALSE);
     }
+    else
+    {
+        // Rows come bottom first.
+        std::vector<uint32_t> kBottomUp(uiCount);
+        glReadPixels(kRect.left, iBottom, iWidth, iHeight, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV,
+                     kBottomUp.data());
+        for (GLsizei iRow = 0; iRow < iHeight; ++iRow)
+            std::memcpy(puiPixels + static_cast<size_t>(iRow) * iWidth,
+                        kBottomUp.data() + static_cast<size_t>(iHeight - 1 - iRow) * iWidth,
+                        static_cast<size_t>(iWidth) * sizeof(uint32_t));
+    }
+    // Only a target that keeps alpha reads some back; the frame a window shows is opaque.
+    if (ColorStorage(kTarget) == GL_RGBA8)
+        for (size_t i = 0; i < uiCount; ++i)
+            puiPixels[i] |= 0xff000000u;
     return glGetError() == GL_NO_ERROR;
 }
 

@@ -32,8 +32,9 @@ public:
     bool AttachDepthBuffer(Surface& kTarget, Surface* pkDepth);
     void DeleteObjects(Surface& kSurface);
 
-    // Row-0-top A8R8G8B8 pixels of a rectangle of a render target.
-    bool ReadPixels(Surface& kTarget, const RECT& kRect, std::vector<uint32_t>& kPixels);
+    // Row-0-top A8R8G8B8 pixels of a rectangle of a render target, into memory with room for
+    // them (rows the rectangle's width apart).
+    bool ReadPixels(Surface& kTarget, const RECT& kRect, uint32_t* puiPixels);
     // Draws row-0-top A8R8G8B8 pixels into a render target; with bKeyed, pixels whose alpha
     // is 0 leave the target as it was.
     bool DrawPixels(Surface& kTarget, const RECT& kDest, const std::vector<uint32_t>& kPixels,
@@ -54,5 +55,7 @@ private:
     void* m_pvSurface = nullptr; // the pbuffer, when surfaceless contexts are not offered
     int32_t m_iMaxTextureUnits = 0;
     int32_t m_iMaxTextureSize = 0;
+    // The driver can read rows top first, so a read-back needs no pass of its own to turn them.
+    bool m_bPackInvert = false;
 };
 } // namespace d3d7

@@ -287,23 +287,29 @@ bool Surface::ValidRect(const RECT* pkRect, RECT& kRect) const
 
 bool Surface::ReadPixels(const RECT& kRect, std::vector<uint32_t>& kPixels)
 {
+    if (kRect.right < kRect.left || kRect.bottom < kRect.top)
+        return false;
+    kPixels.resize(static_cast<size_t>(kRect.right - kRect.left) *
+                   static_cast<size_t>(kRect.bottom - kRect.top));
+    return ReadPixels(kRect, kPixels.data());
+}
+
+bool Surface::ReadPixels(const RECT& kRect, uint32_t* puiPixels)
+{
     if (m_eKind == Kind::RenderTarget && m_pkCore->IsGL())
     {
         GLContext* pkGL = m_pkCore->GL();
-        return pkGL != nullptr && pkGL->ReadPixels(*this, kRect, kPixels);
+        return pkGL != nullptr && pkGL->ReadPixels(*this, kRect, puiPixels);
     }
     if (m_pucPixels == nullptr)
         return false;
     const uint32_t uiBytes = PixelFormat::BytesPerPixel(m_kFormat);
-    kPixels.clear();
-    kPixels.reserve(static_cast<size_t>(kRect.right - kRect.left) *
-                    static_cast<size_t>(kRect.bottom - kRect.top));
     for (int32_t iY = kRect.top; iY < kRect.bottom; ++iY)
     {
         const uint8_t* pucRow = m_pucPixels + static_cast<ptrdiff_t>(iY) * m_lPitch;
         for (int32_t iX = kRect.left; iX < kRect.right; ++iX)
-            kPixels.push_back(PixelFormat::Read(m_kFormat, pucRow + static_cast<ptrdiff_t>(iX) * uiBytes,
-                                                PaletteEntries()));
+            *puiPixels++ =
+                PixelFormat::Read(m_kFormat, pucRow + static_cast<ptrdiff_t>(iX) * uiBytes, PaletteEntries());
     }
     return true;
 }
@@ -497,15 +503,16 @@ HWND Surface::PresentWindow() const
 
 HRESULT Surface::Present(Surface* pkBackBuffer, HWND hWnd)
 {
-    // Presenting hands the finished frame to the window; without one (offscreen) it is done.
+    // Presenting reads the finished frame into the memory the window lends and has the window
+    // show it; without a window (offscreen) it is done.
     if (hWnd == nullptr)
         return DD_OK;
-    std::vector<uint32_t> kPixels;
     const RECT kWhole{0, 0, static_cast<int32_t>(pkBackBuffer->m_dwWidth),
                       static_cast<int32_t>(pkBackBuffer->m_dwHeight)};
-    if (!pkBackBuffer->ReadPixels(kWhole, kPixels))
+    uint32_t* puiFrame = hWnd->LendFrameBuffer(kWhole.right, kWhole.bottom);
+    if (puiFrame == nullptr || !pkBackBuffer->ReadPixels(kWhole, puiFrame))
         return DDERR_GENERIC;
-    hWnd->ReceiveFrame(kPixels.data(), kWhole.right, kWhole.bottom);
+    hWnd->ShowFrame(kWhole.right, kWhole.bottom);
     return DD_OK;
 }
 

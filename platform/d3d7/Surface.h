@@ -73,6 +73,8 @@ public:
     LONG Pitch() const { return m_lPitch; }
     // Row-0-top A8R8G8B8 pixels of a rectangle of the surface (render targets read back).
     bool ReadPixels(const RECT& kRect, std::vector<uint32_t>& kPixels);
+    // The same into memory of the caller's with room for the rectangle, rows its width apart.
+    bool ReadPixels(const RECT& kRect, uint32_t* puiPixels);
     // Fills a rectangle with a colour (recording render targets and memory surfaces).
     void FillMemory(const RECT& kRect, uint32_t uiARGB);
     // The top level of a mip chain has its own texture changed when any level changes.

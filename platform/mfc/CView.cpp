@@ -4,6 +4,7 @@
 #include "platform/mfc/CDC.h"
 #include "platform/mfc/CDocument.h"
 #include "platform/mfc/CFrameWnd.h"
+#include "platform/mfc/X11FramePresenter.h"
 
 #include <wx/dcbuffer.h>
 #include <wx/dcclient.h>
@@ -16,6 +17,7 @@ CView::CView() = default;
 
 CView::~CView()
 {
+    m_pkPresenter.reset();
     if (m_pDocument != nullptr)
         m_pDocument->RemoveView(this);
 }
@@ -37,12 +39,19 @@ wxWindow* CView::CreateToolkitWindow(wxWindow* pkParent, int nID)
                            kDC.Clear();
                            return;
                        }
+                       const bool bDirect = pkView->PresentsDirectly();
                        pkView->OnEraseBkgnd(&kCDC);
                        pkView->m_pkPaintDC = &kDC;
                        pkView->OnDraw(&kCDC);
                        // The view may have gone with its window while it drew.
-                       if (auto* pkStill = dynamic_cast<CView*>(CWnd::FromToolkit(pkWindow)))
-                           pkStill->m_pkPaintDC = nullptr;
+                       auto* pkStill = dynamic_cast<CView*>(CWnd::FromToolkit(pkWindow));
+                       if (pkStill == nullptr)
+                           return;
+                       pkStill->m_pkPaintDC = nullptr;
+                       // The first frame put straight into the window came inside a buffered
+                       // paint that covers it when it ends: paint once more.
+                       if (!bDirect && pkStill->PresentsDirectly())
+                           pkWindow->Refresh(false);
                    });
     return pkWindow;
 }
@@ -90,6 +99,46 @@ BOOL CView::OnEraseBkgnd(CDC* pDC)
     pkDC->SetBackground(*wxWHITE_BRUSH);
     pkDC->Clear();
     return TRUE;
+}
+
+uint32_t* CView::LendFrameBuffer(int32_t iWidth, int32_t iHeight)
+{
+    m_bLentDirect = false;
+    if (m_pkWindow == nullptr)
+    {
+        // The window is gone: so is what showed frames in it.
+        m_pkPresenter.reset();
+        return CWnd::LendFrameBuffer(iWidth, iHeight);
+    }
+    // Asked once, when the first frame comes: only views that show frames change their window.
+    if (!m_bPresenterTried && m_pkWindow->IsShownOnScreen())
+    {
+        m_bPresenterTried = true;
+        m_pkPresenter = X11FramePresenter::Create(m_pkWindow);
+    }
+    if (m_pkPresenter)
+    {
+        if (uint32_t* puiBuffer = m_pkPresenter->Buffer(iWidth, iHeight))
+        {
+            m_bLentDirect = true;
+            return puiBuffer;
+        }
+        // Shared memory refused (the server's or the system's limits): paint as elsewhere.
+        m_pkPresenter.reset();
+    }
+    return CWnd::LendFrameBuffer(iWidth, iHeight);
+}
+
+void CView::ShowFrame(int32_t iWidth, int32_t iHeight)
+{
+    if (!m_bLentDirect)
+    {
+        CWnd::ShowFrame(iWidth, iHeight);
+        return;
+    }
+    m_bLentDirect = false;
+    if (m_pkWindow != nullptr && m_pkPresenter)
+        m_pkPresenter->Show();
 }
 
 void CView::ReceiveFrame(const uint32_t* puiPixels, int32_t iWidth, int32_t iHeight)

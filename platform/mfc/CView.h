@@ -2,8 +2,11 @@
 
 #include "platform/mfc/CWnd.h"
 
+#include <memory>
+
 class CDocument;
 class CDC;
+class X11FramePresenter;
 class wxDC;
 struct CCreateContext;
 
@@ -30,9 +33,14 @@ public:
     // answers TRUE. A view that covers all of its window answers FALSE and leaves it.
     virtual BOOL OnEraseBkgnd(CDC* pDC);
 
-    // A frame a renderer presents into the view: painted at once, into the paint under way
-    // when it comes from OnDraw, else straight into the window.
+    // Frames a renderer presents into the view go straight into its window through shared
+    // memory where the display allows it; elsewhere they are painted through the toolkit, into
+    // the paint under way when they come from OnDraw, else straight into the window.
+    uint32_t* LendFrameBuffer(int32_t iWidth, int32_t iHeight) override;
+    void ShowFrame(int32_t iWidth, int32_t iHeight) override;
     void ReceiveFrame(const uint32_t* puiPixels, int32_t iWidth, int32_t iHeight) override;
+    // True once frames go straight into the window.
+    bool PresentsDirectly() const { return m_pkPresenter != nullptr; }
 
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pInfo) override;
     void PostNcDestroy() override;
@@ -48,4 +56,8 @@ private:
     CDocument* m_pDocument = nullptr;
     // The context of the paint under way, while OnDraw runs.
     wxDC* m_pkPaintDC = nullptr;
+    std::unique_ptr<X11FramePresenter> m_pkPresenter;
+    bool m_bPresenterTried = false;
+    // The frame last lent is the presenter's memory (else the window's own buffer).
+    bool m_bLentDirect = false;
 };

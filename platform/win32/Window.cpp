@@ -39,6 +39,21 @@ void Window::GetScreenOrigin(int32_t& iX, int32_t& iY) const
     iY = m_iY;
 }
 
+uint32_t* Window::LendFrameBuffer(int32_t iWidth, int32_t iHeight)
+{
+    if (iWidth <= 0 || iHeight <= 0)
+        return nullptr;
+    m_kFrame.resize(static_cast<size_t>(iWidth) * static_cast<size_t>(iHeight));
+    return m_kFrame.data();
+}
+
+void Window::ShowFrame(int32_t iWidth, int32_t iHeight)
+{
+    if (iWidth > 0 && iHeight > 0 &&
+        m_kFrame.size() == static_cast<size_t>(iWidth) * static_cast<size_t>(iHeight))
+        ReceiveFrame(m_kFrame.data(), iWidth, iHeight);
+}
+
 void Window::ReceiveFrame(const uint32_t*, int32_t, int32_t) {}
 
 void Window::SetClientSize(int32_t iWidth, int32_t iHeight)

@@ -37,9 +37,15 @@ public:
     // The screen position of the client area's top-left corner.
     virtual void GetScreenOrigin(int32_t& iX, int32_t& iY) const;
 
-    // A finished frame presented into this window: iWidth x iHeight A8R8G8B8 pixels, the top
-    // row first, to be shown at the client area's top-left corner. The user interface paints
-    // it; by itself a window lets it go.
+    // Presenting a finished frame: the window lends memory for iWidth x iHeight A8R8G8B8
+    // pixels, the top row first and rows iWidth pixels apart; the presenter fills it and asks
+    // the window to show it at the client area's top-left corner. A window that can show
+    // memory straight on the screen lends that memory, so the frame is copied only once.
+    // By itself a window lends a buffer of its own and hands the frame to ReceiveFrame.
+    virtual uint32_t* LendFrameBuffer(int32_t iWidth, int32_t iHeight);
+    virtual void ShowFrame(int32_t iWidth, int32_t iHeight);
+    // A frame shown from the window's own buffer. The user interface paints it; by itself a
+    // window lets it go.
     virtual void ReceiveFrame(const uint32_t* puiPixels, int32_t iWidth, int32_t iHeight);
 
     void SetClientSize(int32_t iWidth, int32_t iHeight);
@@ -52,6 +58,7 @@ private:
     int32_t m_iHeight = 0;
     int32_t m_iX = 0;
     int32_t m_iY = 0;
+    std::vector<uint32_t> m_kFrame;
 };
 } // namespace win32
 

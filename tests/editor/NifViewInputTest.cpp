@@ -4,10 +4,8 @@
 #include "editor/CameraTool.h"
 #include "scene/graph/NiPicker.h"
 #include "tests/editor/NifViewFixture.h"
+#include "tests/support/display/ScreenImage.h"
 
-#include <wx/dcmemory.h>
-#include <wx/dcscreen.h>
-#include <wx/image.h>
 #include <wx/uiaction.h>
 #include <wx/utils.h>
 #include <wx/window.h>
@@ -66,17 +64,7 @@ protected:
         return m_pkView->GetToolkitWindow()->ClientToScreen(kClient);
     }
     // The view's client area as the screen shows it.
-    wxImage ScreenImage() const
-    {
-        const wxSize kSize = m_pkView->GetToolkitWindow()->GetClientSize();
-        const wxPoint kOrigin = ToScreen(wxPoint(0, 0));
-        wxBitmap kBitmap(kSize.x, kSize.y, 24);
-        wxMemoryDC kMemory(kBitmap);
-        wxScreenDC kScreen;
-        kMemory.Blit(0, 0, kSize.x, kSize.y, &kScreen, kOrigin.x, kOrigin.y);
-        kMemory.SelectObject(wxNullBitmap);
-        return kBitmap.ConvertToImage();
-    }
+    wxImage ScreenImage() const { return ::ScreenImage(*m_pkView->GetToolkitWindow()); }
     // What the picker finds under a point of the view, as the tools pick: the nearest hit with
     // its normal, in the document's scene.
     std::optional<NiPicker::Record> PickAt(const wxPoint& kClient) const
