@@ -5,7 +5,7 @@
 // view's, in the same process. The ratio view / offscreen is the cost of presenting into the
 // window; the target is at most 1.2. Run under a display (xvfb-run) with Mesa's software
 // renderer.
-#include "bench/EditorBenchFolder.h"
+#include "bench/EditorBench.h"
 #include "editor/CEditorApp.h"
 #include "editor/CMainFrame.h"
 #include "editor/CNifView.h"
@@ -14,7 +14,6 @@
 #include "platform/d3d7/DirectDrawCore.h"
 #include "platform/d3d7/GLContext.h"
 #include "platform/d3d7/Surface.h"
-#include "platform/mfc/RecordingModalHook.h"
 #include "platform/win32/Window.h"
 #include "scene/graph/NiAlphaAccumulator.h"
 #include "scene/graph/NiCamera.h"
@@ -28,17 +27,11 @@
 
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <vector>
 
 namespace
 {
-namespace fs = std::filesystem;
-
-fs::path s_kFolder;
-CEditorApp* s_pkApp = nullptr;
-mfc::RecordingModalHook* s_pkHook = nullptr;
+EditorBench s_kBench;
 // Seconds per frame of the last run of each model.
 struct Ratio
 {
@@ -50,14 +43,14 @@ std::vector<Ratio> s_kRatios;
 
 CMainFrame* Main()
 {
-    return static_cast<CMainFrame*>(s_pkApp->m_pMainWnd);
+    return static_cast<CMainFrame*>(s_kBench.pkApp->m_pMainWnd);
 }
 
 CNifView* OpenModel(const char* pcName)
 {
-    s_pkHook->QueueFile((s_kFolder / "Models" / pcName).string());
+    s_kBench.pkHook->QueueFile((s_kBench.kFolder / "Models" / pcName).string());
     Main()->RouteCommand(ID_FILE_OPEN);
-    s_pkApp->PumpMessages();
+    s_kBench.pkApp->PumpMessages();
     auto* pkDoc = dynamic_cast<CPropertyDoc*>(Main()->GetActiveDocument());
     return pkDoc != nullptr ? pkDoc->GetNifView() : nullptr;
 }
@@ -65,7 +58,7 @@ CNifView* OpenModel(const char* pcName)
 void CloseModel()
 {
     Main()->RouteCommand(ID_FILE_CLOSE);
-    s_pkApp->PumpMessages();
+    s_kBench.pkApp->PumpMessages();
 }
 
 // A renderer of the view's size that presents nowhere, with a camera placed as the view's.
@@ -183,45 +176,28 @@ void PrintRatios()
                     1.0 / kRatio.dOffscreen, kRatio.dView / kRatio.dOffscreen);
 }
 
-bool MakeFolder()
+SampleShipOptions LargeShip()
 {
     SampleShipOptions kLarge;
     kLarge.kName = "LargeShip";
     kLarge.uiTriangles = 100000;
-    return MakeEditorBenchFolder(s_kFolder, kLarge);
+    return kLarge;
+}
+
+int StartAndRun()
+{
+    if (!StartEditor(*s_kBench.pkApp))
+    {
+        std::fputs("bench_editor_view: the editor did not start (a display is needed)\n", stderr);
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    PrintRatios();
+    return 0;
 }
 } // namespace
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (!MakeFolder())
-        return 1;
-    const fs::path kOld = fs::current_path();
-    fs::current_path(s_kFolder);
-    setenv("XDG_CONFIG_HOME", s_kFolder.c_str(), 1);
-    int iResult = 0;
-    {
-        CEditorApp kApp;
-        mfc::RecordingModalHook kHook;
-        s_pkApp = &kApp;
-        s_pkHook = &kHook;
-        char acName[] = "fitwright";
-        char* apcArgv[] = {acName, nullptr};
-        if (!kApp.StartUp(1, apcArgv))
-        {
-            std::fputs("bench_editor_view: the editor did not start (a display is needed)\n", stderr);
-            iResult = 1;
-        }
-        else
-        {
-            benchmark::RunSpecifiedBenchmarks();
-            PrintRatios();
-        }
-        kApp.ShutDown();
-    }
-    benchmark::Shutdown();
-    fs::current_path(kOld);
-    fs::remove_all(s_kFolder);
-    return iResult;
+    return RunEditorBench(argc, argv, s_kBench, LargeShip(), StartAndRun);
 }
