@@ -171,9 +171,14 @@ BOOL CNifView::OnEraseBkgnd(CDC* pDC)
     return CView::OnEraseBkgnd(pDC);
 }
 
+CPropertyDoc* CNifView::GetModelDocument() const
+{
+    return dynamic_cast<CPropertyDoc*>(GetDocument());
+}
+
 NiAVObject* CNifView::GetSelectedTreeNode() const
 {
-    auto* pkDoc = dynamic_cast<CPropertyDoc*>(GetDocument());
+    auto* pkDoc = GetModelDocument();
     if (pkDoc == nullptr)
         return nullptr;
     const CSceneGraphView* pkTree = pkDoc->GetSceneGraphView();
@@ -182,7 +187,7 @@ NiAVObject* CNifView::GetSelectedTreeNode() const
 
 SKModelPropertyInstance* CNifView::GetSelectedInstance() const
 {
-    auto* pkDoc = dynamic_cast<CPropertyDoc*>(GetDocument());
+    auto* pkDoc = GetModelDocument();
     const CPropertyView* pkList = pkDoc != nullptr ? pkDoc->GetPropertyView() : nullptr;
     return pkList != nullptr ? pkList->GetSelectedInstance() : nullptr;
 }
@@ -192,7 +197,7 @@ void CNifView::ShowNodeProperties(NiAVObject* pkObject, bool bShow)
     auto* pkNode = NiDynamicCast<NiNode>(pkObject);
     if (pkNode == nullptr || pkNode->GetName() == nullptr)
         return;
-    auto* pkDoc = dynamic_cast<CPropertyDoc*>(GetDocument());
+    auto* pkDoc = GetModelDocument();
     SKNamedModelPropertyList* pkList =
         pkDoc != nullptr ? pkDoc->GetPropertySet()->GetPropertyList(pkNode->GetName()) : nullptr;
     if (pkList == nullptr)
@@ -235,7 +240,7 @@ NiAVObject* CNifView::GetScene() const
 
 void CNifView::FitFrustum(NiCamera* pkCamera)
 {
-    auto* pkDoc = dynamic_cast<CPropertyDoc*>(GetDocument());
+    auto* pkDoc = GetModelDocument();
     NiNode* pkRoot = pkDoc != nullptr ? pkDoc->GetSceneRoot() : nullptr;
     int32_t iWidth = 0;
     int32_t iHeight = 0;

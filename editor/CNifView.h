@@ -8,6 +8,7 @@
 
 class CameraTool;
 class NiAVObject;
+class CPropertyDoc;
 class NiCamera;
 class NiD3DRender;
 class NiNode;
@@ -36,6 +37,9 @@ public:
 
     CNifView();
     ~CNifView() override;
+
+    // The model document the view shows; null for any other document.
+    CPropertyDoc* GetModelDocument() const;
 
     //--- Camera and renderer: the renderer is made for the window's size when first needed and
     // dropped on every resize. Every caller passes mode 2 (make one); another mode only wires

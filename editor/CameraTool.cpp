@@ -74,7 +74,7 @@ std::unique_ptr<NiPicker> CameraTool::MakeNearestHitPicker()
 
 NiPicker::Record* CameraTool::PickAt(NiPicker& kPicker, int x, int y) const
 {
-    auto* pkDoc = dynamic_cast<CPropertyDoc*>(m_pkView->GetDocument());
+    auto* pkDoc = m_pkView->GetModelDocument();
     const NiCamera* pkCamera = m_pkView->GetCamera();
     if (pkDoc == nullptr || pkCamera == nullptr || x < 0 || y < 0)
         return nullptr;
@@ -95,7 +95,7 @@ NiPicker::Record* CameraTool::PickAt(NiPicker& kPicker, int x, int y) const
 
 void CameraTool::ShowPick(const NiPicker::Record& kHit) const
 {
-    auto* pkDoc = dynamic_cast<CPropertyDoc*>(m_pkView->GetDocument());
+    auto* pkDoc = m_pkView->GetModelDocument();
     if (pkDoc == nullptr)
         return;
     const NiPoint3 kPoint = kHit.m_kPoint;

@@ -12,7 +12,7 @@ int SelectionTool::End(int x, int y)
     NiPicker::Record* pkHit = PickAt(*m_spPicker, x, y);
     if (pkHit == nullptr)
         return 0;
-    if (auto* pkDoc = dynamic_cast<CPropertyDoc*>(m_pkView->GetDocument()))
+    if (auto* pkDoc = m_pkView->GetModelDocument())
         pkDoc->SetSelectedNode(pkHit->m_spObject);
     ShowPick(*pkHit);
     return 0;
