@@ -17,7 +17,6 @@ CView::CView() = default;
 
 CView::~CView()
 {
-    m_pkPresenter.reset();
     if (m_pDocument != nullptr)
         m_pDocument->RemoveView(this);
 }
@@ -103,7 +102,6 @@ BOOL CView::OnEraseBkgnd(CDC* pDC)
 
 uint32_t* CView::LendFrameBuffer(int32_t iWidth, int32_t iHeight)
 {
-    m_bLentDirect = false;
     if (m_pkWindow == nullptr)
     {
         // The window is gone: so is what showed frames in it.
@@ -119,10 +117,7 @@ uint32_t* CView::LendFrameBuffer(int32_t iWidth, int32_t iHeight)
     if (m_pkPresenter)
     {
         if (uint32_t* puiBuffer = m_pkPresenter->Buffer(iWidth, iHeight))
-        {
-            m_bLentDirect = true;
             return puiBuffer;
-        }
         // Shared memory refused (the server's or the system's limits): paint as elsewhere.
         m_pkPresenter.reset();
     }
@@ -131,14 +126,11 @@ uint32_t* CView::LendFrameBuffer(int32_t iWidth, int32_t iHeight)
 
 void CView::ShowFrame(int32_t iWidth, int32_t iHeight)
 {
-    if (!m_bLentDirect)
-    {
-        CWnd::ShowFrame(iWidth, iHeight);
-        return;
-    }
-    m_bLentDirect = false;
-    if (m_pkWindow != nullptr && m_pkPresenter)
+    // Lending keeps a presenter only when the frame went into its memory.
+    if (m_pkPresenter)
         m_pkPresenter->Show();
+    else
+        CWnd::ShowFrame(iWidth, iHeight);
 }
 
 void CView::ReceiveFrame(const uint32_t* puiPixels, int32_t iWidth, int32_t iHeight)

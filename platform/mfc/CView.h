@@ -58,6 +58,4 @@ private:
     wxDC* m_pkPaintDC = nullptr;
     std::unique_ptr<X11FramePresenter> m_pkPresenter;
     bool m_bPresenterTried = false;
-    // The frame last lent is the presenter's memory (else the window's own buffer).
-    bool m_bLentDirect = false;
 };

@@ -15,8 +15,6 @@ struct X11FramePresenter::Image
     XImage* pkImage = nullptr;
     XShmSegmentInfo kSegment{};
     bool bAttached = false;
-    int32_t iWidth = 0;
-    int32_t iHeight = 0;
 };
 
 namespace
@@ -100,15 +98,12 @@ uint32_t* X11FramePresenter::Buffer(int32_t iWidth, int32_t iHeight)
 {
     if (iWidth <= 0 || iHeight <= 0)
         return nullptr;
-    if (m_pkImage && m_pkImage->iWidth == iWidth && m_pkImage->iHeight == iHeight)
+    if (m_pkImage && m_pkImage->pkImage->width == iWidth && m_pkImage->pkImage->height == iHeight)
         return reinterpret_cast<uint32_t*>(m_pkImage->pkImage->data);
     ReleaseImage();
 
     auto* pkDisplay = static_cast<Display*>(m_pvDisplay);
-    auto pkImage = std::make_unique<Image>();
-    pkImage->iWidth = iWidth;
-    pkImage->iHeight = iHeight;
-    m_pkImage = std::move(pkImage);
+    m_pkImage = std::make_unique<Image>();
     Image& kImage = *m_pkImage;
     kImage.pkImage = XShmCreateImage(pkDisplay, static_cast<Visual*>(m_pvVisual),
                                      static_cast<unsigned>(m_iDepth), ZPixmap, nullptr, &kImage.kSegment,
@@ -160,7 +155,8 @@ bool X11FramePresenter::Show()
     // The window may be gone already on the server's side while the view closes.
     gdk_x11_display_error_trap_push(AsGdk(m_pvGdkDisplay));
     XShmPutImage(pkDisplay, m_ulWindow, static_cast<GC>(m_pvGC), m_pkImage->pkImage, 0, 0, 0, 0,
-                 static_cast<unsigned>(m_pkImage->iWidth), static_cast<unsigned>(m_pkImage->iHeight), False);
+                 static_cast<unsigned>(m_pkImage->pkImage->width),
+                 static_cast<unsigned>(m_pkImage->pkImage->height), False);
     XSync(pkDisplay, False);
     return gdk_x11_display_error_trap_pop(AsGdk(m_pvGdkDisplay)) == 0;
 }
