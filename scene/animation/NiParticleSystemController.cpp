@@ -516,6 +516,13 @@ void NiParticleSystemController::Step(float fTime)
     const uint16_t uFate = GetCollisionFate();
     NiPoint3* pkPositions = Positions();
 
+    // A child spawned where its parent died is examined in the same pass and can die at once
+    // (aged out again when the step is many lifetimes long; on a collider again when at rest on
+    // a sphere's surface), so a long generation limit would make a pass endless. Each pass
+    // spawns at most a full system's worth of children; later deaths leave none, as at the
+    // generation limit.
+    size_t uiSpawnsLeft = m_kAges.size();
+
     // Ageing out.
     for (uint32_t i = 0; i < m_uiNumParticles;)
     {
@@ -526,11 +533,15 @@ void NiParticleSystemController::Step(float fTime)
         }
         const ParticleRecord kRecord = MakeRecord(i);
         RemoveParticle(i);
-        if (uFate == FATE_SPAWN_ON_DEATH)
+        if (uFate == FATE_SPAWN_ON_DEATH && uiSpawnsLeft > 0)
+        {
+            --uiSpawnsLeft;
             SpawnFromParticle(kRecord);
+        }
     }
 
     // The living particles.
+    uiSpawnsLeft = m_kAges.size();
     for (uint32_t i = 0; i < m_uiNumParticles;)
     {
         NiPoint3& kPosition = pkPositions[i];
@@ -560,8 +571,11 @@ void NiParticleSystemController::Step(float fTime)
         {
             const ParticleRecord kRecord = MakeRecord(i);
             RemoveParticle(i);
-            if (uFate == FATE_DIE_AND_SPAWN)
+            if (uFate == FATE_DIE_AND_SPAWN && uiSpawnsLeft > 0)
+            {
+                --uiSpawnsLeft;
                 SpawnFromParticle(kRecord);
+            }
             continue;
         }
         float fForceTime = fDelta;

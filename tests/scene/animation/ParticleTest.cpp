@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <numbers>
 #include <vector>
 
@@ -341,6 +342,59 @@ TEST(ParticleTest, EarliestContactWinsAndDyingNewbornsSpawnAfterTheOthers)
     EXPECT_EQ(pkController->GetParticleCount(), 8u);
     for (uint32_t i = 4; i < 8; ++i)
         EXPECT_EQ(pkController->GetGeneration(i), 1u);
+}
+
+// A particle at rest on a sphere's surface hits it in every examination: its child, spawned where
+// it died, dies there too. The chain ends with the system empty whatever the generation limit,
+// and a limit of billions must not make the step endless.
+TEST(ParticleTest, ChildrenDyingWhereTheyAreBornEndTheChainWithinAStep)
+{
+    for (int32_t iLimit : {3, 10, std::numeric_limits<int32_t>::max()})
+    {
+        ParticleScene kScene(4);
+        Controller* pkController = kScene.m_pkController;
+        pkController->SetBirthRate(0);
+        pkController->SetSpeed(0);
+        pkController->SetLifetime(100);
+        pkController->SetGenerationLimit(iLimit);
+        pkController->SetHiKeyTime(100);
+        pkController->SetLoKeyTime(0);
+        pkController->SetCollisionFate(Controller::FATE_DIE_AND_SPAWN);
+        NiSphericalCollider* pkSphere = new NiSphericalCollider;
+        pkSphere->SetCenter(NiPoint3(0, 0, 0));
+        pkSphere->SetRadius(1);
+        pkSphere->SetBounce(1);
+        pkController->AddCollider(pkSphere);
+        pkController->Update(1.0f);
+        Controller::ParticleRecord kRecord;
+        kRecord.m_kPosition = NiPoint3(1, 0, 0);
+        pkController->EmitFromRecord(kRecord);
+        ASSERT_EQ(pkController->GetParticleCount(), 1u);
+        pkController->Update(2.0f);
+        EXPECT_EQ(pkController->GetParticleCount(), 0u) << "generation limit " << iLimit;
+    }
+}
+
+// With a step many lifetimes long, a particle that ages out spawns a child that ages out in the
+// same step, and so on down the generations: the step still ends with a limit of billions.
+TEST(ParticleTest, ChildrenAgingOutInTheirOwnStepEndTheChainWithinAStep)
+{
+    for (int32_t iLimit : {3, std::numeric_limits<int32_t>::max()})
+    {
+        ParticleScene kScene(4);
+        Controller* pkController = kScene.m_pkController;
+        pkController->SetBirthRate(0);
+        pkController->SetLifetime(1e-9f);
+        pkController->SetGenerationLimit(iLimit);
+        pkController->SetHiKeyTime(100);
+        pkController->SetLoKeyTime(0);
+        pkController->SetCollisionFate(Controller::FATE_SPAWN_ON_DEATH);
+        pkController->Update(1.0f);
+        pkController->EmitFromRecord(Controller::ParticleRecord());
+        ASSERT_EQ(pkController->GetParticleCount(), 1u);
+        pkController->Update(2.0f);
+        EXPECT_EQ(pkController->GetParticleCount(), 0u) << "generation limit " << iLimit;
+    }
 }
 
 TEST(ParticleTest, RecordRoundTripsReversesChainsAndClones)
