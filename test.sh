@@ -5,7 +5,7 @@
 set -uo pipefail
 cd "$(dirname "$0")"
 tools/install-deps || exit 1
-jobs=$(nproc)
+jobs=${FITWRIGHT_JOBS:-$(nproc)}
 export LC_ALL=C.UTF-8
 
 build() { # build <dir> <cmake options...>
