@@ -4,6 +4,38 @@
 
 #include <cstring>
 #include <new>
+#include <string>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace
+{
+// Opened without waiting (a FIFO with no writer would block the open) and kept only when it is
+// a regular file: a FIFO or a device named by a model would block or never end a read.
+std::FILE* OpenRegularFile(const char* pcPath, uint64_t& uiSize)
+{
+    const int iFile = open(pcPath, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (iFile < 0)
+        return nullptr;
+    struct stat kInfo;
+    if (fstat(iFile, &kInfo) != 0 || !S_ISREG(kInfo.st_mode) ||
+        fcntl(iFile, F_SETFL, fcntl(iFile, F_GETFL) & ~O_NONBLOCK) != 0)
+    {
+        close(iFile);
+        return nullptr;
+    }
+    std::FILE* pkFile = fdopen(iFile, "rb");
+    if (pkFile == nullptr)
+    {
+        close(iFile);
+        return nullptr;
+    }
+    uiSize = static_cast<uint64_t>(kInfo.st_size);
+    return pkFile;
+}
+} // namespace
 
 BufferedFileStream::BufferedFileStream(const char* pcPath, bool bWrite, uint32_t uiBufferSize)
     : m_bRead(!bWrite)
@@ -11,7 +43,8 @@ BufferedFileStream::BufferedFileStream(const char* pcPath, bool bWrite, uint32_t
     if (pcPath == nullptr)
         return;
     // Models name their files as a case-blind system spelled them.
-    m_pkFile = std::fopen(win32::ResolvePath(pcPath).c_str(), bWrite ? "wb" : "rb");
+    const std::string kPath = win32::ResolvePath(pcPath);
+    m_pkFile = bWrite ? std::fopen(kPath.c_str(), "wb") : OpenRegularFile(kPath.c_str(), m_uiFileSize);
     if (m_pkFile == nullptr)
         return;
     if (uiBufferSize > 0)

@@ -23,7 +23,7 @@ public:
     };
 
     // Opens the file for binary reading or writing. The path may use either separator and
-    // differ in case from the names on disk.
+    // differ in case from the names on disk. Reading opens regular files only.
     BufferedFileStream(const char* pcPath, bool bWrite, uint32_t uiBufferSize = DEFAULT_BUFFER_SIZE);
     ~BufferedFileStream() override;
 
@@ -40,6 +40,9 @@ public:
 
     void Seek(int64_t iOffset, int iOrigin);
 
+    // Read mode: the file's size when it was opened.
+    uint64_t GetFileSize() const { return m_uiFileSize; }
+
     uint32_t ReadUnbuffered(void* pvDestination, uint32_t uiBytes);
     uint32_t WriteUnbuffered(const void* pvSource, uint32_t uiBytes);
 
@@ -54,6 +57,7 @@ private:
     uint32_t m_uiBufferSize = 0;
     uint32_t m_uiFill = 0;
     uint32_t m_uiPosition = 0;
+    uint64_t m_uiFileSize = 0;
     bool m_bRead = true;
     bool m_bGood = false;
 };

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <unordered_set>
 
 // Sections: construction and top-level objects / whole loads and saves / step-wise loading /
@@ -17,6 +18,7 @@
 
 int32_t NiStream::ms_iErrorCode = NiStream::ERR_NONE;
 char NiStream::ms_acErrorText[256] = {};
+thread_local NiStream* NiStream::ts_pkLoading = nullptr;
 
 namespace
 {
@@ -113,9 +115,8 @@ bool NiStream::LoadFile(const char* pcFileName)
         SetError(ERR_CANNOT_OPEN, m_kFileName.c_str(), "cannot load file");
         return false;
     }
-    // A size the system cannot tell leaves only the short-read checks.
-    const uint64_t uiSize = NiGetFileSize(m_kFileName.c_str());
-    return LoadObjects(kFile, uiSize ? uiSize : UINT64_MAX);
+    // Only regular files open, so the size the counts are checked against is always known.
+    return LoadObjects(kFile, kFile.GetFileSize());
 }
 
 bool NiStream::LoadBuffer(const void* pvBuffer, size_t uiSize)
@@ -166,9 +167,6 @@ bool NiStream::BeginLoad(const char* pcFileName)
     if (!pcFileName)
         return false;
     m_kFileName = NormalizedCopy(pcFileName);
-    const uint64_t uiSize = NiGetFileSize(m_kFileName.c_str());
-    if (uiSize == 0)
-        return false;
     m_spStepFile = std::make_unique<BufferedFileStream>(m_kFileName.c_str(), false, FILE_BUFFER_SIZE);
     if (!m_spStepFile->IsGood())
     {
@@ -176,7 +174,7 @@ bool NiStream::BeginLoad(const char* pcFileName)
         EndStepLoad();
         return false;
     }
-    BeginInput(m_spStepFile.get(), uiSize);
+    BeginInput(m_spStepFile.get(), m_spStepFile->GetFileSize());
     if (!ReadHeader())
     {
         EndStepLoad();
@@ -192,6 +190,23 @@ bool NiStream::BeginLoad(const char* pcFileName)
 }
 
 int32_t NiStream::LoadStep(uint32_t uiChunk)
+{
+    if (!m_bReadingBody && !m_bObjectsPhase && !m_bLinkingPhase)
+        return m_iStepStatus = STEP_IDLE;
+    LoadingScope kScope(*this, 0);
+    try
+    {
+        return m_iStepStatus = RunLoadStep(uiChunk);
+    }
+    catch (...)
+    {
+        FailOnException(std::current_exception());
+        EndStepLoad();
+        return m_iStepStatus = STEP_IDLE;
+    }
+}
+
+int32_t NiStream::RunLoadStep(uint32_t uiChunk)
 {
     if (m_bReadingBody)
     {
@@ -212,7 +227,7 @@ int32_t NiStream::LoadStep(uint32_t uiChunk)
             BeginInput(m_spStepBody.get(), m_kBody.size());
             m_bObjectsPhase = true;
         }
-        return m_iStepStatus = STEP_READING;
+        return STEP_READING;
     }
     if (m_bObjectsPhase)
     {
@@ -221,7 +236,7 @@ int32_t NiStream::LoadStep(uint32_t uiChunk)
         {
             AbortLoad();
             EndStepLoad();
-            return m_iStepStatus = STEP_IDLE;
+            return STEP_IDLE;
         }
         if (iRecord == 0)
         {
@@ -229,7 +244,7 @@ int32_t NiStream::LoadStep(uint32_t uiChunk)
             m_bLinkingPhase = true;
             m_uiStepIndex = 0;
         }
-        return m_iStepStatus = STEP_OBJECTS;
+        return STEP_OBJECTS;
     }
     if (m_bLinkingPhase)
     {
@@ -237,12 +252,14 @@ int32_t NiStream::LoadStep(uint32_t uiChunk)
             ResolveObjectLinks(m_uiStepIndex++);
         if (m_uiStepIndex >= m_kLoadOrder.size())
         {
-            CompleteLoad();
+            const bool bLoaded = CompleteLoad();
             EndStepLoad();
+            if (!bLoaded)
+                return STEP_IDLE;
         }
-        return m_iStepStatus = STEP_LINKING;
+        return STEP_LINKING;
     }
-    return m_iStepStatus = STEP_IDLE;
+    return STEP_IDLE;
 }
 
 void NiStream::EndStepLoad()
@@ -265,32 +282,86 @@ bool NiStream::LoadObjects(BinaryStream& kInput, uint64_t uiInputSize)
         AbortLoad();
     EndStepLoad();
     BeginInput(&kInput, uiInputSize);
-    bool bLoaded = ReadHeader();
-    if (bLoaded)
+    bool bLoaded = false;
     {
-        RemoveAllObjects();
-        FinishLoad();
-        for (int32_t iRecord = ReadRecord(); iRecord != 0; iRecord = ReadRecord())
+        LoadingScope kScope(*this, uiInputSize);
+        try
         {
-            if (iRecord < 0)
-            {
-                bLoaded = false;
-                break;
-            }
+            bLoaded = ReadHeader() && ReadAndLinkObjects();
         }
-        if (bLoaded)
+        catch (...)
         {
-            for (uint32_t i = 0; i < m_kLoadOrder.size(); ++i)
-                ResolveObjectLinks(i);
-            CompleteLoad();
-        }
-        else
-        {
-            AbortLoad();
+            FailOnException(std::current_exception());
         }
     }
     m_pkInput = nullptr;
     return bLoaded;
+}
+
+bool NiStream::ReadAndLinkObjects()
+{
+    RemoveAllObjects();
+    FinishLoad();
+    for (int32_t iRecord = ReadRecord(); iRecord != 0; iRecord = ReadRecord())
+    {
+        if (iRecord < 0)
+        {
+            AbortLoad();
+            return false;
+        }
+    }
+    for (uint32_t i = 0; i < m_kLoadOrder.size(); ++i)
+        ResolveObjectLinks(i);
+    return CompleteLoad();
+}
+
+void NiStream::FailOnException(std::exception_ptr pkException)
+{
+    const std::string kClass = m_kRecordClass;
+    try
+    {
+        std::rethrow_exception(pkException);
+    }
+    catch (const std::bad_alloc&)
+    {
+        SetError(ERR_TOO_LARGE, "out of memory in record of class", kClass.c_str());
+    }
+    catch (const std::exception& kError)
+    {
+        SetError(ERR_CORRUPT_RECORD, "corrupt record of class", kClass.c_str(), kError.what());
+    }
+    catch (...)
+    {
+        SetError(ERR_CORRUPT_RECORD, "corrupt record of class", kClass.c_str());
+    }
+    m_bLoadFailed = true;
+    AbortLoad();
+}
+
+NiStream::LoadingScope::LoadingScope(NiStream& kStream, uint64_t uiInputBytes)
+    : m_kStream(kStream), m_pkOuter(ts_pkLoading), m_uiReservedBefore(kStream.m_uiMemoryReserved),
+      m_uiInputBytes(uiInputBytes)
+{
+    if (m_pkOuter && m_pkOuter != &kStream)
+    {
+        const uint64_t uiOuterLeft = m_pkOuter->m_uiMemoryBound - m_pkOuter->m_uiMemoryReserved;
+        kStream.m_uiMemoryBound = std::min(kStream.m_uiMemoryBound, kStream.m_uiMemoryReserved + uiOuterLeft);
+    }
+    ts_pkLoading = &kStream;
+}
+
+NiStream::LoadingScope::~LoadingScope()
+{
+    ts_pkLoading = m_pkOuter;
+    // A file named by a record is loaded as often as records name it: what each load reserved,
+    // and its bytes (read even when it fails), count against the outer load. A nested load's
+    // failure is its own: the outer load goes on as its record decides.
+    if (!m_pkOuter || m_pkOuter == &m_kStream)
+        return;
+    const uint64_t uiReserved = m_kStream.m_uiMemoryReserved > m_uiReservedBefore
+                                    ? m_kStream.m_uiMemoryReserved - m_uiReservedBefore
+                                    : 0;
+    m_pkOuter->ReserveMemory(1, uiReserved + m_uiInputBytes);
 }
 
 void NiStream::BeginInput(BinaryStream* pkInput, uint64_t uiInputSize)
@@ -298,7 +369,21 @@ void NiStream::BeginInput(BinaryStream* pkInput, uint64_t uiInputSize)
     m_pkInput = pkInput;
     m_uiInputLeft = uiInputSize;
     m_bLoadFailed = false;
+    m_bOverBound = false;
+    m_uiMemoryReserved = 0;
+    m_uiMemoryBound = uiInputSize > (UINT64_MAX - LOAD_MEMORY_CONSTANT) / LOAD_MEMORY_FACTOR
+                          ? UINT64_MAX
+                          : uiInputSize * LOAD_MEMORY_FACTOR + LOAD_MEMORY_CONSTANT;
+    m_kRecordClass.clear();
     m_pkLastCreated = nullptr;
+}
+
+void NiStream::SetRecordFailure(const char* pcClass)
+{
+    if (m_bOverBound)
+        SetError(ERR_TOO_LARGE, "record of class", pcClass, "asks for more memory than its file allows");
+    else
+        SetError(ERR_CORRUPT_RECORD, "corrupt record of class", pcClass);
 }
 
 uint32_t NiStream::ReadLine(char* pcBuffer, uint32_t uiSize)
@@ -409,6 +494,7 @@ int32_t NiStream::ReadRecord()
 
     m_spPendingRecord.reset();
     m_pkCurrentRecord = nullptr;
+    m_kRecordClass = kName;
     NiObject* pkObject = nullptr;
     pfnLoader(*this, pkObject);
     m_pkLastCreated = pkObject;
@@ -421,7 +507,7 @@ int32_t NiStream::ReadRecord()
     }
     if (m_bLoadFailed)
     {
-        SetError(ERR_CORRUPT_RECORD, "corrupt record of class", kName.c_str());
+        SetRecordFailure(kName.c_str());
         return -1;
     }
     if (bTopLevel)
@@ -435,6 +521,7 @@ void NiStream::ResolveObjectLinks(uint32_t uiIndex)
     if (kEntry == m_kLinkTable.end() || !kEntry->second.m_pkObject)
         return;
     m_pkCurrentRecord = kEntry->second.m_spRecord.get();
+    NoteLinkingClass(*kEntry->second.m_pkObject);
     kEntry->second.m_pkObject->ResolveLinks(*this);
 }
 
@@ -446,6 +533,7 @@ void NiStream::PostLinkObjects()
         if (kEntry == m_kLinkTable.end() || !kEntry->second.m_pkObject)
             continue;
         m_pkCurrentRecord = kEntry->second.m_spRecord.get();
+        NoteLinkingClass(*kEntry->second.m_pkObject);
         kEntry->second.m_pkObject->PostLink();
     }
 }
@@ -474,15 +562,31 @@ std::vector<NiRefPtr<NiObject>> NiStream::HoldLoadedObjects() const
     return kHeld;
 }
 
-void NiStream::CompleteLoad()
+void NiStream::NoteLinkingClass(const NiObject& kObject)
+{
+    // The first failure names the class it happened in.
+    if (!m_bLoadFailed)
+        m_kRecordClass = kObject.GetClassRecord()->GetName();
+}
+
+bool NiStream::CompleteLoad()
 {
     // Objects of the file that neither the top-level list nor another object of it holds
     // are released with the bookkeeping: nobody could ever reach them again. They are held
     // from before the post-link pass, which may drop links (a refused loop of references), so
-    // that none dies while the stream still names it.
+    // that none dies while the stream still names it. The pass runs even after linking failed
+    // (a file a record names went past the memory bound): it breaks those loops, so that the
+    // failed load's objects can all be released.
     std::vector<NiRefPtr<NiObject>> kHeld = HoldLoadedObjects();
     PostLinkObjects();
+    const bool bLoaded = !m_bLoadFailed;
+    if (!bLoaded)
+    {
+        SetRecordFailure(m_kRecordClass.c_str());
+        RemoveAllObjects();
+    }
     FinishLoad();
+    return bLoaded;
 }
 
 void NiStream::AbortLoad()
@@ -559,12 +663,40 @@ void NiStream::Write(const void* pvSource, size_t uiBytes)
     }
 }
 
-bool NiStream::LoadCount(uint32_t& uiCount, uint32_t uiElementBytes)
+bool NiStream::LoadCount(uint32_t& uiCount, uint64_t uiElementBytes, uint64_t uiMemoryBytes)
 {
-    if (Load(uiCount) && RequireBytes(uint64_t(uiCount) * uiElementBytes))
+    if (Load(uiCount) && RequireElements(uiCount, uiElementBytes) && ReserveMemory(uiCount, uiMemoryBytes))
         return true;
     uiCount = 0;
     return false;
+}
+
+bool NiStream::RequireElements(uint64_t uiCount, uint64_t uiElementBytes)
+{
+    // Elements that take no bytes count as one each: a count alone may not outrun the input.
+    const uint64_t uiSize = std::max<uint64_t>(uiElementBytes, 1);
+    if (!m_bLoadFailed && m_pkInput && uiCount <= m_uiInputLeft / uiSize)
+        return true;
+    m_bLoadFailed = true;
+    return false;
+}
+
+bool NiStream::ReserveMemory(uint64_t uiCount, uint64_t uiElementBytes)
+{
+    if (m_bLoadFailed || !m_pkInput)
+    {
+        m_bLoadFailed = true;
+        return false;
+    }
+    const uint64_t uiLeft = m_uiMemoryBound - m_uiMemoryReserved;
+    if (uiElementBytes != 0 && uiCount > uiLeft / uiElementBytes)
+    {
+        m_bOverBound = true;
+        m_bLoadFailed = true;
+        return false;
+    }
+    m_uiMemoryReserved += uiCount * uiElementBytes;
+    return true;
 }
 
 bool NiStream::RequireBytes(uint64_t uiBytes)
@@ -578,7 +710,7 @@ bool NiStream::RequireBytes(uint64_t uiBytes)
 std::optional<std::string> NiStream::LoadCString()
 {
     uint32_t uiLength = 0;
-    if (!Load(uiLength) || uiLength == 0 || !RequireBytes(uiLength))
+    if (!Load(uiLength) || uiLength == 0 || !RequireBytes(uiLength) || !ReserveMemory(uiLength, 1))
         return std::nullopt;
     std::string kText(uiLength, '\0');
     if (!Read(kText.data(), uiLength))

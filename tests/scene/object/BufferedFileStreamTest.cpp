@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
+
 namespace
 {
 std::string Pattern(size_t uiBytes)
@@ -26,6 +28,19 @@ TEST(BufferedFileStreamTest, MissingFileIsNotGoodAndReadsNothing)
     EXPECT_EQ(kStream.Read(acBuffer, 4), 0u);
     EXPECT_EQ(acBuffer[0], 'a');
     EXPECT_EQ(kStream.Write(acBuffer, 4), 0u);
+}
+
+TEST(BufferedFileStreamTest, ReadingOpensRegularFilesOnlyAndKnowsTheirSize)
+{
+    // Neither a FIFO without a writer (whose open would block) nor a device opens for reading.
+    TempFolder kFolder;
+    ASSERT_EQ(mkfifo(kFolder.Path("pipe").c_str(), 0600), 0);
+    EXPECT_FALSE(BufferedFileStream(kFolder.Path("pipe").c_str(), false).IsGood());
+    EXPECT_FALSE(BufferedFileStream("/dev/zero", false).IsGood());
+    const std::string kFile = kFolder.WriteFile("data.bin", Pattern(1234));
+    BufferedFileStream kRegular(kFile.c_str(), false);
+    ASSERT_TRUE(kRegular.IsGood());
+    EXPECT_EQ(kRegular.GetFileSize(), 1234u);
 }
 
 TEST(BufferedFileStreamTest, WritesAndReadsOfAnySizeRoundTrip)

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <filesystem>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace
 {
@@ -358,6 +359,99 @@ TEST(NiStreamErrors, MalformedFilesFailAndReleaseWhatTheyMade)
         EXPECT_EQ(NiStream::GetLastErrorCode(), kCase.iError);
         EXPECT_EQ(kStream.GetTopObjectCount(), 0u);
         EXPECT_EQ(NiObject::GetLiveObjectCount(), iStart);
+    }
+}
+
+// An exception raised inside a load, or a record asking for memory past the load's bound, fails
+// that load with a code and a text, releases what it made, and the next load works.
+TEST(NiStreamErrors, ALoadIsABoundaryForExceptionsAndItsMemoryBound)
+{
+    struct Case
+    {
+        TestFaultyObject::Fault eFault;
+        int32_t iError;
+        const char* pcText;
+    };
+    const Case kCases[] = {
+        {TestFaultyObject::BAD_ALLOC_WHILE_READING, NiStream::ERR_TOO_LARGE,
+         "out of memory in record of class TestFaultyObject"},
+        {TestFaultyObject::OTHER_EXCEPTION_WHILE_READING, NiStream::ERR_CORRUPT_RECORD,
+         "corrupt record of class TestFaultyObject index 9 past 3"},
+        {TestFaultyObject::BAD_ALLOC_WHILE_LINKING, NiStream::ERR_TOO_LARGE,
+         "out of memory in record of class TestFaultyObject"},
+        {TestFaultyObject::PAST_THE_MEMORY_BOUND, NiStream::ERR_TOO_LARGE,
+         "record of class TestFaultyObject asks for more memory than its file allows"},
+    };
+    const int32_t iStart = NiObject::GetLiveObjectCount();
+    for (const Case& kCase : kCases)
+    {
+        SCOPED_TRACE(kCase.pcText);
+        // A node before the faulty object and its child after it: both are made and released.
+        const std::string kBytes = NifBytes::WithHeader()
+                                       .Text("Top Level Object")
+                                       .Text("TestNode")
+                                       .U32(1)
+                                       .Text("root")
+                                       .U32(0)
+                                       .U32(0)
+                                       .U32(1)
+                                       .U32(3)
+                                       .Text("TestFaultyObject")
+                                       .U32(2)
+                                       .Text("faulty")
+                                       .U32(0)
+                                       .U32(0)
+                                       .U32(kCase.eFault)
+                                       .Text("TestNode")
+                                       .U32(3)
+                                       .Text("child")
+                                       .U32(0)
+                                       .U32(0)
+                                       .U32(0)
+                                       .End()
+                                       .Bytes();
+        NiStream kStream;
+        EXPECT_FALSE(kStream.LoadBuffer(kBytes.data(), kBytes.size()));
+        EXPECT_EQ(NiStream::GetLastErrorCode(), kCase.iError);
+        EXPECT_STREQ(NiStream::GetLastErrorText(), kCase.pcText);
+        EXPECT_EQ(kStream.GetTopObjectCount(), 0u);
+        EXPECT_EQ(NiObject::GetLiveObjectCount(), iStart);
+        EXPECT_EQ(NiStream::GetLoadingStream(), nullptr);
+
+        // Step by step alike.
+        TempFolder kFolder;
+        const std::string kFile = kFolder.WriteFile("faulty.nif", kBytes);
+        ASSERT_TRUE(kStream.BeginLoad(kFile.c_str()));
+        while (kStream.LoadStep(64) != NiStream::STEP_IDLE)
+        {
+        }
+        EXPECT_EQ(NiStream::GetLastErrorCode(), kCase.iError);
+        EXPECT_EQ(kStream.GetTopObjectCount(), 0u);
+        EXPECT_EQ(NiObject::GetLiveObjectCount(), iStart);
+
+        // The same file without its fault loads in the same stream.
+        std::string kSound = kBytes;
+        kSound.replace(kSound.find("faulty") + 6 + 8, 4, std::string(4, '\0'));
+        ASSERT_TRUE(kStream.LoadBuffer(kSound.data(), kSound.size()));
+        EXPECT_EQ(kStream.GetTopObjectCount(), 1u);
+    }
+}
+
+TEST(NiStreamErrors, OnlyRegularFilesAreOpened)
+{
+    // A FIFO without a writer would block the open, a folder or a device could never be a model.
+    TempFolder kFolder;
+    const std::string kFifo = kFolder.Path("pipe.nif");
+    ASSERT_EQ(mkfifo(kFifo.c_str(), 0600), 0);
+    std::filesystem::create_directory(kFolder.Path("folder.nif"));
+    for (const std::string& kPath : {kFifo, kFolder.Path("folder.nif"), std::string("/dev/zero")})
+    {
+        SCOPED_TRACE(kPath);
+        NiStream kStream;
+        EXPECT_FALSE(kStream.LoadFile(kPath.c_str()));
+        EXPECT_EQ(NiStream::GetLastErrorCode(), NiStream::ERR_CANNOT_OPEN);
+        EXPECT_FALSE(kStream.BeginLoad(kPath.c_str()));
+        EXPECT_EQ(NiStream::GetLastErrorCode(), NiStream::ERR_CANNOT_OPEN);
     }
 }
 

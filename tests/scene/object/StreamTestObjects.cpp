@@ -1,6 +1,8 @@
 #include "StreamTestObjects.h"
 
 #include <cstring>
+#include <new>
+#include <stdexcept>
 
 NiImplementRTTI(TestNode, NiObjectNET);
 NiImplementCreateObject(TestNode);
@@ -8,6 +10,27 @@ NiImplementRTTI(TestController, NiTimeController);
 NiImplementCreateObject(TestController);
 NiImplementRTTI(TestExtraData, NiExtraData);
 NiImplementCreateObject(TestExtraData);
+NiImplementRTTI(TestFaultyObject, NiObjectNET);
+NiImplementCreateObject(TestFaultyObject);
+
+void TestFaultyObject::LoadBinary(NiStream& kStream)
+{
+    NiObjectNET::LoadBinary(kStream);
+    kStream.Load(m_uiFault);
+    if (m_uiFault == BAD_ALLOC_WHILE_READING)
+        throw std::bad_alloc();
+    if (m_uiFault == OTHER_EXCEPTION_WHILE_READING)
+        throw std::out_of_range("index 9 past 3");
+    if (m_uiFault == PAST_THE_MEMORY_BOUND)
+        kStream.ReserveMemory(kStream.GetMemoryBound() - kStream.GetReservedMemory() + 1, 1);
+}
+
+void TestFaultyObject::ResolveLinks(NiStream& kStream)
+{
+    NiObjectNET::ResolveLinks(kStream);
+    if (m_uiFault == BAD_ALLOC_WHILE_LINKING)
+        throw std::bad_alloc();
+}
 
 void TestNode::ForEachAnimationChild(const std::function<void(NiObjectNET*)>& kVisit)
 {

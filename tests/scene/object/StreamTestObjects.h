@@ -75,6 +75,30 @@ public:
     void SetSizeOnly(uint32_t uiSize) { m_uiSize = uiSize; }
 };
 
+// A named object whose record carries a fault to raise while it loads: what a loader does when an
+// allocation fails, a value is out of range, or memory past the load's bound is asked for.
+class TestFaultyObject : public NiObjectNET
+{
+    NiDeclareRTTI;
+    NiDeclareStream;
+
+public:
+    enum Fault : uint32_t
+    {
+        NONE,
+        BAD_ALLOC_WHILE_READING,
+        OTHER_EXCEPTION_WHILE_READING,
+        BAD_ALLOC_WHILE_LINKING,
+        PAST_THE_MEMORY_BOUND,
+    };
+
+    void LoadBinary(NiStream& kStream) override;
+    void ResolveLinks(NiStream& kStream) override;
+
+private:
+    uint32_t m_uiFault = NONE;
+};
+
 // Builds .nif bytes by hand for the malformed-file cases.
 class NifBytes
 {
