@@ -230,7 +230,7 @@ FloatKey* LoadTcbArray(NiStream& kStream, uint32_t uiValues)
 {
     TcbFloatArrayKey* pkKey = new TcbFloatArrayKey;
     LoadTcbFields(kStream, *pkKey);
-    if (!kStream.RequireBytes(uint64_t(uiValues) * sizeof(float)))
+    if (!kStream.RequireElements(uiValues, sizeof(float)))
         return pkKey;
     pkKey->m_spValues.reset(new float[uiValues]);
     for (uint32_t i = 0; i < uiValues; ++i)

@@ -64,8 +64,8 @@ std::shared_ptr<NiKeyArray<TFamily>> LoadKeys(NiStream& kStream, uint32_t uiCoun
     uint32_t uiType = 0;
     kStream.Load(uiType);
     const typename TFamily::Ops* pkOps = TFamily::GetOps(uiType);
-    if (!pkOps || !pkOps->m_pfnLoadKey ||
-        !kStream.RequireBytes(uint64_t(uiCount) * TFamily::RecordBytes(*pkOps)))
+    if (!pkOps || !pkOps->m_pfnLoadKey || !kStream.RequireElements(uiCount, TFamily::RecordBytes(*pkOps)) ||
+        !kStream.ReserveMemory(uiCount, NiKeyArray<TFamily>::KeyMemoryBytes(*pkOps)))
     {
         kStream.MarkLoadFailed();
         return nullptr;
@@ -777,7 +777,10 @@ void NiAnimBlender::LoadBinary(NiStream& kStream)
     LinkRecord& kRecord = kStream.GetLinkRecord<LinkRecord>();
     kStream.Load(kRecord.m_uiRootID);
     uint32_t uiNodes = 0;
-    if (!kStream.LoadCount(uiNodes, 8))
+    // Per node two ids, its controller and the four blend poses.
+    constexpr uint64_t NODE_MEMORY_BYTES = 2 * sizeof(uint32_t) + sizeof(NiKeyframeController*) +
+                                           2 * sizeof(NiPoint3) + 2 * sizeof(NiQuaternion);
+    if (!kStream.LoadCount(uiNodes, 8, NODE_MEMORY_BYTES))
         return;
     kRecord.m_kNodeIDs.resize(uiNodes);
     kRecord.m_kControllerIDs.resize(uiNodes);
@@ -786,8 +789,12 @@ void NiAnimBlender::LoadBinary(NiStream& kStream)
     for (uint32_t& uiID : kRecord.m_kControllerIDs)
         kStream.Load(uiID);
     uint32_t uiSequences = 0;
-    // Every sequence holds at least its two count rows, duration, text key count and cycle.
-    if (!kStream.LoadCount(uiSequences, 12 + 8 * uiNodes))
+    // Every sequence holds at least its two count rows, duration, text key count and cycle;
+    // in memory, a key array (with its counted holder) per row and node.
+    constexpr uint64_t ROW_MEMORY_BYTES =
+        sizeof(uint32_t) + sizeof(PositionArray) + sizeof(NiPositionKeyArray) + 2 * NiStream::BLOCK_OVERHEAD;
+    if (!kStream.LoadCount(uiSequences, 12 + 8 * uint64_t(uiNodes), sizeof(Sequence)) ||
+        !kStream.ReserveMemory(uint64_t(uiSequences) * uiNodes, 2 * ROW_MEMORY_BYTES))
         return;
 
     m_kSequences.assign(uiSequences, Sequence());
@@ -820,7 +827,8 @@ void NiAnimBlender::LoadBinary(NiStream& kStream)
         kStream.Load(uiCount);
     for (uint32_t s = 0; s < uiSequences; ++s)
     {
-        if (!kStream.RequireBytes(uint64_t(kTextCounts[s]) * 8))
+        if (!kStream.RequireElements(kTextCounts[s], 8) ||
+            !kStream.ReserveMemory(kTextCounts[s], sizeof(TextKey)))
             return;
         m_kSequences[s].m_kTextKeys.resize(kTextCounts[s]);
         for (TextKey& kKey : m_kSequences[s].m_kTextKeys)

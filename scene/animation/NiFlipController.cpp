@@ -113,7 +113,7 @@ void NiFlipController::LoadBinary(NiStream& kStream)
     kStream.Load(m_fFlipStartTime);
     kStream.Load(m_fSecondsPerFrame);
     uint32_t uiCount = 0;
-    if (!kStream.LoadCount(uiCount, sizeof(uint32_t)))
+    if (!kStream.LoadCount(uiCount, sizeof(uint32_t), sizeof(uint32_t) + sizeof(m_kImages[0])))
         return;
     kRecord.m_kImageIDs.resize(uiCount);
     for (uint32_t& uiID : kRecord.m_kImageIDs)

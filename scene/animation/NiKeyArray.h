@@ -64,7 +64,7 @@ public:
     bool Load(NiStream& kStream, bool bFillDerived = true)
     {
         uint32_t uiCount = 0;
-        if (!kStream.LoadCount(uiCount, TFamily::MIN_RECORD_BYTES))
+        if (!kStream.LoadCount(uiCount, TFamily::MIN_RECORD_BYTES, 0))
             return false;
         if (uiCount == 0)
             return true;
@@ -72,7 +72,8 @@ public:
         kStream.Load(uiType);
         const Ops* pkOps = TFamily::GetOps(uiType);
         if (!pkOps || !pkOps->m_pfnLoadKey ||
-            !kStream.RequireBytes(uint64_t(uiCount) * TFamily::RecordBytes(*pkOps)))
+            !kStream.RequireElements(uiCount, TFamily::RecordBytes(*pkOps)) ||
+            !kStream.ReserveMemory(uiCount, KeyMemoryBytes(*pkOps)))
         {
             kStream.MarkLoadFailed();
             return false;
@@ -143,6 +144,13 @@ public:
             }
         }
         Replace(ppKeys, kOther.m_uiNumKeys, kOther.m_eType);
+    }
+
+    // What one loaded key of the type takes in memory, about: its pointer and its block, which
+    // holds what its record holds.
+    static uint64_t KeyMemoryBytes(const Ops& kOps)
+    {
+        return sizeof(Key*) + NiStream::BLOCK_OVERHEAD + 2 * uint64_t(TFamily::RecordBytes(kOps));
     }
 
     // Frees the first count keys of an array made with new[], then the array.

@@ -757,7 +757,7 @@ void NiKeyframeManager::LoadBinary(NiStream& kStream)
     LinkRecord& kRecord = kStream.GetLinkRecord<LinkRecord>();
     uint32_t uiCount = 0;
     // Each sequence takes at least its name's length and its flag.
-    if (!kStream.LoadCount(uiCount, 5))
+    if (!kStream.LoadCount(uiCount, 5, sizeof(LinkRecord::EmbeddedSequence)))
         return;
     for (uint32_t i = 0; i < uiCount && !kStream.IsLoadFailed(); ++i)
     {
@@ -779,7 +779,7 @@ void NiKeyframeManager::LoadBinary(NiStream& kStream)
         kStream.Load(kEmbedded.m_uiReferenceIndex);
         kStream.Load(kEmbedded.m_uiTextKeysID);
         uint32_t uiControllers = 0;
-        if (!kStream.LoadCount(uiControllers, 8))
+        if (!kStream.LoadCount(uiControllers, 8, sizeof(kEmbedded.m_kControllers[0])))
             return;
         for (uint32_t c = 0; c < uiControllers && !kStream.IsLoadFailed(); ++c)
         {

@@ -120,6 +120,13 @@ void NiParticleSystemController::SetMaxParticles(uint32_t uiMax)
 void NiParticleSystemController::Resize(uint32_t uiMax, bool bKeepRecords)
 {
     uiMax = std::min(uiMax, MAX_PARTICLES);
+    // Arrays for up to 65,535 particles from a record of a few words: while a file loads, their
+    // growth counts against its memory bound, and a system past it gets none.
+    constexpr uint64_t PARTICLE_BYTES = 2 * sizeof(float) + sizeof(uint32_t) + 2 * sizeof(NiPoint3) +
+                                        sizeof(Rotation) + sizeof(NiRefPtr<NiAVObject>);
+    NiStream* pkLoad = NiStream::GetLoadingStream();
+    if (pkLoad && uiMax > m_kAges.size() && !pkLoad->ReserveMemory(uiMax - m_kAges.size(), PARTICLE_BYTES))
+        uiMax = 0;
     if (NiNode* pkNode = GetNodeTarget())
     {
         for (uint32_t i = 0; i < m_uiNumParticles; ++i)
@@ -827,7 +834,7 @@ void NiParticleSystemController::LoadBinary(NiStream& kStream)
     if (kRecord.m_uiTemplateID)
     {
         uint32_t uiCount = 0;
-        if (!kStream.LoadCount(uiCount, 4))
+        if (!kStream.LoadCount(uiCount, 4, sizeof(uint32_t) + sizeof(NiRefPtr<NiAVObject>)))
             return;
         kRecord.m_kGenerationIDs.resize(uiCount);
         for (uint32_t& uiID : kRecord.m_kGenerationIDs)
@@ -840,7 +847,8 @@ void NiParticleSystemController::LoadBinary(NiStream& kStream)
     kStream.Load(uiSwitch);
     if (uiSwitch)
     {
-        if (!kStream.RequireBytes(uint64_t(uiMax) * RECORD_BYTES))
+        if (!kStream.RequireElements(uiMax, RECORD_BYTES) ||
+            !kStream.ReserveMemory(uiMax, sizeof(ParticleRecord) + sizeof(uint32_t)))
             return;
         for (uint32_t i = 0; i < uiMax; ++i)
         {
@@ -862,7 +870,8 @@ void NiParticleSystemController::LoadBinary(NiStream& kStream)
     for (std::vector<uint32_t>* pkIDs : {&kRecord.m_kForceIDs, &kRecord.m_kColliderIDs})
     {
         uint32_t uiCount = 0;
-        if (!kStream.LoadCount(uiCount, 4))
+        // Each id becomes a link in a list of the controller's.
+        if (!kStream.LoadCount(uiCount, 4, sizeof(uint32_t) + 2 * sizeof(void*) + NiStream::BLOCK_OVERHEAD))
             return;
         pkIDs->resize(uiCount);
         for (uint32_t& uiID : *pkIDs)

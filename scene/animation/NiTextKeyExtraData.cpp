@@ -38,7 +38,7 @@ void NiTextKeyExtraData::LoadBinary(NiStream& kStream)
     m_kKeys.clear();
     uint32_t uiCount = 0;
     // Each key takes at least its time and its text's length.
-    if (!kStream.LoadCount(uiCount, 8) || uiCount == 0)
+    if (!kStream.LoadCount(uiCount, 8, sizeof(TextKey)) || uiCount == 0)
         return;
     m_kKeys.resize(uiCount);
     for (TextKey& kKey : m_kKeys)

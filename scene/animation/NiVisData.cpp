@@ -37,7 +37,9 @@ void NiVisData::LoadBinary(NiStream& kStream)
 {
     NiObject::LoadBinary(kStream);
     uint32_t uiCount = 0;
-    if (!kStream.LoadCount(uiCount, BoolKey::RECORD_BYTES) || uiCount == 0)
+    if (!kStream.LoadCount(uiCount, BoolKey::RECORD_BYTES,
+                           sizeof(BoolKey*) + sizeof(BoolKey) + NiStream::BLOCK_OVERHEAD) ||
+        uiCount == 0)
         return;
     BoolKey** ppKeys = new BoolKey*[uiCount];
     for (uint32_t i = 0; i < uiCount; ++i)

@@ -398,6 +398,7 @@ void NiBezierCylinder::LoadBinary(NiStream& kStream)
         return;
     BuildTables();
     Tessellate(m_ucLevel);
+    kStream.ReserveMemory(1, GetOutputBytes());
 }
 
 void NiBezierCylinder::SaveBinary(NiStream& kStream)

@@ -39,7 +39,7 @@ template <class T> bool SameBytes(const T* pkA, const T* pkB, size_t uiCount)
 
 template <class T> std::unique_ptr<T[]> LoadValues(NiStream& kStream, uint32_t uiCount)
 {
-    if (!kStream.RequireBytes(uint64_t(uiCount) * sizeof(T)))
+    if (!kStream.RequireArray<T>(uiCount))
         return nullptr;
     std::unique_ptr<T[]> spValues(new T[uiCount]);
     kStream.Read(spValues.get(), uiCount * sizeof(T));
@@ -358,7 +358,7 @@ void NiBezierMesh::RetessellatePatches()
     ForEachPatch([](NiBezierPatch& kPatch) { kPatch.Tessellate(kPatch.GetLevel()); });
 }
 
-void NiBezierMesh::LinkPatches()
+void NiBezierMesh::LinkPatches(NiStream* pkLoad)
 {
     const uint8_t ucLevel = m_ucLevel;
     const bool bTextures = m_pkTextureCoords != nullptr;
@@ -378,7 +378,13 @@ void NiBezierMesh::LinkPatches()
             kPatch.SetControlPointArrays(m_pkPoints.get(), m_pkTextureCoords.get(), m_pkColors.get());
             if (bTextures)
                 kPatch.SetTextureSetCount(1);
+            // A patch's output takes up to a few megabytes from a record of a few words: counted
+            // against the load's bound, which one patch at most passes before the rest stop.
+            if (pkLoad && pkLoad->IsLoadFailed())
+                return;
             kPatch.Tessellate(std::min(ucLevel, kPatch.GetMaxLevel()));
+            if (pkLoad)
+                pkLoad->ReserveMemory(1, kPatch.GetOutputBytes());
         });
 }
 
@@ -415,7 +421,7 @@ void NiBezierMesh::LoadBinary(NiStream& kStream)
     if (uiColors != 0)
         m_pkColors = LoadValues<NiColorA>(kStream, m_usNumPoints);
     kStream.Load(m_usNumSharedEdges);
-    if (m_usNumSharedEdges != 0 && kStream.RequireBytes(8u * m_usNumSharedEdges))
+    if (m_usNumSharedEdges != 0 && kStream.RequireArray<uint16_t>(4u * m_usNumSharedEdges))
     {
         m_pkSharedEdges = std::make_unique<NiBezierIndexArray>(4u * m_usNumSharedEdges);
         for (uint32_t i = 0; i < 4u * m_usNumSharedEdges; ++i)
@@ -437,7 +443,7 @@ void NiBezierMesh::LoadBinary(NiStream& kStream)
 void NiBezierMesh::ResolveLinks(NiStream& kStream)
 {
     NiNode::ResolveLinks(kStream);
-    LinkPatches();
+    LinkPatches(&kStream);
 }
 
 void NiBezierMesh::SaveBinary(NiStream& kStream)

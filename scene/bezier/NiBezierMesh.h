@@ -106,6 +106,7 @@ private:
     NiBezierPatch* AttachPatch(NiBezierPatch* pkPatch);
     // A new indexed patch of the class over the mesh's arrays, attached.
     template <class TPatch> NiBezierPatch* AddIndexedPatch(uint16_t* pusIndices);
-    // Hands the arrays to every indexed patch child whose indices fit them, and tessellates.
-    void LinkPatches();
+    // Hands the arrays to every indexed patch child whose indices fit them, and tessellates;
+    // a load in progress counts each output against its memory bound.
+    void LinkPatches(NiStream* pkLoad = nullptr);
 };

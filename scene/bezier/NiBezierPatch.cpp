@@ -40,7 +40,7 @@ template <class T> T* CopyOf(const T* pkSource, size_t uiCount)
 // An array of count values read from the stream, or null when the input does not hold them.
 template <class T> T* LoadValues(NiStream& kStream, uint32_t uiCount)
 {
-    if (!kStream.RequireBytes(uint64_t(uiCount) * sizeof(T)))
+    if (!kStream.RequireArray<T>(uiCount))
         return nullptr;
     T* pkValues = new T[uiCount];
     kStream.Read(pkValues, uiCount * sizeof(T));
@@ -105,6 +105,22 @@ NiBezierPatch::~NiBezierPatch()
     }
     m_spEffectLists = nullptr;
     m_spPropertyTable = nullptr;
+}
+
+uint64_t NiBezierPatch::GetOutputBytes() const
+{
+    uint64_t uiBytes = 0;
+    for (const NiBezierPointArray* pkArray : {m_pkPositionArray.get(), m_pkWorldPositionArray.get(),
+                                              m_pkNormalArray.get(), m_pkWorldNormalArray.get()})
+        uiBytes += pkArray ? uint64_t(pkArray->GetCapacity()) * sizeof(NiPoint3) : 0;
+    if (m_pkTextureArray)
+        uiBytes +=
+            uint64_t(m_pkTextureArray->GetCapacity()) * m_pkTextureArray->GetSetCount() * sizeof(NiTexCoord);
+    if (m_pkColorArray)
+        uiBytes += uint64_t(m_pkColorArray->GetCapacity()) * sizeof(NiColorA);
+    if (m_pkTriangleArray)
+        uiBytes += uint64_t(m_pkTriangleArray->GetCapacity()) * sizeof(uint16_t);
+    return uiBytes;
 }
 
 void NiBezierPatch::AllocateBasis()
@@ -689,6 +705,8 @@ void NiBezierPatch::LoadBinary(NiStream& kStream)
         if (uiColors != 0)
             m_pkColors = LoadValues<NiColorA>(kStream, uiCount);
     }
+    if (!kStream.ReserveMemory(uiCount, 3 * sizeof(float)))
+        return;
     AllocateBasis();
     // A count that does not fit the degree would make the basis write past its arrays, and a
     // level above the class's grid would overflow the 16-bit output counts.

@@ -84,6 +84,8 @@ public:
     const NiBezierTexCoordArray* GetTextureArray() const { return m_pkTextureArray.get(); }
     const NiBezierColorArray* GetColorArray() const { return m_pkColorArray.get(); }
     const NiBezierIndexArray* GetTriangleArray() const { return m_pkTriangleArray.get(); }
+    // What the output arrays hold, in bytes (a load counts it against its memory bound).
+    uint64_t GetOutputBytes() const;
     uint16_t GetKernelMask() const { return m_usKernelMask; }
     NiTriShapeDynamicData* GetRenderData() const { return m_spRenderData; }
     const NiBoundingSphere& GetModelBound() const { return m_kModelBound; }

@@ -27,7 +27,7 @@ void NiAutoNormalParticlesData::LoadBinary(NiStream& kStream)
 {
     NiParticlesData::LoadBinary(kStream);
     // A record without normals still gets the array each draw writes.
-    if (!m_pNormal)
+    if (!m_pNormal && kStream.ReserveMemory(m_usVertices, sizeof(NiPoint3)))
         CreateNormals(true);
 }
 

@@ -70,7 +70,7 @@ void NiDynamicEffect::LoadBinary(NiStream& kStream)
     // own effect list.
     int32_t iCount = 0;
     kStream.Load(iCount);
-    if (iCount < 0 || !kStream.RequireBytes(uint64_t(iCount) * sizeof(uint32_t)))
+    if (iCount < 0 || !kStream.RequireElements(uint64_t(iCount), sizeof(uint32_t)))
     {
         kStream.MarkLoadFailed();
         return;

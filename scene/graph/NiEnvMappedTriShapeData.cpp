@@ -26,7 +26,7 @@ void NiEnvMappedTriShapeData::LoadBinary(NiStream& kStream)
 {
     NiTriShapeData::LoadBinary(kStream);
     // The shape writes set 0 at every draw; a record without coordinates gets a set to write.
-    if (!GetTextureSet(0))
+    if (!GetTextureSet(0) && kStream.ReserveMemory(m_usVertices, sizeof(NiTexCoord)))
         CreateTextures(true, 1);
 }
 

@@ -33,7 +33,7 @@ DataIdState& GetDataIdState()
 // A present array reads in one block once the input is known to hold it.
 template <class T> T* LoadArray(NiStream& kStream, uint64_t uiCount)
 {
-    if (uiCount == 0 || !kStream.RequireBytes(uiCount * sizeof(T)))
+    if (uiCount == 0 || !kStream.RequireArray<T>(uiCount))
         return nullptr;
     T* pArray = new T[uiCount];
     kStream.Read(pArray, uiCount * sizeof(T));

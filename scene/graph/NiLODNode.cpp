@@ -106,7 +106,7 @@ void NiLODNode::LoadBinary(NiStream& kStream)
 {
     NiSwitchNode::LoadBinary(kStream);
     uint32_t uiCount = 0;
-    kStream.LoadCount(uiCount, RANGE_RECORD_BYTES);
+    kStream.LoadCount(uiCount, RANGE_RECORD_BYTES, sizeof(std::unique_ptr<NiLODRange>) + sizeof(NiLODRange));
     m_kRanges.clear();
     m_kRanges.reserve(uiCount);
     for (uint32_t i = 0; i < uiCount; ++i)

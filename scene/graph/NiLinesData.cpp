@@ -63,7 +63,7 @@ void NiLinesData::LoadBinary(NiStream& kStream)
     delete[] m_pFlags;
     m_pFlags = nullptr;
     // One byte per vertex, and no more than the input still holds.
-    if (!kStream.RequireBytes(m_usVertices))
+    if (!kStream.RequireArray<uint8_t>(m_usVertices))
         return;
     m_pFlags = new uint8_t[m_usVertices];
     kStream.Read(m_pFlags, m_usVertices);

@@ -69,7 +69,8 @@ void NiMultiTextureProperty::LoadBinary(NiStream& kStream)
     // Every entry holds at least its presence word: a count the rest of the input cannot hold
     // fails the load before anything is allocated for it.
     const uint64_t uiEntries = uiCount > GLOW_ALPHA_MAP + 1 ? uint64_t(uiCount) - 1 : uiCount;
-    if (!kStream.RequireBytes(uiEntries * sizeof(uint32_t)))
+    if (!kStream.RequireElements(uiEntries, sizeof(uint32_t)) ||
+        !kStream.ReserveMemory(uiCount, sizeof(std::unique_ptr<NiMultiTextureMap>) + sizeof(uint32_t)))
         return;
 
     for (uint32_t uiSlot = 0; uiSlot < uiCount && !kStream.IsLoadFailed(); ++uiSlot)

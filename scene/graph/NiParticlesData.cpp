@@ -55,7 +55,8 @@ void NiParticlesData::LoadBinary(NiStream& kStream)
     m_pSizes = nullptr;
     uint32_t uiPresent = 0;
     kStream.Load(uiPresent);
-    if (uiPresent && !kStream.RequireBytes(uint64_t(m_usVertices) * sizeof(float)))
+    if (uiPresent ? !kStream.RequireArray<float>(m_usVertices)
+                  : !kStream.ReserveMemory(m_usVertices, sizeof(float)))
         return;
     m_pSizes = new float[m_usVertices];
     if (uiPresent)

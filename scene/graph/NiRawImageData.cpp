@@ -572,7 +572,8 @@ void NiRawImageData::LoadBinary(NiStream& kStream)
         return;
     }
     const uint64_t uiPaletteBytes = uiFormat == FORMAT_PALETTIZED ? PALETTE_BYTES : 0;
-    if (!kStream.RequireBytes(uiPaletteBytes + uiPixelBytes))
+    // Both at most MAX_PIXEL_BYTES: the sum cannot wrap.
+    if (!kStream.RequireArray<uint8_t>(uiPaletteBytes + uiPixelBytes))
         return;
     if (!Create(static_cast<Format>(uiFormat), uiWidth, uiHeight))
     {

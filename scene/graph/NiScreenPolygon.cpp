@@ -25,7 +25,7 @@ template <class T> std::unique_ptr<T[]> CopyArray(const T* pSource, uint16_t usC
 // A present array reads in one block once the input is known to hold it.
 template <class T> std::unique_ptr<T[]> LoadArray(NiStream& kStream, uint16_t usCount)
 {
-    if (!kStream.RequireBytes(uint64_t(usCount) * sizeof(T)))
+    if (!kStream.RequireArray<T>(usCount))
         return nullptr;
     auto spArray = std::make_unique<T[]>(usCount);
     kStream.Read(spArray.get(), size_t(usCount) * sizeof(T));

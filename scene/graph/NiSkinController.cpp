@@ -261,7 +261,9 @@ void NiSkinController::LoadBinary(NiStream& kStream)
 
     // Each bone has at least its influence count and its id in the file.
     uint32_t uiBones = 0;
-    kStream.LoadCount(uiBones, 8);
+    kStream.LoadCount(uiBones, 8,
+                      2 * sizeof(uint32_t) + sizeof(NiBone*) + sizeof(m_kInfluences[0]) +
+                          sizeof(m_kVertices[0]));
     std::vector<uint32_t> kCounts(uiBones);
     for (uint32_t& uiCount : kCounts)
         kStream.Load(uiCount);
@@ -274,7 +276,8 @@ void NiSkinController::LoadBinary(NiStream& kStream)
     m_kVertices.assign(uiBones, {});
     for (uint32_t i = 0; i < uiBones; ++i)
     {
-        if (!kStream.RequireBytes(uint64_t(kCounts[i]) * INFLUENCE_RECORD_BYTES))
+        if (!kStream.RequireElements(kCounts[i], INFLUENCE_RECORD_BYTES) ||
+            !kStream.ReserveMemory(kCounts[i], sizeof(NiSkinInfluence) + sizeof(m_kVertices[i][0])))
             return;
         m_kInfluences[i].resize(kCounts[i]);
         m_kVertices[i].resize(kCounts[i]);

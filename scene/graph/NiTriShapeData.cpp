@@ -134,7 +134,7 @@ void NiTriShapeData::LoadBinary(NiStream& kStream)
 
     kStream.Load(m_uiTriListLength);
     // The list must be exactly the triangles' corners, each naming a vertex that exists.
-    if (m_uiTriListLength != 3u * m_usTriangles || !kStream.RequireBytes(uint64_t(m_uiTriListLength) * 2))
+    if (m_uiTriListLength != 3u * m_usTriangles || !kStream.RequireArray<uint16_t>(m_uiTriListLength))
     {
         m_uiTriListLength = 0;
         kStream.MarkLoadFailed();
@@ -153,14 +153,15 @@ void NiTriShapeData::LoadBinary(NiStream& kStream)
         return;
     uint16_t usEntries = 0;
     kStream.Load(usEntries);
-    if (!kStream.RequireBytes(uint64_t(usEntries) * 2))
+    if (!kStream.RequireElements(usEntries, sizeof(uint16_t)) ||
+        !kStream.ReserveMemory(usEntries, sizeof(SharedNormalGroup)))
         return;
     m_kSharedNormals.resize(usEntries);
     for (SharedNormalGroup& kGroup : m_kSharedNormals)
     {
         uint16_t usCount = 0;
         kStream.Load(usCount);
-        if (!kStream.RequireBytes(uint64_t(usCount) * 2))
+        if (!kStream.RequireArray<uint16_t>(usCount))
             break;
         kGroup.m_kMembers.resize(usCount);
         kStream.Read(kGroup.m_kMembers.data(), size_t(usCount) * 2);

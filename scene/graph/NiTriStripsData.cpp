@@ -121,7 +121,7 @@ void NiTriStripsData::LoadBinary(NiStream& kStream)
             kStream.MarkLoadFailed();
         return;
     }
-    if (!kStream.RequireBytes(uint64_t(GetStripListLength() + m_usStrips) * 2))
+    if (!kStream.RequireArray<uint16_t>(uint64_t(GetStripListLength()) + m_usStrips))
     {
         m_usStrips = 0;
         return;

@@ -58,7 +58,7 @@ void NiVertWeightsExtraData::LoadBinary(NiStream& kStream)
     m_pfWeight.reset();
     m_usCount = 0;
     uint16_t usCount = 0;
-    if (!kStream.Load(usCount) || usCount == 0 || !kStream.RequireBytes(uint64_t(usCount) * sizeof(float)))
+    if (!kStream.Load(usCount) || usCount == 0 || !kStream.RequireArray<float>(usCount))
         return;
     m_pfWeight = std::make_unique<float[]>(usCount);
     m_usCount = usCount;

@@ -59,7 +59,7 @@ void NiExtraData::LoadBinary(NiStream& kStream)
     kStream.Load(kStream.GetLinkRecord<NiExtraDataLinkRecord>().m_uiNextID);
     kStream.Load(m_uiSize);
     m_pucData.reset();
-    if (IsExactlyExtraData() && m_uiSize > 0 && kStream.RequireBytes(m_uiSize))
+    if (IsExactlyExtraData() && m_uiSize > 0 && kStream.RequireArray<uint8_t>(m_uiSize))
     {
         m_pucData = std::make_unique<uint8_t[]>(m_uiSize);
         kStream.Read(m_pucData.get(), m_uiSize);

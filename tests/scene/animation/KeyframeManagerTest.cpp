@@ -3,6 +3,7 @@
 #include "platform/win32/DebugOutputCapture.h"
 #include "scene/animation/NiKeyframeController.h"
 #include "scene/animation/NiKeyframeManager.h"
+#include "scene/animation/NiParticleSystemController.h"
 #include "scene/animation/NiSequenceStreamHelper.h"
 #include "scene/animation/NiTextKeyExtraData.h"
 #include "scene/graph/NiNode.h"
@@ -11,6 +12,10 @@
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
+
+#include <string>
+
+#include <sys/stat.h>
 
 using namespace AnimTest;
 using Sequence = NiKeyframeManager::Sequence;
@@ -225,4 +230,56 @@ TEST(KeyframeManagerTest, RecordsHoldEmbeddedAndReferencedSequences)
     ASSERT_TRUE(kSelfWriter.SaveFile(kFolder.Path("self.nif").c_str()));
     NiStream kReader;
     EXPECT_TRUE(kReader.LoadFile(kFolder.Path("self.nif").c_str()));
+}
+
+TEST(KeyframeManagerTest, SequenceFilesAreRegularFilesAndCountAgainstTheLoadThatNamesThem)
+{
+    TempFolder kFolder;
+    // A sequence file that also holds a particle system asking for arrays of some 4 MB.
+    NiRefPtr<NiSequenceStreamHelper> spHelper = new NiSequenceStreamHelper;
+    spHelper->AddExtraData(new NiStringExtraData("a1"));
+    Mover(3, 4)->SetTarget(spHelper);
+    NiRefPtr<NiNode> spEmitter = new NiNode;
+    NiParticleSystemController* pkParticles = new NiParticleSystemController;
+    pkParticles->SetMaxParticles(NiParticleSystemController::MAX_PARTICLES);
+    pkParticles->SetTarget(spEmitter);
+    NiStream kWriter;
+    kWriter.AddTopObject(spHelper);
+    kWriter.AddTopObject(spEmitter);
+    ASSERT_TRUE(kWriter.SaveFile(kFolder.Path("walk.nif").c_str()));
+    ASSERT_EQ(mkfifo(kFolder.Path("pipe.nif").c_str(), 0600), 0);
+
+    // A model naming the file (and a FIFO) in one sequence after another.
+    auto SaveModel = [&](uint32_t uiReferences)
+    {
+        NiRefPtr<NiNode> spRoot = new NiNode;
+        NiKeyframeManager* pkManager = new NiKeyframeManager(spRoot);
+        for (uint32_t i = 0; i <= uiReferences; ++i)
+        {
+            Sequence* pkSequence = MakeSequence(("s" + std::to_string(i)).c_str(), {});
+            pkSequence->SetFileName(kFolder.Path(i == 0 ? "pipe.nif" : "walk.nif").c_str());
+            pkManager->AddSequence(pkSequence);
+        }
+        return NifTest::Save({spRoot});
+    };
+    const std::vector<NiRefPtr<NiObject>> kFew = NifTest::Load(SaveModel(4));
+    ASSERT_EQ(kFew.size(), 1u);
+    const NiKeyframeManager* pkLoaded =
+        NiDynamicCast<NiKeyframeManager>(static_cast<NiNode*>(kFew[0].Get())->GetControllers());
+    ASSERT_NE(pkLoaded, nullptr);
+    EXPECT_EQ(pkLoaded->GetSequence("s0"), nullptr);
+    EXPECT_NE(pkLoaded->GetSequence("s4"), nullptr);
+
+    // Twenty loads of the file would pass the model's bound: those that would are refused, as
+    // a file that cannot be read, and the model loads within its bound without them.
+    const std::vector<char> kMany = SaveModel(20);
+    NiStream kStream;
+    ASSERT_TRUE(kStream.LoadBuffer(kMany.data(), kMany.size()));
+    const NiKeyframeManager* pkBounded =
+        NiDynamicCast<NiKeyframeManager>(static_cast<NiNode*>(kStream.GetTopObjectAt(0))->GetControllers());
+    ASSERT_NE(pkBounded, nullptr);
+    EXPECT_GT(pkBounded->GetSequenceCount(), 10u);
+    EXPECT_LT(pkBounded->GetSequenceCount(), 20u);
+    EXPECT_LE(kStream.GetReservedMemory(), kStream.GetMemoryBound());
+    EXPECT_GT(kStream.GetReservedMemory(), NiStream::LOAD_MEMORY_CONSTANT / 2);
 }

@@ -10,12 +10,16 @@
 #include "scene/graph/NiParticlesData.h"
 #include "scene/object/SKRandom.h"
 #include "tests/scene/graph/NifTestSupport.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <numbers>
+#include <string>
 #include <vector>
 
 namespace
@@ -464,4 +468,48 @@ TEST(ParticleTest, RecordRoundTripsReversesChainsAndClones)
     const uint32_t uiHuge = 0x01000000;
     std::memcpy(kBuffer.data() + uiMaxAt, &uiHuge, 4);
     EXPECT_TRUE(NifTest::Load(kBuffer).empty());
+}
+
+TEST(ParticleTest, ParticleArraysCountAgainstTheLoadsMemoryBound)
+{
+    // A record of about 170 bytes asks for arrays of up to 65,535 particles (about 4 MB): a
+    // handful load, a file made of them does not.
+    auto SaveSystems = [](uint32_t uiCount)
+    {
+        NiRefPtr<NiNode> spRoot = new NiNode;
+        for (uint32_t i = 0; i < uiCount; ++i)
+            (new Controller)->SetTarget(spRoot);
+        std::vector<char> kBuffer = NifTest::Save({spRoot});
+        // The maximum follows the class name, id, next controller, flag word, four floats and target.
+        const std::string kClass = "NiParticleSystemController";
+        for (auto it = std::search(kBuffer.begin(), kBuffer.end(), kClass.begin(), kClass.end());
+             it != kBuffer.end(); it = std::search(it + 1, kBuffer.end(), kClass.begin(), kClass.end()))
+        {
+            const uint32_t uiMax = Controller::MAX_PARTICLES;
+            std::memcpy(&*(it + kClass.size() + 30), &uiMax, 4);
+        }
+        return kBuffer;
+    };
+    const std::vector<NiRefPtr<NiObject>> kLoaded = NifTest::Load(SaveSystems(4));
+    ASSERT_EQ(kLoaded.size(), 1u);
+    NiTimeController* pkFirst = static_cast<NiNode*>(kLoaded[0].Get())->GetControllers();
+    ASSERT_NE(pkFirst, nullptr);
+    EXPECT_EQ(static_cast<Controller*>(pkFirst)->GetMaxParticles(), Controller::MAX_PARTICLES);
+
+    const std::vector<char> kMany = SaveSystems(20);
+    EXPECT_LT(kMany.size(), 5000u);
+    NiStream kStream;
+    EXPECT_FALSE(kStream.LoadBuffer(kMany.data(), kMany.size()));
+    EXPECT_EQ(NiStream::GetLastErrorCode(), NiStream::ERR_TOO_LARGE);
+    EXPECT_STREQ(NiStream::GetLastErrorText(),
+                 "record of class NiParticleSystemController asks for more memory than its file allows");
+    EXPECT_LE(kStream.GetReservedMemory(), kStream.GetMemoryBound());
+
+    // Forty such records made by hand, as the fuzzers keep them.
+    const std::string kKept = TempFolder::ReadFile(
+        std::string(FITWRIGHT_SOURCE_DIR) +
+        "/tests/fuzz/regressions/particle-controllers-asking-for-more-memory-than-their-file-allows.nif");
+    ASSERT_FALSE(kKept.empty());
+    EXPECT_FALSE(kStream.LoadBuffer(kKept.data(), kKept.size()));
+    EXPECT_EQ(NiStream::GetLastErrorCode(), NiStream::ERR_TOO_LARGE);
 }

@@ -308,3 +308,29 @@ TEST(BezierMesh, AdaptiveTessellationLeavesNoCrackOnSharedEdges)
         EXPECT_GT(uiMostBoundary, 5u) << kLayout.m_pcName;
     }
 }
+
+TEST(BezierMesh, PatchOutputMadeWhileLoadingCountsAgainstTheLoadsMemoryBound)
+{
+    // A patch record of about a hundred bytes tessellates at the mesh's level into some 300 KB:
+    // a few load, a file of them does not.
+    auto SaveMesh = [](uint32_t uiPatches)
+    {
+        NiRefPtr<NiBezierMesh> spMesh = Mesh(RectanglePoints(2, 2.0f));
+        spMesh->AddTrianglePatch(2, NewArray<uint16_t>({0, 1, 2, 3, 4, 6}));
+        spMesh->SetLevel(spMesh->GetMaxLevel());
+        // Saved at that level; the further patches are tessellated only when loaded.
+        for (uint32_t i = 1; i < uiPatches; ++i)
+            spMesh->AddTrianglePatch(2, NewArray<uint16_t>({0, 1, 2, 3, 4, 6}));
+        return NifTest::Save({spMesh});
+    };
+    const std::vector<NiRefPtr<NiObject>> kFew = NifTest::Load(SaveMesh(20));
+    ASSERT_EQ(kFew.size(), 1u);
+    EXPECT_GT(static_cast<const NiBezierPatch*>(static_cast<NiBezierMesh*>(kFew[0].Get())->GetAt(19))
+                  ->GetVertexCount(),
+              8000);
+
+    const std::vector<char> kMany = SaveMesh(300);
+    NiStream kStream;
+    EXPECT_FALSE(kStream.LoadBuffer(kMany.data(), kMany.size()));
+    EXPECT_EQ(NiStream::GetLastErrorCode(), NiStream::ERR_TOO_LARGE);
+}
