@@ -27,8 +27,12 @@ FloatKey** MorphTarget::LoadKeys(NiStream& kStream, uint32_t uiCount, uint32_t u
 {
     const FloatKeyOps* pkOps = GetFloatKeyOps(uiType);
     const uint64_t uiValueBytes = uiType == KEY_TCB_ARRAY ? uint64_t(uiValues) * sizeof(float) : 0;
+    // Each key's values come with an in and an out tangent apiece once its derived values are
+    // filled; the value count was read from the file, so the check does not multiply it by the
+    // key count.
     if (!pkOps || !pkOps->m_pfnLoadKey ||
-        !kStream.RequireBytes(uint64_t(uiCount) * (pkOps->m_uiRecordBytes + uiValueBytes)))
+        !kStream.RequireElements(uiCount, pkOps->m_uiRecordBytes + uiValueBytes) ||
+        !kStream.ReserveMemory(uiCount, NiFloatKeyArray::KeyMemoryBytes(*pkOps) + 3 * uiValueBytes))
     {
         kStream.MarkLoadFailed();
         return nullptr;

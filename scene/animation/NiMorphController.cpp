@@ -222,9 +222,10 @@ void NiMorphController::LoadBinary(NiStream& kStream)
         SetKeys(ppKeys, uiKeys, static_cast<KeyType>(uiType));
     }
     // A target without vertices takes no bytes in the file; it still may not outnumber what
-    // remains, or a count alone could make arrays without bound.
-    if (!kStream.RequireBytes(uint64_t(uiTargets) *
-                              std::max<uint64_t>(uint64_t(uiVerts) * sizeof(NiPoint3), 1)))
+    // remains (RequireElements counts it as a byte), nor its array the memory bound.
+    const uint64_t uiVertexBytes = uint64_t(uiVerts) * sizeof(NiPoint3);
+    if (!kStream.RequireElements(uiTargets, uiVertexBytes) ||
+        !kStream.ReserveMemory(uiTargets, sizeof(m_kTargets[0]) + NiStream::BLOCK_OVERHEAD + uiVertexBytes))
         return;
     m_uiNumVerts = uiTargets ? uiVerts : 0;
     for (uint32_t i = 0; i < uiTargets; ++i)
@@ -303,45 +304,131 @@ bool NiMorphController::IsEquivalent(const NiObject* pkObject) const
 
 //--- Conversion on load ---------------------------------------------------------------------
 
-NiMorpherController* NiMorphController::ConvertToMorpher() const
+namespace
+{
+// The target an index key names: its value rounded half up, when that is a target.
+bool NamedTarget(const FloatKey& kKey, uint32_t uiTargets, uint32_t& uiTarget)
+{
+    const float fNamed = std::trunc(kKey.m_fValue + 0.5f);
+    if (!(fNamed >= 0.0f && fNamed < static_cast<float>(uiTargets)))
+        return false;
+    uiTarget = static_cast<uint32_t>(fNamed);
+    return true;
+}
+} // namespace
+
+float NiMorphController::OldWeight(uint32_t uiKey, uint32_t uiTarget) const
+{
+    const FloatKey& kOld = *m_ppKeys[uiKey];
+    if (m_eKeyType == KEY_TCB_ARRAY)
+    {
+        const TcbFloatArrayKey& kArray = static_cast<const TcbFloatArrayKey&>(kOld);
+        return kArray.m_spValues ? kArray.m_spValues[uiTarget] : 0.0f;
+    }
+    uint32_t uiNamed = 0;
+    return NamedTarget(kOld, GetNumTargets(), uiNamed) && uiNamed == uiTarget ? 1.0f : 0.0f;
+}
+
+std::vector<NiMorphController::KeyWindow> NiMorphController::PlanKeyWindows() const
+{
+    // A TCB segment's curve depends on the values of its two keys and of their neighbours
+    // only, so a weight is 0 beyond two keys of every key that gives one: giving each target
+    // just those keys keeps every weight curve and makes the whole linear in the keys that
+    // give weights (one per key for index keys), not the product of keys and targets.
+    std::vector<KeyWindow> kWindows;
+    const uint32_t uiLastKey = m_uiNumKeys - 1;
+    auto Add = [&](uint32_t uiTarget, uint32_t uiKey)
+    {
+        const uint32_t uiFirst = uiKey >= 2 ? uiKey - 2 : 0;
+        const uint32_t uiLast = std::min(uiKey + 2, uiLastKey);
+        if (!kWindows.empty() && kWindows.back().m_uiTarget == uiTarget &&
+            uiFirst <= kWindows.back().m_uiLast + 1)
+            kWindows.back().m_uiLast = uiLast;
+        else
+            kWindows.push_back({uiTarget, uiFirst, uiLast});
+    };
+    if (m_uiNumKeys == 0)
+        return kWindows;
+    const uint32_t uiTargets = GetNumTargets();
+    if (m_eKeyType == KEY_TCB_ARRAY)
+    {
+        // The file holds every weight of every key, so visiting them all is linear in it.
+        for (uint32_t i = 0; i < uiTargets; ++i)
+        {
+            for (uint32_t k = 0; k < m_uiNumKeys; ++k)
+            {
+                if (OldWeight(k, i) != 0.0f)
+                    Add(i, k);
+            }
+        }
+        return kWindows;
+    }
+    std::vector<std::pair<uint32_t, uint32_t>> kNamed; // (target, key)
+    for (uint32_t k = 0; k < m_uiNumKeys; ++k)
+    {
+        uint32_t uiTarget = 0;
+        if (NamedTarget(*m_ppKeys[k], uiTargets, uiTarget))
+            kNamed.emplace_back(uiTarget, k);
+    }
+    std::sort(kNamed.begin(), kNamed.end());
+    for (const auto& [uiTarget, uiKey] : kNamed)
+        Add(uiTarget, uiKey);
+    return kWindows;
+}
+
+NiMorpherController* NiMorphController::ConvertToMorpher(NiStream& kStream) const
 {
     const uint32_t uiTargets = GetNumTargets();
-    NiMorphData* pkData = new NiMorphData;
-    pkData->SetRelative(m_eKeyType == KEY_TCB_ARRAY);
-    MorphTarget* pkTargets = uiTargets ? new MorphTarget[uiTargets] : nullptr;
+    const std::vector<KeyWindow> kWindows = PlanKeyWindows();
+    uint64_t uiKeys = 0;
+    for (const KeyWindow& kWindow : kWindows)
+        uiKeys += kWindow.m_uiLast - kWindow.m_uiFirst + 1;
+    constexpr uint64_t KEY_BYTES = sizeof(FloatKey*) + sizeof(TcbFloatKey) + NiStream::BLOCK_OVERHEAD;
+    if (!kStream.ReserveMemory(uiTargets, sizeof(MorphTarget) + uint64_t(m_uiNumVerts) * sizeof(NiPoint3) +
+                                              NiStream::BLOCK_OVERHEAD) ||
+        !kStream.ReserveMemory(uiKeys, KEY_BYTES))
+        return nullptr;
+
+    NiRefPtr<NiMorphData> spData = new NiMorphData;
+    spData->SetRelative(m_eKeyType == KEY_TCB_ARRAY);
+    std::unique_ptr<MorphTarget[]> spTargets(uiTargets ? new MorphTarget[uiTargets] : nullptr);
     for (uint32_t i = 0; i < uiTargets; ++i)
     {
         NiPoint3* pkVertices = new NiPoint3[m_uiNumVerts];
         std::copy(m_kTargets[i].get(), m_kTargets[i].get() + m_uiNumVerts, pkVertices);
-        pkTargets[i].SetVertices(pkVertices);
-        if (m_uiNumKeys == 0)
-            continue;
-        FloatKey** ppKeys = new FloatKey*[m_uiNumKeys];
-        for (uint32_t k = 0; k < m_uiNumKeys; ++k)
-        {
-            const TcbFloatKey& kOld = *static_cast<const TcbFloatKey*>(m_ppKeys[k]);
-            TcbFloatKey* pkKey = new TcbFloatKey;
-            pkKey->m_fTime = kOld.m_fTime;
-            pkKey->m_fTension = kOld.m_fTension;
-            pkKey->m_fContinuity = kOld.m_fContinuity;
-            pkKey->m_fBias = kOld.m_fBias;
-            if (m_eKeyType == KEY_TCB_ARRAY)
-            {
-                const TcbFloatArrayKey& kArray = static_cast<const TcbFloatArrayKey&>(kOld);
-                pkKey->m_fValue = kArray.m_spValues ? kArray.m_spValues[i] : 0.0f;
-            }
-            else
-            {
-                pkKey->m_fValue = std::trunc(kOld.m_fValue + 0.5f) == static_cast<float>(i) ? 1.0f : 0.0f;
-            }
-            ppKeys[k] = pkKey;
-        }
-        MorphTarget::FillDerived(ppKeys, m_uiNumKeys, KEY_TCB, 0);
-        pkTargets[i].SetKeys(ppKeys, m_uiNumKeys, KEY_TCB);
+        spTargets[i].SetVertices(pkVertices);
     }
-    pkData->SetTargets(pkTargets, uiTargets, m_uiNumVerts);
+    for (size_t w = 0; w < kWindows.size();)
+    {
+        // The windows of one target together make its key array.
+        const uint32_t uiTarget = kWindows[w].m_uiTarget;
+        size_t uiEnd = w;
+        uint32_t uiCount = 0;
+        for (; uiEnd < kWindows.size() && kWindows[uiEnd].m_uiTarget == uiTarget; ++uiEnd)
+            uiCount += kWindows[uiEnd].m_uiLast - kWindows[uiEnd].m_uiFirst + 1;
+        // Owned by the target from the start, so that a failure part way frees what was made.
+        FloatKey** ppKeys = new FloatKey*[uiCount]();
+        spTargets[uiTarget].SetKeys(ppKeys, uiCount, KEY_TCB);
+        uint32_t uiAt = 0;
+        for (; w < uiEnd; ++w)
+        {
+            for (uint32_t k = kWindows[w].m_uiFirst; k <= kWindows[w].m_uiLast; ++k)
+            {
+                const TcbFloatKey& kOld = *static_cast<const TcbFloatKey*>(m_ppKeys[k]);
+                TcbFloatKey* pkKey = new TcbFloatKey;
+                pkKey->m_fTime = kOld.m_fTime;
+                pkKey->m_fTension = kOld.m_fTension;
+                pkKey->m_fContinuity = kOld.m_fContinuity;
+                pkKey->m_fBias = kOld.m_fBias;
+                pkKey->m_fValue = OldWeight(k, uiTarget);
+                ppKeys[uiAt++] = pkKey;
+            }
+        }
+        MorphTarget::FillDerived(ppKeys, uiCount, KEY_TCB, 0);
+    }
+    spData->SetTargets(spTargets.release(), uiTargets, m_uiNumVerts);
 
-    NiMorpherController* pkMorpher = new NiMorpherController(pkData);
+    NiMorpherController* pkMorpher = new NiMorpherController(spData);
     const uint16_t uOld = m_uFlags;
     uint16_t uNew = static_cast<uint16_t>(uOld & (ANIMTYPE_MASK | CYCLETYPE_MASK));
     if (uOld & RECOMPUTE_NORMALS_MASK)
@@ -368,7 +455,12 @@ void NiMorphController::CreateFromStream(NiStream& kStream, NiObject*& pkObject)
         pkObject = pkTemporary;
         return;
     }
-    NiMorpherController* pkMorpher = pkTemporary->ConvertToMorpher();
+    NiMorpherController* pkMorpher = pkTemporary->ConvertToMorpher(kStream);
+    if (!pkMorpher)
+    {
+        pkObject = pkTemporary;
+        return;
+    }
     if (const NiLinkRecord* pkRecord = kStream.GetCurrentLinkRecord())
         kStream.ReplaceLinkObject(pkRecord->m_uiLinkID, pkMorpher);
     delete pkTemporary;

@@ -63,9 +63,23 @@ public:
     bool IsEquivalent(const NiObject* pkObject) const override;
 
 private:
+    // A run of old keys, first to last, that one target keeps in its own key array.
+    struct KeyWindow
+    {
+        uint32_t m_uiTarget;
+        uint32_t m_uiFirst;
+        uint32_t m_uiLast;
+    };
+
     void FreeKeys();
-    // The record as the morpher controller that takes this controller's place.
-    NiMorpherController* ConvertToMorpher() const;
+    // What old key k gives target i as its weight.
+    float OldWeight(uint32_t uiKey, uint32_t uiTarget) const;
+    // The keys each target keeps, in target order: those within two of a key that gives it a
+    // weight other than 0 (the rest of its weight curve is 0, as it is without keys).
+    std::vector<KeyWindow> PlanKeyWindows() const;
+    // The record as the morpher controller that takes this controller's place; null (the load
+    // failed) when its memory goes past the load's bound.
+    NiMorpherController* ConvertToMorpher(NiStream& kStream) const;
 
     uint32_t m_uiNumVerts = 0;
     uint32_t m_uiNumKeys = 0;

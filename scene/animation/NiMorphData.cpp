@@ -42,8 +42,9 @@ void NiMorphData::LoadBinary(NiStream& kStream)
     kStream.Load(uiNumVerts);
     kStream.Load(ucRelative);
     m_bRelative = ucRelative == 1;
-    if (uiNumTargets == 0 ||
-        !kStream.RequireBytes(uint64_t(uiNumTargets) * (8 + uint64_t(uiNumVerts) * sizeof(NiPoint3))))
+    const uint64_t uiVertexBytes = uint64_t(uiNumVerts) * sizeof(NiPoint3);
+    if (uiNumTargets == 0 || !kStream.RequireElements(uiNumTargets, 8 + uiVertexBytes) ||
+        !kStream.ReserveMemory(uiNumTargets, sizeof(MorphTarget)))
         return;
 
     std::unique_ptr<MorphTarget[]> spTargets(new MorphTarget[uiNumTargets]);
@@ -61,7 +62,7 @@ void NiMorphData::LoadBinary(NiStream& kStream)
             MorphTarget::FillDerived(ppKeys, uiNumKeys, static_cast<KeyType>(uiType), 0);
             spTargets[i].SetKeys(ppKeys, uiNumKeys, static_cast<KeyType>(uiType));
         }
-        if (!kStream.RequireBytes(uint64_t(uiNumVerts) * sizeof(NiPoint3)))
+        if (!kStream.RequireArray<NiPoint3>(uiNumVerts))
             return;
         NiPoint3* pkVertices = new NiPoint3[uiNumVerts];
         for (uint32_t v = 0; v < uiNumVerts; ++v)

@@ -140,8 +140,11 @@ void NiMorpherController::LoadInlineMorph(NiStream& kStream)
     kStream.Load(uiKeyed);
     kStream.Load(uiVerts);
     // Per keyed target at least its count, its type and its vertices; then the base vertices.
+    // The product is formed only once the input is known to hold it.
     const uint64_t uiVertexBytes = uint64_t(uiVerts) * sizeof(NiPoint3);
-    if (!kStream.RequireBytes(uint64_t(uiKeyed) * (8 + uiVertexBytes) + uiVertexBytes))
+    if (!kStream.RequireElements(uiKeyed, 8 + uiVertexBytes) ||
+        !kStream.RequireBytes(uint64_t(uiKeyed) * (8 + uiVertexBytes) + uiVertexBytes) ||
+        !kStream.ReserveMemory(uint64_t(uiKeyed) + 1, sizeof(MorphTarget) + 2 * sizeof(uint32_t)))
         return;
     std::unique_ptr<MorphTarget[]> spTargets(new MorphTarget[uint64_t(uiKeyed) + 1]);
     std::unique_ptr<uint32_t[]> spCounts(new uint32_t[uiKeyed]);
@@ -174,7 +177,7 @@ void NiMorpherController::LoadInlineMorph(NiStream& kStream)
     }
     for (uint32_t i = 0; i <= uiKeyed; ++i)
     {
-        if (!kStream.RequireBytes(uiVertexBytes))
+        if (!kStream.RequireArray<NiPoint3>(uiVerts))
             return;
         NiPoint3* pkVertices = new NiPoint3[uiVerts];
         for (uint32_t v = 0; v < uiVerts; ++v)

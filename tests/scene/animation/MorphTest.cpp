@@ -6,10 +6,13 @@
 #include "scene/graph/NiTriShape.h"
 #include "scene/graph/NiTriShapeData.h"
 #include "tests/scene/graph/NifTestSupport.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <string>
 #include <vector>
 
 using namespace AnimTest;
@@ -291,4 +294,135 @@ TEST(MorphTest, OldControllerWithMoreEmptyTargetsThanBytesLeftFailsTheLoad)
     kBytes.U32(0xFFFFFFFF).U32(0).U32(0).F32(0).F32(0).F32(0).F32(1).U32(KEY_TCB_ARRAY);
     kBytes.End();
     EXPECT_TRUE(NifTest::Load(kBytes.Get()).empty());
+}
+
+TEST(MorphTest, CountsWhoseProductWrapsPastSixtyFourBitsFailTheLoad)
+{
+    // Each file's counts multiply to a multiple of 2^64 (or 8 more), which a product check took
+    // for a small record; each would then have asked for gigabytes.
+    for (const char* pcFile : {"morph-data-targets-times-vertices-wrapping-to-zero.nif",
+                               "old-morph-controller-targets-times-vertices-wrapping-to-zero.nif",
+                               "old-morph-controller-key-values-wrapping-to-zero.nif",
+                               "inline-morph-keyed-targets-wrapping-to-eight.nif"})
+    {
+        SCOPED_TRACE(pcFile);
+        const std::string kBytes =
+            TempFolder::ReadFile(std::string(FITWRIGHT_SOURCE_DIR) + "/tests/fuzz/regressions/" + pcFile);
+        ASSERT_FALSE(kBytes.empty());
+        NiStream kStream;
+        EXPECT_FALSE(kStream.LoadBuffer(kBytes.data(), kBytes.size()));
+        EXPECT_EQ(NiStream::GetLastErrorCode(), NiStream::ERR_CORRUPT_RECORD);
+        EXPECT_EQ(kStream.GetTopObjectCount(), 0u);
+    }
+}
+
+namespace
+{
+// An old controller over targets of one vertex whose keys have uneven times and TCB values.
+NiRefPtr<NiMorphController> MakeOldController(KeyType eType, uint32_t uiTargets,
+                                              const std::vector<std::vector<float>>& kWeights)
+{
+    const uint32_t uiKeys = static_cast<uint32_t>(kWeights.size());
+    FloatKey** ppKeys = new FloatKey*[uiKeys];
+    float fTime = 0.0f;
+    for (uint32_t k = 0; k < uiKeys; ++k)
+    {
+        fTime += 0.25f + 0.125f * static_cast<float>(k % 3);
+        const float fTension = 0.1f * static_cast<float>(k % 4) - 0.1f;
+        const float fBias = 0.2f * static_cast<float>(k % 2);
+        if (eType == KEY_TCB_ARRAY)
+        {
+            float* pfValues = new float[uiTargets];
+            std::copy(kWeights[k].begin(), kWeights[k].end(), pfValues);
+            ppKeys[k] = new TcbFloatArrayKey(fTime, fTension, 0.3f, fBias, pfValues);
+        }
+        else
+        {
+            // The target whose weight is 1; a number past the targets names none.
+            const auto it = std::find(kWeights[k].begin(), kWeights[k].end(), 1.0f);
+            const int32_t iTarget = int32_t(it - kWeights[k].begin());
+            ppKeys[k] = NewTcbIndexKey(fTime, fTension, 0.3f, fBias, iTarget);
+        }
+    }
+    GetFloatKeyOps(eType)->m_pfnFillDerived(ppKeys, uiKeys, uiTargets);
+    NiRefPtr<NiMorphController> spOld = new NiMorphController;
+    spOld->SetKeys(ppKeys, uiKeys, eType);
+    std::vector<std::unique_ptr<NiPoint3[]>> kTargets;
+    for (uint32_t i = 0; i < uiTargets; ++i)
+        kTargets.emplace_back(new NiPoint3[1]{NiPoint3(static_cast<float>(i), 0, 0)});
+    spOld->SetTargets(std::move(kTargets), 1);
+    return spOld;
+}
+
+// The weight curve a target gets with a key of its own for every old key.
+float FullTrackWeight(const NiMorphController& kOld, const std::vector<std::vector<float>>& kWeights,
+                      uint32_t uiTarget, float fTime)
+{
+    const uint32_t uiKeys = kOld.GetNumKeys();
+    std::vector<TcbFloatKey> kTrack(uiKeys);
+    std::vector<FloatKey*> kPointers;
+    for (uint32_t k = 0; k < uiKeys; ++k)
+    {
+        static_cast<TcbFloatKey&>(kTrack[k]) = *static_cast<const TcbFloatKey*>(kOld.GetKeys()[k]);
+        kTrack[k].m_fValue = kWeights[k][uiTarget];
+        kPointers.push_back(&kTrack[k]);
+    }
+    GetFloatKeyOps(KEY_TCB)->m_pfnFillDerived(kPointers.data(), uiKeys, 0);
+    uint32_t uiLast = 0;
+    return InterpolateFloatKeys(fTime, kPointers.data(), KEY_TCB, uiKeys, uiLast);
+}
+} // namespace
+
+TEST(MorphTest, ConvertedTargetsKeepTheKeysNearTheirWeightsAndTheSameWeightCurves)
+{
+    // Weights that are mostly 0, with isolated keys, neighbours and both ends giving weights.
+    const uint32_t uiTargets = 5;
+    const uint32_t uiKeys = 40;
+    for (const KeyType eType : {KEY_TCB_INDEX, KEY_TCB_ARRAY})
+    {
+        SCOPED_TRACE(eType);
+        std::vector<std::vector<float>> kWeights(uiKeys, std::vector<float>(uiTargets, 0.0f));
+        for (const auto& [uiKey, uiTarget] : std::vector<std::pair<uint32_t, uint32_t>>{
+                 {0, 1}, {1, 2}, {9, 2}, {10, 2}, {14, 2}, {20, 3}, {39, 3}, {25, 0}, {33, 0}})
+            kWeights[uiKey][uiTarget] =
+                eType == KEY_TCB_ARRAY ? 0.5f + 0.1f * static_cast<float>(uiKey % 5) : 1.0f;
+        const NiRefPtr<NiMorphController> spOld = MakeOldController(eType, uiTargets, kWeights);
+        const NiRefPtr<NiTriShape> spLoaded = LoadConverted(spOld);
+        ASSERT_TRUE(spLoaded);
+        NiMorphData* pkData = NiMorpherController::FindController(spLoaded)->GetData();
+        ASSERT_EQ(pkData->GetNumTargets(), uiTargets);
+
+        // Target 4 gives no weight anywhere; target 1 only at the first key (keys 0 to 2).
+        EXPECT_EQ(pkData->GetTargets()[4].GetNumKeys(), 0u);
+        EXPECT_EQ(pkData->GetTargets()[1].GetNumKeys(), 3u);
+        for (uint32_t i = 0; i < uiTargets; ++i)
+        {
+            if (pkData->GetTargets()[i].GetNumKeys() == 0)
+                continue;
+            for (float fTime = -1.0f; fTime < 16.0f; fTime += 0.03125f)
+            {
+                const float fExpected = FullTrackWeight(*spOld, kWeights, i, fTime);
+                EXPECT_NEAR(WeightAt(pkData, i, fTime), fExpected, 1e-6f)
+                    << "target " << i << " at " << fTime;
+            }
+        }
+    }
+}
+
+TEST(MorphTest, ConversionIsLinearInTheKeys)
+{
+    // Every key names a target of its own: with a key per old key for every target this took
+    // the square of the file (a 60 KB file took over 2 GB).
+    const uint32_t uiCount = 1500;
+    std::vector<std::vector<float>> kWeights(uiCount, std::vector<float>(uiCount, 0.0f));
+    for (uint32_t k = 0; k < uiCount; ++k)
+        kWeights[k][k] = 1.0f;
+    const NiRefPtr<NiTriShape> spLoaded = LoadConverted(MakeOldController(KEY_TCB_INDEX, uiCount, kWeights));
+    ASSERT_TRUE(spLoaded);
+    NiMorphData* pkData = NiMorpherController::FindController(spLoaded)->GetData();
+    ASSERT_EQ(pkData->GetNumTargets(), uiCount);
+    uint64_t uiKeys = 0;
+    for (uint32_t i = 0; i < uiCount; ++i)
+        uiKeys += pkData->GetTargets()[i].GetNumKeys();
+    EXPECT_LE(uiKeys, 5u * uiCount);
 }
