@@ -473,10 +473,16 @@ NiDDImage* NiDDImage::CreateFromDeviceFile(const char* pcFileName)
         return nullptr;
     if (uiLevels > 1 && uiLevels > ComputeMipmapLevels(uiWidth, uiHeight))
         return nullptr;
+    // Level by level against what may remain, by division: a row times a height from the header
+    // could pass 64 bits and wrap to the size the file claims.
     uint64_t uiNeeded = 0;
     for (uint32_t i = 0, w = uiWidth, h = uiHeight; i < uiLevels; ++i, w = Half(w), h = Half(h))
+    {
+        if (PaddedRow(w, uiBits) > (NiRawImageData::MAX_PIXEL_BYTES - uiNeeded) / h)
+            return nullptr;
         uiNeeded += PaddedRow(w, uiBits) * h;
-    if (uiNeeded != uiDataSize || uiNeeded > NiRawImageData::MAX_PIXEL_BYTES)
+    }
+    if (uiNeeded != uiDataSize)
         return nullptr;
 
     auto pkData = std::make_unique<DeviceData>();

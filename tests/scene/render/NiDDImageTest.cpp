@@ -276,6 +276,16 @@ TEST(NiDDImage, DeviceFilesRoundTripAndMalformedOnesAreRefused)
         Patch(0, 0x40000000),                // a width the data cannot hold
         Patch(8, 5),                         // more levels than a 3 x 2 image has
         Patch(12 + 12, 13),                  // a depth no surface has
+        // 2^31 x 2^31 pixels of 32 bits: rows of 2^33 bytes times the height make 2^64, which
+        // wrapped to the data size 0.
+        [&]
+        {
+            std::string kCopy = Patch(0, 0x80000000u);
+            for (const auto& [uiAt, uiValue] :
+                 {std::pair<size_t, uint32_t>{4, 0x80000000u}, {24, 32}, {44, 0}})
+                std::memcpy(kCopy.data() + uiAt, &uiValue, 4);
+            return kCopy.substr(0, 48);
+        }(),
     };
     for (size_t i = 0; i < std::size(BAD); ++i)
     {
