@@ -1,13 +1,20 @@
 // Saving and loading a scene of 1,000 triangle shapes of 1,000 triangles each (positions, normals
 // and one texture set), beside a plain read of the same file's bytes into memory, all in one
-// benchmark run; and picking rays against the same scene.
+// benchmark run; loading the sample ship and its 100,000-triangle version the same way; loading
+// every input the fuzzers keep; and picking rays against the first scene.
 //
-// Prints: the load and save times over the plain read's (targets: load within 4x), the peak heap
-// the load reaches over the file size (target: under 3x), and rays picked per second.
+// Prints: the load and save times over the plain read's (targets: load within 4x, the ships
+// within 1.5x), the peak heap the load reaches over the file size (targets: under 3x, the ships
+// under 1.5x), what the loads reserved against their memory bound over the file size, each kept
+// input's peak heap beside its bound (target: under it, however the load ends), and rays picked
+// per second.
+#include "properties/PropertyTypeRegistry.h"
 #include "scene/graph/NiNode.h"
 #include "scene/graph/NiPicker.h"
 #include "scene/graph/NiTriShape.h"
 #include "scene/object/NiStream.h"
+#include "scene/render/NiDDImage.h"
+#include "tools/samples/SampleShip.h"
 
 #include <benchmark/benchmark.h>
 
@@ -21,6 +28,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <new>
 #include <string>
 #include <vector>
@@ -225,6 +233,117 @@ void BM_NifSaveLoad(benchmark::State& kState)
     std::remove(kPath.c_str());
 }
 BENCHMARK(BM_NifSaveLoad)->Iterations(5)->Unit(benchmark::kMillisecond);
+
+// One load of a file, measured: its time, the heap it reached above what was in use before,
+// what it reserved against its bound, and how it ended.
+struct MeasuredLoad
+{
+    double fSeconds = 0.0;
+    int64_t iPeakBytes = 0;
+    uint64_t uiReserved = 0;
+    uint64_t uiBound = 0;
+    bool bLoaded = false;
+    int32_t iError = 0;
+};
+
+MeasuredLoad MeasureLoad(const std::string& kPath)
+{
+    MeasuredLoad kLoad;
+    const int64_t iBefore = g_iHeapBytes.load();
+    g_iHeapPeak = iBefore;
+    const auto kStart = std::chrono::steady_clock::now();
+    {
+        NiStream kStream;
+        kLoad.bLoaded = kStream.LoadFile(kPath.c_str());
+        kLoad.fSeconds = Seconds(kStart);
+        kLoad.iError = NiStream::GetLastErrorCode();
+        kLoad.uiReserved = kStream.GetReservedMemory();
+        kLoad.uiBound = kStream.GetMemoryBound();
+    }
+    kLoad.iPeakBytes = g_iHeapPeak.load() - iBefore;
+    return kLoad;
+}
+
+// The sample ship of data/ (Arg 0) and its 100,000-triangle version (Arg 1), written once.
+std::string ShipPath(int64_t iWhich)
+{
+    if (iWhich == 0)
+        return std::string(FITWRIGHT_SOURCE_DIR) + "/data/Models/SampleShip.nif";
+    static const std::string s_kLarge = []
+    {
+        const std::string kFolder = std::filesystem::temp_directory_path() / "fitwright-bench-nif-ships";
+        std::filesystem::create_directories(kFolder);
+        RegisterPropertyTypes();
+        SampleShipOptions kLarge;
+        kLarge.kName = "LargeShip";
+        kLarge.uiTriangles = 100000;
+        return WriteSampleShip(kFolder, kLarge) ? kFolder + "/LargeShip.nif" : std::string();
+    }();
+    return s_kLarge;
+}
+
+void BM_ShipLoad(benchmark::State& kState)
+{
+    const std::string kPath = ShipPath(kState.range(0));
+    double fRead = 0.0, fLoad = 0.0;
+    MeasuredLoad kWorst;
+    size_t uiFileBytes = 0;
+    for (auto _ : kState)
+    {
+        const auto kStart = std::chrono::steady_clock::now();
+        uiFileBytes = PlainRead(kPath);
+        fRead += Seconds(kStart);
+        const MeasuredLoad kLoad = MeasureLoad(kPath);
+        if (!kLoad.bLoaded)
+            kState.SkipWithError("load failed");
+        fLoad += kLoad.fSeconds;
+        if (kLoad.iPeakBytes > kWorst.iPeakBytes)
+            kWorst = kLoad;
+    }
+    kState.counters["file_KB"] = double(uiFileBytes) / 1e3;
+    kState.counters["load/read"] = fLoad / fRead;
+    kState.counters["load_peak/file"] = double(kWorst.iPeakBytes) / double(uiFileBytes);
+    kState.counters["reserved/file"] = double(kWorst.uiReserved) / double(uiFileBytes);
+    kState.counters["bound_MB"] = double(kWorst.uiBound) / 1e6;
+}
+BENCHMARK(BM_ShipLoad)->Arg(0)->Arg(1)->Iterations(20)->Unit(benchmark::kMillisecond);
+
+// Every input the fuzzers keep, loaded once per iteration: loaded is 1 when it loads, else the
+// error code is the load's.
+void BM_KeptInputLoad(benchmark::State& kState, const std::string& kPath)
+{
+    MeasuredLoad kLoad;
+    for (auto _ : kState)
+        kLoad = MeasureLoad(kPath);
+    kState.counters["file_KB"] = double(std::filesystem::file_size(kPath)) / 1e3;
+    kState.counters["peak_MB"] = double(kLoad.iPeakBytes) / 1e6;
+    kState.counters["bound_MB"] = double(kLoad.uiBound) / 1e6;
+    kState.counters["peak/bound"] = double(kLoad.iPeakBytes) / double(kLoad.uiBound);
+    kState.counters["loaded"] = kLoad.bLoaded ? 1.0 : 0.0;
+    kState.counters["error"] = kLoad.bLoaded ? 0.0 : double(kLoad.iError);
+}
+
+[[maybe_unused]] const bool g_bKeptInputsRegistered = []
+{
+    // Image records become the device images the editor's renderer makes.
+    NiImage::SetImageFactory(&NiDDImage::Create);
+    std::vector<std::filesystem::path> kPaths;
+    for (const auto& kEntry : std::filesystem::directory_iterator(
+             std::filesystem::path(FITWRIGHT_SOURCE_DIR) / "tests/fuzz/regressions"))
+    {
+        if (kEntry.path().extension() == ".nif")
+            kPaths.push_back(kEntry.path());
+    }
+    std::sort(kPaths.begin(), kPaths.end());
+    for (const std::filesystem::path& kPath : kPaths)
+    {
+        benchmark::RegisterBenchmark(("BM_KeptInputLoad/" + kPath.stem().string()).c_str(), BM_KeptInputLoad,
+                                     kPath.string())
+            ->Iterations(1)
+            ->Unit(benchmark::kMillisecond);
+    }
+    return true;
+}();
 
 // Rays from in front of the wall towards points spread over it, nearest hit with its normal.
 void BM_Pick(benchmark::State& kState)
