@@ -121,11 +121,14 @@ void NiParticleSystemController::Resize(uint32_t uiMax, bool bKeepRecords)
 {
     uiMax = std::min(uiMax, MAX_PARTICLES);
     // Arrays for up to 65,535 particles from a record of a few words: while a file loads, their
-    // growth counts against its memory bound, and a system past it gets none.
+    // growth (each of the seven arrays taking whole pages) counts against its memory bound, and a
+    // system past it gets none.
     constexpr uint64_t PARTICLE_BYTES = 2 * sizeof(float) + sizeof(uint32_t) + 2 * sizeof(NiPoint3) +
                                         sizeof(Rotation) + sizeof(NiRefPtr<NiAVObject>);
+    constexpr uint64_t ARRAY_ROUNDING = 7 * 4096;
     NiStream* pkLoad = NiStream::GetLoadingStream();
-    if (pkLoad && uiMax > m_kAges.size() && !pkLoad->ReserveMemory(uiMax - m_kAges.size(), PARTICLE_BYTES))
+    if (pkLoad && uiMax > m_kAges.size() &&
+        !pkLoad->ReserveMemory(1, (uiMax - m_kAges.size()) * PARTICLE_BYTES + ARRAY_ROUNDING))
         uiMax = 0;
     if (NiNode* pkNode = GetNodeTarget())
     {

@@ -390,6 +390,11 @@ void NiPathController::PostLink()
     NiTimeController::PostLink();
     // The path's derived values follow its keys, whether they came from code or from a file.
     SetBit(true, LENGTH_STALE_MASK);
+    // Every controller sharing one path derives its own values (a table of its lengths too): a
+    // file naming one long path from many controllers counts each against its memory bound.
+    NiStream* pkLoad = NiStream::GetLoadingStream();
+    if (pkLoad && !pkLoad->ReserveMemory(GetPathKeyCount(), sizeof(float)))
+        return;
     DerivePathValues();
 }
 

@@ -306,7 +306,11 @@ void NiSkinController::ResolveLinks(NiStream& kStream)
 void NiSkinController::PostLink()
 {
     NiTimeController::PostLink();
-    // The target's data is linked by now.
+    // The target's data is linked by now. Each controller blends every vertex of its target once:
+    // many controllers over one large target count that against the load's memory bound.
+    NiStream* pkLoad = NiStream::GetLoadingStream();
+    if (pkLoad && m_pTarget && !pkLoad->ReserveMemory(GetVertexCount(), sizeof(NiPoint3)))
+        return;
     ComputeBoneBounds();
 }
 
