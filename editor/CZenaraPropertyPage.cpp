@@ -95,7 +95,7 @@ void CZenaraPropertyPage::ExchangeOne(CDataExchange* pDX, Bound& kBound)
         kBound.kValue = kBound.kShown;
         return;
     }
-    Member& kValue = kBound.kValue;
+    ControlValue& kValue = kBound.kValue;
     switch (kBound.kControl.eExchange)
     {
     case Exchange::Number:
@@ -298,8 +298,8 @@ void CZenaraPropertyPage::LoadOne(Bound& kBound, const SKModelProperty& kPropert
 
 bool CZenaraPropertyPage::Changed(const Bound& kBound) const
 {
-    const Member& kValue = kBound.kValue;
-    const Member& kLoaded = kBound.kLoaded;
+    const ControlValue& kValue = kBound.kValue;
+    const ControlValue& kLoaded = kBound.kLoaded;
     switch (kBound.kControl.eExchange)
     {
     case Exchange::Number:

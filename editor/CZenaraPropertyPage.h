@@ -148,7 +148,7 @@ protected:
 
 private:
     // A control's member, in the member type of its exchange.
-    struct Member
+    struct ControlValue
     {
         float fNumber = 0.0f;
         int iInteger = 0;
@@ -159,13 +159,13 @@ private:
     {
         FieldControl kControl;
         const SKPropertyField* pkField;
-        Member kValue;
+        ControlValue kValue;
         // As loaded from the property, with the field's stored value then.
-        Member kLoaded;
+        ControlValue kLoaded;
         std::optional<SKPropertyField::Value> kStored;
         // What the last exchange into the control showed (edits only), and the member then.
         std::optional<std::string> kShownText;
-        Member kShown;
+        ControlValue kShown;
         // The field holds this page's value rather than the loaded one.
         bool bWritten = false;
         std::unique_ptr<CComboBox> spList;
