@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 class NiImage;
@@ -91,6 +92,8 @@ public:
 
     // An image that dies leaves every living cache.
     static void PurgeImageFromAll(NiImage* pkImage);
+    // Every living cache forgets that the image could not become a texture: its pixels changed.
+    static void ForgetFailuresOfAll(NiImage* pkImage);
 
     //--- Per frame: BeginFrame once, then GetTexture for every stage of every pass. ---
     void BeginFrame();
@@ -101,6 +104,8 @@ public:
 
     //--- Maintenance. ---
     // The format index the image's texture has or would have; NO_FORMAT when it cannot be one.
+    // An image whose source cannot be made is remembered in every memory and answered at once
+    // until it changes (NiImage::MarkChanged) or a purge of a memory gives it another try.
     uint32_t GetFormat(NiImage* pkImage);
     // Whether the image can make its source surface for this cache.
     bool CanCreateSource(NiImage* pkImage);
@@ -185,6 +190,9 @@ private:
         uint32_t m_uiBytes = 0;
         // Each image's texture here, or the marker of an image that cannot become one.
         std::unordered_map<const NiImage*, Entry*> m_kImages;
+        // Images whose source surface could not be made; kept apart from m_kImages, since an
+        // image may hold a texture made before its source failed.
+        std::unordered_set<const NiImage*> m_kNoSource;
     };
 
     // A texture about to be made: the source, its format and the surface description.
@@ -228,6 +236,8 @@ private:
     void UnlinkEntry(Entry* pkEntry);
     void TouchEntry(Entry* pkEntry);
     void PurgeMemory(uint32_t uiMemory, bool bIncludeLocked);
+    void ForgetFailures(NiImage* pkImage);
+    uint32_t MemoryCount() const { return m_bTwoMemories ? 2 : 1; }
 
     std::array<std::unique_ptr<NiPixelLayout>, FORMAT_COUNT> m_aspLayouts;
     std::array<uint32_t, FORMAT_COUNT> m_auiSizeClass{};

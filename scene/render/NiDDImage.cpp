@@ -114,6 +114,8 @@ bool NiDDImage::MarkChanged()
 {
     for (DeviceSurface& kRecord : m_kSurfaces)
         kRecord.m_bStale = true;
+    // Pixels that failed to become a texture may succeed now.
+    NiD3DTextureCache::ForgetFailuresOfAll(this);
     return true;
 }
 

@@ -1,7 +1,10 @@
 #include "scene/render/NiD3DTextureCache.h"
 #include "platform/win32/DebugOutputCapture.h"
+#include "scene/render/NiD3DRender.h"
+#include "tests/scene/render/ImageFileWriters.h"
 #include "tests/scene/render/RecordingDevice.h"
 #include "tests/scene/render/TestTextureImage.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -262,4 +265,42 @@ TEST_F(TextureCacheTest, DyingImagesLeaveTheCache)
     spImage = nullptr;
     EXPECT_EQ(spCache->GetLiveCount(), 0u);
     EXPECT_EQ(spCache->GetBytesInUse(0), 0u);
+}
+
+// Device images named by files, with the renderer's image services.
+TEST(TextureCacheFiles, ImagesWithoutASourceAreRememberedUntilChangedOrPurged)
+{
+    win32::DebugOutputCapture kLog;
+    RecordingDevice kDevice;
+    NiD3DRender::InstallImageFactory();
+    {
+        NiRefPtr<Cache> spCache =
+            Cache::GetShared(false, true, kDevice.DirectDraw(), kDevice.Device(), kDevice.Desc(), true);
+        TempFolder kFolder;
+        NiRefPtr<NiRawImageData> spPixels = new NiRawImageData(NiRawImageData::FORMAT_RGB, 4, 4);
+        const auto Missing = [&](const char* pcName)
+        {
+            return NiRefPtr<NiImage>(NiImage::CreateFromFile(kFolder.Path(pcName).c_str(), NiImage::MODE_OFF,
+                                                             NiImage::TEX_DEFAULT, NiImage::MODE_OFF));
+        };
+
+        NiRefPtr<NiImage> spChanged = Missing("hull.tga");
+        NiRefPtr<NiImage> spPurged = Missing("keel.tga");
+        ASSERT_TRUE(spChanged && spPurged);
+        EXPECT_EQ(spCache->GetFormat(spChanged), Cache::NO_FORMAT);
+        EXPECT_EQ(spCache->GetFormat(spPurged), Cache::NO_FORMAT);
+
+        // The files appear; the cache does not look for them again on its own.
+        kFolder.WriteFile("hull.tga", imagefiles::MakeTga(*spPixels, 2));
+        kFolder.WriteFile("keel.tga", imagefiles::MakeTga(*spPixels, 2));
+        EXPECT_EQ(spCache->GetFormat(spChanged), Cache::NO_FORMAT);
+        EXPECT_EQ(spCache->GetFormat(spPurged), Cache::NO_FORMAT);
+
+        spChanged->MarkChanged();
+        EXPECT_NE(spCache->GetFormat(spChanged), Cache::NO_FORMAT);
+        EXPECT_EQ(spCache->GetFormat(spPurged), Cache::NO_FORMAT);
+        spCache->Purge(nullptr, false, -1);
+        EXPECT_NE(spCache->GetFormat(spPurged), Cache::NO_FORMAT);
+    }
+    NiD3DRender::RemoveImageFactory();
 }
