@@ -568,29 +568,37 @@ bool NiD3DTextureCache::CreateWithEviction(uint32_t uiMemory, NiImage* pkImage, 
         return true;
     }
 
-    int32_t iStart = int32_t(SizeClassOf(kDescription.m_uiKey));
-    int32_t iTop = -1;
-    while (Entry* pkVictim = FindEvictionCandidate(uiMemory, iStart, iTop, false))
+    const auto EvictUntilMade = [&](bool bAllowThisFrame)
     {
-        ReleaseEntry(pkVictim);
-        ++m_uiChangesThisFrame;
-        if (CreateTextureSurface(uiMemory, pkImage, kDescription))
+        int32_t iStart = int32_t(SizeClassOf(kDescription.m_uiKey));
+        int32_t iTop = -1;
+        while (Entry* pkVictim = FindEvictionCandidate(uiMemory, iStart, iTop, bAllowThisFrame))
         {
-            m_uiEvents |= EVENT_EVICTED;
-            return true;
+            ReleaseEntry(pkVictim);
+            ++m_uiChangesThisFrame;
+            if (CreateTextureSurface(uiMemory, pkImage, kDescription))
+            {
+                m_uiEvents |= EVENT_EVICTED;
+                return true;
+            }
         }
-    }
+        return false;
+    };
+    if (EvictUntilMade(false))
+        return true;
 
     if (pkSameKey)
     {
-        // Taking over a texture of this frame changes what it shows but releases nothing the
-        // device may still have bound.
         ReuseEntry(pkSameKey, pkImage, kDescription);
         m_uiEvents |= EVENT_TAKEN_OVER;
         return true;
     }
-    // Only textures of this frame are left; they stay, and this texture is not made.
-    m_uiEvents |= EVENT_REACHED_FRAME | EVENT_NOT_MADE;
+    // Textures of this frame go too: the device holds a reference to each bound texture, so the
+    // draws that used one are unharmed and a stage that needs it again makes it anew.
+    m_uiEvents |= EVENT_REACHED_FRAME;
+    if (EvictUntilMade(true))
+        return true;
+    m_uiEvents |= EVENT_NOT_MADE;
     return false;
 }
 

@@ -23,7 +23,8 @@ class NiImage;
 // Texture memory is a budget: when CreateSurface fails, a texture of exactly the same key (size,
 // format, mip chain) not used in this frame is taken over, else the least recently used
 // textures of the new one's size class and above are evicted, then those of smaller classes.
-// A texture used in the frame being drawn is never released to make room.
+// Textures used in the frame being drawn go last: a same-key one is taken over, else they are
+// evicted like the others before the new texture is given up.
 //
 // Contents: setup and sharing / per-frame use / maintenance / statistics.
 class NiD3DTextureCache

@@ -155,7 +155,7 @@ TEST_F(SquareOnlyTest, NonSquareTexturesAreRefused)
     EXPECT_EQ(spCache->GetFlags() & Cache::SQUARE_ONLY, uint32_t(Cache::SQUARE_ONLY));
 }
 
-TEST_F(SmallMemoryTest, FullMemoryReusesEvictsAndNeverReleasesThisFramesTextures)
+TEST_F(SmallMemoryTest, FullMemoryReusesEvictsAndReachesThisFramesTexturesLast)
 {
     NiRefPtr<TestTextureImage> spA = TestTextureImage::Solid(16, 16, 0xFF0000FF);
     NiRefPtr<TestTextureImage> spB = TestTextureImage::Solid(16, 16, 0x00FF00FF);
@@ -163,6 +163,7 @@ TEST_F(SmallMemoryTest, FullMemoryReusesEvictsAndNeverReleasesThisFramesTextures
     NiRefPtr<TestTextureImage> spD = TestTextureImage::Solid(16, 8, 0xFFFF00FF);
     NiRefPtr<TestTextureImage> spE = TestTextureImage::Solid(16, 16, 0x00FFFFFF);
     NiRefPtr<TestTextureImage> spF = TestTextureImage::Solid(32, 32, 0xFFFFFFFF);
+    NiRefPtr<TestTextureImage> spG = TestTextureImage::Solid(32, 16, 0xFF00FFFF);
 
     spCache->BeginFrame();
     IDirectDrawSurface7* pkA = Texture(spA);
@@ -183,11 +184,18 @@ TEST_F(SmallMemoryTest, FullMemoryReusesEvictsAndNeverReleasesThisFramesTextures
     EXPECT_EQ(Texture(spE), pkA);
     EXPECT_EQ(spCache->GetEvents() & Cache::EVENT_TAKEN_OVER, uint32_t(Cache::EVENT_TAKEN_OVER));
 
-    // F fits nowhere but in this frame's textures, which stay.
+    // G fits only where this frame's textures are: both go, and it is made.
+    EXPECT_NE(Texture(spG), nullptr);
+    EXPECT_EQ(spCache->GetEvents() &
+                  (Cache::EVENT_REACHED_FRAME | Cache::EVENT_EVICTED | Cache::EVENT_NOT_MADE),
+              uint32_t(Cache::EVENT_REACHED_FRAME | Cache::EVENT_EVICTED));
+    EXPECT_EQ(spCache->GetLiveCount(), 1u);
+
+    // F is larger than the whole memory: G goes too, and F is still not made.
     EXPECT_EQ(Texture(spF), nullptr);
-    EXPECT_EQ(spCache->GetEvents() & (Cache::EVENT_REACHED_FRAME | Cache::EVENT_NOT_MADE),
-              uint32_t(Cache::EVENT_REACHED_FRAME | Cache::EVENT_NOT_MADE));
-    EXPECT_EQ(spCache->GetLiveCount(), 2u);
+    EXPECT_EQ(spCache->GetEvents() & Cache::EVENT_NOT_MADE, uint32_t(Cache::EVENT_NOT_MADE));
+    EXPECT_EQ(spCache->GetLiveCount(), 0u);
+    EXPECT_EQ(spCache->GetBytesInUse(0), 0u);
     EXPECT_NE(Texture(spD), nullptr);
 }
 
