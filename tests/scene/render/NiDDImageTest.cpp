@@ -10,8 +10,10 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <unistd.h>
 
 namespace
 {
@@ -241,8 +243,15 @@ TEST(NiDDImage, DeviceFilesRoundTripAndMalformedOnesAreRefused)
     NiPixelLayout kLayout = NiDDPixelFormat::ToLayout(kFormat);
     IDirectDrawSurface7* pkSurface = nullptr;
     ASSERT_TRUE(spImage->GetDeviceSurface(pkDirectDraw, kLayout, pkSurface));
-    const std::string kPath = kFolder.Path("image.dds7");
+    // The save replaces an earlier file rather than writing into it: a second name of the old
+    // file keeps the old bytes, and no other file is left behind.
+    const std::string kPath = kFolder.WriteFile("image.dds7", "old");
+    ASSERT_EQ(link(kPath.c_str(), kFolder.Path("earlier.dds7").c_str()), 0);
     ASSERT_TRUE(spImage->SaveDeviceFile(kPath.c_str()));
+    EXPECT_EQ(TempFolder::ReadFile(kFolder.Path("earlier.dds7")), "old");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(kFolder.Path()),
+                            std::filesystem::directory_iterator()),
+              2);
 
     // Rows of 9 bytes padded to 16: a data size of 32.
     const std::string kBytes = TempFolder::ReadFile(kPath);
