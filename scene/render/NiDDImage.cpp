@@ -9,6 +9,7 @@
 #include "scene/render/NiDDPixelFormat.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 // Contents: class-wide list / creation / source surfaces / upload / device files / format choice.
@@ -477,7 +478,9 @@ NiDDImage* NiDDImage::CreateFromDeviceFile(const char* pcFileName)
         kLayout.m_bPalettized ? uiBits == 8 : (uiBits == 16 || uiBits == 24 || uiBits == 32);
     if (!bKnownDepth || !(kFormat.dwFlags & DDPF_RGB) || !uiWidth || !uiHeight || !uiLevels)
         return nullptr;
-    if (uiLevels > 1 && uiLevels > ComputeMipmapLevels(uiWidth, uiHeight))
+    // A mip chain needs power-of-two sides and ends at 1 x 1 at the latest.
+    if (uiLevels > 1 && (!std::has_single_bit(uiWidth) || !std::has_single_bit(uiHeight) ||
+                         uiLevels > static_cast<uint32_t>(std::bit_width(std::max(uiWidth, uiHeight)))))
         return nullptr;
     uint64_t uiNeeded = 0;
     for (uint32_t i = 0, w = uiWidth, h = uiHeight; i < uiLevels; ++i, w = Half(w), h = Half(h))
