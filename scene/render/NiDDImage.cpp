@@ -491,7 +491,10 @@ NiDDImage* NiDDImage::CreateFromDeviceFile(const char* pcFileName)
             return nullptr;
         uiNeeded += PaddedRow(w, uiBits) * h;
     }
-    if (uiNeeded != uiDataSize)
+    // The data must be in the file before its buffer is made: a header of a few bytes could
+    // otherwise claim the largest image there is.
+    const uint64_t uiHeaderBytes = sizeof(auiHeader) + sizeof(kFormat) + sizeof(uiDataSize);
+    if (uiNeeded != uiDataSize || uiDataSize > kFile.GetFileSize() - uiHeaderBytes)
         return nullptr;
 
     auto pkData = std::make_unique<DeviceData>();
