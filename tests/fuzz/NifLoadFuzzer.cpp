@@ -3,7 +3,9 @@
 // loaded texture is prepared as the editor's view prepares it. Whatever loads is then played:
 // updated at a few advancing times, each frame culled and drawn through the file's camera and
 // through one framing the model, so controllers, particles, morphs, skins and Bezier patches run
-// on the hostile data; then a ray is picked and the objects saved again.
+// on the hostile data; then a ray is picked and the objects saved again. The heap a load holds at
+// its peak must stay within the load's memory bound: a file that makes the loaders allocate past
+// what they reserve is a finding even when the allocation is far below the malloc limit.
 //
 // With FITWRIGHT_FUZZ_SEEDS=<folder> set, the program writes its seed scenes into the folder,
 // checks that they hold a record of every registered class, and ends instead; with
@@ -26,6 +28,10 @@
 #include "scene/object/NiStream.h"
 #include "scene/render/NiD3DRender.h"
 
+#include <sanitizer/allocator_interface.h>
+
+#include <atomic>
+#include <cinttypes>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -68,6 +74,49 @@ struct Device
 };
 
 Device* g_pkDevice = nullptr;
+
+// The heap in use while a load runs, from where it started, and its peak. The hooks see every
+// allocation of the process; they count only while a load is watched.
+std::atomic<bool> g_bWatching{false};
+std::atomic<int64_t> g_iHeapInUse{0};
+std::atomic<int64_t> g_iHeapPeak{0};
+
+void OnMalloc(const volatile void*, size_t uiSize)
+{
+    if (!g_bWatching.load(std::memory_order_relaxed))
+        return;
+    const int64_t iInUse =
+        g_iHeapInUse.fetch_add(int64_t(uiSize), std::memory_order_relaxed) + int64_t(uiSize);
+    int64_t iPeak = g_iHeapPeak.load(std::memory_order_relaxed);
+    while (iInUse > iPeak && !g_iHeapPeak.compare_exchange_weak(iPeak, iInUse, std::memory_order_relaxed))
+    {
+    }
+}
+
+void OnFree(const volatile void* pvBlock)
+{
+    if (g_bWatching.load(std::memory_order_relaxed) && pvBlock)
+        g_iHeapInUse.fetch_sub(int64_t(__sanitizer_get_allocated_size(pvBlock)), std::memory_order_relaxed);
+}
+
+// Loads the input, watching the heap; a peak past the load's memory bound ends the run.
+bool WatchedLoad(NiStream& kStream, const uint8_t* pucData, size_t uiSize)
+{
+    g_iHeapInUse = 0;
+    g_iHeapPeak = 0;
+    g_bWatching = true;
+    const bool bLoaded = kStream.LoadBuffer(pucData, uiSize);
+    g_bWatching = false;
+    const uint64_t uiBound = uint64_t(uiSize) * NiStream::LOAD_MEMORY_FACTOR + NiStream::LOAD_MEMORY_CONSTANT;
+    if (uint64_t(g_iHeapPeak.load()) > uiBound)
+    {
+        std::fprintf(stderr,
+                     "the load's peak heap of %" PRId64 " bytes is past its bound of %" PRIu64 " (%s)\n",
+                     g_iHeapPeak.load(), uiBound, bLoaded ? "loaded" : NiStream::GetLastErrorText());
+        std::abort();
+    }
+    return bLoaded;
+}
 
 // Where the editor's view puts its camera for a new model: a frustum that holds the whole
 // bound, from two radii in front of it.
@@ -175,6 +224,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     // Unknown class names are the usual case here; their debugger lines would flood the log.
     win32::SetDebugOutputToStandardError(false);
+    __sanitizer_install_malloc_and_free_hooks(&OnMalloc, &OnFree);
     if (const char* pcDictionary = std::getenv("FITWRIGHT_FUZZ_DICT"))
         WriteNifDictionary(pcDictionary);
     if (const char* pcSeeds = std::getenv("FITWRIGHT_FUZZ_SEEDS"))
@@ -188,7 +238,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pucData, size_t uiSize)
     NiRender* pkRenderer = g_pkDevice->m_spRenderer;
     {
         NiStream kStream;
-        if (!kStream.LoadBuffer(pucData, uiSize))
+        if (!WatchedLoad(kStream, pucData, uiSize))
             return 0;
         // The file's own camera and accumulator draw too, when it has them.
         NiCamera* pkCamera = nullptr;
