@@ -8,6 +8,7 @@
 #include "core/SKSystemWrapperClass.h"
 #include "core/SKTemplatedAttrObject.h"
 #include "properties/SKModelProperty.h"
+#include "properties/SKModelPropertyManager.h"
 
 #include <algorithm>
 #include <cstring>
@@ -151,15 +152,21 @@ PyObject* LookupLocalValue(const SKTemplatedAttrObject& object, int32_t key)
     return FoundPair(found, PyFloat_FromDouble(value));
 }
 
-PyObject* DestroyObject(SKObject* object)
+PyObject* DestroyObject(SKObject* object, const char* row)
 {
     if (!object)
         Py_RETURN_NONE;
-    if (object->IsTypeOf(SKModelProperty::TYPE_ID) &&
-        static_cast<SKModelProperty*>(object)->GetRefCount() > 1)
+    if (object->IsTypeOf(SKModelProperty::TYPE_ID))
     {
-        PyErr_SetString(PyExc_ValueError, "SKObject_Destroy(): the object is still held by the engine");
-        return nullptr;
+        // The manager's template lists hold their templates with the creator's reference, so a
+        // listed template counts as held whatever its count says.
+        auto* property = static_cast<SKModelProperty*>(object);
+        if (property->GetRefCount() > 1 || g_kModelPropertyManager.IsGlobalTemplate(property) ||
+            g_kModelPropertyManager.IsLocalTemplate(property))
+        {
+            PyErr_Format(PyExc_ValueError, "%s(): the object is still held by the engine", row);
+            return nullptr;
+        }
     }
     delete object;
     Py_RETURN_NONE;

@@ -36,8 +36,9 @@ PyObject* LookupValue(const SKAttrObject& object, int32_t key);
 PyObject* LookupInt(const SKAttrObject& object, int32_t key);
 PyObject* LookupLocalValue(const SKTemplatedAttrObject& object, int32_t key);
 
-// Destroys a non-null object; ValueError when it is a counted object that is still held.
-PyObject* DestroyObject(SKObject* object);
+// Destroys a non-null object; ValueError (naming the row) when it is a property that is still
+// held: by more than one reference, or by the property manager as a template.
+PyObject* DestroyObject(SKObject* object, const char* row);
 
 // (found, text): the value, or the default when there is none, cut to size - 1 characters.
 PyObject* IniString(SKSystemWrapperClass& services, const char* section, const char* key,
