@@ -2,6 +2,7 @@
 // names and indentation.
 #include "core/SKObject.h"
 
+#include "core/SKScriptBridge.h"
 #include "core/SKStream.h"
 #include "scene/object/NiHashMap.h"
 #include "scene/object/NiPooledList.h"
@@ -118,6 +119,7 @@ SKObject::~SKObject()
 {
     ObjectModel& kModel = Model();
     kModel.kLive.erase(reinterpret_cast<uintptr_t>(this));
+    SKScriptBridge::ObjectGone(this);
     // The entry goes whichever object it points at (an object that took over this id loses it too).
     if (kModel.spIDTable)
         kModel.spIDTable->RemoveAt(m_iID);

@@ -47,9 +47,9 @@ public:
     // bridge is installed. True when the method was handed over or kept.
     static bool RegisterMethod(Method pfnMethod, const char* pcClassName, const char* pcMethodName);
 
-    // Engine objects that scripts reach by pointer and that the engine frees itself (not
-    // SKObjects, which the script host can tell live) call this from their destructors: the
-    // host then converts their pointer strings no more.
+    // Engine objects that scripts reach by pointer and that the engine frees itself call this
+    // from their destructors: the host then converts their pointer strings no more, and
+    // forgets what the scripts held of them.
     static void ObjectGone(const void* pvObject)
     {
         if (ms_pkBridge)

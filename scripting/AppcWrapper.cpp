@@ -196,6 +196,14 @@ bool GetTextOrNull(PyObject* object, const char** out, const char* row, int inde
     return GetText(object, out, row, index);
 }
 
+PyObject* NewCountedPointer(const void* object, PointerTypeRecord* type)
+{
+    PyObject* pointer = NewPointerObject(object, type);
+    if (pointer && object)
+        GiveScriptReference(object);
+    return pointer;
+}
+
 bool RefuseConstant(const void* pointer, const char* row, int index)
 {
     if (GetHandoutHolder(pointer) != Holder::ENGINE_CONSTANT)

@@ -126,6 +126,19 @@ template <class T, class... Args> PyObject* NewHeapObject(PointerTypeRecord* typ
         delete object;
     return pointer;
 }
+// An engine object made for the script (a property, a set): its pointer object, and one
+// reference of its count that the script holds.
+PyObject* NewCountedPointer(const void* object, PointerTypeRecord* type);
+template <class T, class... Args> PyObject* NewCountedObject(PointerTypeRecord* type, Args&&... args)
+{
+    T* object = new (std::nothrow) T(std::forward<Args>(args)...);
+    if (!object)
+        Py_RETURN_NONE;
+    PyObject* pointer = NewCountedPointer(object, type);
+    if (!pointer)
+        delete object;
+    return pointer;
+}
 // A delete_ row frees only a heap object the module made for the script and has not freed
 // yet: ValueError for anything else (an engine object, one freed already). True when freed.
 template <class T> bool DeleteHeapObject(T* object, const char* row)

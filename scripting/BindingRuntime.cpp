@@ -44,6 +44,7 @@ struct Tracking
 {
     std::unordered_map<std::string_view, TrackedType> types;
     std::unordered_map<uintptr_t, Handout> handouts;
+    std::unordered_map<uintptr_t, int32_t> references;
 };
 
 Tracking& GetTracking()
@@ -240,6 +241,31 @@ void RecordHandout(const void* pointer, const PointerTypeRecord* type, Holder ho
 void ForgetHandout(const void* pointer)
 {
     GetTracking().handouts.erase(reinterpret_cast<uintptr_t>(pointer));
+    GetTracking().references.erase(reinterpret_cast<uintptr_t>(pointer));
+}
+
+void GiveScriptReference(const void* object)
+{
+    if (object)
+        GetTracking().references[reinterpret_cast<uintptr_t>(object)]++;
+}
+
+bool TakeScriptReference(const void* object)
+{
+    auto& references = GetTracking().references;
+    auto found = references.find(reinterpret_cast<uintptr_t>(object));
+    if (found == references.end())
+        return false;
+    if (--found->second == 0)
+        references.erase(found);
+    return true;
+}
+
+int32_t GetScriptReferences(const void* object)
+{
+    const auto& references = GetTracking().references;
+    auto found = references.find(reinterpret_cast<uintptr_t>(object));
+    return found == references.end() ? 0 : found->second;
 }
 
 bool TakeScriptOwned(const void* pointer, Holder holder)
@@ -463,4 +489,5 @@ void ResetPointerTracking()
 {
     GetTracking().handouts.clear();
     GetTracking().types.clear();
+    GetTracking().references.clear();
 }

@@ -99,6 +99,14 @@ bool TakeScriptOwned(const void* pointer, Holder holder);
 Holder GetHandoutHolder(const void* pointer);
 size_t GetHandoutCount();
 
+// The references of counted engine objects (properties) that scripts hold: given with a new
+// object and by the rows that hand one over, given up by the rows that take one. An object's
+// references go with it (ForgetHandout).
+void GiveScriptReference(const void* object);
+// Gives up one of the script's references: false when the script holds none.
+bool TakeScriptReference(const void* object);
+int32_t GetScriptReferences(const void* object);
+
 // Engine exceptions. Nothing may unwind through the interpreter: every function the
 // interpreter calls runs its engine work through GuardEngineCall, which turns an escaping
 // exception into a script error (MemoryError, OSError for a stream status, SystemError)

@@ -164,7 +164,9 @@ TEST_F(AppcPropertyModel, RowsFreeAndCallOnlyWhatTheModuleHandedOut)
               "nodes = Appc.SKModelPropertySet_GetPropertyList(kSet, 'node')\n"
               "Appc.SKModelPropertyList_SKBeginIteration(nodes)\n"
               "instance = Appc.SKModelPropertyList_SKGetNext(nodes)\n"
-              "found = Appc.SKModelPropertySet_GetPropertiesByType(kSet, Appc.CT_HULL_PROPERTY)");
+              "found = Appc.SKModelPropertySet_GetPropertiesByType(kSet, Appc.CT_HULL_PROPERTY)\n"
+              "held = Appc.ShipProperty_Create('Held')\n"
+              "own = Appc.new_SKModelPropertyInstance(held, 'hardpoint')");
     const int32_t iRegistered = g_kModelPropertyManager.GetRegisteredFilters().GetCount();
     const std::vector<std::pair<std::string, std::string>> outcomes = {
         // A template the manager lists (with the creator's one reference) stays.
@@ -187,6 +189,17 @@ TEST_F(AppcPropertyModel, RowsFreeAndCallOnlyWhatTheModuleHandedOut)
         {"Appc.SKModelPropertyInstance_GetHardpointName(instance)", "ReferenceError"},
         {"Appc.SKModelPropertyList_SKGetNext(nodes)", "ReferenceError"},
         {"Appc.delete_SKModelPropertySet(kSet)", "ReferenceError"},
+        // The script gives up only the references it holds: an instance keeps its own.
+        {"Appc.SKModelProperty_DecRefCount(held)", "ok"},
+        {"Appc.SKModelProperty_DecRefCount(held)",
+         "ValueError: SKModelProperty_DecRefCount(): the script holds no reference of the property"},
+        {"Appc.SKObject_Destroy(held)",
+         "ValueError: SKObject_Destroy(): the object is still held by the engine"},
+        {"Appc.SKModelPropertyManager_RegisterGlobalTemplate(manager, "
+         "Appc.SKModelPropertyInstance_GetOriginalTemplate(own))",
+         "ValueError: SKModelPropertyManager_RegisterGlobalTemplate(): the list would take over a reference"},
+        {"Appc.delete_SKModelPropertyInstance(own)", "ok"},
+        {"Appc.ShipProperty_GetMass(held)", "ReferenceError"},
     };
     for (const auto& [expression, outcome] : outcomes)
         EXPECT_THAT(Outcome(expression), StartsWith(outcome)) << expression;

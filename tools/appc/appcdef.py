@@ -27,7 +27,8 @@ passed by pointer, null allowed unless nullable=False), OutPointer (where the en
 write a result: only None, the row returns the value), Object (the script object itself).
 Results: None (the default), FLOAT, DOUBLE, INT, BOOL, TEXT, OBJECT, Value("Class") (a copy
 the script owns), Copy("Class") (a copy of the object a pointer names, None for null),
-Pointer("Class") (the engine's object).
+Counted("Class") (a new engine object with a reference the script holds), Pointer("Class")
+(the engine's object).
 
 `call` replaces the engine call: a C++ expression (or, without a result, a statement) in
 which {self} is the object pointer and {name} each argument as the call takes it. `checks`
@@ -292,6 +293,12 @@ def Copy(cls):
     return Result("copy", cls)
 
 
+def Counted(cls):
+    """A new engine object returned by pointer together with one reference of its count,
+    which the script holds (and may give up, or hand over to a holder that takes one)."""
+    return Result("counted", cls)
+
+
 def Pointer(cls):
     """An engine object returned by pointer: it stays the engine's."""
     return Result("pointer", cls)
@@ -404,14 +411,15 @@ class Cast(Static):
 
 
 class Create(Static):
-    """<Class>_Create(name): a new property of the class with that name; the engine keeps it."""
+    """<Class>_Create(name): a new property of the class with that name, with the script's
+    reference."""
 
     def __init__(self):
         super().__init__("Create", Text("name"))
 
     def bind(self, cls):
         super().bind(cls)
-        self.result = Pointer(cls)
+        self.result = Counted(cls)
 
 
 def PropertyNew():

@@ -157,6 +157,8 @@ def c_string(text):
 def make_value(tables, cls, arguments):
     entry = tables.by_ident[cls]
     maker = "NewPooledObject" if entry.pooled else "NewHeapObject"
+    if tables.is_engine_object(entry):
+        maker = "NewCountedObject"
     joined = ", ".join(["g_pkAppcType_%s" % cls] + ([arguments] if arguments else []))
     return "%s<%s>(%s)" % (maker, entry.cpp, joined)
 
@@ -183,6 +185,9 @@ def result_statements(tables, row, call):
         return ["const %s* source = %s;" % (entry.cpp, call),
                 "if (!source)", "    Py_RETURN_NONE;",
                 "return %s;" % make_value(tables, result.cls, "*source")]
+    if kind == "counted":
+        cpp = tables.by_ident[result.cls].cpp
+        return ["return NewCountedPointer(static_cast<%s*>(%s), g_pkAppcType_%s);" % (cpp, call, result.cls)]
     if kind == "pointer":
         cpp = tables.by_ident[result.cls].cpp
         return ["return NewPointerObject(static_cast<const %s*>(%s), g_pkAppcType_%s);" % (cpp, call, result.cls)]
@@ -426,8 +431,8 @@ def shadow_of(tables, cls):
 def app_call(tables, row, name, arguments):
     call = "Appc.%s(%s)" % (name, ", ".join(arguments))
     result = row.result
-    if result and result.kind in ("value", "copy", "pointer") and shadow_of(tables, result.cls):
-        helper = "_borrowed" if result.kind == "pointer" else "_owned"
+    if result and result.kind in ("value", "copy", "pointer", "counted") and shadow_of(tables, result.cls):
+        helper = "_borrowed" if result.kind in ("pointer", "counted") else "_owned"
         return "%s(%s, %s)" % (helper, shadow_of(tables, result.cls), call)
     return call
 
