@@ -147,7 +147,7 @@ bool SKObjectRebind(uintptr_t uiShadow, uintptr_t uiID)
         // A saved class the object is not of would only be refused at every use: the shadow
         // names the object as its own class instead.
         const std::string kType = bRebound ? PointerTypePart(*pkBridge, pkShadow) : std::string();
-        if (bRebound && pkBridge->ObjectToPointer(pkShadow, kType.c_str()) != pkObject)
+        if (bRebound && (kType.empty() || pkBridge->ObjectToPointer(pkShadow, kType.c_str() + 3) != pkObject))
             bRebound = SetText(*pkBridge, pkShadow, "this", pkObject->GetPointerString());
     }
     pkBridge->Release(pkShadow);
