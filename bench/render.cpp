@@ -4,6 +4,11 @@
 // same context, with the state the renderer left. Each frame ends with glFinish, so both measure
 // finished pixels; presenting into a window is left out of both. The ratio renderer / direct GL
 // is printed at the end; the target is at most 1.3.
+//
+// Then a model of many small parts, where what the renderer does per object weighs most, drawn
+// by the same renderer once with a texture whose file is missing and once without a texture:
+// the failed image must cost next to nothing after its first frame. The ratio missing /
+// untextured is printed too; the target is at most 1.1.
 #include "platform/d3d7/DirectDrawCore.h"
 #include "platform/d3d7/GLContext.h"
 #include "platform/d3d7/Surface.h"
@@ -33,13 +38,16 @@
 
 namespace
 {
-constexpr int GRID = 50;       // quads per side of one shape
-constexpr int SHAPES = 20;     // 20 x 2 x 50 x 50 = 100,000 triangles
-constexpr int SIDE = GRID + 1; // vertices per side
+constexpr int GRID = 50;   // quads per side of one shape
+constexpr int SHAPES = 20; // 20 x 2 x 50 x 50 = 100,000 triangles
+constexpr int PART_GRID = 4;
+constexpr int PARTS = 400; // 400 x 2 x 4 x 4 = 12,800 triangles
 constexpr int32_t WIDTH = 640, HEIGHT = 480;
 
 double s_dRendererSeconds = 0.0;
 double s_dDirectSeconds = 0.0;
+double s_dMissingSeconds = 0.0;
+double s_dUntexturedSeconds = 0.0;
 
 // One vertex as the direct path feeds it: position, normal, texture coordinate.
 struct Vertex
@@ -49,8 +57,10 @@ struct Vertex
     float afUV[2];
 };
 
-// The scene: SHAPES grids side by side in the plane x = 20 in front of a camera at the origin
-// looking along +x, one 64 x 64 texture on the root, one directional light.
+// The scenes, in the plane x = 20 in front of a camera at the origin looking along +x, with one
+// directional light: SHAPES grids of GRID x GRID quads side by side with one 64 x 64 texture on
+// the root; and PARTS grids of PART_GRID x PART_GRID quads, with a texture whose file is missing
+// or without a texture.
 struct Scene
 {
     Scene()
@@ -63,13 +73,6 @@ struct Scene
             return;
         NiImage::AddRenderer(m_spRenderer);
 
-        m_spRoot = new NiNode;
-        auto* pkLight = new NiDirectionalLight;
-        pkLight->SetDiffuseColor(NiColor(1, 1, 1));
-        pkLight->SetAmbientColor(NiColor(0.2f, 0.2f, 0.2f));
-        m_spRoot->AddChild(pkLight);
-        m_spRoot->AttachEffect(pkLight);
-
         NiRefPtr<NiRawImageData> spTexels = new NiRawImageData(NiRawImageData::FORMAT_RGB, 64, 64);
         for (uint32_t i = 0; i < 64 * 64; ++i)
         {
@@ -79,63 +82,15 @@ struct Scene
             pucPixel[1] = 120;
             pucPixel[2] = bDark ? 220 : 40;
         }
-        auto* pkTexture = new NiTextureProperty;
-        pkTexture->SetImage(
-            NiImage::CreateFromRawData(spTexels, NiImage::MODE_OFF, NiImage::TEX_DEFAULT, NiImage::MODE_OFF));
-        m_spRoot->PrependProperty(pkTexture);
-
-        const int iColumns = 5;
-        for (int s = 0; s < SHAPES; ++s)
-        {
-            const float fY0 = -12.5f + 5.0f * static_cast<float>(s % iColumns);
-            const float fZ0 = -8.0f + 4.0f * static_cast<float>(s / iColumns);
-            auto* pkVertex = new NiPoint3[SIDE * SIDE];
-            auto* pkNormal = new NiPoint3[SIDE * SIDE];
-            auto* pkUV = new NiTexCoord[SIDE * SIDE];
-            for (int j = 0; j < SIDE; ++j)
-            {
-                for (int i = 0; i < SIDE; ++i)
-                {
-                    const int v = j * SIDE + i;
-                    const float fU = static_cast<float>(i) / GRID, fV = static_cast<float>(j) / GRID;
-                    // A gentle ripple, so that lighting varies over each grid.
-                    pkVertex[v] =
-                        NiPoint3(20.0f + 0.3f * std::sin(6.0f * fU), fY0 + 4.8f * fU, fZ0 + 3.8f * fV);
-                    pkNormal[v] = NiPoint3(-1.0f, 0.3f * std::cos(6.0f * fU), 0.0f);
-                    pkNormal[v].Unitize();
-                    pkUV[v] = NiTexCoord(fU, fV);
-                }
-            }
-            auto* pusIndices = new uint16_t[6 * GRID * GRID];
-            uint16_t* pusOut = pusIndices;
-            for (int j = 0; j < GRID; ++j)
-            {
-                for (int i = 0; i < GRID; ++i)
-                {
-                    const auto v = static_cast<uint16_t>(j * SIDE + i);
-                    const auto w = static_cast<uint16_t>(v + SIDE);
-                    for (uint16_t usIndex : {v, w, uint16_t(v + 1), uint16_t(v + 1), w, uint16_t(w + 1)})
-                        *pusOut++ = usIndex;
-                }
-            }
-            auto* pkShape =
-                new NiTriShape(SIDE * SIDE, pkVertex, pkNormal, nullptr, pkUV, 2 * GRID * GRID, pusIndices);
-            m_spRoot->AddChild(pkShape);
-
-            // The direct path's copy: interleaved vertices and the same indices.
-            std::vector<Vertex> kVertices(SIDE * SIDE);
-            for (int v = 0; v < SIDE * SIDE; ++v)
-            {
-                kVertices[v] = {{pkVertex[v].x, pkVertex[v].y, pkVertex[v].z},
-                                {pkNormal[v].x, pkNormal[v].y, pkNormal[v].z},
-                                {pkUV[v].x, pkUV[v].y}};
-            }
-            m_kVertices.push_back(std::move(kVertices));
-            m_kIndices.emplace_back(pusIndices, pusIndices + 6 * GRID * GRID);
-        }
-        m_spRoot->UpdateSubtree(0.0f);
-        m_spRoot->RefreshPropertyStates();
-        m_spRoot->RefreshEffectStates();
+        m_spRoot = BuildRoot(
+            NiImage::CreateFromRawData(spTexels, NiImage::MODE_OFF, NiImage::TEX_DEFAULT, NiImage::MODE_OFF),
+            GRID, SHAPES, true);
+        // Models name their textures beside them; this one is not there.
+        m_spMissingRoot =
+            BuildRoot(NiImage::CreateFromFile(FITWRIGHT_SOURCE_DIR "/data/Models/Missing.tga",
+                                              NiImage::MODE_OFF, NiImage::TEX_DEFAULT, NiImage::MODE_OFF),
+                      PART_GRID, PARTS, false);
+        m_spUntexturedRoot = BuildRoot(nullptr, PART_GRID, PARTS, false);
 
         m_spCamera = new NiCamera;
         m_spCamera->SetFrustum(NiFrustum(-0.7f, 0.7f, 0.525f, -0.525f, 1.0f, 100.0f));
@@ -145,6 +100,85 @@ struct Scene
         m_spRenderer->SetAccumulator(new NiAlphaAccumulator);
         m_spRenderer->SetBackgroundColor(NiColor(0.1f, 0.1f, 0.1f));
     }
+
+    // Grids of iGrid x iGrid quads filling the same area, with the image (if any) on the root;
+    // bDirect keeps the direct path's copy of the triangles.
+    NiNode* BuildRoot(NiImage* pkImage, int iGrid, int iShapes, bool bDirect)
+    {
+        NiNode* pkRoot = new NiNode;
+        auto* pkLight = new NiDirectionalLight;
+        pkLight->SetDiffuseColor(NiColor(1, 1, 1));
+        pkLight->SetAmbientColor(NiColor(0.2f, 0.2f, 0.2f));
+        pkRoot->AddChild(pkLight);
+        pkRoot->AttachEffect(pkLight);
+        if (pkImage)
+        {
+            auto* pkTexture = new NiTextureProperty;
+            pkTexture->SetImage(pkImage);
+            pkRoot->PrependProperty(pkTexture);
+        }
+
+        const int iSide = iGrid + 1;
+        const int iColumns = static_cast<int>(std::lround(std::sqrt(1.25 * iShapes)));
+        const int iRows = (iShapes + iColumns - 1) / iColumns;
+        const float fWidth = 25.0f / static_cast<float>(iColumns),
+                    fHeight = 16.0f / static_cast<float>(iRows);
+        for (int s = 0; s < iShapes; ++s)
+        {
+            const float fY0 = -12.5f + fWidth * static_cast<float>(s % iColumns);
+            const float fZ0 = -8.0f + fHeight * static_cast<float>(s / iColumns);
+            auto* pkVertex = new NiPoint3[iSide * iSide];
+            auto* pkNormal = new NiPoint3[iSide * iSide];
+            auto* pkUV = new NiTexCoord[iSide * iSide];
+            for (int j = 0; j < iSide; ++j)
+            {
+                for (int i = 0; i < iSide; ++i)
+                {
+                    const int v = j * iSide + i;
+                    const float fU = static_cast<float>(i) / static_cast<float>(iGrid);
+                    const float fV = static_cast<float>(j) / static_cast<float>(iGrid);
+                    // A gentle ripple, so that lighting varies over each grid.
+                    pkVertex[v] = NiPoint3(20.0f + 0.3f * std::sin(6.0f * fU), fY0 + 0.96f * fWidth * fU,
+                                           fZ0 + 0.95f * fHeight * fV);
+                    pkNormal[v] = NiPoint3(-1.0f, 0.3f * std::cos(6.0f * fU), 0.0f);
+                    pkNormal[v].Unitize();
+                    pkUV[v] = NiTexCoord(fU, fV);
+                }
+            }
+            auto* pusIndices = new uint16_t[6 * iGrid * iGrid];
+            uint16_t* pusOut = pusIndices;
+            for (int j = 0; j < iGrid; ++j)
+            {
+                for (int i = 0; i < iGrid; ++i)
+                {
+                    const auto v = static_cast<uint16_t>(j * iSide + i);
+                    const auto w = static_cast<uint16_t>(v + iSide);
+                    for (uint16_t usIndex : {v, w, uint16_t(v + 1), uint16_t(v + 1), w, uint16_t(w + 1)})
+                        *pusOut++ = usIndex;
+                }
+            }
+            pkRoot->AddChild(new NiTriShape(static_cast<uint16_t>(iSide * iSide), pkVertex, pkNormal, nullptr,
+                                            pkUV, static_cast<uint16_t>(2 * iGrid * iGrid), pusIndices));
+            if (!bDirect)
+                continue;
+
+            // The direct path's copy: interleaved vertices and the same indices.
+            std::vector<Vertex> kVertices(iSide * iSide);
+            for (int v = 0; v < iSide * iSide; ++v)
+            {
+                kVertices[v] = {{pkVertex[v].x, pkVertex[v].y, pkVertex[v].z},
+                                {pkNormal[v].x, pkNormal[v].y, pkNormal[v].z},
+                                {pkUV[v].x, pkUV[v].y}};
+            }
+            m_kVertices.push_back(std::move(kVertices));
+            m_kIndices.emplace_back(pusIndices, pusIndices + 6 * iGrid * iGrid);
+        }
+        pkRoot->UpdateSubtree(0.0f);
+        pkRoot->RefreshPropertyStates();
+        pkRoot->RefreshEffectStates();
+        return pkRoot;
+    }
+
     ~Scene()
     {
         if (m_spCamera)
@@ -152,7 +186,7 @@ struct Scene
             m_spCamera->SetScene(nullptr);
             m_spCamera->SetRenderer(nullptr);
         }
-        m_spRoot = nullptr;
+        m_spRoot = m_spMissingRoot = m_spUntexturedRoot = nullptr;
         if (m_spRenderer)
             NiImage::RemoveRenderer(m_spRenderer);
     }
@@ -165,8 +199,9 @@ struct Scene
         return pkSurface;
     }
 
-    void RendererFrame()
+    void RendererFrame(NiNode* pkRoot)
     {
+        m_spCamera->SetScene(pkRoot);
         m_spCamera->Clear(NiRender::CLEAR_BACKBUFFER | NiRender::CLEAR_ZBUFFER);
         m_spCamera->Render();
         Target();
@@ -196,8 +231,9 @@ struct Scene
             glVertexPointer(3, GL_FLOAT, sizeof(Vertex), pkVertices->afPosition);
             glNormalPointer(GL_FLOAT, sizeof(Vertex), pkVertices->afNormal);
             glTexCoordPointer(2, GL_FLOAT, sizeof(Vertex), pkVertices->afUV);
-            glDrawRangeElements(GL_TRIANGLES, 0, SIDE * SIDE - 1, static_cast<GLsizei>(m_kIndices[s].size()),
-                                GL_UNSIGNED_SHORT, m_kIndices[s].data());
+            glDrawRangeElements(GL_TRIANGLES, 0, static_cast<GLuint>(m_kVertices[s].size() - 1),
+                                static_cast<GLsizei>(m_kIndices[s].size()), GL_UNSIGNED_SHORT,
+                                m_kIndices[s].data());
         }
         glFinish();
     }
@@ -206,6 +242,8 @@ struct Scene
     win32::Window m_kWindow;
     NiRefPtr<NiD3DRender> m_spRenderer;
     NiRefPtr<NiNode> m_spRoot;
+    NiRefPtr<NiNode> m_spMissingRoot;
+    NiRefPtr<NiNode> m_spUntexturedRoot;
     NiRefPtr<NiCamera> m_spCamera;
     std::vector<std::vector<Vertex>> m_kVertices;
     std::vector<std::vector<uint16_t>> m_kIndices;
@@ -214,35 +252,57 @@ struct Scene
 Scene* s_pkScene = nullptr;
 
 // Times the frames; the seconds per frame are kept for the ratio.
-template <class Frame> void TimeFrames(benchmark::State& kState, Frame kFrame, double& dSeconds)
+template <class Frame>
+void TimeFrames(benchmark::State& kState, Frame kFrame, double& dSeconds, int64_t iTriangles)
 {
     const auto kStart = std::chrono::steady_clock::now();
     for (auto _ : kState)
         kFrame();
     dSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - kStart).count() /
                static_cast<double>(kState.iterations());
-    kState.SetItemsProcessed(kState.iterations() * 2 * GRID * GRID * SHAPES);
+    kState.SetItemsProcessed(kState.iterations() * iTriangles);
     kState.counters["fps"] =
         benchmark::Counter(static_cast<double>(kState.iterations()), benchmark::Counter::kIsRate);
 }
 
 void BM_RendererFrame(benchmark::State& kState)
 {
-    s_pkScene->RendererFrame();
+    NiNode* pkRoot = s_pkScene->m_spRoot;
+    s_pkScene->RendererFrame(pkRoot);
     TimeFrames(
-        kState, [] { s_pkScene->RendererFrame(); }, s_dRendererSeconds);
+        kState, [&] { s_pkScene->RendererFrame(pkRoot); }, s_dRendererSeconds, 2 * GRID * GRID * SHAPES);
 }
 BENCHMARK(BM_RendererFrame)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 void BM_DirectGLFrame(benchmark::State& kState)
 {
     // The renderer's frame first, so the state it leaves is the one the direct calls draw with.
-    s_pkScene->RendererFrame();
+    s_pkScene->RendererFrame(s_pkScene->m_spRoot);
     s_pkScene->DirectFrame();
     TimeFrames(
-        kState, [] { s_pkScene->DirectFrame(); }, s_dDirectSeconds);
+        kState, [] { s_pkScene->DirectFrame(); }, s_dDirectSeconds, 2 * GRID * GRID * SHAPES);
 }
 BENCHMARK(BM_DirectGLFrame)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+void BM_MissingTextureFrame(benchmark::State& kState)
+{
+    NiNode* pkRoot = s_pkScene->m_spMissingRoot;
+    s_pkScene->RendererFrame(pkRoot);
+    TimeFrames(
+        kState, [&] { s_pkScene->RendererFrame(pkRoot); }, s_dMissingSeconds,
+        2 * PART_GRID * PART_GRID * PARTS);
+}
+BENCHMARK(BM_MissingTextureFrame)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+void BM_UntexturedFrame(benchmark::State& kState)
+{
+    NiNode* pkRoot = s_pkScene->m_spUntexturedRoot;
+    s_pkScene->RendererFrame(pkRoot);
+    TimeFrames(
+        kState, [&] { s_pkScene->RendererFrame(pkRoot); }, s_dUntexturedSeconds,
+        2 * PART_GRID * PART_GRID * PARTS);
+}
+BENCHMARK(BM_UntexturedFrame)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 } // namespace
 
 int main(int argc, char** argv)
@@ -262,6 +322,12 @@ int main(int argc, char** argv)
     {
         std::printf("renderer frame %.2f ms, direct GL frame %.2f ms: ratio %.3f (target at most 1.3)\n",
                     1e3 * s_dRendererSeconds, 1e3 * s_dDirectSeconds, s_dRendererSeconds / s_dDirectSeconds);
+    }
+    if (s_dMissingSeconds > 0.0 && s_dUntexturedSeconds > 0.0)
+    {
+        std::printf(
+            "missing-texture frame %.3f ms, untextured frame %.3f ms: ratio %.3f (target at most 1.1)\n",
+            1e3 * s_dMissingSeconds, 1e3 * s_dUntexturedSeconds, s_dMissingSeconds / s_dUntexturedSeconds);
     }
     return 0;
 }

@@ -30,6 +30,12 @@ END_MESSAGE_MAP()
 
 namespace
 {
+constexpr std::initializer_list<UINT> FORWARD_AND_UP = {IDC_DIRECTION_X, IDC_DIRECTION_Y, IDC_DIRECTION_Z,
+                                                        IDC_UP_X,        IDC_UP_Y,        IDC_UP_Z};
+constexpr std::initializer_list<UINT> AXES = {IDC_DIRECTION_X, IDC_DIRECTION_Y, IDC_DIRECTION_Z,
+                                              IDC_UP_X,        IDC_UP_Y,        IDC_UP_Z,
+                                              IDC_RIGHT_X,     IDC_RIGHT_Y,     IDC_RIGHT_Z};
+
 using E = CZenaraPropertyPage::Exchange;
 constexpr CZenaraPropertyPage::FieldControl CONTROLS[] = {
     {IDC_DIRECTION_X, "Forward", 0, E::Number},
@@ -77,12 +83,20 @@ BOOL CArcWeaponPage::OnInitDialog()
 BOOL CArcWeaponPage::ApplyToProperty()
 {
     const BOOL bExchanged = UpdateData(TRUE);
-    WriteFields({IDC_DIRECTION_X, IDC_DIRECTION_Y, IDC_DIRECTION_Z, IDC_UP_X, IDC_UP_Y, IDC_UP_Z, IDC_RIGHT_X,
-                 IDC_RIGHT_Y, IDC_RIGHT_Z});
-    if (auto* pkProperty = dynamic_cast<ArcWeaponProperty*>(GetEditProperty()))
-        pkProperty->SetOrientation(
-            AxisOr(GetPoint(IDC_DIRECTION_X, IDC_DIRECTION_Y, IDC_DIRECTION_Z), NiPoint3::UNIT_Y),
-            AxisOr(GetPoint(IDC_UP_X, IDC_UP_Y, IDC_UP_Z), NiPoint3::UNIT_Z));
+    WriteFields(AXES);
+    auto* pkProperty = dynamic_cast<ArcWeaponProperty*>(GetEditProperty());
+    if (pkProperty == nullptr)
+        return bExchanged;
+    // Right is shown only: forward and up decide, and right follows them.
+    if (!AnyChanged(FORWARD_AND_UP))
+    {
+        RestoreFields(AXES);
+        return bExchanged;
+    }
+    pkProperty->SetOrientation(
+        AxisOr(GetPoint(IDC_DIRECTION_X, IDC_DIRECTION_Y, IDC_DIRECTION_Z), NiPoint3::UNIT_Y),
+        AxisOr(GetPoint(IDC_UP_X, IDC_UP_Y, IDC_UP_Z), NiPoint3::UNIT_Z));
+    MarkWritten(AXES);
     return bExchanged;
 }
 

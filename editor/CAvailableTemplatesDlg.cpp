@@ -1,6 +1,7 @@
 #include "editor/CAvailableTemplatesDlg.h"
 
 #include "editor/CNewTemplateDlg.h"
+#include "editor/CNifView.h"
 #include "editor/CPropertyDoc.h"
 #include "editor/CPropertyEditSheet.h"
 #include "editor/CRenameTemplateDlg.h"
@@ -136,7 +137,7 @@ bool CAvailableTemplatesDlg::RemoveInstancesFromSet(SKModelPropertySet& kSet, SK
         for (SKModelPropertyInstance* pkInstance : kDoomed)
         {
             pkList->RemoveInstance(pkInstance);
-            if (SKModelProperty* pkProperty = pkInstance->GetProperty())
+            if (SKModelProperty* pkProperty = CNifView::ShownProperty(*pkInstance))
                 pkProperty->ShowInView(false, nullptr, nullptr);
             delete pkInstance;
             bRemoved = true;

@@ -27,6 +27,10 @@ END_MESSAGE_MAP()
 
 namespace
 {
+constexpr std::initializer_list<UINT> AXES = {IDC_DIRECTION_X, IDC_DIRECTION_Y, IDC_DIRECTION_Z,
+                                              IDC_UP_X,        IDC_UP_Y,        IDC_UP_Z,
+                                              IDC_RIGHT_X,     IDC_RIGHT_Y,     IDC_RIGHT_Z};
+
 using E = CZenaraPropertyPage::Exchange;
 constexpr CZenaraPropertyPage::FieldControl CONTROLS[] = {
     {IDC_DIRECTION_X, "Forward", 0, E::Number},
@@ -72,14 +76,21 @@ BOOL CEditPositionOrientationDialog::OnInitDialog()
 BOOL CEditPositionOrientationDialog::ApplyToProperty()
 {
     const BOOL bExchanged = UpdateData(TRUE);
+    WriteFields(AXES);
     auto* pkProperty = PositionOrientationProperty::Cast(GetEditProperty());
     if (pkProperty == nullptr)
         return bExchanged;
-    pkProperty->SetPosition(GetPoint(IDC_POSITION_X, IDC_POSITION_Y, IDC_POSITION_Z));
+    // The axes go together, normalised, once any of them changed.
+    if (!AnyChanged(AXES))
+    {
+        RestoreFields(AXES);
+        return bExchanged;
+    }
     pkProperty->SetOrientation(
         AxisOr(GetPoint(IDC_DIRECTION_X, IDC_DIRECTION_Y, IDC_DIRECTION_Z), NiPoint3::UNIT_Y),
         AxisOr(GetPoint(IDC_UP_X, IDC_UP_Y, IDC_UP_Z), NiPoint3::UNIT_Z),
         AxisOr(GetPoint(IDC_RIGHT_X, IDC_RIGHT_Y, IDC_RIGHT_Z), NiPoint3::UNIT_X));
+    MarkWritten(AXES);
     return bExchanged;
 }
 

@@ -22,6 +22,10 @@ END_MESSAGE_MAP()
 
 namespace
 {
+constexpr std::initializer_list<UINT> DIRECTION = {IDC_TUBE_DIRECTION_X, IDC_TUBE_DIRECTION_Y,
+                                                   IDC_TUBE_DIRECTION_Z};
+constexpr std::initializer_list<UINT> RIGHT = {IDC_RIGHT_X, IDC_RIGHT_Y, IDC_RIGHT_Z};
+
 using E = CZenaraPropertyPage::Exchange;
 constexpr CZenaraPropertyPage::FieldControl CONTROLS[] = {
     {IDC_TUBE_DIRECTION_X, "Direction", 0, E::Number},
@@ -64,12 +68,24 @@ BOOL CEditTorpedoTubeDialog::ApplyToProperty()
     const BOOL bExchanged = UpdateData(TRUE);
     WriteFields({IDC_TUBE_DIRECTION_X, IDC_TUBE_DIRECTION_Y, IDC_TUBE_DIRECTION_Z, IDC_RIGHT_X, IDC_RIGHT_Y,
                  IDC_RIGHT_Z});
-    if (auto* pkProperty = TorpedoTubeProperty::Cast(GetEditProperty()))
+    auto* pkProperty = TorpedoTubeProperty::Cast(GetEditProperty());
+    if (pkProperty == nullptr)
+        return bExchanged;
+    if (AnyChanged(DIRECTION))
     {
         pkProperty->SetDirection(AxisOr(
             GetPoint(IDC_TUBE_DIRECTION_X, IDC_TUBE_DIRECTION_Y, IDC_TUBE_DIRECTION_Z), NiPoint3::UNIT_Y));
-        pkProperty->SetRight(AxisOr(GetPoint(IDC_RIGHT_X, IDC_RIGHT_Y, IDC_RIGHT_Z), NiPoint3::UNIT_X));
+        MarkWritten(DIRECTION);
     }
+    else
+        RestoreFields(DIRECTION);
+    if (AnyChanged(RIGHT))
+    {
+        pkProperty->SetRight(AxisOr(GetPoint(IDC_RIGHT_X, IDC_RIGHT_Y, IDC_RIGHT_Z), NiPoint3::UNIT_X));
+        MarkWritten(RIGHT);
+    }
+    else
+        RestoreFields(RIGHT);
     return bExchanged;
 }
 
@@ -82,8 +98,15 @@ void CEditTorpedoTubeDialog::QuickUpdate()
 {
     if (!ControlsParse())
         return;
-    if (auto* pkProperty = TorpedoTubeProperty::Cast(GetEditProperty()))
+    // The direction as typed, not normalised, while the right waits for the apply.
+    auto* pkProperty = TorpedoTubeProperty::Cast(GetEditProperty());
+    if (pkProperty != nullptr && AnyChanged(DIRECTION))
+    {
         pkProperty->SetDirection(GetPoint(IDC_TUBE_DIRECTION_X, IDC_TUBE_DIRECTION_Y, IDC_TUBE_DIRECTION_Z));
+        MarkWritten(DIRECTION);
+    }
+    else
+        RestoreFields(DIRECTION);
     RedrawView();
 }
 
@@ -117,6 +140,8 @@ void CEditTorpedoTubeDialog::OnSpinChanged(NMHDR* pNMHDR, LRESULT*)
     {
         pkProperty->SetDirection(m_kSpinButton.m_kForward);
         pkProperty->SetRight(m_kSpinButton.m_kRight);
+        MarkWritten(DIRECTION);
+        MarkWritten(RIGHT);
     }
     QuickUpdate();
     delete pNMHDR;

@@ -208,9 +208,15 @@ void CNifView::ShowNodeProperties(NiAVObject* pkObject, bool bShow)
     for (SKModelPropertyInstance* pkInstance : pkList->GetItems())
     {
         const bool bShowThis = bSelectedOnly ? bShow && pkInstance == pkSelected : bShow;
-        if (SKModelProperty* pkProperty = pkInstance->GetProperty())
+        if (SKModelProperty* pkProperty = ShownProperty(*pkInstance))
             pkProperty->ShowInView(bShowThis, m_spCamera, pkNode);
     }
+}
+
+SKModelProperty* CNifView::ShownProperty(const SKModelPropertyInstance& kInstance)
+{
+    SKModelProperty* pkTemplate = kInstance.GetOriginalTemplate();
+    return pkTemplate != nullptr ? pkTemplate : kInstance.GetProperty();
 }
 
 // ---------------------------------------------------------------------------------------------------------

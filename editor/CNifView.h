@@ -12,6 +12,7 @@ class CPropertyDoc;
 class NiCamera;
 class NiD3DRender;
 class NiNode;
+class SKModelProperty;
 class SKModelPropertyInstance;
 
 // The 3D view of a model document (the middle pane). It owns the window's camera and renderer,
@@ -53,6 +54,10 @@ public:
     void Redraw();
     // Shows or hides the display geometry of the properties attached to a named node.
     void ShowNodeProperties(NiAVObject* pkObject, bool bShow);
+    // The property whose geometry stands for an instance: its template, which the edit sheet
+    // edits (an instance added from a template holds a copy of it besides); the instance's own
+    // property when it has no template. Null for neither.
+    static SKModelProperty* ShownProperty(const SKModelPropertyInstance& kInstance);
 
     //--- Framing the camera. ---
     // Attaches the document's scene; the first one also fits and places the camera.

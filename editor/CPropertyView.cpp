@@ -1,5 +1,6 @@
 #include "editor/CPropertyView.h"
 
+#include "editor/CNifView.h"
 #include "editor/CPickTemplateDlg.h"
 #include "editor/CPropertyDoc.h"
 #include "editor/CPropertyEditSheet.h"
@@ -136,7 +137,7 @@ void CPropertyView::OnDeleteProperty()
         return;
     m_kPropertyList.DeleteString(static_cast<UINT>(m_kPropertyList.GetCurSel()));
     // Nothing holds the instance now: its geometry goes from the view and the instance goes.
-    if (SKModelProperty* pkProperty = pkInstance->GetProperty())
+    if (SKModelProperty* pkProperty = CNifView::ShownProperty(*pkInstance))
         pkProperty->ShowInView(false, nullptr, nullptr);
     delete pkInstance;
 }

@@ -74,29 +74,53 @@ CZenaraPropertyPage::~CZenaraPropertyPage() = default;
 void CZenaraPropertyPage::DoDataExchange(CDataExchange* pDX)
 {
     for (Bound& kBound : m_kBound)
+        ExchangeOne(pDX, kBound);
+}
+
+bool CZenaraPropertyPage::IsEdit(const Bound& kBound) const
+{
+    const Exchange eExchange = kBound.kControl.eExchange;
+    return eExchange == Exchange::Number || eExchange == Exchange::Integer ||
+           eExchange == Exchange::Unsigned || eExchange == Exchange::Text;
+}
+
+void CZenaraPropertyPage::ExchangeOne(CDataExchange* pDX, Bound& kBound)
+{
+    const int nID = static_cast<int>(kBound.kControl.nID);
+    CWnd* pkControl = IsEdit(kBound) ? GetDlgItem(nID) : nullptr;
+    if (pDX->m_bSaveAndValidate && pkControl != nullptr && kBound.kShownText &&
+        pkControl->GetWindowText().Str() == *kBound.kShownText)
     {
-        const int nID = static_cast<int>(kBound.kControl.nID);
-        switch (kBound.kControl.eExchange)
-        {
-        case Exchange::Number:
-            DDX_Text(pDX, nID, kBound.fNumber);
-            break;
-        case Exchange::Integer:
-            DDX_Text(pDX, nID, kBound.iInteger);
-            break;
-        case Exchange::Unsigned:
-            DDX_Text(pDX, nID, kBound.uiUnsigned);
-            break;
-        case Exchange::Text:
-            DDX_Text(pDX, nID, kBound.kText);
-            break;
-        case Exchange::Check:
-            DDX_Check(pDX, nID, kBound.iInteger);
-            break;
-        case Exchange::Choice:
-            DDX_CBIndex(pDX, nID, kBound.iInteger);
-            break;
-        }
+        // Untouched: the member keeps the value it had when shown, not the rounded digits.
+        kBound.kValue = kBound.kShown;
+        return;
+    }
+    ControlValue& kValue = kBound.kValue;
+    switch (kBound.kControl.eExchange)
+    {
+    case Exchange::Number:
+        DDX_Text(pDX, nID, kValue.fNumber);
+        break;
+    case Exchange::Integer:
+        DDX_Text(pDX, nID, kValue.iInteger);
+        break;
+    case Exchange::Unsigned:
+        DDX_Text(pDX, nID, kValue.uiUnsigned);
+        break;
+    case Exchange::Text:
+        DDX_Text(pDX, nID, kValue.kText);
+        break;
+    case Exchange::Check:
+        DDX_Check(pDX, nID, kValue.iInteger);
+        break;
+    case Exchange::Choice:
+        DDX_CBIndex(pDX, nID, kValue.iInteger);
+        break;
+    }
+    if (!pDX->m_bSaveAndValidate && pkControl != nullptr)
+    {
+        kBound.kShownText = pkControl->GetWindowText().Str();
+        kBound.kShown = kValue;
     }
 }
 
@@ -149,7 +173,8 @@ void CZenaraPropertyPage::BindFields(const SKFieldSet& kSet, std::span<const Fie
         Bound& kBound = m_kBound.emplace_back();
         kBound.kControl = kControl;
         kBound.pkField = pkField;
-        kBound.iInteger = kControl.eExchange == Exchange::Choice ? -1 : 0;
+        kBound.kValue.iInteger = kControl.eExchange == Exchange::Choice ? -1 : 0;
+        kBound.kLoaded = kBound.kValue;
     }
 }
 
@@ -168,7 +193,7 @@ const CZenaraPropertyPage::Bound* CZenaraPropertyPage::Find(UINT nID) const
 float CZenaraPropertyPage::GetNumber(UINT nID) const
 {
     const Bound* pkBound = Find(nID);
-    return pkBound != nullptr ? pkBound->fNumber : 0.0f;
+    return pkBound != nullptr ? pkBound->kValue.fNumber : 0.0f;
 }
 
 int CZenaraPropertyPage::GetInteger(UINT nID) const
@@ -176,28 +201,28 @@ int CZenaraPropertyPage::GetInteger(UINT nID) const
     const Bound* pkBound = Find(nID);
     if (pkBound == nullptr)
         return 0;
-    return pkBound->kControl.eExchange == Exchange::Unsigned ? static_cast<int>(pkBound->uiUnsigned)
-                                                             : pkBound->iInteger;
+    return pkBound->kControl.eExchange == Exchange::Unsigned ? static_cast<int>(pkBound->kValue.uiUnsigned)
+                                                             : pkBound->kValue.iInteger;
 }
 
 CString CZenaraPropertyPage::GetText(UINT nID) const
 {
     const Bound* pkBound = Find(nID);
-    return pkBound != nullptr ? pkBound->kText : CString();
+    return pkBound != nullptr ? pkBound->kValue.kText : CString();
 }
 
 float& CZenaraPropertyPage::NumberOf(UINT nID)
 {
     static float s_fNone = 0.0f;
     Bound* pkBound = Find(nID);
-    return pkBound != nullptr ? pkBound->fNumber : s_fNone;
+    return pkBound != nullptr ? pkBound->kValue.fNumber : s_fNone;
 }
 
 CString& CZenaraPropertyPage::TextOf(UINT nID)
 {
     static CString s_kNone;
     Bound* pkBound = Find(nID);
-    return pkBound != nullptr ? pkBound->kText : s_kNone;
+    return pkBound != nullptr ? pkBound->kValue.kText : s_kNone;
 }
 
 void CZenaraPropertyPage::LoadFields()
@@ -225,45 +250,97 @@ void CZenaraPropertyPage::LoadOne(Bound& kBound, const SKModelProperty& kPropert
 {
     const Field& kField = *kBound.pkField;
     const Field::Value kValue = kField.Get(kProperty);
+    kBound.kStored = kValue;
+    kBound.bWritten = false;
     const int iComponent = kBound.kControl.iComponent;
     switch (kBound.kControl.eExchange)
     {
     case Exchange::Number:
         if (const auto* pfValue = std::get_if<float>(&kValue))
-            kBound.fNumber = Field::ToPage(*pfValue, kField.GetUnit());
+            kBound.kValue.fNumber = Field::ToPage(*pfValue, kField.GetUnit());
         else if (const auto* pkPoint = std::get_if<NiPoint3>(&kValue))
-            kBound.fNumber = Field::ToPage(Component(*pkPoint, iComponent), kField.GetUnit(), iComponent);
+            kBound.kValue.fNumber =
+                Field::ToPage(Component(*pkPoint, iComponent), kField.GetUnit(), iComponent);
         else if (const auto* pkColor = std::get_if<NiColorA>(&kValue))
-            kBound.fNumber = Field::ToPage(Component(*pkColor, iComponent), kField.GetUnit(), iComponent);
+            kBound.kValue.fNumber =
+                Field::ToPage(Component(*pkColor, iComponent), kField.GetUnit(), iComponent);
         break;
     case Exchange::Integer:
         if (const auto* piValue = std::get_if<int32_t>(&kValue))
-            kBound.iInteger = *piValue;
+            kBound.kValue.iInteger = *piValue;
         break;
     case Exchange::Unsigned:
         // A stored negative number shows as the least the edit can hold.
         if (const auto* piValue = std::get_if<int32_t>(&kValue))
-            kBound.uiUnsigned = static_cast<UINT>(std::max(*piValue, 0));
+            kBound.kValue.uiUnsigned = static_cast<UINT>(std::max(*piValue, 0));
         break;
     case Exchange::Text:
         if (const auto* pkText = std::get_if<Field::Text>(&kValue))
-            kBound.kText = CString(*pkText ? **pkText : std::string());
+            kBound.kValue.kText = CString(*pkText ? **pkText : std::string());
         else if (const auto* pkString = std::get_if<SKString>(&kValue))
-            kBound.kText = CString(pkString->GetCString().get());
+            kBound.kValue.kText = CString(pkString->GetCString().get());
         break;
     case Exchange::Check:
         if (const auto* pbValue = std::get_if<bool>(&kValue))
-            kBound.iInteger = *pbValue ? 1 : 0;
+            kBound.kValue.iInteger = *pbValue ? 1 : 0;
         else if (const auto* piValue = std::get_if<int32_t>(&kValue))
-            kBound.iInteger = (static_cast<uint32_t>(*piValue) >> iComponent) & 1u;
+            kBound.kValue.iInteger = (static_cast<uint32_t>(*piValue) >> iComponent) & 1u;
         break;
     case Exchange::Choice:
         // A value no item stands for shows no choice.
         if (const auto* piValue = std::get_if<int32_t>(&kValue))
-            kBound.iInteger =
+            kBound.kValue.iInteger =
                 *piValue >= 0 && static_cast<size_t>(*piValue) < kField.GetChoices().size() ? *piValue : -1;
         break;
     }
+    kBound.kLoaded = kBound.kValue;
+}
+
+bool CZenaraPropertyPage::Changed(const Bound& kBound) const
+{
+    const ControlValue& kValue = kBound.kValue;
+    const ControlValue& kLoaded = kBound.kLoaded;
+    switch (kBound.kControl.eExchange)
+    {
+    case Exchange::Number:
+        return kValue.fNumber != kLoaded.fNumber;
+    case Exchange::Unsigned:
+        return kValue.uiUnsigned != kLoaded.uiUnsigned;
+    case Exchange::Text:
+        return !(kValue.kText == kLoaded.kText);
+    default:
+        return kValue.iInteger != kLoaded.iInteger;
+    }
+}
+
+bool CZenaraPropertyPage::AnyChanged(std::initializer_list<UINT> kIDs) const
+{
+    return std::any_of(kIDs.begin(), kIDs.end(),
+                       [this](UINT nID)
+                       {
+                           const Bound* pkBound = Find(nID);
+                           return pkBound != nullptr && Changed(*pkBound);
+                       });
+}
+
+void CZenaraPropertyPage::MarkWritten(std::initializer_list<UINT> kIDs)
+{
+    for (UINT nID : kIDs)
+        if (Bound* pkBound = Find(nID))
+            pkBound->bWritten = true;
+}
+
+void CZenaraPropertyPage::RestoreFields(std::initializer_list<UINT> kIDs)
+{
+    SKModelProperty* pkProperty = GetEditProperty();
+    if (pkProperty == nullptr)
+        return;
+    for (UINT nID : kIDs)
+        if (Bound* pkBound = Find(nID); pkBound != nullptr && pkBound->bWritten)
+        {
+            RestoreOne(*pkBound, *pkProperty);
+            pkBound->bWritten = false;
+        }
 }
 
 void CZenaraPropertyPage::WriteFields(std::initializer_list<UINT> kSkip)
@@ -271,9 +348,21 @@ void CZenaraPropertyPage::WriteFields(std::initializer_list<UINT> kSkip)
     SKModelProperty* pkProperty = GetEditProperty();
     if (pkProperty == nullptr)
         return;
-    for (const Bound& kBound : m_kBound)
-        if (std::find(kSkip.begin(), kSkip.end(), kBound.kControl.nID) == kSkip.end())
+    for (Bound& kBound : m_kBound)
+    {
+        if (std::find(kSkip.begin(), kSkip.end(), kBound.kControl.nID) != kSkip.end())
+            continue;
+        if (Changed(kBound))
+        {
             WriteOne(kBound, *pkProperty);
+            kBound.bWritten = true;
+        }
+        else if (kBound.bWritten)
+        {
+            RestoreOne(kBound, *pkProperty);
+            kBound.bWritten = false;
+        }
+    }
 }
 
 BOOL CZenaraPropertyPage::ExchangeAndWrite()
@@ -402,7 +491,7 @@ void CZenaraPropertyPage::WriteOne(const Bound& kBound, SKModelProperty& kProper
     {
     case Exchange::Number:
     {
-        const float fShown = InRange(kBound.fNumber, kField);
+        const float fShown = InRange(kBound.kValue.fNumber, kField);
         if (auto* pfValue = std::get_if<float>(&kValue))
             *pfValue = Field::FromPage(fShown, kField.GetUnit());
         else if (auto* pkPoint = std::get_if<NiPoint3>(&kValue))
@@ -412,35 +501,61 @@ void CZenaraPropertyPage::WriteOne(const Bound& kBound, SKModelProperty& kProper
         break;
     }
     case Exchange::Integer:
-        kValue = InRange(static_cast<long long>(kBound.iInteger), kField);
+        kValue = InRange(static_cast<long long>(kBound.kValue.iInteger), kField);
         break;
     case Exchange::Unsigned:
-        kValue = InRange(static_cast<long long>(kBound.uiUnsigned), kField);
+        kValue = InRange(static_cast<long long>(kBound.kValue.uiUnsigned), kField);
         break;
     case Exchange::Text:
         if (std::holds_alternative<SKString>(kValue))
-            kValue = SKString(kBound.kText.GetString());
+            kValue = SKString(kBound.kValue.kText.GetString());
         else
-            kValue = Field::Text(kBound.kText.Str());
+            kValue = Field::Text(kBound.kValue.kText.Str());
         break;
     case Exchange::Check:
         if (auto* pbValue = std::get_if<bool>(&kValue))
-            *pbValue = kBound.iInteger == 1;
+            *pbValue = kBound.kValue.iInteger == 1;
         else if (auto* piValue = std::get_if<int32_t>(&kValue))
         {
             // Only the box's own bit changes: the groups beyond the boxes stay.
             const uint32_t uiBit = 1u << iComponent;
             const uint32_t uiMask = static_cast<uint32_t>(*piValue);
-            *piValue = static_cast<int32_t>(kBound.iInteger != 0 ? (uiMask | uiBit) : (uiMask & ~uiBit));
+            *piValue =
+                static_cast<int32_t>(kBound.kValue.iInteger != 0 ? (uiMask | uiBit) : (uiMask & ~uiBit));
         }
         break;
     case Exchange::Choice:
         // Nothing chosen keeps the stored value (a value no item stands for).
-        if (kBound.iInteger < 0)
+        if (kBound.kValue.iInteger < 0)
             return;
-        kValue = static_cast<int32_t>(kBound.iInteger);
+        kValue = static_cast<int32_t>(kBound.kValue.iInteger);
         break;
     }
+    kField.Set(kProperty, kValue);
+}
+
+void CZenaraPropertyPage::RestoreOne(const Bound& kBound, SKModelProperty& kProperty) const
+{
+    if (!kBound.kStored)
+        return;
+    const Field& kField = *kBound.pkField;
+    const Field::Value& kStored = *kBound.kStored;
+    Field::Value kValue = kField.Get(kProperty);
+    const int iComponent = kBound.kControl.iComponent;
+    // Only the control's own part of a point, a colour or a mask goes back.
+    if (auto* pkPoint = std::get_if<NiPoint3>(&kValue))
+        Component(*pkPoint, iComponent) = Component(std::get<NiPoint3>(kStored), iComponent);
+    else if (auto* pkColor = std::get_if<NiColorA>(&kValue))
+        Component(*pkColor, iComponent) = Component(std::get<NiColorA>(kStored), iComponent);
+    else if (auto* piValue = std::get_if<int32_t>(&kValue);
+             piValue != nullptr && kBound.kControl.eExchange == Exchange::Check)
+    {
+        const uint32_t uiBit = 1u << iComponent;
+        const uint32_t uiStored = static_cast<uint32_t>(std::get<int32_t>(kStored)) & uiBit;
+        *piValue = static_cast<int32_t>((static_cast<uint32_t>(*piValue) & ~uiBit) | uiStored);
+    }
+    else
+        kValue = kStored;
     kField.Set(kProperty, kValue);
 }
 
@@ -473,8 +588,13 @@ BOOL CZenaraPropertyPage::ControlsParse()
     return UpdateDataQuietly();
 }
 
-void CZenaraPropertyPage::PickColor(float& fRed, float& fGreen, float& fBlue)
+void CZenaraPropertyPage::PickColor(UINT nRed, UINT nGreen, UINT nBlue)
 {
+    if (!UpdateData(TRUE))
+        return;
+    float& fRed = NumberOf(nRed);
+    float& fGreen = NumberOf(nGreen);
+    float& fBlue = NumberOf(nBlue);
     const COLORREF clrShown = RGB(ColorByte(fRed), ColorByte(fGreen), ColorByte(fBlue));
     CColorDialog::GetSavedCustomColors()[0] = clrShown;
     CColorDialog kDialog(clrShown);
@@ -485,9 +605,4 @@ void CZenaraPropertyPage::PickColor(float& fRed, float& fGreen, float& fBlue)
     fGreen = static_cast<float>(GetGValue(clrChosen));
     fBlue = static_cast<float>(GetBValue(clrChosen));
     UpdateData(FALSE);
-}
-
-void CZenaraPropertyPage::PickColor(UINT nRed, UINT nGreen, UINT nBlue)
-{
-    PickColor(NumberOf(nRed), NumberOf(nGreen), NumberOf(nBlue));
 }

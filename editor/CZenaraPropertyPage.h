@@ -2,18 +2,20 @@
 
 #include "platform/mfc/CComboBox.h"
 #include "platform/mfc/CPropertyPage.h"
+#include "properties/SKPropertyField.h"
 #include "scene/object/NiPoint3.h"
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 class CPropertyDoc;
 class CPropertyEditSheet;
 class SKFieldSet;
 class SKModelProperty;
-class SKPropertyField;
 class CSlideButton;
 class CSpinButton;
 class NiRotationMatrix;
@@ -24,6 +26,11 @@ class NiRotationMatrix;
 // control, loads the members from the property (converting to the page's units), exchanges them
 // with the controls in the listed order and writes them back (converting again, and keeping
 // numbers within the range the declaration gives).
+//
+// Looking is not editing: applying writes only the fields whose members differ from what the
+// page loaded (typed, picked or set by the page's buttons). An edit whose text is still what the
+// page showed keeps the member's exact value rather than the shown digits, and a field written
+// earlier whose text went back to what was shown gets its loaded value again.
 //
 // Leaving the page and the sheet's OK apply it (ApplyToProperty). AddPages adds the page of the
 // parent class level, and that page's own parent, to the sheet.
@@ -74,9 +81,15 @@ public:
 protected:
     // The controls of the page and the fields (of the set) they show, in exchange order.
     void BindFields(const SKFieldSet& kSet, std::span<const FieldControl> kControls);
-    // Members from the property, and back (but for the listed controls).
+    // Members from the property, and back (but for the listed controls): changed members are
+    // written, fields written before whose members are back to the loaded values are restored.
     void LoadFields();
     void WriteFields(std::initializer_list<UINT> kSkip = {});
+    // For the fields a page writes itself: whether any listed member differs from what was
+    // loaded; that they were written; and the loaded values again for those written before.
+    bool AnyChanged(std::initializer_list<UINT> kIDs) const;
+    void MarkWritten(std::initializer_list<UINT> kIDs);
+    void RestoreFields(std::initializer_list<UINT> kIDs);
     // Exchanges out of the controls and writes every member: FALSE when a value did not parse
     // (the members exchanged before it are written all the same).
     BOOL ExchangeAndWrite();
@@ -123,10 +136,10 @@ protected:
     static bool TurnOnto(const NiPoint3& kForward, const NiPoint3& kNormal, const NiPoint3& kSide,
                          NiRotationMatrix& kTurn);
 
-    // The colour dialog on three 0..255 members: shown with their colour (truncated, low 8 bits),
-    // which also becomes the first saved custom colour; OK sets them to the chosen components and
-    // refreshes the controls.
-    void PickColor(float& fRed, float& fGreen, float& fBlue);
+    // The colour dialog on three 0..255 members, after the controls' texts went into the members
+    // (so what was typed and not yet applied counts; a text that does not parse is reported and
+    // nothing opens): shown with their colour (truncated, low 8 bits), which also becomes the
+    // first saved custom colour; OK sets them to the chosen components and refreshes the controls.
     void PickColor(UINT nRed, UINT nGreen, UINT nBlue);
 
     // Adds the page of the parent level (made by the caller, then owned by the sheet) and lets it
@@ -134,20 +147,37 @@ protected:
     static void AddParentPage(CPropertyEditSheet* pSheet, CZenaraPropertyPage* pkPage);
 
 private:
-    struct Bound
+    // A control's member, in the member type of its exchange.
+    struct ControlValue
     {
-        FieldControl kControl;
-        const SKPropertyField* pkField;
         float fNumber = 0.0f;
         int iInteger = 0;
         UINT uiUnsigned = 0;
         CString kText;
+    };
+    struct Bound
+    {
+        FieldControl kControl;
+        const SKPropertyField* pkField;
+        ControlValue kValue;
+        // As loaded from the property, with the field's stored value then.
+        ControlValue kLoaded;
+        std::optional<SKPropertyField::Value> kStored;
+        // What the last exchange into the control showed (edits only), and the member then.
+        std::optional<std::string> kShownText;
+        ControlValue kShown;
+        // The field holds this page's value rather than the loaded one.
+        bool bWritten = false;
         std::unique_ptr<CComboBox> spList;
     };
     Bound* Find(UINT nID);
     const Bound* Find(UINT nID) const;
+    bool IsEdit(const Bound& kBound) const;
+    bool Changed(const Bound& kBound) const;
+    void ExchangeOne(CDataExchange* pDX, Bound& kBound);
     void LoadOne(Bound& kBound, const SKModelProperty& kProperty);
     void WriteOne(const Bound& kBound, SKModelProperty& kProperty) const;
+    void RestoreOne(const Bound& kBound, SKModelProperty& kProperty) const;
 
     std::vector<Bound> m_kBound;
 };

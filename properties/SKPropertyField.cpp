@@ -8,6 +8,7 @@ namespace
 constexpr float PI = 3.1415927f;
 constexpr float ONE_180TH = 0.0055555557f;
 constexpr float ONE_255TH = 0.003921569f;
+constexpr float COLOR_BYTE_SLACK = 1e-3f;
 } // namespace
 
 SKPropertyField SKPropertyField::Record(int16_t iPlace) const
@@ -101,7 +102,9 @@ float SKPropertyField::ToPage(float fStored, Unit eUnit, int32_t iComponent)
     case DEGREES:
         return fStored * 180.0f / PI;
     case COLOR_BYTES:
-        return std::floor(fStored * 255.0f);
+        // A script keeps six decimals, which puts a written k/255 up to 1.3e-4 below k: a
+        // component within a thousandth of a whole number shows as that number.
+        return std::floor(fStored * 255.0f + COLOR_BYTE_SLACK);
     case COLOR_RGB_SCALED:
         return iComponent == 3 ? fStored : fStored * 255.0f;
     default:

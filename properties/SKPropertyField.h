@@ -63,7 +63,7 @@ public:
     {
         AS_STORED,        // shown as stored
         DEGREES,          // radians in the property, degrees on the page
-        COLOR_BYTES,      // colour components 0..1 shown as floor(c * 255), alpha too
+        COLOR_BYTES,      // colour components 0..1 shown as floor(c * 255 + 0.001), alpha too
         COLOR_RGB_SCALED, // red, green, blue shown as c * 255 (not floored); alpha as stored
     };
 

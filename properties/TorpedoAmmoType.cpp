@@ -13,7 +13,7 @@ void TorpedoAmmoType::SetTorpedoScript(const char* pcModule)
     m_kModule.reset();
     m_fLaunchSpeed = DEFAULT_LAUNCH_SPEED;
     m_kLaunchSound.reset();
-    if (!kModule)
+    if (!kModule || kModule->empty())
         return;
     m_kModule = std::move(kModule);
     SKScriptBridge* pkBridge = SKScriptBridge::Get();

@@ -30,8 +30,9 @@ public:
     TorpedoAmmoType(const TorpedoAmmoType&) = delete;
     TorpedoAmmoType& operator=(const TorpedoAmmoType&) = delete;
 
-    // Resets speed and sound, stores a copy of the name (null clears it) and asks the module for
-    // the launch speed and the launch sound.
+    // Resets speed and sound, stores a copy of the name and asks the module for the launch speed
+    // and the launch sound. Null or empty clears the name: no module has an empty name, and a
+    // script line writes a record without a module as "".
     void SetTorpedoScript(const char* pcModule);
     // The module's power cost, asked now; 0.0 without a module or when it cannot answer.
     float GetPowerCost() const;

@@ -81,10 +81,9 @@ void TorpedoSystemProperty::WriteInit(SKStream& kStream, const char* pcVariable)
     {
         const TorpedoAmmoType& kAmmo = m_akAmmo[iIndex];
         kWriter.Line(pcVariable, ".SetMaxTorpedoes(", iIndex, ", ", kAmmo.GetMaxTorpedoes(), ")");
-        // A record without a module has no script line: a line would name a module to import.
-        if (kAmmo.GetTorpedoScript())
-            kWriter.Line(pcVariable, ".SetTorpedoScript(", iIndex, ", ",
-                         SKScriptWriter::Quoted{kAmmo.GetTorpedoScript()}, ")");
+        // A record without a module writes "", which sets no module when the script runs.
+        kWriter.Line(pcVariable, ".SetTorpedoScript(", iIndex, ", ",
+                     SKScriptWriter::Quoted{kAmmo.GetTorpedoScript()}, ")");
     }
     GetFieldSet().WriteLines(*this, kWriter, pcVariable);
 }

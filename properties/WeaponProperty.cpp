@@ -9,7 +9,8 @@ const SKFieldSet& WeaponProperty::GetFieldSet()
         F::Member<&WeaponProperty::m_fDamageRadiusFactor>("DamageRadiusFactor")
             .Record(3)
             .Script(3, "SetDamageRadiusFactor"),
-        // The page shows bits 0 to 4 as the groups 1 to 5 and writes back those five bits alone.
+        // The page shows bits 0 to 4 as the groups 1 to 5; each box changes its own bit only, so
+        // groups above 5 that a script set stay.
         F::Member<&WeaponProperty::m_iGroups>("Groups").Record(2).Script(2, "SetGroups"),
         F::Member<&WeaponProperty::m_bIconAboveShip>("IconAboveShip").Record(7).Script(7, "SetIconAboveShip"),
         F::Member<&WeaponProperty::m_fIconPositionX>("IconPositionX").Record(5).Script(5, "SetIconPositionX"),

@@ -7,8 +7,12 @@
 #include <wx/textctrl.h>
 #include <wx/window.h>
 
+#include <cerrno>
 #include <cfloat>
+#include <climits>
+#include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <strings.h>
 
 namespace
@@ -63,8 +67,9 @@ bool ParseInteger(const char* pc, bool bSigned, long long& llOut)
     if (*pc < '0' || *pc > '9')
         return false;
     char* pcEnd = nullptr;
+    errno = 0;
     llOut = std::strtoll(pcStart, &pcEnd, 10);
-    return OnlyBlanks(pcEnd);
+    return errno != ERANGE && OnlyBlanks(pcEnd);
 }
 
 template <class T> void ExchangeFloat(CDataExchange* pDX, int nIDC, T& value, int iDigits)
@@ -85,7 +90,9 @@ template <class T> void ExchangeFloat(CDataExchange* pDX, int nIDC, T& value, in
         ++pc;
     char* pcEnd = nullptr;
     const double dValue = std::strtod(pc, &pcEnd);
-    if (*pc == '\0' || pcEnd == pc || !OnlyBlanks(pcEnd))
+    // Infinity, "nan" and numbers beyond the member's range are no numbers it can hold.
+    if (*pc == '\0' || pcEnd == pc || !OnlyBlanks(pcEnd) || !std::isfinite(dValue) ||
+        std::fabs(dValue) > static_cast<double>(std::numeric_limits<T>::max()))
         FailWith(pDX, "Please enter a number.");
     value = static_cast<T>(dValue);
 }
@@ -146,7 +153,8 @@ void DDX_Text(CDataExchange* pDX, int nIDC, int& value)
         return;
     }
     long long llValue = 0;
-    if (!ParseInteger(ControlText(pkControl).c_str(), true, llValue))
+    if (!ParseInteger(ControlText(pkControl).c_str(), true, llValue) || llValue < INT_MIN ||
+        llValue > INT_MAX)
         FailWith(pDX, "Please enter an integer.");
     value = static_cast<int>(llValue);
 }
@@ -162,7 +170,7 @@ void DDX_Text(CDataExchange* pDX, int nIDC, UINT& value)
         return;
     }
     long long llValue = 0;
-    if (!ParseInteger(ControlText(pkControl).c_str(), false, llValue))
+    if (!ParseInteger(ControlText(pkControl).c_str(), false, llValue) || llValue > UINT_MAX)
         FailWith(pDX, "Please enter a positive integer.");
     value = static_cast<UINT>(llValue);
 }

@@ -12,7 +12,31 @@
 
 #include <algorithm>
 
+#ifdef __WXGTK__
+#include <gtk/gtk.h>
+#endif
+
 IMPLEMENT_DYNAMIC(CPropertySheet, CWnd)
+
+namespace
+{
+// GTK scrolls a row of tabs wider than the pages and hides the last ones behind an arrow: the
+// tabs are made at least as wide as the whole row, measured without the scrolling.
+void FitTabRow(wxNotebook* pkTabs)
+{
+#ifdef __WXGTK__
+    GtkNotebook* pkNotebook = GTK_NOTEBOOK(pkTabs->GetHandle());
+    gtk_notebook_set_scrollable(pkNotebook, FALSE);
+    int iMinimum = 0;
+    int iNatural = 0;
+    gtk_widget_get_preferred_width(GTK_WIDGET(pkNotebook), &iMinimum, &iNatural);
+    gtk_notebook_set_scrollable(pkNotebook, TRUE);
+    pkTabs->SetMinSize(wxSize(std::max(iMinimum, pkTabs->GetMinSize().GetWidth()), -1));
+#else
+    (void)pkTabs;
+#endif
+}
+} // namespace
 
 CPropertySheet::CPropertySheet(const char* pszCaption, CWnd* pParentWnd, UINT iSelectPage)
     : m_strCaption(pszCaption != nullptr ? pszCaption : ""), m_pParentWnd(pParentWnd),
@@ -108,6 +132,7 @@ BOOL CPropertySheet::Create(CWnd* pParentWnd, DWORD dwStyle, DWORD)
             kPageSize.IncTo(mfc::DialogBuilder::TemplateSize(m_pkTabs->GetPage(0), *pkTemplate));
     for (size_t i = 0; i < m_pkTabs->GetPageCount(); ++i)
         m_pkTabs->GetPage(i)->SetMinSize(kPageSize);
+    FitTabRow(m_pkTabs);
     auto* pkButtons = new wxBoxSizer(wxHORIZONTAL);
     pkButtons->AddStretchSpacer();
     const struct

@@ -22,6 +22,11 @@ std::unordered_map<wxWindow*, CWnd*>& GetAttached()
 }
 
 CWnd* s_pkCapture = nullptr;
+// The toolkit window that holds the mouse grab for s_pkCapture (its own window, or the nearest
+// window around it that can hold one) and the top-level window whose deactivation ends it.
+wxWindow* s_pkCaptureHolder = nullptr;
+wxWindow* s_pkCaptureTop = nullptr;
+bool s_bForwarding = false;
 
 UINT MouseFlags(const wxMouseState& kState)
 {
@@ -37,6 +42,107 @@ UINT MouseFlags(const wxMouseState& kState)
     if (kState.ControlDown())
         nFlags |= MK_CONTROL;
     return nFlags;
+}
+
+// The window that takes the toolkit's mouse grab for a capture of this one. GTK grabs the
+// pointer for a drawing window: a native control (a push button) has none of its own and
+// draws into its parent's, so a grab for it sends every later press, move and release to
+// the parent, where the control never sees the release that would end the grab. The nearest
+// window with a drawing window of its own holds the grab and hands its events on.
+wxWindow* GrabHolder(wxWindow* pkWindow)
+{
+#ifdef __WXGTK__
+    wxWindow* pkHolder = pkWindow;
+    while (pkHolder->IsOfStandardClass() && !pkHolder->IsTopLevel() && pkHolder->GetParent() != nullptr)
+        pkHolder = pkHolder->GetParent();
+    return pkHolder;
+#else
+    return pkWindow;
+#endif
+}
+
+using MouseHandler = void (CWnd::*)(UINT, CPoint);
+
+// The holder's mouse events, as the capturing window's, in its own client coordinates.
+void ForwardToCapture(wxMouseEvent& kEvent, MouseHandler pfnHandler)
+{
+    CWnd* pkWnd = s_pkCapture;
+    wxWindow* pkTarget = pkWnd != nullptr ? pkWnd->GetToolkitWindow() : nullptr;
+    if (pkTarget == nullptr || s_pkCaptureHolder == nullptr)
+        return;
+    const wxPoint kPoint = pkTarget->ScreenToClient(s_pkCaptureHolder->ClientToScreen(kEvent.GetPosition()));
+    (pkWnd->*pfnHandler)(MouseFlags(kEvent), CPoint{kPoint.x, kPoint.y});
+}
+
+template <MouseHandler PFN> void ForwardMouse(wxMouseEvent& kEvent)
+{
+    ForwardToCapture(kEvent, PFN);
+}
+
+constexpr std::pair<const wxEventTypeTag<wxMouseEvent>*, void (*)(wxMouseEvent&)> FORWARDED[] = {
+    {&wxEVT_MOTION, &ForwardMouse<&CWnd::OnMouseMove>},
+    {&wxEVT_LEFT_DOWN, &ForwardMouse<&CWnd::OnLButtonDown>},
+    {&wxEVT_LEFT_UP, &ForwardMouse<&CWnd::OnLButtonUp>},
+    {&wxEVT_LEFT_DCLICK, &ForwardMouse<&CWnd::OnLButtonDblClk>},
+    {&wxEVT_RIGHT_DOWN, &ForwardMouse<&CWnd::OnRButtonDown>},
+    {&wxEVT_RIGHT_UP, &ForwardMouse<&CWnd::OnRButtonUp>},
+    {&wxEVT_MIDDLE_DOWN, &ForwardMouse<&CWnd::OnMButtonDown>},
+    {&wxEVT_MIDDLE_UP, &ForwardMouse<&CWnd::OnMButtonUp>},
+};
+
+void CaptureLost(wxMouseCaptureLostEvent&);
+void CaptureTopActivated(wxActivateEvent& kEvent);
+
+// Bound last, so called first: the holder's own handlers do not see what belongs to the capture.
+void BindHolder()
+{
+    s_bForwarding = s_pkCaptureHolder != s_pkCapture->GetToolkitWindow();
+    if (s_bForwarding)
+    {
+        for (const auto& [pkType, pfnForward] : FORWARDED)
+            s_pkCaptureHolder->Bind(*pkType, pfnForward);
+        s_pkCaptureHolder->Bind(wxEVT_MOUSE_CAPTURE_LOST, &CaptureLost);
+    }
+    if (s_pkCaptureTop != nullptr)
+        s_pkCaptureTop->Bind(wxEVT_ACTIVATE, &CaptureTopActivated);
+}
+
+void UnbindHolder()
+{
+    if (s_bForwarding && s_pkCaptureHolder != nullptr)
+    {
+        for (const auto& [pkType, pfnForward] : FORWARDED)
+            s_pkCaptureHolder->Unbind(*pkType, pfnForward);
+        s_pkCaptureHolder->Unbind(wxEVT_MOUSE_CAPTURE_LOST, &CaptureLost);
+    }
+    if (s_pkCaptureTop != nullptr)
+        s_pkCaptureTop->Unbind(wxEVT_ACTIVATE, &CaptureTopActivated);
+    s_bForwarding = false;
+}
+
+// The capture is over without a release of ours: its window hears of it.
+void EndCapture()
+{
+    CWnd* pkWnd = s_pkCapture;
+    UnbindHolder();
+    s_pkCapture = nullptr;
+    s_pkCaptureHolder = nullptr;
+    s_pkCaptureTop = nullptr;
+    if (pkWnd != nullptr)
+        pkWnd->OnCaptureChanged(nullptr);
+}
+
+void CaptureLost(wxMouseCaptureLostEvent&)
+{
+    EndCapture();
+}
+
+// A window that goes to the background gives the mouse back, as a dialog that comes up does.
+void CaptureTopActivated(wxActivateEvent& kEvent)
+{
+    kEvent.Skip();
+    if (!kEvent.GetActive())
+        ReleaseCapture();
 }
 } // namespace
 
@@ -244,10 +350,7 @@ void CWnd::BindEvents()
                    {
                        CWnd* pkWnd = *spCell;
                        if (pkWnd != nullptr && s_pkCapture == pkWnd)
-                       {
-                           s_pkCapture = nullptr;
-                           pkWnd->OnCaptureChanged(nullptr);
-                       }
+                           EndCapture();
                    });
     pkWindow->Bind(wxEVT_TIMER,
                    [spCell](wxTimerEvent& kEvent)
@@ -519,8 +622,12 @@ CWnd* CWnd::SetCapture()
         return pkOld;
     if (pkOld != nullptr)
         ReleaseCapture();
-    m_pkWindow->CaptureMouse();
+    wxWindow* pkHolder = GrabHolder(m_pkWindow);
+    pkHolder->CaptureMouse();
     s_pkCapture = this;
+    s_pkCaptureHolder = pkHolder;
+    s_pkCaptureTop = wxGetTopLevelParent(m_pkWindow);
+    BindHolder();
     return pkOld;
 }
 
@@ -529,9 +636,13 @@ BOOL ReleaseCapture()
     CWnd* pkWnd = s_pkCapture;
     if (pkWnd == nullptr)
         return FALSE;
+    wxWindow* pkHolder = s_pkCaptureHolder;
+    UnbindHolder();
     s_pkCapture = nullptr;
-    if (wxWindow* pkWindow = pkWnd->GetToolkitWindow(); pkWindow != nullptr && pkWindow->HasCapture())
-        pkWindow->ReleaseMouse();
+    s_pkCaptureHolder = nullptr;
+    s_pkCaptureTop = nullptr;
+    if (pkHolder != nullptr && pkHolder->HasCapture())
+        pkHolder->ReleaseMouse();
     pkWnd->OnCaptureChanged(nullptr);
     return TRUE;
 }

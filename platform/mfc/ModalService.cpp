@@ -91,6 +91,9 @@ ModalHook* ModalService::GetHook()
 
 bool ModalService::AskHook(ModalRequest& kRequest, int& iAnswer)
 {
+    // Every modal request comes here first. A dialog that comes up takes the mouse from
+    // whichever window held it: a grab kept through it would leave the dialog deaf to clicks.
+    ReleaseCapture();
     if (s_pkHook == nullptr)
         return false;
     iAnswer = s_pkHook->Answer(kRequest);

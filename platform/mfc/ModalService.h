@@ -58,7 +58,8 @@ public:
     static void InstallMessageBoxService();
     static void RemoveMessageBoxService();
 
-    // Answers a request through the hook; false when none is installed.
+    // Answers a request through the hook; false when none is installed. Every modal dialog and
+    // message box asks here first, and the mouse capture ends here.
     static bool AskHook(ModalRequest& kRequest, int& iAnswer);
 };
 } // namespace mfc

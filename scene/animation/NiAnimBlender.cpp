@@ -132,6 +132,12 @@ NiAnimBlender::~NiAnimBlender()
     }
 }
 
+uint32_t NiAnimBlender::NodesIn(const Sequence& kSequence) const
+{
+    return static_cast<uint32_t>(
+        std::min({m_kControllers.size(), kSequence.m_kPositions.size(), kSequence.m_kRotations.size()}));
+}
+
 NiAVObject* NiAnimBlender::GetNode(uint32_t i) const
 {
     NiKeyframeController* pkController = Controller(i);
@@ -285,12 +291,13 @@ uint32_t NiAnimBlender::ClearControllers()
 void NiAnimBlender::ApplyActiveSequence()
 {
     const bool bActive = m_iActive >= 0 && m_iActive < GetSequenceCount();
+    const uint32_t uiNodes = bActive ? NodesIn(m_kSequences[m_iActive]) : 0;
     for (uint32_t i = 0; i < m_kControllers.size(); ++i)
     {
         // Installing over installed arrays would free them: the controller is emptied first.
         EmptyController(i);
         NiKeyframeController* pkController = Controller(i);
-        if (!bActive || !pkController)
+        if (i >= uiNodes || !pkController)
             continue;
         const Sequence& kSequence = m_kSequences[m_iActive];
         const NiPositionKeyArray& kPositions = *kSequence.m_kPositions[i];
@@ -312,7 +319,7 @@ void NiAnimBlender::SamplePose(float fTime, int32_t iSequence, std::vector<NiPoi
     m_fStartTime = 0.0f;
     SetCycleType(static_cast<CycleType>(kSequence.m_iCycleType & 3));
     const float fKeyTime = ToControllerTime(fTime);
-    for (uint32_t i = 0; i < m_kControllers.size(); ++i)
+    for (uint32_t i = 0; i < NodesIn(kSequence); ++i)
     {
         uint32_t uiPosIndex = 0;
         uint32_t uiRotIndex = 0;
@@ -340,9 +347,9 @@ void NiAnimBlender::CaptureCurrentPose()
     }
 }
 
-void NiAnimBlender::WritePose(float fWeight)
+void NiAnimBlender::WritePose(float fWeight, uint32_t uiNodes)
 {
-    for (uint32_t i = 0; i < m_kControllers.size(); ++i)
+    for (uint32_t i = 0; i < uiNodes; ++i)
     {
         NiAVObject* pkNode = GetNode(i);
         if (!pkNode)
@@ -373,7 +380,7 @@ void NiAnimBlender::SetDestinationPose(const char* pcTextKey, float& fKeyTime)
         return;
     }
     // An empty array (possible only in a file) gives the rest pose.
-    for (uint32_t i = 0; i < m_kControllers.size(); ++i)
+    for (uint32_t i = 0; i < NodesIn(kDestination); ++i)
     {
         const PositionKey* pkPosition = kDestination.m_kPositions[i]->GetFirstKey();
         const RotationKey* pkRotation = kDestination.m_kRotations[i]->GetFirstKey();
@@ -432,7 +439,7 @@ void NiAnimBlender::UpdateBlend(float fTime)
         m_bBlending = false;
         return;
     }
-    WritePose(fWeight);
+    WritePose(fWeight, NodesIn(m_kSequences[m_iBlendDestination]));
 }
 
 void NiAnimBlender::FindMorphKeys(float fKeyTime, int32_t& iNext, int32_t& iPrevious,
@@ -619,13 +626,14 @@ void NiAnimBlender::UpdateMorph(float fTime)
     }
     SamplePose(fU, m_iMorphDestination, m_kToPositions, m_kToRotations);
     SamplePose(fSourceTime, m_iMorphSource, m_kFromPositions, m_kFromRotations);
-    for (uint32_t i = 0; i < m_kControllers.size(); ++i)
+    const uint32_t uiNodes = std::min(NodesIn(kDestination), NodesIn(kSource));
+    for (uint32_t i = 0; i < uiNodes; ++i)
     {
         if (NiQuaternion::Dot(m_kFromRotations[i], m_kToRotations[i]) < 0.0f)
             m_kFromRotations[i] = -m_kFromRotations[i];
         m_kFromRotations[i].w = std::clamp(m_kFromRotations[i].w, -1.0f, 1.0f);
     }
-    WritePose(fWeight);
+    WritePose(fWeight, uiNodes);
 }
 
 void NiAnimBlender::Update(float fTime)
@@ -641,7 +649,7 @@ uint32_t NiAnimBlender::PoseAtTime(int32_t iSequence, float fKeyTime)
     if (iSequence < 0 || iSequence >= GetSequenceCount())
         return 0;
     const Sequence& kSequence = m_kSequences[iSequence];
-    for (uint32_t i = 0; i < m_kControllers.size(); ++i)
+    for (uint32_t i = 0; i < NodesIn(kSequence); ++i)
     {
         NiKeyframeController* pkController = Controller(i);
         if (!pkController)
@@ -669,7 +677,7 @@ bool NiAnimBlender::SequencesJoin(int32_t iFirst, int32_t iSecond) const
     auto Close = [](float fA, float fB) { return std::fabs(fA - fB) < 0.0001f; };
     const Sequence& kA = m_kSequences[iFirst];
     const Sequence& kB = m_kSequences[iSecond];
-    for (uint32_t i = 0; i < m_kControllers.size(); ++i)
+    for (uint32_t i = 0; i < std::min(NodesIn(kA), NodesIn(kB)); ++i)
     {
         // An empty array (possible only in a file) has no pose to compare.
         if (!kA.m_kPositions[i]->GetNumKeys() || !kB.m_kPositions[i]->GetNumKeys() ||
@@ -753,15 +761,13 @@ void NiAnimBlender::FixCloneLinks(NiObject* pkObject)
             return static_cast<NiCloneExtraData*>(pkHead)->GetClone();
         return nullptr;
     };
-    if (NiNode* pkRoot = NiDynamicCast<NiNode>(CloneOf(m_pkRoot)))
-        pkClone->m_pkRoot = pkRoot;
+    // What was not cloned with the blender stays the source's: the clone must not reach it.
+    pkClone->m_pkRoot = NiDynamicCast<NiNode>(CloneOf(m_pkRoot));
     for (uint32_t i = 0; i < m_kControllers.size(); ++i)
     {
         NiObjectNET* pkNode = CloneOf(GetNode(i));
-        if (!pkNode)
-            continue;
         NiKeyframeController* pkFound = nullptr;
-        for (NiTimeController* pkWalk = pkNode->GetControllers(); pkWalk && !pkFound;
+        for (NiTimeController* pkWalk = pkNode ? pkNode->GetControllers() : nullptr; pkWalk && !pkFound;
              pkWalk = pkWalk->GetNext())
         {
             if (pkWalk->GetClassRecord() == &NiKeyframeController::ms_kClassRecord)
@@ -905,17 +911,18 @@ void NiAnimBlender::SaveBinary(NiStream& kStream)
     for (uint32_t i = 0; i < m_kControllers.size(); ++i)
         kStream.SaveLinkID(Controller(i));
     kStream.Save(static_cast<uint32_t>(m_kSequences.size()));
+    // The record holds N entries per row: a row reaching fewer nodes saves the rest empty.
     auto SaveRows = [&](auto Sequence::*pmRow)
     {
         for (const Sequence& kSequence : m_kSequences)
         {
-            for (const auto& spArray : kSequence.*pmRow)
-                kStream.Save(SavedCount(*spArray));
+            for (uint32_t i = 0; i < GetNodeCount(); ++i)
+                kStream.Save(i < NodesIn(kSequence) ? SavedCount(*(kSequence.*pmRow)[i]) : 0u);
         }
         for (const Sequence& kSequence : m_kSequences)
         {
-            for (const auto& spArray : kSequence.*pmRow)
-                SaveKeys(kStream, *spArray);
+            for (uint32_t i = 0; i < NodesIn(kSequence); ++i)
+                SaveKeys(kStream, *(kSequence.*pmRow)[i]);
         }
     };
     SaveRows(&Sequence::m_kPositions);
@@ -956,7 +963,9 @@ bool NiAnimBlender::IsEquivalent(const NiObject* pkObject) const
     {
         const Sequence& kA = m_kSequences[s];
         const Sequence& kB = pkOther->m_kSequences[s];
-        for (uint32_t i = 0; i < m_kControllers.size(); ++i)
+        if (NodesIn(kA) != pkOther->NodesIn(kB))
+            return false;
+        for (uint32_t i = 0; i < NodesIn(kA); ++i)
         {
             if (!kA.m_kPositions[i]->IsEqual(*kB.m_kPositions[i]) ||
                 !kA.m_kRotations[i]->IsEqual(*kB.m_kRotations[i]))

@@ -107,13 +107,16 @@ private:
     // subtree is what keeps them (uncounted here) alive.
     NiNode* Root() const { return m_pTarget ? m_pkRoot : nullptr; }
     NiKeyframeController* Controller(uint32_t i) const { return m_pTarget ? m_kControllers[i] : nullptr; }
+    // The nodes a sequence's rows reach: its rows and the node list can differ in length (a
+    // file's node count against the tree of a later AddSequence, or Init after sequences).
+    uint32_t NodesIn(const Sequence& kSequence) const;
     void CollectNodes(NiNode* pkNode);
     void EmptyController(uint32_t i);
     void SamplePose(float fTime, int32_t iSequence, std::vector<NiPoint3>& kPositions,
                     std::vector<NiQuaternion>& kRotations);
     void SetDestinationPose(const char* pcTextKey, float& fKeyTime);
     void CaptureCurrentPose();
-    void WritePose(float fWeight);
+    void WritePose(float fWeight, uint32_t uiNodes);
     void UpdateBlend(float fTime);
     void UpdateMorph(float fTime);
     void FinishTransition(int32_t iDestination, float fStartTime);

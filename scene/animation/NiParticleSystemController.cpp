@@ -600,15 +600,20 @@ void NiParticleSystemController::Step(float fTime)
         float fBirths = (GetBit(BIRTH_RATE_MODE_MASK) ? fDelta / m_fLifetime * fMax : fDelta * m_fBirthRate) +
                         m_fBirthRemainder;
         const uint32_t uiRoom = static_cast<uint32_t>(m_kAges.size()) - m_uiNumParticles;
-        // A count beyond the room (or none at all: a lifetime of 0) fills the room.
-        if (!(fBirths < static_cast<float>(uiRoom)))
+        const float fWhole = std::trunc(fBirths);
+        if (std::isnan(fBirths))
         {
-            uiBirths = std::isnan(fBirths) ? 0 : uiRoom;
+            m_fBirthRemainder = 0.0f;
+        }
+        else if (fWhole > static_cast<float>(uiRoom))
+        {
+            // More than the room (an infinite count too: a lifetime of 0) fills it; what is
+            // left over is dropped.
+            uiBirths = uiRoom;
             m_fBirthRemainder = 0.0f;
         }
         else
         {
-            const float fWhole = std::trunc(fBirths);
             uiBirths = fWhole > 0.0f ? static_cast<uint32_t>(fWhole) : 0;
             m_fBirthRemainder = fBirths - fWhole;
         }

@@ -22,13 +22,9 @@ void NiVisData::FreeKeys()
 
 void NiVisData::SetKeys(BoolKey** ppKeys, uint32_t uiCount)
 {
-    if (!ppKeys || uiCount == 0)
-    {
-        m_uiNumVisKeys = 0;
-        m_ppKeys = nullptr;
-        return;
-    }
     FreeKeys();
+    if (!ppKeys || uiCount == 0)
+        return;
     m_uiNumVisKeys = uiCount;
     m_ppKeys = ppKeys;
 }

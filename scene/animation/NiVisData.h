@@ -18,8 +18,8 @@ public:
     uint32_t GetNumKeys() const { return m_uiNumVisKeys; }
     BoolKey** GetKeys() const { return m_ppKeys; }
 
-    // Takes an array made with new[] and its keys, freeing the old ones; null keys or count 0
-    // only empty the object.
+    // Frees the old keys and takes an array made with new[] and its keys; null keys or count 0
+    // leave the object empty (such an array stays the caller's).
     void SetKeys(BoolKey** ppKeys, uint32_t uiCount);
 
     void LoadBinary(NiStream& kStream) override;

@@ -60,6 +60,16 @@ std::vector<std::pair<uint32_t, uint32_t>> PatchEdges(const NiBezierPatch& kPatc
     return {};
 }
 
+// Whether a cubic edge is the entry's, as stored or reversed.
+bool MatchesEdge(const uint16_t* pusEdge, const uint16_t* pusEntry, bool& bReversed)
+{
+    bReversed = false;
+    if (std::equal(pusEdge, pusEdge + 4, pusEntry))
+        return true;
+    bReversed = std::equal(pusEdge, pusEdge + 4, std::reverse_iterator<const uint16_t*>(pusEntry + 4));
+    return bReversed;
+}
+
 void SetNeighbor(NiBezierPatch& kPatch, uint16_t usEdge, uint32_t uiIndex, int16_t sCode)
 {
     if (NiBezierTriangle* pkTriangle = NiDynamicCast<NiBezierTriangle>(&kPatch))
@@ -106,8 +116,16 @@ NiBezierPatch* NiBezierMesh::AttachPatch(NiBezierPatch* pkPatch)
     return pkPatch;
 }
 
-template <class TPatch> NiBezierPatch* NiBezierMesh::AddIndexedPatch(uint16_t* pusIndices)
+bool NiBezierMesh::IndicesFit(const uint16_t* pusIndices, uint32_t uiCount) const
 {
+    return pusIndices && std::all_of(pusIndices, pusIndices + uiCount,
+                                     [this](uint16_t usIndex) { return usIndex < m_usNumPoints; });
+}
+
+template <class TPatch> NiBezierPatch* NiBezierMesh::AddIndexedPatch(uint16_t* pusIndices, uint32_t uiCount)
+{
+    if (!IndicesFit(pusIndices, uiCount))
+        return nullptr;
     return AttachPatch(new TPatch(pusIndices, m_pkPoints.get(), m_pkTextureCoords.get(), m_pkColors.get(),
                                   (m_usFlags & NORMALS_MASK) != 0, m_usNumPoints));
 }
@@ -117,11 +135,11 @@ NiBezierPatch* NiBezierMesh::AddTrianglePatch(uint16_t usDegree, uint16_t* pusIn
     switch (usDegree)
     {
     case 2:
-        return AddIndexedPatch<NiBezierTriangle2>(pusIndices);
+        return AddIndexedPatch<NiBezierTriangle2>(pusIndices, 6);
     case 3:
-        return AddIndexedPatch<NiBezierTriangle3>(pusIndices);
+        return AddIndexedPatch<NiBezierTriangle3>(pusIndices, 10);
     case 4:
-        return AddIndexedPatch<NiBezierTriangle4>(pusIndices);
+        return AddIndexedPatch<NiBezierTriangle4>(pusIndices, 15);
     default:
         return nullptr;
     }
@@ -132,9 +150,9 @@ NiBezierPatch* NiBezierMesh::AddRectanglePatch(uint16_t usDegree, uint16_t* pusI
     switch (usDegree)
     {
     case 2:
-        return AddIndexedPatch<NiBezierRectangle2>(pusIndices);
+        return AddIndexedPatch<NiBezierRectangle2>(pusIndices, 9);
     case 3:
-        return AddIndexedPatch<NiBezierRectangle3>(pusIndices);
+        return AddIndexedPatch<NiBezierRectangle3>(pusIndices, 16);
     default:
         return nullptr;
     }
@@ -142,6 +160,29 @@ NiBezierPatch* NiBezierMesh::AddRectanglePatch(uint16_t usDegree, uint16_t* pusI
 
 NiBezierPatch* NiBezierMesh::AddElevatedTrianglePatch(uint16_t, uint16_t* pusIn)
 {
+    // The edge points go after the points there are and are made all at once: once made, a new
+    // edge would have no place among them.
+    if ((m_usNumSharedEdges != 0 && !m_bEdgePointsPending) || !IndicesFit(pusIn, 12))
+        return nullptr;
+    const uint16_t aausEdge[3][4] = {{pusIn[0], pusIn[1], pusIn[2], pusIn[3]},
+                                     {pusIn[0], pusIn[4], pusIn[8], pusIn[11]},
+                                     {pusIn[3], pusIn[7], pusIn[10], pusIn[11]}};
+    const uint16_t* pusTable = m_pkSharedEdges ? m_pkSharedEdges->GetBase() : nullptr;
+    uint32_t uiNewEdges = 0;
+    for (uint32_t e = 0; e < 3; ++e)
+    {
+        bool bReversed = false;
+        bool bKnown = false;
+        for (uint32_t t = 0; t < m_usNumSharedEdges && !bKnown; ++t)
+            bKnown = MatchesEdge(aausEdge[e], pusTable + 4 * t, bReversed);
+        for (uint32_t f = 0; f < e && !bKnown; ++f)
+            bKnown = MatchesEdge(aausEdge[e], aausEdge[f], bReversed);
+        uiNewEdges += bKnown ? 0 : 1;
+    }
+    // Every point, edge points included, must stay reachable through 16-bit indices.
+    if (uint32_t(m_usNumPoints) + 3u * (m_usNumSharedEdges + uiNewEdges) > UINT16_MAX)
+        return nullptr;
+
     if (!m_pkSharedEdges)
         m_pkSharedEdges = std::make_unique<NiBezierIndexArray>(12);
     uint16_t* pusOut = new uint16_t[15];
@@ -152,23 +193,16 @@ NiBezierPatch* NiBezierMesh::AddElevatedTrianglePatch(uint16_t, uint16_t* pusIn)
     pusOut[7] = pusIn[6];
     pusOut[10] = pusIn[9];
 
-    const uint16_t aausEdge[3][4] = {{pusIn[0], pusIn[1], pusIn[2], pusIn[3]},
-                                     {pusIn[0], pusIn[4], pusIn[8], pusIn[11]},
-                                     {pusIn[3], pusIn[7], pusIn[10], pusIn[11]}};
     const uint32_t aauiSlots[3][3] = {{1, 2, 3}, {5, 9, 12}, {8, 11, 13}};
     for (uint32_t e = 0; e < 3; ++e)
     {
         const uint16_t* pusEdge = aausEdge[e];
-        const uint16_t* pusTable = m_pkSharedEdges->GetBase();
         int32_t iFound = -1;
         bool bReversed = false;
         for (uint32_t t = 0; t < m_usNumSharedEdges && iFound < 0; ++t)
         {
-            const uint16_t* pusEntry = pusTable + 4 * t;
-            if (std::equal(pusEdge, pusEdge + 4, pusEntry))
+            if (MatchesEdge(pusEdge, m_pkSharedEdges->GetBase() + 4 * t, bReversed))
                 iFound = int32_t(t);
-            else if (std::equal(pusEdge, pusEdge + 4, std::reverse_iterator<const uint16_t*>(pusEntry + 4)))
-                iFound = int32_t(t), bReversed = true;
         }
         if (iFound < 0)
         {
@@ -181,15 +215,16 @@ NiBezierPatch* NiBezierMesh::AddElevatedTrianglePatch(uint16_t, uint16_t* pusIn)
             pusOut[aauiSlots[e][s]] = static_cast<uint16_t>(bReversed ? q + 2 - s : q + s);
     }
     delete[] pusIn;
-    return AttachPatch(new NiBezierTriangle4(pusOut, m_pkPoints.get(), m_pkTextureCoords.get(),
-                                             m_pkColors.get(), (m_usFlags & NORMALS_MASK) != 0,
-                                             m_usNumPoints));
+    m_bEdgePointsPending = true;
+    // No arrays yet: the patch names edge points past their end until AppendEdgePoints.
+    return AttachPatch(new NiBezierTriangle4(pusOut, nullptr, nullptr, nullptr,
+                                             (m_usFlags & NORMALS_MASK) != 0, m_usNumPoints));
 }
 
 void NiBezierMesh::AppendEdgePoints()
 {
     const uint32_t uiNew = uint32_t(m_usNumPoints) + 3u * m_usNumSharedEdges;
-    if (m_usNumSharedEdges == 0 || uiNew > UINT16_MAX)
+    if (!m_bEdgePointsPending || uiNew > UINT16_MAX)
         return;
     auto Grow = [&](auto& spArray)
     {
@@ -204,6 +239,7 @@ void NiBezierMesh::AppendEdgePoints()
     Grow(m_pkTextureCoords);
     Grow(m_pkColors);
     m_usNumPoints = static_cast<uint16_t>(uiNew);
+    m_bEdgePointsPending = false;
     InterpolateEdgeVertices();
     LinkPatches();
 }
@@ -322,7 +358,8 @@ void NiBezierMesh::SetTextureSetCount(uint16_t usCount)
 void NiBezierMesh::InterpolateEdgeVertices()
 {
     const uint32_t uiEdges = m_usNumSharedEdges;
-    if (!m_pkSharedEdges || !m_pkPoints || 3 * uiEdges > m_usNumPoints)
+    // While the edge points are pending, the last 3E points are the caller's own.
+    if (!m_pkSharedEdges || !m_pkPoints || m_bEdgePointsPending || 3 * uiEdges > m_usNumPoints)
         return;
     const uint32_t uiBase = m_usNumPoints - 3 * uiEdges;
     const uint16_t* pusTable = m_pkSharedEdges->GetBase();
@@ -488,6 +525,7 @@ void NiBezierMesh::CopyToClone(NiBezierMesh* pkClone)
             pkClone->m_pkSharedEdges->Add(m_pkSharedEdges->GetAt(i));
         pkClone->m_usNumSharedEdges = m_usNumSharedEdges;
     }
+    pkClone->m_bEdgePointsPending = m_bEdgePointsPending;
 }
 
 void NiBezierMesh::FixCloneLinks(NiObject* pkClone)

@@ -50,16 +50,19 @@ public:
     //--- Building. The patches get no output until AppendEdgePoints, RetessellatePatches or
     // SetLevel. ---
     // Degree 2 to 4 (triangles) or 2 to 3 (rectangles) makes an indexed patch over the mesh's
-    // arrays, taking the index list; another degree does nothing (the list stays the caller's)
-    // and answers null.
+    // arrays, taking the index list; another degree, or an index outside the points, does
+    // nothing (the list stays the caller's) and answers null.
     NiBezierPatch* AddTrianglePatch(uint16_t usDegree, uint16_t* pusIndices);
     NiBezierPatch* AddRectanglePatch(uint16_t usDegree, uint16_t* pusIndices);
     // A quartic triangle from a triangle given with cubic edges (12 indices, taken): corners
     // 0, 3, 11, interior points 5, 6, 9, edges (0 1 2 3), (0 4 8 11), (3 7 10 11). Each edge
-    // shares its three raised points with every other triangle given the same edge.
+    // shares its three raised points with every other triangle given the same edge. The patch
+    // reads nothing until AppendEdgePoints makes its edge points. Refused (null, the list stays
+    // the caller's) for an index outside the points, for edge points that would not fit 16-bit
+    // indices, and once the edge points exist (after AppendEdgePoints, or loaded).
     NiBezierPatch* AddElevatedTrianglePatch(uint16_t usDegree, uint16_t* pusIndices);
     // Once, after the elevated triangles: grows the arrays by the edges' points, computes them
-    // and tessellates every patch at the mesh level.
+    // and tessellates every patch at the mesh level. Nothing when no edge waits for its points.
     void AppendEdgePoints();
     // Records, for every pair of patch children, the edges whose end points coincide.
     void FindPatchNeighbors();
@@ -73,6 +76,7 @@ public:
     void SetTextureSetCount(uint16_t usCount);
 
     //--- After the shared points change. ---
+    // Nothing while the edge points wait for AppendEdgePoints.
     void InterpolateEdgeVertices();
     void RetessellatePatches();
     // Every non-empty child slot, in order, that is a patch.
@@ -100,12 +104,16 @@ protected:
     uint16_t m_usNumSharedEdges = 0;
     uint8_t m_ucLevel = 0;
     uint8_t m_ucMaxLevel = 0;
+    // The shared edges' points are not yet in the arrays: the last 3E points are the caller's.
+    bool m_bEdgePointsPending = false;
 
 private:
     // Takes a new patch child, lowering the maximum level to its own.
     NiBezierPatch* AttachPatch(NiBezierPatch* pkPatch);
     // A new indexed patch of the class over the mesh's arrays, attached.
-    template <class TPatch> NiBezierPatch* AddIndexedPatch(uint16_t* pusIndices);
+    template <class TPatch> NiBezierPatch* AddIndexedPatch(uint16_t* pusIndices, uint32_t uiCount);
+    // Whether the index list names only points the arrays hold.
+    bool IndicesFit(const uint16_t* pusIndices, uint32_t uiCount) const;
     // Hands the arrays to every indexed patch child whose indices fit them, and tessellates.
     void LinkPatches();
 };

@@ -558,7 +558,7 @@ void NiBezierPatch::Draw(NiCamera* pkCamera)
 {
     NiRender* pkRenderer = pkCamera ? pkCamera->GetRenderer() : nullptr;
     // A patch never tessellated has nothing to hand the renderer.
-    if (!pkRenderer || !m_spRenderData)
+    if (!pkRenderer || !m_spRenderData || pkRenderer->AccumulateObject(this))
         return;
     pkCamera->SetRendererClipPlanes();
     pkRenderer->SetObjectTransform(m_worldTranslate, m_worldRotate, m_worldScale);

@@ -2,13 +2,13 @@
 
 #include "scene/object/NiObject.h"
 
+class NiAVObject;
 class NiCamera;
-class NiGeometry;
 
-// The abstract collector of held-back geometry: the renderer offers it every geometry before
-// drawing, and the camera opens and closes one accumulation around the draw of its scene. A
-// concrete accumulator decides what to keep (QueueObject) and draws what it kept, in its own
-// order, when the accumulation ends.
+// The abstract collector of held-back objects: the renderer offers it every object that draws
+// itself (geometry, Bezier patches) before drawing, and the camera opens and closes one
+// accumulation around the draw of its scene. A concrete accumulator decides what to keep
+// (QueueObject) and draws what it kept, in its own order, when the accumulation ends.
 class NiAccumulator : public NiObject
 {
     NiDeclareRTTI;
@@ -21,8 +21,8 @@ public:
     virtual bool BeginAccumulation(NiCamera* pkCamera);
     // Forgets the camera; concrete accumulators draw what they kept first.
     virtual void EndAccumulation();
-    // True when the accumulator keeps the geometry, which then is not drawn now.
-    virtual bool QueueObject(NiGeometry* pkGeometry) = 0;
+    // True when the accumulator keeps the object, which then is not drawn now.
+    virtual bool QueueObject(NiAVObject* pkObject) = 0;
 
     NiCamera* GetCamera() const { return m_pkCamera; }
 

@@ -11,7 +11,7 @@ NiImplementCreateObject(NiAlphaAccumulator);
 
 NiAlphaAccumulator::NiAlphaAccumulator() = default;
 
-bool NiAlphaAccumulator::QueueObject(NiGeometry* pkGeometry)
+bool NiAlphaAccumulator::QueueObject(NiAVObject* pkObject)
 {
     NiRender* pkRenderer = m_pkCamera ? m_pkCamera->GetRenderer() : nullptr;
     // Without a table in force the defaults apply, and the default alpha property blends not.
@@ -19,7 +19,7 @@ bool NiAlphaAccumulator::QueueObject(NiGeometry* pkGeometry)
     const NiAlphaProperty* pkAlpha = pkTable ? pkTable->GetAlpha() : nullptr;
     if (!pkAlpha || !pkAlpha->GetAlphaBlending() || (m_bObserveNoSortHint && pkAlpha->GetNoSorter()))
         return false;
-    return NiClusterAccumulator::QueueObject(pkGeometry);
+    return NiClusterAccumulator::QueueObject(pkObject);
 }
 
 NiObject* NiAlphaAccumulator::MakeClone()

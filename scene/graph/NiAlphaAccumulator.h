@@ -16,8 +16,8 @@ public:
     void SetObserveNoSortHint(bool bObserve) { m_bObserveNoSortHint = bObserve; }
     bool GetObserveNoSortHint() const { return m_bObserveNoSortHint; }
 
-    // Reads the alpha property the geometry installed in the renderer when it passed culling.
-    bool QueueObject(NiGeometry* pkGeometry) override;
+    // Reads the alpha property the object installed in the renderer when it passed culling.
+    bool QueueObject(NiAVObject* pkObject) override;
 
     NiObject* MakeClone() override;
 

@@ -2,7 +2,6 @@
 
 #include "scene/graph/NiAccumulator.h"
 #include "scene/graph/NiAccumulatorEntry.h"
-#include "scene/graph/NiGeometry.h"
 #include "scene/graph/NiNode.h"
 #include "scene/graph/NiRender.h"
 #include "scene/graph/NiScreenPolygon.h"
@@ -195,9 +194,9 @@ void NiCamera::UpdatePlanes()
 
 //--- Accumulator entries ------------------------------------------------------------------------
 
-NiAccumulatorEntry* NiCamera::CreateAccumulatorEntry(NiGeometry* pkGeometry)
+NiAccumulatorEntry* NiCamera::CreateAccumulatorEntry(NiAVObject* pkObject)
 {
-    return new NiAccumulatorEntry(pkGeometry, m_auiActivePlanes);
+    return new NiAccumulatorEntry(pkObject, m_auiActivePlanes);
 }
 
 void NiCamera::DrawAccumulatorEntry(NiAccumulatorEntry* pkEntry)

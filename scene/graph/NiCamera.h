@@ -12,7 +12,6 @@
 #include <vector>
 
 class NiAccumulatorEntry;
-class NiGeometry;
 class NiRender;
 
 // What a camera loader keeps between LoadBinary and ResolveLinks.
@@ -117,7 +116,7 @@ public:
     void MakeBottomPlane(float fValue, NiPlane& kPlane) const;
 
     //--- Accumulator entries: the object with the current mask, drawn later with that mask. ---
-    NiAccumulatorEntry* CreateAccumulatorEntry(NiGeometry* pkGeometry);
+    NiAccumulatorEntry* CreateAccumulatorEntry(NiAVObject* pkObject);
     void DrawAccumulatorEntry(NiAccumulatorEntry* pkEntry);
 
     //--- Rays and projections. ---

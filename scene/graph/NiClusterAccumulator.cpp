@@ -37,11 +37,11 @@ void NiClusterAccumulator::EndAccumulation()
     NiAccumulator::EndAccumulation();
 }
 
-bool NiClusterAccumulator::QueueObject(NiGeometry* pkGeometry)
+bool NiClusterAccumulator::QueueObject(NiAVObject* pkObject)
 {
-    if (!m_pkCamera || !pkGeometry)
+    if (!m_pkCamera || !pkObject)
         return false;
-    m_kEntries.AddTail(m_pkCamera->CreateAccumulatorEntry(pkGeometry));
+    m_kEntries.AddTail(m_pkCamera->CreateAccumulatorEntry(pkObject));
     return true;
 }
 

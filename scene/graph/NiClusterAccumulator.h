@@ -3,7 +3,7 @@
 #include "scene/graph/NiAccumulator.h"
 #include "scene/graph/NiClusterSorter.h"
 
-// An accumulator that holds back every geometry offered during the culled draw and, when the
+// An accumulator that holds back every object offered during the culled draw and, when the
 // accumulation ends, draws them back to front (NiClusterSorter).
 class NiClusterAccumulator : public NiAccumulator
 {
@@ -18,7 +18,7 @@ public:
     // Draws what was held back, far to near, then empties the list.
     void EndAccumulation() override;
     // Keeps the object with the camera's current plane mask; only during an accumulation.
-    bool QueueObject(NiGeometry* pkGeometry) override;
+    bool QueueObject(NiAVObject* pkObject) override;
 
     int32_t GetQueuedCount() const { return m_kEntries.GetCount(); }
     const NiClusterSorter& GetSorter() const { return m_kSorter; }

@@ -1,6 +1,7 @@
 #include "scene/graph/NiLODNode.h"
 
 #include "scene/graph/NiCamera.h"
+#include "scene/graph/NiCollisionRecord.h"
 #include "scene/object/NiCFormat.h"
 #include "scene/object/NiFieldString.h"
 #include "scene/object/NiStream.h"
@@ -98,6 +99,44 @@ void NiLODNode::PassedCulling(NiCamera* pkCamera)
             NiSwitchNode::PassedCulling(pkCamera);
         }
     }
+}
+
+template <class TOffer>
+bool NiLODNode::OfferChildren(const NiCollisionRecord& kRecord0, TOffer&& kOffer) const
+{
+    NiCollisionRecord kChildRecord = kRecord0;
+    kChildRecord.m_iReserved = 0;
+    if (GetUpdateOnlyActive())
+    {
+        kChildRecord.m_pkObject = GetActiveChild();
+        return kChildRecord.m_pkObject && kOffer(kChildRecord);
+    }
+    const uint32_t uiCount = std::min(GetArrayCount(), GetRangeCount());
+    for (uint32_t i = 0; i < uiCount; ++i)
+    {
+        kChildRecord.m_pkObject = GetAt(i);
+        if (kChildRecord.m_pkObject && kOffer(kChildRecord))
+            return true;
+    }
+    return false;
+}
+
+bool NiLODNode::CheckCollision(float fDeltaTime, const NiCollisionRecord& kRecord0,
+                               const NiCollisionRecord& kRecord1)
+{
+    NiAVObject* pkOther = kRecord1.m_pkObject;
+    return pkOther && OfferChildren(kRecord0, [&](const NiCollisionRecord& kChild)
+                                    { return pkOther->CheckCollision(fDeltaTime, kRecord1, kChild); });
+}
+
+int32_t NiLODNode::CollectCollisions(float fDeltaTime, const NiCollisionRecord& kRecord0,
+                                     const NiCollisionRecord& kRecord1)
+{
+    NiAVObject* pkOther = kRecord1.m_pkObject;
+    return pkOther && OfferChildren(kRecord0, [&](const NiCollisionRecord& kChild)
+                                    { return pkOther->CollectCollisions(fDeltaTime, kRecord1, kChild) == 1; })
+               ? 1
+               : 0;
 }
 
 //--- Stream -------------------------------------------------------------------------------------

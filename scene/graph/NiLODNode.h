@@ -47,6 +47,12 @@ public:
 
     void PassedCulling(NiCamera* pkCamera) override;
     void UpdateWorldTransform() override;
+    // The other side meets the active child alone with update-only-active, else each child that
+    // has a range slot in turn, up to the first that answers.
+    bool CheckCollision(float fDeltaTime, const NiCollisionRecord& kRecord0,
+                        const NiCollisionRecord& kRecord1) override;
+    int32_t CollectCollisions(float fDeltaTime, const NiCollisionRecord& kRecord0,
+                              const NiCollisionRecord& kRecord1) override;
 
     NiObject* MakeClone() override;
     void LoadBinary(NiStream& kStream) override;
@@ -55,6 +61,10 @@ public:
     void AddFieldStrings(NiFieldStringList& kList) const override;
 
 private:
+    // Offers the children as above to the other side's operation, with the roles exchanged,
+    // until one offer answers true.
+    template <class TOffer> bool OfferChildren(const NiCollisionRecord& kRecord0, TOffer&& kOffer) const;
+
     // Empty entries are slots without a range.
     std::vector<std::unique_ptr<NiLODRange>> m_kRanges;
 };

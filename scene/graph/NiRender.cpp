@@ -87,9 +87,9 @@ NiEffectLists* NiRender::GetCurrentEffectLists() const
     return m_spCurrentLists;
 }
 
-bool NiRender::AccumulateObject(NiGeometry* pkGeometry)
+bool NiRender::AccumulateObject(NiAVObject* pkObject)
 {
-    return m_spAccumulator && m_spAccumulator->QueueObject(pkGeometry);
+    return m_spAccumulator && m_spAccumulator->QueueObject(pkObject);
 }
 
 void NiRender::DrawQueuedObject(NiCamera* pkCamera, NiAccumulatorEntry* pkEntry)

@@ -11,13 +11,13 @@
 #include <cstdint>
 
 class NiAccumulatorEntry;
+class NiAVObject;
 class NiBoundingSphere;
 class NiCamera;
 class NiColor;
 class NiColorA;
 class NiDynamicEffect;
 class NiEffectLists;
-class NiGeometry;
 class NiGeometryData;
 class NiImage;
 class NiLinesData;
@@ -68,8 +68,9 @@ public:
     void SetCurrentEffectLists(NiEffectLists* pkLists);
     NiEffectLists* GetCurrentEffectLists() const;
 
-    // True when an accumulator is installed and keeps the geometry; its draw then stops.
-    bool AccumulateObject(NiGeometry* pkGeometry);
+    // True when an accumulator is installed and keeps the object (anything that draws itself:
+    // geometry, Bezier patches); its draw then stops.
+    bool AccumulateObject(NiAVObject* pkObject);
     // Draws one object an accumulator held back, with its own table and lists installed and no
     // accumulator; the renderer's state is as before afterwards.
     void DrawQueuedObject(NiCamera* pkCamera, NiAccumulatorEntry* pkEntry);

@@ -1,5 +1,6 @@
 #include "scene/graph/NiSwitchNode.h"
 
+#include "scene/graph/NiCollisionRecord.h"
 #include "scene/graph/NiPicker.h"
 #include "scene/object/NiFieldString.h"
 #include "scene/object/NiStream.h"
@@ -143,6 +144,34 @@ bool NiSwitchNode::FindPickHits(const NiPoint3& kOrigin, const NiPoint3& kDirect
         return true;
     NiAVObject* pkChild = GetActiveChild();
     return pkChild && pkChild->FindPickHits(kOrigin, kDirection, kPicker);
+}
+
+bool NiSwitchNode::CheckCollision(float fDeltaTime, const NiCollisionRecord& kRecord0,
+                                  const NiCollisionRecord& kRecord1)
+{
+    if (!GetUpdateOnlyActive())
+        return NiNode::CheckCollision(fDeltaTime, kRecord0, kRecord1);
+    NiAVObject* pkChild = GetActiveChild();
+    if (!pkChild || !kRecord1.m_pkObject)
+        return false;
+    NiCollisionRecord kChildRecord = kRecord0;
+    kChildRecord.m_pkObject = pkChild;
+    kChildRecord.m_iReserved = -1;
+    return kRecord1.m_pkObject->CheckCollision(fDeltaTime, kRecord1, kChildRecord);
+}
+
+int32_t NiSwitchNode::CollectCollisions(float fDeltaTime, const NiCollisionRecord& kRecord0,
+                                        const NiCollisionRecord& kRecord1)
+{
+    if (!GetUpdateOnlyActive())
+        return NiNode::CollectCollisions(fDeltaTime, kRecord0, kRecord1);
+    NiAVObject* pkChild = GetActiveChild();
+    if (!pkChild || !kRecord1.m_pkObject)
+        return 0;
+    NiCollisionRecord kChildRecord = kRecord0;
+    kChildRecord.m_pkObject = pkChild;
+    kChildRecord.m_iReserved = -1;
+    return kRecord1.m_pkObject->CollectCollisions(fDeltaTime, kRecord1, kChildRecord);
 }
 
 //--- Stream -------------------------------------------------------------------------------------

@@ -43,6 +43,12 @@ public:
     void Draw(NiCamera* pkCamera) override;
     bool FindPickHits(const NiPoint3& kOrigin, const NiPoint3& kDirection, NiPicker& kPicker) override;
     void PassedCulling(NiCamera* pkCamera) override;
+    // With update-only-active only the active child is kept current, so the other side meets it
+    // alone (nothing at -1); else the group node's rule.
+    bool CheckCollision(float fDeltaTime, const NiCollisionRecord& kRecord0,
+                        const NiCollisionRecord& kRecord1) override;
+    int32_t CollectCollisions(float fDeltaTime, const NiCollisionRecord& kRecord0,
+                              const NiCollisionRecord& kRecord1) override;
 
     NiObject* MakeClone() override;
     void LoadBinary(NiStream& kStream) override;

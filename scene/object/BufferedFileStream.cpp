@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <new>
+#include <string>
 
 BufferedFileStream::BufferedFileStream(const char* pcPath, bool bWrite, uint32_t uiBufferSize)
     : m_bRead(!bWrite)
@@ -131,6 +132,27 @@ bool BufferedFileStream::Flush()
         return false;
     }
     return true;
+}
+
+bool BufferedFileStream::SaveReplacing(const char* pcPath,
+                                       const std::function<bool(BufferedFileStream&)>& fnWrite,
+                                       uint32_t uiBufferSize)
+{
+    if (pcPath == nullptr)
+        return false;
+    const std::string kTemporary = std::string(pcPath) + ".tmp";
+    bool bSaved = false;
+    {
+        BufferedFileStream kFile(kTemporary.c_str(), true, uiBufferSize);
+        if (!kFile.IsGood())
+            return false;
+        bSaved = fnWrite(kFile) && kFile.Flush() && kFile.IsGood();
+    }
+    if (bSaved && std::rename(kTemporary.c_str(), pcPath) != 0)
+        bSaved = false;
+    if (!bSaved)
+        std::remove(kTemporary.c_str());
+    return bSaved;
 }
 
 void BufferedFileStream::Seek(int64_t iOffset, int iOrigin)

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <memory>
 
 // A binary file read or written through a buffer of fixed size. Requests at least as
@@ -37,6 +38,13 @@ public:
     // Write mode: writes the buffered bytes out (false on a failure, which also clears the
     // good state). Read mode: drops the buffered bytes.
     bool Flush();
+
+    // Saves a whole file without ever leaving a short one under the target's name: the writer
+    // fills a stream on a temporary file beside the target, which replaces the target only when
+    // the writer succeeded and every byte was written; otherwise it is removed and an earlier
+    // file of that name stays as it was.
+    static bool SaveReplacing(const char* pcPath, const std::function<bool(BufferedFileStream&)>& fnWrite,
+                              uint32_t uiBufferSize = DEFAULT_BUFFER_SIZE);
 
     void Seek(int64_t iOffset, int iOrigin);
 

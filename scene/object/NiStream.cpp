@@ -133,19 +133,9 @@ bool NiStream::SaveFile(const char* pcFileName)
 {
     if (pcFileName)
         m_kFileName = NormalizedCopy(pcFileName);
-    const std::string kTemporary = m_kFileName + ".tmp";
-    bool bSaved = false;
-    {
-        BufferedFileStream kFile(kTemporary.c_str(), true, FILE_BUFFER_SIZE);
-        if (!kFile.IsGood())
-            return false;
-        bSaved = SaveObjects(kFile) && kFile.Flush() && kFile.IsGood();
-    }
-    if (bSaved && std::rename(kTemporary.c_str(), m_kFileName.c_str()) != 0)
-        bSaved = false;
-    if (!bSaved)
-        std::remove(kTemporary.c_str());
-    return bSaved;
+    return BufferedFileStream::SaveReplacing(
+        m_kFileName.c_str(), [this](BufferedFileStream& kFile) { return SaveObjects(kFile); },
+        FILE_BUFFER_SIZE);
 }
 
 bool NiStream::SaveBuffer(std::vector<char>& kBuffer)

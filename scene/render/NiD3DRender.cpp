@@ -56,6 +56,16 @@ float Dot(const NiPoint3& kA, const NiPoint3& kB)
     return kA.x * kB.x + kA.y * kB.y + kA.z * kB.z;
 }
 
+// A pixel count truncated toward zero, within 0 to the limit (NaN gives 0).
+DWORD ClampedPixels(float fPixels, DWORD dwLimit)
+{
+    if (!(fPixels > 0.0f))
+        return 0;
+    if (fPixels >= static_cast<float>(dwLimit))
+        return dwLimit;
+    return std::min(static_cast<DWORD>(fPixels), dwLimit);
+}
+
 // The renderer's texture cache hands device images their source surfaces through these.
 bool GetImageSourceSurface(NiImage* pkImage, IDirectDraw7* pkDirectDraw,
                            const NiPixelLayout* const* apkLayouts, bool bTrueColor,
@@ -815,12 +825,17 @@ bool NiD3DRender::SetCameraFrame(const NiPoint3& kLocation, const NiPoint3& kDir
     if (m_pkDevice)
         m_pkDevice->SetTransform(D3DTRANSFORMSTATE_PROJECTION, &m_kProjection);
 
-    const float fWidth = static_cast<float>(GetScreenWidth());
-    const float fHeight = static_cast<float>(GetScreenHeight());
-    m_kViewport.dwX = static_cast<DWORD>(fWidth * kPort.m_left);
-    m_kViewport.dwY = static_cast<DWORD>((1.0f - kPort.m_top) * fHeight);
-    m_kViewport.dwWidth = static_cast<DWORD>((kPort.m_right - kPort.m_left) * fWidth);
-    m_kViewport.dwHeight = static_cast<DWORD>((kPort.m_top - kPort.m_bottom) * fHeight);
+    // An inverted or oversized camera viewport is clamped to the target: a negative extent has
+    // no unsigned pixel count, and the device takes no rectangle beyond its target.
+    const DWORD dwWidth = GetScreenWidth();
+    const DWORD dwHeight = GetScreenHeight();
+    const float fWidth = static_cast<float>(dwWidth);
+    const float fHeight = static_cast<float>(dwHeight);
+    m_kViewport.dwX = ClampedPixels(fWidth * kPort.m_left, dwWidth);
+    m_kViewport.dwY = ClampedPixels((1.0f - kPort.m_top) * fHeight, dwHeight);
+    m_kViewport.dwWidth = ClampedPixels((kPort.m_right - kPort.m_left) * fWidth, dwWidth - m_kViewport.dwX);
+    m_kViewport.dwHeight =
+        ClampedPixels((kPort.m_top - kPort.m_bottom) * fHeight, dwHeight - m_kViewport.dwY);
     m_kViewport.dvMinZ = 0.0f;
     m_kViewport.dvMaxZ = 1.0f;
     if (m_spRenderStates)

@@ -148,6 +148,14 @@ void NiD3DTextureCache::PurgeImageFromAll(NiImage* pkImage)
         pkCache->Purge(pkImage, true, -1);
 }
 
+void NiD3DTextureCache::ForgetFailuresOfAll(NiImage* pkImage)
+{
+    if (!pkImage)
+        return;
+    for (NiD3DTextureCache* pkCache : LiveCaches())
+        pkCache->ForgetFailures(pkImage);
+}
+
 void NiD3DTextureCache::IncRef()
 {
     ++m_iRefCount;
@@ -560,29 +568,37 @@ bool NiD3DTextureCache::CreateWithEviction(uint32_t uiMemory, NiImage* pkImage, 
         return true;
     }
 
-    int32_t iStart = int32_t(SizeClassOf(kDescription.m_uiKey));
-    int32_t iTop = -1;
-    while (Entry* pkVictim = FindEvictionCandidate(uiMemory, iStart, iTop, false))
+    const auto EvictUntilMade = [&](bool bAllowThisFrame)
     {
-        ReleaseEntry(pkVictim);
-        ++m_uiChangesThisFrame;
-        if (CreateTextureSurface(uiMemory, pkImage, kDescription))
+        int32_t iStart = int32_t(SizeClassOf(kDescription.m_uiKey));
+        int32_t iTop = -1;
+        while (Entry* pkVictim = FindEvictionCandidate(uiMemory, iStart, iTop, bAllowThisFrame))
         {
-            m_uiEvents |= EVENT_EVICTED;
-            return true;
+            ReleaseEntry(pkVictim);
+            ++m_uiChangesThisFrame;
+            if (CreateTextureSurface(uiMemory, pkImage, kDescription))
+            {
+                m_uiEvents |= EVENT_EVICTED;
+                return true;
+            }
         }
-    }
+        return false;
+    };
+    if (EvictUntilMade(false))
+        return true;
 
     if (pkSameKey)
     {
-        // Taking over a texture of this frame changes what it shows but releases nothing the
-        // device may still have bound.
         ReuseEntry(pkSameKey, pkImage, kDescription);
         m_uiEvents |= EVENT_TAKEN_OVER;
         return true;
     }
-    // Only textures of this frame are left; they stay, and this texture is not made.
-    m_uiEvents |= EVENT_REACHED_FRAME | EVENT_NOT_MADE;
+    // Textures of this frame go too: the device holds a reference to each bound texture, so the
+    // draws that used one are unharmed and a stage that needs it again makes it anew.
+    m_uiEvents |= EVENT_REACHED_FRAME;
+    if (EvictUntilMade(true))
+        return true;
+    m_uiEvents |= EVENT_NOT_MADE;
     return false;
 }
 
@@ -807,10 +823,21 @@ uint32_t NiD3DTextureCache::GetFormat(NiImage* pkImage)
 {
     if (!pkImage)
         return NO_FORMAT;
+    // Every textured object asks each frame; a missing or undecodable file would be looked for
+    // and read again each time.
+    bool bRemembered = true;
+    for (uint32_t uiMemory = 0; uiMemory < MemoryCount(); ++uiMemory)
+        bRemembered = bRemembered && m_akMemory[uiMemory].m_kNoSource.count(pkImage) != 0;
+    if (bRemembered)
+        return NO_FORMAT;
     IDirectDrawSurface7* pkSource;
     const NiPixelLayout* pkLayout;
     if (!GetSourceSurface(pkImage, pkSource, pkLayout))
+    {
+        for (uint32_t uiMemory = 0; uiMemory < MemoryCount(); ++uiMemory)
+            m_akMemory[uiMemory].m_kNoSource.insert(pkImage);
         return NO_FORMAT;
+    }
     return std::min<uint32_t>(pkLayout->m_uiFormatIndex, NO_FORMAT);
 }
 
@@ -857,7 +884,7 @@ bool NiD3DTextureCache::Precache(NiImage* pkImage, bool bAllowEviction, bool bLo
 
 void NiD3DTextureCache::Purge(NiImage* pkImage, bool bIncludeLocked, int32_t iMemory)
 {
-    const uint32_t uiMemories = m_bTwoMemories ? 2 : 1;
+    const uint32_t uiMemories = MemoryCount();
     if (!m_bTwoMemories)
         iMemory = iMemory < 0 ? -1 : 0;
 
@@ -866,11 +893,10 @@ void NiD3DTextureCache::Purge(NiImage* pkImage, bool bIncludeLocked, int32_t iMe
         for (uint32_t uiMemory = 0; uiMemory < uiMemories; ++uiMemory)
         {
             Entry* pkEntry = FindEntry(uiMemory, pkImage);
-            if (pkEntry == &m_kMarker)
-                m_akMemory[uiMemory].m_kImages.erase(pkImage);
-            else if (pkEntry)
+            if (pkEntry && pkEntry != &m_kMarker)
                 ReleaseEntry(pkEntry);
         }
+        ForgetFailures(pkImage);
         return;
     }
     for (uint32_t uiMemory = 0; uiMemory < uiMemories; ++uiMemory)
@@ -896,6 +922,18 @@ void NiD3DTextureCache::PurgeMemory(uint32_t uiMemory, bool bIncludeLocked)
     // Images marked as unloadable may load after a purge (their files may have changed).
     for (auto kAt = kMemory.m_kImages.begin(); kAt != kMemory.m_kImages.end();)
         kAt = kAt->second == &m_kMarker ? kMemory.m_kImages.erase(kAt) : std::next(kAt);
+    kMemory.m_kNoSource.clear();
+}
+
+void NiD3DTextureCache::ForgetFailures(NiImage* pkImage)
+{
+    for (Memory& kMemory : m_akMemory)
+    {
+        auto kFound = kMemory.m_kImages.find(pkImage);
+        if (kFound != kMemory.m_kImages.end() && kFound->second == &m_kMarker)
+            kMemory.m_kImages.erase(kFound);
+        kMemory.m_kNoSource.erase(pkImage);
+    }
 }
 
 void NiD3DTextureCache::InvalidateAll()

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 class NiImage;
@@ -22,7 +23,8 @@ class NiImage;
 // Texture memory is a budget: when CreateSurface fails, a texture of exactly the same key (size,
 // format, mip chain) not used in this frame is taken over, else the least recently used
 // textures of the new one's size class and above are evicted, then those of smaller classes.
-// A texture used in the frame being drawn is never released to make room.
+// Textures used in the frame being drawn go last: a same-key one is taken over, else they are
+// evicted like the others before the new texture is given up.
 //
 // Contents: setup and sharing / per-frame use / maintenance / statistics.
 class NiD3DTextureCache
@@ -91,6 +93,8 @@ public:
 
     // An image that dies leaves every living cache.
     static void PurgeImageFromAll(NiImage* pkImage);
+    // Every living cache forgets that the image could not become a texture: its pixels changed.
+    static void ForgetFailuresOfAll(NiImage* pkImage);
 
     //--- Per frame: BeginFrame once, then GetTexture for every stage of every pass. ---
     void BeginFrame();
@@ -101,6 +105,8 @@ public:
 
     //--- Maintenance. ---
     // The format index the image's texture has or would have; NO_FORMAT when it cannot be one.
+    // An image whose source cannot be made is remembered in every memory and answered at once
+    // until it changes (NiImage::MarkChanged) or a purge of a memory gives it another try.
     uint32_t GetFormat(NiImage* pkImage);
     // Whether the image can make its source surface for this cache.
     bool CanCreateSource(NiImage* pkImage);
@@ -185,6 +191,9 @@ private:
         uint32_t m_uiBytes = 0;
         // Each image's texture here, or the marker of an image that cannot become one.
         std::unordered_map<const NiImage*, Entry*> m_kImages;
+        // Images whose source surface could not be made; kept apart from m_kImages, since an
+        // image may hold a texture made before its source failed.
+        std::unordered_set<const NiImage*> m_kNoSource;
     };
 
     // A texture about to be made: the source, its format and the surface description.
@@ -228,6 +237,8 @@ private:
     void UnlinkEntry(Entry* pkEntry);
     void TouchEntry(Entry* pkEntry);
     void PurgeMemory(uint32_t uiMemory, bool bIncludeLocked);
+    void ForgetFailures(NiImage* pkImage);
+    uint32_t MemoryCount() const { return m_bTwoMemories ? 2 : 1; }
 
     std::array<std::unique_ptr<NiPixelLayout>, FORMAT_COUNT> m_aspLayouts;
     std::array<uint32_t, FORMAT_COUNT> m_auiSizeClass{};

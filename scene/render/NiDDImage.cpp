@@ -9,6 +9,7 @@
 #include "scene/render/NiDDPixelFormat.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 // Contents: class-wide list / creation / source surfaces / upload / device files / format choice.
@@ -114,6 +115,8 @@ bool NiDDImage::MarkChanged()
 {
     for (DeviceSurface& kRecord : m_kSurfaces)
         kRecord.m_bStale = true;
+    // Pixels that failed to become a texture may succeed now.
+    NiD3DTextureCache::ForgetFailuresOfAll(this);
     return true;
 }
 
@@ -406,42 +409,46 @@ bool NiDDImage::SaveDeviceFile(const char* pcFileName)
     if (uiDataSize > UINT32_MAX)
         return false;
 
-    BufferedFileStream kFile(pcFileName, true);
-    if (!kFile.IsGood())
-        return false;
-    const auto Write32 = [&](uint32_t uiValue) { kFile.Write(&uiValue, 4); };
-    Write32(m_uiWidth);
-    Write32(m_uiHeight);
-    Write32(uiLevels);
-    kFile.Write(&kFormat, sizeof(kFormat));
-    Write32(static_cast<uint32_t>(uiDataSize));
-
-    const std::vector<uint8_t> kZeros(8, 0);
-    pkSurface->AddRef();
-    IDirectDrawSurface7* pkLevel = pkSurface;
-    for (uint32_t i = 0, w = m_uiWidth, h = m_uiHeight; i < uiLevels && pkLevel;
-         ++i, w = Half(w), h = Half(h))
+    const auto WriteLevels = [&](BufferedFileStream& kFile)
     {
-        if (FAILED(LockWaiting(pkLevel, kDesc, DDLOCK_READONLY)))
+        const auto Write32 = [&](uint32_t uiValue) { kFile.Write(&uiValue, 4); };
+        Write32(m_uiWidth);
+        Write32(m_uiHeight);
+        Write32(uiLevels);
+        kFile.Write(&kFormat, sizeof(kFormat));
+        Write32(static_cast<uint32_t>(uiDataSize));
+
+        const std::vector<uint8_t> kZeros(8, 0);
+        pkSurface->AddRef();
+        IDirectDrawSurface7* pkLevel = pkSurface;
+        uint32_t uiWritten = 0;
+        for (uint32_t w = m_uiWidth, h = m_uiHeight; uiWritten < uiLevels && pkLevel;
+             ++uiWritten, w = Half(w), h = Half(h))
         {
+            if (FAILED(LockWaiting(pkLevel, kDesc, DDLOCK_READONLY)))
+            {
+                pkLevel->Release();
+                return false;
+            }
+            const uint32_t uiRowBytes = (w * uiBits + 7) / 8;
+            const uint32_t uiPadding = static_cast<uint32_t>(PaddedRow(w, uiBits)) - uiRowBytes;
+            for (uint32_t y = 0; y < h; ++y)
+            {
+                kFile.Write(static_cast<const uint8_t*>(kDesc.lpSurface) + size_t(y) * kDesc.lPitch,
+                            uiRowBytes);
+                kFile.Write(kZeros.data(), uiPadding);
+            }
+            UnlockSurface(pkLevel);
+            IDirectDrawSurface7* pkNext = uiWritten + 1 < uiLevels ? NextLevel(pkLevel) : nullptr;
             pkLevel->Release();
-            return false;
+            pkLevel = pkNext;
         }
-        const uint32_t uiRowBytes = (w * uiBits + 7) / 8;
-        const uint32_t uiPadding = static_cast<uint32_t>(PaddedRow(w, uiBits)) - uiRowBytes;
-        for (uint32_t y = 0; y < h; ++y)
-        {
-            kFile.Write(static_cast<const uint8_t*>(kDesc.lpSurface) + size_t(y) * kDesc.lPitch, uiRowBytes);
-            kFile.Write(kZeros.data(), uiPadding);
-        }
-        UnlockSurface(pkLevel);
-        IDirectDrawSurface7* pkNext = i + 1 < uiLevels ? NextLevel(pkLevel) : nullptr;
-        pkLevel->Release();
-        pkLevel = pkNext;
-    }
-    if (pkLevel)
-        pkLevel->Release();
-    return kFile.Flush() && kFile.IsGood();
+        if (pkLevel)
+            pkLevel->Release();
+        // A chain shorter than the header says would leave a file the loader refuses.
+        return uiWritten == uiLevels;
+    };
+    return BufferedFileStream::SaveReplacing(pcFileName, WriteLevels);
 }
 
 NiDDImage* NiDDImage::CreateFromDeviceFile(const char* pcFileName)
@@ -471,7 +478,9 @@ NiDDImage* NiDDImage::CreateFromDeviceFile(const char* pcFileName)
         kLayout.m_bPalettized ? uiBits == 8 : (uiBits == 16 || uiBits == 24 || uiBits == 32);
     if (!bKnownDepth || !(kFormat.dwFlags & DDPF_RGB) || !uiWidth || !uiHeight || !uiLevels)
         return nullptr;
-    if (uiLevels > 1 && uiLevels > ComputeMipmapLevels(uiWidth, uiHeight))
+    // A mip chain needs power-of-two sides and ends at 1 x 1 at the latest.
+    if (uiLevels > 1 && (!std::has_single_bit(uiWidth) || !std::has_single_bit(uiHeight) ||
+                         uiLevels > static_cast<uint32_t>(std::bit_width(std::max(uiWidth, uiHeight)))))
         return nullptr;
     uint64_t uiNeeded = 0;
     for (uint32_t i = 0, w = uiWidth, h = uiHeight; i < uiLevels; ++i, w = Half(w), h = Half(h))

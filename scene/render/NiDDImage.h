@@ -64,7 +64,8 @@ public:
     IDirectDrawSurface7* GetNextSurface();
     uint32_t GetSurfaceCount() const { return static_cast<uint32_t>(m_kSurfaces.size()); }
 
-    // Marks every source surface for a refill at its next request; true.
+    // Marks every source surface for a refill at its next request, and lets the texture caches
+    // try again an image they could not make into a texture; true.
     bool MarkChanged() override;
     // Releases the source surfaces made for that DirectDraw object; true.
     virtual bool ReleaseDeviceSurfaces(IDirectDraw7* pkDirectDraw);

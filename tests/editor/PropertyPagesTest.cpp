@@ -24,6 +24,9 @@
 #include "properties/PositionOrientationProperty.h"
 #include "properties/PropertyTypeRegistry.h"
 #include "properties/PulseWeaponProperty.h"
+#include "properties/SKFieldSet.h"
+#include "properties/SKModelPropertyManager.h"
+#include "properties/SKModelPropertySet.h"
 #include "properties/SensorProperty.h"
 #include "properties/ShieldProperty.h"
 #include "properties/ShipProperty.h"
@@ -31,9 +34,12 @@
 #include "properties/TorpedoSystemProperty.h"
 #include "properties/TorpedoTubeProperty.h"
 #include "properties/WeaponProperty.h"
+#include "tests/properties/PropertyTestSupport.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
+#include <gtk/gtk.h>
+#include <wx/notebook.h>
 
 #include <cmath>
 #include <filesystem>
@@ -116,6 +122,24 @@ protected:
             kTabs.push_back(pkSheet->GetPage(i)->GetCaption().Str());
         return kTabs;
     }
+    // How many of the sheet's tabs the tab row shows (rather than scrolls away).
+    int TabsInSight(CPropertySheet* pkSheet)
+    {
+        m_kApp.PumpMessages();
+        wxNotebook* pkTabs = nullptr;
+        for (wxWindow* pkChild : pkSheet->GetToolkitWindow()->GetChildren())
+            if (auto* pkNotebook = dynamic_cast<wxNotebook*>(pkChild))
+                pkTabs = pkNotebook;
+        if (pkTabs == nullptr)
+            return 0;
+        GtkNotebook* pkNotebook = GTK_NOTEBOOK(pkTabs->GetHandle());
+        int iInSight = 0;
+        for (int i = 0; i < gtk_notebook_get_n_pages(pkNotebook); ++i)
+            if (gtk_widget_get_child_visible(
+                    gtk_notebook_get_tab_label(pkNotebook, gtk_notebook_get_nth_page(pkNotebook, i))))
+                ++iInSight;
+        return iInSight;
+    }
     static CZenaraPropertyPage* Page(CPropertySheet* pkSheet, int i)
     {
         return static_cast<CZenaraPropertyPage*>(pkSheet->GetPage(i));
@@ -132,6 +156,14 @@ protected:
     }
     static void Click(CWnd* pkPage, UINT nID) { pkPage->SendMessage(WM_COMMAND, nID); }
     static void Ok(CPropertyEditSheet* pkSheet) { pkSheet->SendMessage(WM_COMMAND, IDOK); }
+    // The document's property script saved to the file, and its text.
+    std::string SaveScript(const std::string& kPath)
+    {
+        m_kHook.QueueFile(kPath);
+        EXPECT_TRUE(Main()->RouteCommand(ID_FILE_SAVE));
+        m_kApp.PumpMessages();
+        return TempFolder::ReadFile(kPath);
+    }
     static void Cancel(CPropertyEditSheet* pkSheet) { pkSheet->SendMessage(WM_COMMAND, IDCANCEL); }
 
     TempFolder m_kData;
@@ -182,6 +214,7 @@ TEST_F(PropertyPagesTest, APropertyGetsOnePagePerClassLevelMostDerivedFirst)
         // Every page was made before the sheet showed.
         for (int i = 0; i < pkSheet->GetPageCount(); ++i)
             EXPECT_TRUE(pkSheet->GetPage(i)->IsPageCreated());
+        EXPECT_EQ(TabsInSight(pkSheet), pkSheet->GetPageCount());
         EXPECT_EQ(spProperty->GetRefCount(), 2);
         Cancel(pkSheet);
         EXPECT_EQ(spProperty->GetRefCount(), 1);
@@ -248,7 +281,8 @@ TEST_F(PropertyPagesTest, PagesShowTheFieldsInTheirUnitsAndOkWritesTheEditedText
     Ok(pkSheet);
     EXPECT_TRUE(m_kHook.GetMessageTexts().empty());
     EXPECT_FLOAT_EQ(spPhaser->GetOuterShellColor().b, 51.0f * 0.003921569f);
-    EXPECT_FLOAT_EQ(spPhaser->GetOuterShellColor().r, 127.0f * 0.003921569f);
+    // Only what was typed is written: red still holds 0.5, not the 127 it showed.
+    EXPECT_EQ(spPhaser->GetOuterShellColor().r, 0.5f);
     EXPECT_STREQ(spPhaser->GetFireSound(), "Other Fire");
     EXPECT_EQ(spPhaser->GetIndicatorIconNum(), 7);
     EXPECT_EQ(spPhaser->GetWeaponID(), 12);
@@ -408,9 +442,10 @@ TEST_F(PropertyPagesTest, ColoursShowAsBytesAndThePickerKeepsAlpha)
     EXPECT_EQ(Text(pkPage, IDC_GLOW_GREEN), "127");
     EXPECT_EQ(Text(pkPage, IDC_GLOW_BLUE), "0");
     EXPECT_EQ(Text(pkPage, IDC_GLOW_ALPHA), "255");
+    // Looking is not editing: the colour keeps 0.5, although the page shows the byte 127.
     Ok(pkSheet);
-    EXPECT_FLOAT_EQ(spShield->GetShieldGlowColor().g, 127.0f * 0.003921569f);
-    EXPECT_FLOAT_EQ(spShield->GetShieldGlowColor().r, 1.0f);
+    EXPECT_EQ(spShield->GetShieldGlowColor().g, 0.5f);
+    EXPECT_EQ(spShield->GetShieldGlowColor().r, 1.0f);
 
     auto spLight = Make<BlinkingLightProperty>("Blinking Light");
     spLight->SetColor(SKColorA(0.5f, 0.5f, 0.5f, 0.25f));
@@ -529,7 +564,8 @@ TEST_F(PropertyPagesTest, EveryPageWritesWhatIsTypedIntoItsField)
         {"Torpedo Tube", 0, IDC_RELOAD_DELAY, "12", "ReloadDelay", "12"},
         {"Torpedo Tube", 0, IDC_MAXIMUM_READY, "2", "MaxReady", "2"},
         {"Blinking Light", 0, IDC_LIGHT_PERIOD, "2", "Period", "2"},
-        {"Blinking Light", 0, IDC_TEXTURE_NAME, "", "TextureName", ""},
+        // Nothing typed over nothing writes nothing: the name stays none.
+        {"Blinking Light", 0, IDC_TEXTURE_NAME, "", "TextureName", "<none>"},
         {"Ship Property", 0, IDC_AI_STRING, "Aggressive", "AIString", "Aggressive"},
         {"Ship Property", 0, IDC_AFFILIATION, "-2", "Affiliation", "-2"},
         {"Phaser", 0, IDC_TEXTURE_STOP, "3", "PhaserTextureEnd", "3"},
@@ -631,4 +667,266 @@ TEST(DragButtonTest, TheSpinButtonTurnsItsFrameOneDegreePerPixel)
     kSpin.OnLButtonDown(0, {0, 0});
     kSpin.OnCaptureChanged(nullptr);
     EXPECT_EQ(kSpin.m_iDragMode, 0);
+}
+
+namespace
+{
+// Every field of every class level of the property set to a value the page cannot show exactly:
+// colours between the bytes the page shows, numbers with more digits than it shows, masks and
+// choices beyond its boxes and lists, a negative count where it only shows non-negative ones.
+void SetAwkwardValues(SKModelProperty& kProperty)
+{
+    using Field = SKPropertyField;
+    for (const PropertyTypeEntry* pkEntry = FindPropertyType(kProperty.GetObjType()); pkEntry != nullptr;
+         pkEntry = FindPropertyType(pkEntry->iBaseTypeID))
+    {
+        if (pkEntry->pfnFieldSet == nullptr)
+            continue;
+        for (const Field* pkField : pkEntry->pfnFieldSet().GetFields())
+        {
+            switch (pkField->GetType())
+            {
+            case Field::BOOL:
+                pkField->Set(kProperty, true);
+                break;
+            case Field::INT:
+                // The ammo count stays one the torpedo page lists; the others go past any list.
+                pkField->Set(kProperty, int32_t{pkField->GetMaximum() < 37.0f ? 3 : -37});
+                break;
+            case Field::FLOAT:
+                pkField->Set(kProperty, pkField->GetUnit() == Field::DEGREES ? 0.12345678f : 1234.5677f);
+                break;
+            case Field::POINT3:
+                pkField->Set(kProperty, NiPoint3(1234.5677f, -0.0078431f, 0.26726124f));
+                break;
+            case Field::COLOR:
+                pkField->Set(kProperty, NiColorA(0.172549f, 0.0078431f, 0.99215686f, 0.5019608f));
+                break;
+            case Field::TEXT:
+                pkField->Set(kProperty, Field::Text("data/x.tga"));
+                break;
+            case Field::STRING:
+                pkField->Set(kProperty, SKString("120;Quad"));
+                break;
+            }
+        }
+    }
+}
+} // namespace
+
+// Opening a sheet, going through its tabs and pressing OK changes nothing: the script saved
+// after it is the one saved before, byte for byte, for a property of every type.
+TEST_F(PropertyPagesTest, LookingAtEveryKindOfPageChangesNoByteOfTheScript)
+{
+    CPropertyDoc* pkDoc = OpenSampleShip();
+    ASSERT_NE(pkDoc, nullptr);
+    std::vector<std::string> kTypes;
+    for (const char* pcType = GetFirstPropertyTypeName(); pcType != nullptr;
+         pcType = GetNextPropertyTypeName())
+        kTypes.emplace_back(pcType);
+    ASSERT_EQ(kTypes.size(), 23u);
+    std::vector<SKModelProperty*> kTemplates;
+    for (const std::string& kType : kTypes)
+    {
+        SKModelProperty* pkTemplate = CreatePropertyByTypeName(kType.c_str(), ("Awkward " + kType).c_str());
+        ASSERT_NE(pkTemplate, nullptr) << kType;
+        SetAwkwardValues(*pkTemplate);
+        // The manager takes the reference of the creation.
+        g_kModelPropertyManager.RegisterLocalTemplate(pkTemplate);
+        pkDoc->GetPropertySet()->AddToSet("Hull", pkTemplate);
+        kTemplates.push_back(pkTemplate);
+    }
+    const std::string kScript = m_kData.Path("Models/Looked.py");
+    const std::string kBefore = SaveScript(kScript);
+    // The sample's own colours lie between the bytes too (44/255 written with six decimals).
+    ASSERT_NE(kBefore.find("SetRGBA(1.000000, 0.172549, 0.007843, 1.000000)"), std::string::npos);
+    ASSERT_NE(kBefore.find("1234.567749"), std::string::npos);
+
+    std::vector<SKModelProperty*> kLooked = kTemplates;
+    for (const char* pcName : {"Port Phaser", "Forward Torpedo", "Shield Generator", "Impulse Engines"})
+        kLooked.push_back(
+            g_kModelPropertyManager.FindByName(pcName, SKModelPropertyManager::LOCAL_TEMPLATES));
+    int iSheets = 0;
+    for (SKModelProperty* pkTemplate : kLooked)
+    {
+        ASSERT_NE(pkTemplate, nullptr);
+        SCOPED_TRACE(pkTemplate->GetName().GetCString().get());
+        CPropertyEditSheet* pkSheet = Edit(pkTemplate);
+        if (pkSheet == nullptr)
+            continue;
+        ++iSheets;
+        // Each tab change applies the page left.
+        for (int i = 1; i < pkSheet->GetPageCount(); ++i)
+            ASSERT_TRUE(pkSheet->SetActivePage(i));
+        ASSERT_TRUE(pkSheet->SetActivePage(0));
+        Ok(pkSheet);
+        ASSERT_TRUE(CPropertyEditSheet::GetOpenSheets().empty());
+    }
+    EXPECT_EQ(iSheets, 26);
+    EXPECT_TRUE(m_kHook.GetMessageTexts().empty());
+    EXPECT_EQ(SaveScript(kScript), kBefore);
+}
+
+// What was typed comes back after a save and a reopening as the page first showed it, to the
+// digits the script's six decimals keep.
+TEST_F(PropertyPagesTest, AnEditedValueComesBackAsTypedAfterSavingAndReopening)
+{
+    ASSERT_NE(OpenSampleShip(), nullptr);
+    auto Phaser = []
+    { return g_kModelPropertyManager.FindByName("Port Phaser", SKModelPropertyManager::LOCAL_TEMPLATES); };
+    CPropertyEditSheet* pkSheet = Edit(Phaser());
+    ASSERT_NE(pkSheet, nullptr);
+    CZenaraPropertyPage* pkPage = Page(pkSheet, 0);
+    // The sample's 44/255, written as 0.172549, shows as 44.
+    EXPECT_EQ(Text(pkPage, IDC_OUTER_SHELL_G), "44");
+    struct Typed
+    {
+        UINT nID;
+        const char* pcTyped;
+        const char* pcShownAgain;
+    };
+    const Typed kTyped[] = {
+        {IDC_OUTER_SHELL_G, "45", "45"},
+        {IDC_INNER_CORE_B, "1", "1"},
+        {IDC_MAIN_RADIUS, "0.1234567", "0.123457"},
+        {IDC_HORIZONTAL_START, "-22.5", "-22.5"},
+        {IDC_NUM_SIDES, "7", "7"},
+        {IDC_BEAM_TEXTURE_NAME, "data/other phaser.tga", "data/other phaser.tga"},
+    };
+    for (const Typed& kCase : kTyped)
+        Type(pkPage, kCase.nID, kCase.pcTyped);
+    Ok(pkSheet);
+    SaveScript(m_kData.Path("Models/SampleShip.py"));
+    ASSERT_TRUE(Main()->RouteCommand(ID_FILE_CLOSE));
+    m_kApp.PumpMessages();
+
+    ASSERT_NE(OpenSampleShip(), nullptr);
+    ASSERT_NE(Phaser(), nullptr);
+    EXPECT_EQ(PhaserProperty::Cast(Phaser())->GetOuterShellColor().g, 0.176471f);
+    pkSheet = Edit(Phaser());
+    ASSERT_NE(pkSheet, nullptr);
+    for (const Typed& kCase : kTyped)
+        EXPECT_EQ(Text(Page(pkSheet, 0), kCase.nID), kCase.pcShownAgain) << kCase.pcTyped;
+    Cancel(pkSheet);
+    EXPECT_TRUE(m_kHook.GetMessageTexts().empty());
+}
+
+// Texts a field's member cannot hold are refused with the exchange's own message, as letters
+// are: nothing is written and the sheet stays up.
+TEST_F(PropertyPagesTest, NumberFieldsRefuseWhatTheirMembersCannotHold)
+{
+    struct Case
+    {
+        int iPage;
+        UINT nID;
+        const char* pcTyped;
+        const char* pcMessage;
+    };
+    const Case kCases[] = {
+        {0, IDC_NUM_SIDES, "99999999999", "Please enter an integer."},
+        {0, IDC_NUM_SIDES, "-2147483649", "Please enter an integer."},
+        {0, IDC_NUM_SIDES, "99999999999999999999999", "Please enter an integer."},
+        {0, IDC_NUM_SIDES, "six", "Please enter an integer."},
+        {2, IDC_ICON_NUMBER, "4294967296", "Please enter a positive integer."},
+        {2, IDC_ICON_NUMBER, "-1", "Please enter a positive integer."},
+        {1, IDC_MAX_CHARGE, "1e40", "Please enter a number."},
+        {1, IDC_MAX_CHARGE, "-1e39", "Please enter a number."},
+        {1, IDC_MAX_CHARGE, "inf", "Please enter a number."},
+        {1, IDC_MAX_CHARGE, "-Infinity", "Please enter a number."},
+        {1, IDC_MAX_CHARGE, "nan", "Please enter a number."},
+        {1, IDC_MAX_CHARGE, "12abc", "Please enter a number."},
+        // Applied while typing: refused quietly then, reported on OK.
+        {0, IDC_HORIZONTAL_START, "nan", "Please enter a number."},
+        {0, IDC_HORIZONTAL_START, "1e300", "Please enter a number."},
+    };
+    for (const Case& kCase : kCases)
+    {
+        SCOPED_TRACE(kCase.pcTyped);
+        auto spPhaser = Make<PhaserProperty>("Phaser");
+        spPhaser->SetNumSides(6);
+        spPhaser->SetIconNum(2);
+        spPhaser->SetMaxCharge(5.0f);
+        spPhaser->SetArcWidthAngles(-1.0f, 1.0f);
+        const std::string kBefore = PropertyScript(*spPhaser);
+        CPropertyEditSheet* pkSheet = Edit(spPhaser.get());
+        ASSERT_NE(pkSheet, nullptr);
+        ASSERT_TRUE(pkSheet->SetActivePage(kCase.iPage));
+        Type(Page(pkSheet, kCase.iPage), kCase.nID, kCase.pcTyped);
+        EXPECT_EQ(PropertyScript(*spPhaser), kBefore);
+        const size_t uiShown = m_kHook.GetMessageTexts().size();
+        Ok(pkSheet);
+        ASSERT_EQ(m_kHook.GetMessageTexts().size(), uiShown + 1);
+        EXPECT_EQ(m_kHook.GetMessageTexts().back(), kCase.pcMessage);
+        ASSERT_EQ(CPropertyEditSheet::GetOpenSheets().size(), 1u);
+        EXPECT_EQ(PropertyScript(*spPhaser), kBefore);
+        Cancel(pkSheet);
+    }
+
+    // What the members hold at their ends is taken.
+    auto spPhaser = Make<PhaserProperty>("Phaser");
+    CPropertyEditSheet* pkSheet = Edit(spPhaser.get());
+    ASSERT_NE(pkSheet, nullptr);
+    Type(Page(pkSheet, 1), IDC_MAX_CHARGE, "3.4e38");
+    Type(Page(pkSheet, 2), IDC_ICON_NUMBER, "4294967295");
+    Ok(pkSheet);
+    EXPECT_FLOAT_EQ(spPhaser->GetMaxCharge(), 3.4e38f);
+    EXPECT_EQ(spPhaser->GetIconNum(), INT32_MAX);
+
+    // The Torpedo Ammo dialog's maximum: refused, and the ammo type keeps its count.
+    auto spTorpedoes = Make<TorpedoSystemProperty>("Torpedo System");
+    pkSheet = Edit(spTorpedoes.get());
+    ASSERT_NE(pkSheet, nullptr);
+    const int32_t iMaximum = spTorpedoes->GetAmmoType(0)->GetMaxTorpedoes();
+    m_kHook.Queue(
+        [](mfc::ModalRequest& kRequest)
+        {
+            Type(kRequest.pkDialog, IDC_MAX_AMMO, "99999999999");
+            return IDOK;
+        });
+    Click(Page(pkSheet, 0), IDC_AMMO_TYPE_1);
+    EXPECT_EQ(m_kHook.GetMessageTexts().back(), "Please enter an integer.");
+    EXPECT_EQ(spTorpedoes->GetAmmoType(0)->GetMaxTorpedoes(), iMaximum);
+    Cancel(pkSheet);
+}
+
+// "Pick" starts from the colour typed on the page, not the last applied one, and what else
+// was typed stays on the page.
+TEST_F(PropertyPagesTest, PickStartsFromTheTypedColourAndKeepsWhatElseWasTyped)
+{
+    auto spPhaser = Make<PhaserProperty>("Phaser");
+    spPhaser->SetOuterShellColor(NiColorA(0.0f, 0.0f, 0.0f, 1.0f));
+    spPhaser->SetNumSides(6);
+    CPropertyEditSheet* pkSheet = Edit(spPhaser.get());
+    ASSERT_NE(pkSheet, nullptr);
+    CZenaraPropertyPage* pkPage = Page(pkSheet, 0);
+    Type(pkPage, IDC_OUTER_SHELL_R, "10");
+    Type(pkPage, IDC_OUTER_SHELL_G, "20");
+    Type(pkPage, IDC_NUM_SIDES, "9");
+    COLORREF clrShown = 0;
+    m_kHook.Queue(
+        [&clrShown](mfc::ModalRequest& kRequest)
+        {
+            clrShown = kRequest.pkColorDialog->GetColor();
+            kRequest.pkColorDialog->SetCurrentColor(RGB(1, 2, 3));
+            return IDOK;
+        });
+    Click(pkPage, IDC_PICK_OUTER_SHELL);
+    EXPECT_EQ(clrShown, RGB(10, 20, 0));
+    EXPECT_EQ(Text(pkPage, IDC_OUTER_SHELL_R), "1");
+    EXPECT_EQ(Text(pkPage, IDC_OUTER_SHELL_B), "3");
+    EXPECT_EQ(Text(pkPage, IDC_NUM_SIDES), "9");
+    EXPECT_EQ(spPhaser->GetNumSides(), 6);
+
+    // A typed text that does not parse is reported, and no colour dialog opens.
+    Type(pkPage, IDC_OUTER_SHELL_G, "green");
+    const size_t uiRequests = m_kHook.GetRecords().size();
+    Click(pkPage, IDC_PICK_OUTER_SHELL);
+    ASSERT_EQ(m_kHook.GetRecords().size(), uiRequests + 1);
+    EXPECT_EQ(m_kHook.GetMessageTexts().back(), "Please enter a number.");
+    Type(pkPage, IDC_OUTER_SHELL_G, "2");
+
+    Ok(pkSheet);
+    EXPECT_EQ(spPhaser->GetNumSides(), 9);
+    EXPECT_FLOAT_EQ(spPhaser->GetOuterShellColor().r, 1.0f * 0.003921569f);
+    EXPECT_FLOAT_EQ(spPhaser->GetOuterShellColor().b, 3.0f * 0.003921569f);
 }

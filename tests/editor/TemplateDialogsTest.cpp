@@ -5,12 +5,15 @@
 #include "tests/editor/ControlDriver.h"
 
 #include "editor/CAvailableTemplatesDlg.h"
+#include "editor/CNifView.h"
 #include "editor/CPickTemplateDlg.h"
+#include "editor/CPropertyEditSheet.h"
 #include "editor/CPropertyView.h"
 #include "editor/CRenameTemplateDlg.h"
 #include "editor/CSceneGraphView.h"
 #include "editor/resources/Resource.h"
 #include "platform/mfc/CDialog.h"
+#include "platform/mfc/CPropertyPage.h"
 #include "properties/DisplayModelExtraData.h"
 #include "properties/SKModelProperty.h"
 #include "properties/SKModelPropertyInstance.h"
@@ -48,6 +51,21 @@ int DisplayNodesUnder(NiNode* pkRoot)
         if (NiAVObject* pkChild = pkRoot->GetAt(i);
             pkChild != nullptr && DisplayModelExtraData::IsMarked(pkChild))
             ++iCount;
+    return iCount;
+}
+
+// The marked display nodes under the root that show, and the last of them.
+int ShownDisplayNodes(NiNode* pkRoot, NiAVObject** ppkLast = nullptr)
+{
+    int iCount = 0;
+    for (uint32_t i = 0; i < pkRoot->GetArrayCount(); ++i)
+        if (NiAVObject* pkChild = pkRoot->GetAt(i);
+            pkChild != nullptr && DisplayModelExtraData::IsMarked(pkChild) && !pkChild->GetAppCulled())
+        {
+            ++iCount;
+            if (ppkLast != nullptr)
+                *ppkLast = pkChild;
+        }
     return iCount;
 }
 
@@ -327,6 +345,70 @@ TEST_F(TemplateDialogsTest, MovingATemplateReplacesOneOfTheSameNameAndTypeAndCop
     ASSERT_NE(pkCopy, nullptr);
     EXPECT_NE(pkCopy, pkGlobal);
     EXPECT_TRUE(pkCopy->HasEqualFields(*pkGlobal));
+}
+
+// A property added from a template holds a copy of it, but the sheet edits the template: the
+// view draws the template, so what is typed shows at once, and Delete Property and the
+// template list's Delete hide that same geometry.
+TEST_F(TemplateDialogsTest, TheViewDrawsTheTemplateTheSheetEditsForAnAddedProperty)
+{
+    OpenSample();
+    CPropertyView* pkList = m_pkDoc->GetPropertyView();
+    CNifView* pkView = m_pkDoc->GetNifView();
+    NiNode* pkRoot = m_pkDoc->GetSceneRoot();
+    auto AddRepair = [&]
+    {
+        SelectNode("Shield Generator");
+        PickTemplate(IDC_GLOBAL_TEMPLATES, "Standard Repair");
+        control::Click(pkList, IDC_ADD_PROPERTY);
+        EXPECT_TRUE(control::SelectEntry(pkList, IDC_PROPERTY_LIST, "Standard Repair"));
+        pkView->Redraw();
+        return pkList->GetSelectedInstance();
+    };
+    SKModelPropertyInstance* pkInstance = AddRepair();
+    ASSERT_NE(pkInstance, nullptr);
+    SKModelProperty* pkTemplate = pkInstance->GetOriginalTemplate();
+    ASSERT_NE(pkInstance->GetProperty(), pkTemplate);
+    EXPECT_EQ(ShownDisplayNodes(pkRoot), 1);
+
+    control::Click(pkList, IDC_EDIT_PROPERTY);
+    ASSERT_EQ(CPropertyEditSheet::GetOpenSheets().size(), 1u);
+    CPropertyEditSheet* pkSheet = CPropertyEditSheet::GetOpenSheets().back();
+    EXPECT_EQ(pkSheet->m_pkEditProperty, pkTemplate);
+    const int iSubsystem = pkSheet->GetPageCount() - 1;
+    ASSERT_TRUE(pkSheet->SetActivePage(iSubsystem));
+    NiAVObject* pkShown = nullptr;
+    ShownDisplayNodes(pkRoot, &pkShown);
+    ASSERT_NE(pkShown, nullptr);
+    const NiPoint3 kBefore = pkShown->GetWorldBound().m_kCenter;
+    // As typing does: the edit's change applies the page and redraws.
+    constexpr int POSITION_X = 10116; // the Subsystem Properties page's "3D Position" X
+    pkSheet->GetPage(iSubsystem)->GetDlgItem(POSITION_X)->SetWindowText("10");
+    pkView->Redraw();
+    ASSERT_EQ(ShownDisplayNodes(pkRoot, &pkShown), 1);
+    EXPECT_GT(pkShown->GetWorldBound().m_kCenter.x - kBefore.x, 1.0f);
+    // What shows is the template's geometry, not the copy's.
+    pkInstance->GetProperty()->ShowInView(false, nullptr, nullptr);
+    EXPECT_EQ(ShownDisplayNodes(pkRoot), 1);
+    pkTemplate->ShowInView(false, nullptr, nullptr);
+    EXPECT_EQ(ShownDisplayNodes(pkRoot), 0);
+    pkSheet->SendMessage(WM_COMMAND, IDOK);
+    m_kApp.PumpMessages();
+
+    pkView->Redraw();
+    ASSERT_EQ(ShownDisplayNodes(pkRoot), 1);
+    control::Click(pkList, IDC_DELETE_PROPERTY);
+    EXPECT_EQ(ShownDisplayNodes(pkRoot), 0);
+
+    ASSERT_NE(AddRepair(), nullptr);
+    ASSERT_EQ(ShownDisplayNodes(pkRoot), 1);
+    // The closed Pick Template dialog's window goes first.
+    m_kApp.PumpMessages();
+    CAvailableTemplatesDlg* pkDialog = ShowTemplateList();
+    ASSERT_NE(pkDialog, nullptr);
+    ASSERT_TRUE(control::SelectEntry(pkDialog, IDC_GLOBAL_TEMPLATES, "Standard Repair"));
+    control::Click(pkDialog, IDC_DELETE_TEMPLATE);
+    EXPECT_EQ(ShownDisplayNodes(pkRoot), 0);
 }
 
 TEST_F(TemplateDialogsTest, DeleteRemovesTheTemplateWithTheOpenModelsInstancesAndLeavesNoSelection)

@@ -83,7 +83,7 @@ TEST_F(WeaponTest, AWeaponSystemLoadsBackEveryField)
     EXPECT_EQ(FileRecord(*pkCopy).substr(8), FileRecord(kSystem).substr(8));
 }
 
-TEST_F(WeaponTest, ANewTorpedoSystemWritesOneAmmoTypeAndNoScriptToImport)
+TEST_F(WeaponTest, ANewTorpedoSystemWritesOneAmmoTypeWithoutAModule)
 {
     TorpedoSystemProperty kSystem;
     EXPECT_EQ(kSystem.GetWeaponSystemType(), WeaponSystemProperty::WST_TORPEDO);
@@ -95,11 +95,18 @@ TEST_F(WeaponTest, ANewTorpedoSystemWritesOneAmmoTypeAndNoScriptToImport)
         "kFiringChainString = App.SKString()",
         "kFiringChainString.SetString(\"\")",
         "Torps.SetFiringChainString(kFiringChainString)",
-        // Ammo type 0 has no script yet: a line would import a module named "(null)" or "".
         "Torps.SetMaxTorpedoes(0, 400)",
+        "Torps.SetTorpedoScript(0, \"\")",
         "Torps.SetNumAmmoTypes(1)",
     };
     EXPECT_EQ(kLines, kExpected);
+
+    // Run back, the empty name sets no module and asks nothing.
+    FakeScriptBridge kBridge;
+    kSystem.SetTorpedoScript(0, "Photon");
+    kSystem.SetTorpedoScript(0, "");
+    EXPECT_EQ(kSystem.GetTorpedoScript(0), nullptr);
+    EXPECT_EQ(kBridge.Calls(), 2);
 }
 
 TEST_F(WeaponTest, TorpedoLinesFollowTheNumberOfAmmoTypes)

@@ -177,3 +177,66 @@ TEST(AnimBlenderTest, RecordRoundTripsAndClonesDriveTheClonedNodes)
     EXPECT_FLOAT_EQ(spClone->GetAt(0)->GetTranslate().x, 1.0f);
     EXPECT_FLOAT_EQ(kRig.Child()->GetTranslate().x, 0.0f);
 }
+
+TEST(AnimBlenderTest, RowsReachOnlyTheNodesTheyHold)
+{
+    // A sequence taken while the blender knew one node, played after Init took a tree of two.
+    BlendRig kRig;
+    NiRefPtr<NiNode> spSingle = new NiNode;
+    kRig.m_pkBlender->Init(spSingle);
+    NiRefPtr<NiNode> spWalk = new NiNode;
+    NiKeyframeController* pkWalk = new NiKeyframeController;
+    pkWalk->SetPositionKeys(PositionKeys({{0, NiPoint3(0, 0, 0)}, {2, NiPoint3(2, 0, 0)}}), 2, KEY_LINEAR,
+                            true);
+    pkWalk->SetTarget(spWalk);
+    ASSERT_EQ(kRig.m_pkBlender->AddSequence(spWalk, NiTimeController::LOOP, true), 0);
+    kRig.m_pkBlender->Init(kRig.m_spRoot);
+    ASSERT_EQ(kRig.m_pkBlender->GetNodeCount(), 2u);
+    kRig.Child()->SetTranslate(NiPoint3(5, 0, 0));
+
+    kRig.m_pkBlender->SetActiveSequence(0);
+    kRig.m_pkBlender->ApplyActiveSequence();
+    kRig.m_pkBlender->GetController(0)->Update(1.0f);
+    EXPECT_FLOAT_EQ(kRig.m_spRoot->GetTranslate().x, 1.0f);
+    EXPECT_EQ(kRig.m_pkBlender->GetController(1)->GetData()->GetNumPosKeys(), 0u);
+    EXPECT_FALSE(kRig.m_pkBlender->SequencesJoin(0, 0));
+    EXPECT_EQ(kRig.m_pkBlender->PoseAtTime(-1, 0.0f), 0u);
+
+    // A blend moves the node the row holds and leaves the other where it stands.
+    kRig.m_pkBlender->BlendToSequence(0, nullptr, 10.0f, 2.0f);
+    kRig.m_pkBlender->Update(10.0f);
+    kRig.m_pkBlender->Update(11.0f);
+    EXPECT_FLOAT_EQ(kRig.m_spRoot->GetTranslate().x, 0.5f);
+    EXPECT_FLOAT_EQ(kRig.Child()->GetTranslate().x, 5.0f);
+
+    // The record still holds a row entry per node: the missing one saves empty.
+    const std::vector<NiRefPtr<NiObject>> kTop = NifTest::Load(NifTest::Save({kRig.m_spRoot}));
+    ASSERT_EQ(kTop.size(), 1u);
+    NiAnimBlender* pkLoaded = nullptr;
+    for (NiTimeController* pkC = NiDynamicCast<NiNode>(kTop[0].Get())->GetControllers(); pkC;
+         pkC = pkC->GetNext())
+        pkLoaded = pkLoaded ? pkLoaded : NiDynamicCast<NiAnimBlender>(pkC);
+    ASSERT_NE(pkLoaded, nullptr);
+    ASSERT_EQ(pkLoaded->GetSequenceCount(), 1);
+    EXPECT_EQ(pkLoaded->GetPositionKeys(0, 0)->GetNumKeys(), 2u);
+    EXPECT_EQ(pkLoaded->GetPositionKeys(0, 1)->GetNumKeys(), 0u);
+}
+
+TEST(AnimBlenderTest, AClonedBlenderReachesOnlyWhatWasClonedWithIt)
+{
+    // The blender sits on the child and animates from the root: a clone of the child leaves the
+    // root and the root's controller behind.
+    NiRefPtr<NiNode> spRoot = MakeTree({});
+    NiAnimBlender* pkBlender = new NiAnimBlender;
+    pkBlender->SetTarget(spRoot->GetAt(0));
+    pkBlender->Init(spRoot);
+    NiRefPtr<NiNode> spClone = static_cast<NiNode*>(spRoot->GetAt(0)->Clone());
+    NiAnimBlender* pkClone = nullptr;
+    for (NiTimeController* pkWalk = spClone->GetControllers(); pkWalk; pkWalk = pkWalk->GetNext())
+        pkClone = pkClone ? pkClone : NiDynamicCast<NiAnimBlender>(pkWalk);
+    ASSERT_NE(pkClone, nullptr);
+    EXPECT_EQ(pkClone->GetRoot(), nullptr);
+    EXPECT_EQ(pkClone->GetController(0), nullptr);
+    EXPECT_EQ(pkClone->GetNode(1), spClone.Get());
+    EXPECT_NE(pkClone->GetController(1), pkBlender->GetController(1));
+}

@@ -87,6 +87,22 @@ TEST(KeyData, EveryLoadableTypeRoundTrips)
     ExpectRoundTrip(new NiVisData, "empty visibility data");
 }
 
+TEST(KeyData, VisibilityKeysGoWhenTheDataIsEmptied)
+{
+    // The sanitizer build reports the old keys as leaked unless emptying frees them.
+    NiRefPtr<NiVisData> spVis = new NiVisData;
+    BoolKey** ppKeys = new BoolKey*[1];
+    ppKeys[0] = new BoolKey{0, 1};
+    spVis->SetKeys(ppKeys, 1);
+    spVis->SetKeys(nullptr, 0);
+    EXPECT_EQ(spVis->GetNumKeys(), 0u);
+    EXPECT_EQ(spVis->GetKeys(), nullptr);
+    // An array given with no count is not taken.
+    BoolKey* apkKept[1] = {nullptr};
+    spVis->SetKeys(apkKept, 0);
+    EXPECT_EQ(spVis->GetKeys(), nullptr);
+}
+
 TEST(KeyData, EmptyRecordsAreOneCountPerArray)
 {
     NiRefPtr<NiFloatData> spEmpty = new NiFloatData;

@@ -227,6 +227,41 @@ TEST(ParticleTest, FirstUpdateOnlyCapturesThenStepsBirthAsTheRateSays)
     }
 }
 
+TEST(ParticleTest, BirthsThatFillTheRoomKeepTheirRemainder)
+{
+    // Five places. A step of 0.1 at 55 a second gives 5.5 births: five fill the room and the
+    // half carries over, so a step of 0.01 once the room is empty again gives 0.55 + 0.5. An
+    // infinite count fills the room, an undefined one gives none.
+    const struct
+    {
+        float m_fRate;
+        uint32_t m_uiFirst;
+        uint32_t m_uiAfter;
+    } akCases[] = {
+        {55.0f, 5, 1},
+        {std::numeric_limits<float>::infinity(), 5, 5},
+        {std::numeric_limits<float>::quiet_NaN(), 0, 0},
+    };
+    for (const auto& kCase : akCases)
+    {
+        ParticleScene kScene(5);
+        Controller* pkController = kScene.m_pkController;
+        pkController->SetBirthRateMode(false);
+        pkController->SetBirthRate(kCase.m_fRate);
+        pkController->SetLifetime(100.0f);
+        pkController->SetCycleType(NiTimeController::LOOP);
+        pkController->SetLoKeyTime(0);
+        pkController->SetHiKeyTime(1000);
+        pkController->Update(1.0f);
+        pkController->Update(1.1f);
+        EXPECT_EQ(pkController->GetParticleCount(), kCase.m_uiFirst) << "rate " << kCase.m_fRate;
+        while (pkController->GetParticleCount() > 0)
+            pkController->RemoveParticle(0);
+        pkController->Update(1.11f);
+        EXPECT_EQ(pkController->GetParticleCount(), kCase.m_uiAfter) << "rate " << kCase.m_fRate;
+    }
+}
+
 TEST(ParticleTest, OneDirectedBirthDrawsInTheOrderOfTheStep)
 {
     ParticleScene kScene;

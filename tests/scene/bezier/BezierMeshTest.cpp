@@ -108,6 +108,62 @@ TEST(BezierMesh, ElevatedTrianglesShareTheirEdgePoints)
     EXPECT_EQ(pkB->GetVertexCount(), 3);
 }
 
+TEST(BezierMesh, PatchesReadOnlyPointsTheArraysHold)
+{
+    // 16 points; an elevated triangle over the first 12 waits for its 9 edge points.
+    NiRefPtr<NiBezierMesh> spMesh = Mesh(RectanglePoints(3, 3));
+    const std::vector<NiPoint3> kBefore(spMesh->GetPoints(), spMesh->GetPoints() + 16);
+    NiBezierPatch* pkElevated =
+        spMesh->AddElevatedTrianglePatch(3, NewArray<uint16_t>({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
+    ASSERT_NE(pkElevated, nullptr);
+    NiBezierPatch* pkPlain = spMesh->AddTrianglePatch(2, NewArray<uint16_t>({0, 1, 2, 4, 5, 8}));
+    ASSERT_NE(pkPlain, nullptr);
+
+    // Until the edge points exist, level changes, re-tessellation and the edge interpolation
+    // reach the plain patch alone and leave the caller's points as they are.
+    spMesh->SetLevel(2);
+    spMesh->RetessellatePatches();
+    spMesh->InterpolateEdgeVertices();
+    EXPECT_EQ(pkElevated->GetControlPoints(), nullptr);
+    EXPECT_EQ(pkElevated->GetVertexCount(), 0);
+    EXPECT_EQ(pkPlain->GetVertexCount(), 15);
+    EXPECT_EQ(std::vector<NiPoint3>(spMesh->GetPoints(), spMesh->GetPoints() + 16), kBefore);
+
+    // An index outside the points refuses the patch; the list stays the caller's.
+    uint16_t ausFar[16] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 16};
+    EXPECT_EQ(spMesh->AddRectanglePatch(3, ausFar), nullptr);
+    EXPECT_EQ(spMesh->AddTrianglePatch(2, ausFar + 10), nullptr);
+    EXPECT_EQ(spMesh->AddElevatedTrianglePatch(3, ausFar + 4), nullptr);
+    EXPECT_EQ(spMesh->GetChildCount(), 2u);
+
+    // The edge points come once, and the waiting patch is tessellated at the mesh level.
+    spMesh->AppendEdgePoints();
+    ASSERT_EQ(spMesh->GetPointCount(), 25);
+    EXPECT_EQ(pkElevated->GetControlPoints(), spMesh->GetPoints());
+    EXPECT_EQ(pkElevated->GetVertexCount(), 15);
+    spMesh->AppendEdgePoints();
+    EXPECT_EQ(spMesh->GetPointCount(), 25);
+    // Once made, the edge points leave no place for the points of a new edge.
+    uint16_t ausLater[12] = {12, 13, 14, 15, 0, 1, 2, 3, 4, 5, 6, 7};
+    EXPECT_EQ(spMesh->AddElevatedTrianglePatch(3, ausLater), nullptr);
+}
+
+TEST(BezierMesh, EdgePointsMustFitSixteenBitIndices)
+{
+    // 65,526 points leave room for the nine points of a triangle's three new edges, no more.
+    for (uint32_t uiPoints : {65526u, 65527u})
+    {
+        NiRefPtr<NiBezierMesh> spMesh = Mesh(std::vector<NiPoint3>(uiPoints, NiPoint3::ZERO));
+        uint16_t* pusIndices = NewArray<uint16_t>({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11});
+        const bool bTaken = spMesh->AddElevatedTrianglePatch(3, pusIndices) != nullptr;
+        if (!bTaken)
+            delete[] pusIndices;
+        EXPECT_EQ(bTaken, uiPoints == 65526u);
+        spMesh->AppendEdgePoints();
+        EXPECT_EQ(spMesh->GetPointCount(), bTaken ? 65535u : uiPoints);
+    }
+}
+
 TEST(BezierMesh, LevelIsTheLowestPatchMaximum)
 {
     std::vector<NiPoint3> kPoints = RectanglePoints(3, 3);

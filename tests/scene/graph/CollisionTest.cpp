@@ -6,6 +6,8 @@
 
 #include "scene/graph/NiBoundingVolume.h"
 #include "scene/graph/NiCollisionRecord.h"
+#include "scene/graph/NiFltAnimationNode.h"
+#include "scene/graph/NiLODNode.h"
 #include "scene/graph/NiMovingTriangles.h"
 #include "scene/graph/NiNode.h"
 #include "scene/graph/NiOBBLeaf.h"
@@ -17,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 #include <vector>
 
 using namespace geometry_test;
@@ -57,6 +60,7 @@ struct Heard
 {
     int m_iCalls = 0;
     NiCollisionReport m_kFirst;
+    std::vector<NiCollisionReport> m_kAll;
     int32_t m_iAnswer = 0;
 };
 Heard g_kHeard;
@@ -65,6 +69,7 @@ int32_t Listen(NiCollisionReport* pkReport)
 {
     if (g_kHeard.m_iCalls++ == 0)
         g_kHeard.m_kFirst = *pkReport;
+    g_kHeard.m_kAll.push_back(*pkReport);
     return g_kHeard.m_iAnswer;
 }
 
@@ -178,6 +183,80 @@ TEST(Collision, GroupNodesOnBoundsReportToBothRoots)
     EXPECT_EQ(spRight.Get(), g_kHeard.m_kFirst.m_pkRoot0) << "a callback sees its own root first";
     EXPECT_EQ(spLeft.Get(), g_kHeard.m_kFirst.m_pkObject0) << "the objects keep their order";
     EXPECT_GT(g_kHeard.m_kFirst.m_fTime, 0.0f);
+}
+
+TEST(Collision, SwitchAndLevelOfDetailNodesOfferTheChildTheyShow)
+{
+    // Two children that both touch a still, bound-only node: which of them are reported follows
+    // the node's kind, its update-only-active switch, its index and (LOD) its range slots.
+    enum Kind
+    {
+        SWITCH,
+        TIME_SWITCH,
+        LOD
+    };
+    struct Case
+    {
+        Kind m_eKind;
+        bool m_bOnlyActive;
+        int32_t m_iIndex;
+        uint32_t m_uiRanges;
+        std::vector<int> m_kMet;
+    };
+    const Case akCases[] = {
+        {SWITCH, true, 0, 0, {0}},      {SWITCH, true, 1, 0, {1}},
+        {SWITCH, true, -1, 0, {}},      {SWITCH, true, 2, 0, {}},
+        {SWITCH, false, 1, 0, {0, 1}}, // every child is current: the group node's rule
+        {TIME_SWITCH, true, 1, 0, {1}}, {TIME_SWITCH, false, 1, 0, {0, 1}},
+        {LOD, true, 1, 2, {1}},         {LOD, true, -1, 2, {}},
+        {LOD, false, -1, 2, {0, 1}},    {LOD, false, -1, 1, {0}}, // a child without a range is never offered
+    };
+    for (const Case& kCase : akCases)
+    {
+        NiRefPtr<NiSwitchNode> spSwitch;
+        if (kCase.m_eKind == SWITCH)
+            spSwitch = new NiSwitchNode;
+        else if (kCase.m_eKind == TIME_SWITCH)
+            spSwitch = new NiFltAnimationNode;
+        else
+            spSwitch = new NiLODNode;
+        NiTriShape* apkChild[2] = {Grid(1, NiPoint3(0, 0, 0)), Grid(1, NiPoint3(0.5f, 0, 0))};
+        for (NiTriShape* pkChild : apkChild)
+        {
+            pkChild->SetPropagationMode(NiAVObject::NONE);
+            spSwitch->AddChild(pkChild);
+        }
+        for (uint32_t i = 0; i < kCase.m_uiRanges; ++i)
+            static_cast<NiLODNode*>(spSwitch.Get())->SetRange(i, 0.0f, 1000.0f);
+        spSwitch->UpdateSubtree(0.0f);
+        spSwitch->SetUpdateOnlyActive(kCase.m_bOnlyActive);
+        spSwitch->SetIndex(kCase.m_iIndex);
+
+        NiRefPtr<NiNode> spOther = new NiNode;
+        spOther->AddChild(Grid(1, NiPoint3(0.25f, 0.25f, 0)));
+        spOther->SetPropagationMode(NiAVObject::NONE);
+        spOther->UpdateSubtree(0.0f);
+
+        g_kHeard = Heard();
+        spSwitch->SetCollisionCallback(Listen);
+        const NiCollisionRecord kSwitch = Record(spSwitch), kOther = Record(spOther);
+        const std::string kWhat = "kind " + std::to_string(kCase.m_eKind) + " only active " +
+                                  std::to_string(kCase.m_bOnlyActive) + " index " +
+                                  std::to_string(kCase.m_iIndex);
+        EXPECT_EQ(!kCase.m_kMet.empty(), spSwitch->CheckCollision(1.0f, kSwitch, kOther)) << kWhat;
+        EXPECT_EQ(0, spSwitch->CollectCollisions(1.0f, kSwitch, kOther)) << kWhat;
+        std::vector<int> kMet;
+        for (const NiCollisionReport& kReport : g_kHeard.m_kAll)
+        {
+            for (int c = 0; c < 2; ++c)
+            {
+                if (kReport.m_pkObject0 == apkChild[c] || kReport.m_pkObject1 == apkChild[c])
+                    kMet.push_back(c);
+            }
+            EXPECT_EQ(spSwitch.Get(), kReport.m_pkRoot0) << kWhat;
+        }
+        EXPECT_EQ(kCase.m_kMet, kMet) << kWhat;
+    }
 }
 
 TEST(Collision, MeshesMeetThroughTheirTreesAndTriangles)

@@ -26,7 +26,7 @@ namespace
 class KeepAllAccumulator : public NiAccumulator
 {
 public:
-    bool QueueObject(NiGeometry*) override
+    bool QueueObject(NiAVObject*) override
     {
         ++m_uiQueued;
         return true;

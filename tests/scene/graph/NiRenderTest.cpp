@@ -18,15 +18,15 @@ class KeepingAccumulator : public NiAccumulator
 {
 public:
     explicit KeepingAccumulator(bool bKeep) : m_bKeep(bKeep) {}
-    bool QueueObject(NiGeometry* pkGeometry) override
+    bool QueueObject(NiAVObject* pkObject) override
     {
-        m_pkOffered = pkGeometry;
+        m_pkOffered = pkObject;
         ++m_uiOffers;
         return m_bKeep;
     }
 
     bool m_bKeep;
-    NiGeometry* m_pkOffered = nullptr;
+    NiAVObject* m_pkOffered = nullptr;
     uint32_t m_uiOffers = 0;
 };
 

@@ -206,6 +206,35 @@ TEST(NiD3DRender, ClearCameraAndBackground)
     EXPECT_TRUE(spRenderer->SetClipPlanes(nullptr, 4, 4, 15));
 }
 
+TEST(NiD3DRender, CameraViewportsAreClampedToTheTarget)
+{
+    RendererFixture kFixture;
+    NiRefPtr<NiD3DRender> spRenderer = kFixture.Make();
+    ASSERT_TRUE(spRenderer);
+    struct Case
+    {
+        NiRect<float> m_kPort; // left, right, top, bottom
+        DWORD m_dwX, m_dwY, m_dwWidth, m_dwHeight;
+    };
+    const Case akCases[] = {
+        {{0.25f, 0.75f, 1, 0.5f}, 16, 0, 32, 24},
+        {{1, 0, 0, 1}, 64, 48, 0, 0},               // inverted
+        {{-0.5f, 1.5f, 1.5f, -0.5f}, 0, 0, 64, 48}, // beyond every side
+        {{0.5f, 1.5f, 0.5f, -1}, 32, 24, 32, 24},   // beyond the right and bottom
+    };
+    const NiFrustum kFrustum(-1, 1, 1, -1, 1, 101);
+    for (const Case& kCase : akCases)
+    {
+        spRenderer->SetCameraFrame(NiPoint3(0, 0, 0), NiPoint3(0, 0, 1), NiPoint3(0, 1, 0), NiPoint3(1, 0, 0),
+                                   kFrustum, kCase.m_kPort);
+        const D3DVIEWPORT7& kPort = spRenderer->GetViewport();
+        EXPECT_EQ(kPort.dwX, kCase.m_dwX) << kCase.m_kPort.m_left;
+        EXPECT_EQ(kPort.dwY, kCase.m_dwY) << kCase.m_kPort.m_top;
+        EXPECT_EQ(kPort.dwWidth, kCase.m_dwWidth) << kCase.m_kPort.m_right;
+        EXPECT_EQ(kPort.dwHeight, kCase.m_dwHeight) << kCase.m_kPort.m_bottom;
+    }
+}
+
 TEST(NiD3DRender, RenderTargetsTakeTheFirstFreeSlot)
 {
     RendererFixture kFixture;

@@ -1,7 +1,10 @@
 #include "scene/render/NiD3DTextureCache.h"
 #include "platform/win32/DebugOutputCapture.h"
+#include "scene/render/NiD3DRender.h"
+#include "tests/scene/render/ImageFileWriters.h"
 #include "tests/scene/render/RecordingDevice.h"
 #include "tests/scene/render/TestTextureImage.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -152,7 +155,7 @@ TEST_F(SquareOnlyTest, NonSquareTexturesAreRefused)
     EXPECT_EQ(spCache->GetFlags() & Cache::SQUARE_ONLY, uint32_t(Cache::SQUARE_ONLY));
 }
 
-TEST_F(SmallMemoryTest, FullMemoryReusesEvictsAndNeverReleasesThisFramesTextures)
+TEST_F(SmallMemoryTest, FullMemoryReusesEvictsAndReachesThisFramesTexturesLast)
 {
     NiRefPtr<TestTextureImage> spA = TestTextureImage::Solid(16, 16, 0xFF0000FF);
     NiRefPtr<TestTextureImage> spB = TestTextureImage::Solid(16, 16, 0x00FF00FF);
@@ -160,6 +163,7 @@ TEST_F(SmallMemoryTest, FullMemoryReusesEvictsAndNeverReleasesThisFramesTextures
     NiRefPtr<TestTextureImage> spD = TestTextureImage::Solid(16, 8, 0xFFFF00FF);
     NiRefPtr<TestTextureImage> spE = TestTextureImage::Solid(16, 16, 0x00FFFFFF);
     NiRefPtr<TestTextureImage> spF = TestTextureImage::Solid(32, 32, 0xFFFFFFFF);
+    NiRefPtr<TestTextureImage> spG = TestTextureImage::Solid(32, 16, 0xFF00FFFF);
 
     spCache->BeginFrame();
     IDirectDrawSurface7* pkA = Texture(spA);
@@ -180,11 +184,18 @@ TEST_F(SmallMemoryTest, FullMemoryReusesEvictsAndNeverReleasesThisFramesTextures
     EXPECT_EQ(Texture(spE), pkA);
     EXPECT_EQ(spCache->GetEvents() & Cache::EVENT_TAKEN_OVER, uint32_t(Cache::EVENT_TAKEN_OVER));
 
-    // F fits nowhere but in this frame's textures, which stay.
+    // G fits only where this frame's textures are: both go, and it is made.
+    EXPECT_NE(Texture(spG), nullptr);
+    EXPECT_EQ(spCache->GetEvents() &
+                  (Cache::EVENT_REACHED_FRAME | Cache::EVENT_EVICTED | Cache::EVENT_NOT_MADE),
+              uint32_t(Cache::EVENT_REACHED_FRAME | Cache::EVENT_EVICTED));
+    EXPECT_EQ(spCache->GetLiveCount(), 1u);
+
+    // F is larger than the whole memory: G goes too, and F is still not made.
     EXPECT_EQ(Texture(spF), nullptr);
-    EXPECT_EQ(spCache->GetEvents() & (Cache::EVENT_REACHED_FRAME | Cache::EVENT_NOT_MADE),
-              uint32_t(Cache::EVENT_REACHED_FRAME | Cache::EVENT_NOT_MADE));
-    EXPECT_EQ(spCache->GetLiveCount(), 2u);
+    EXPECT_EQ(spCache->GetEvents() & Cache::EVENT_NOT_MADE, uint32_t(Cache::EVENT_NOT_MADE));
+    EXPECT_EQ(spCache->GetLiveCount(), 0u);
+    EXPECT_EQ(spCache->GetBytesInUse(0), 0u);
     EXPECT_NE(Texture(spD), nullptr);
 }
 
@@ -262,4 +273,42 @@ TEST_F(TextureCacheTest, DyingImagesLeaveTheCache)
     spImage = nullptr;
     EXPECT_EQ(spCache->GetLiveCount(), 0u);
     EXPECT_EQ(spCache->GetBytesInUse(0), 0u);
+}
+
+// Device images named by files, with the renderer's image services.
+TEST(TextureCacheFiles, ImagesWithoutASourceAreRememberedUntilChangedOrPurged)
+{
+    win32::DebugOutputCapture kLog;
+    RecordingDevice kDevice;
+    NiD3DRender::InstallImageFactory();
+    {
+        NiRefPtr<Cache> spCache =
+            Cache::GetShared(false, true, kDevice.DirectDraw(), kDevice.Device(), kDevice.Desc(), true);
+        TempFolder kFolder;
+        NiRefPtr<NiRawImageData> spPixels = new NiRawImageData(NiRawImageData::FORMAT_RGB, 4, 4);
+        const auto Missing = [&](const char* pcName)
+        {
+            return NiRefPtr<NiImage>(NiImage::CreateFromFile(kFolder.Path(pcName).c_str(), NiImage::MODE_OFF,
+                                                             NiImage::TEX_DEFAULT, NiImage::MODE_OFF));
+        };
+
+        NiRefPtr<NiImage> spChanged = Missing("hull.tga");
+        NiRefPtr<NiImage> spPurged = Missing("keel.tga");
+        ASSERT_TRUE(spChanged && spPurged);
+        EXPECT_EQ(spCache->GetFormat(spChanged), Cache::NO_FORMAT);
+        EXPECT_EQ(spCache->GetFormat(spPurged), Cache::NO_FORMAT);
+
+        // The files appear; the cache does not look for them again on its own.
+        kFolder.WriteFile("hull.tga", imagefiles::MakeTga(*spPixels, 2));
+        kFolder.WriteFile("keel.tga", imagefiles::MakeTga(*spPixels, 2));
+        EXPECT_EQ(spCache->GetFormat(spChanged), Cache::NO_FORMAT);
+        EXPECT_EQ(spCache->GetFormat(spPurged), Cache::NO_FORMAT);
+
+        spChanged->MarkChanged();
+        EXPECT_NE(spCache->GetFormat(spChanged), Cache::NO_FORMAT);
+        EXPECT_EQ(spCache->GetFormat(spPurged), Cache::NO_FORMAT);
+        spCache->Purge(nullptr, false, -1);
+        EXPECT_NE(spCache->GetFormat(spPurged), Cache::NO_FORMAT);
+    }
+    NiD3DRender::RemoveImageFactory();
 }

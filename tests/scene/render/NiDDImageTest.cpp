@@ -10,8 +10,10 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <unistd.h>
 
 namespace
 {
@@ -241,8 +243,15 @@ TEST(NiDDImage, DeviceFilesRoundTripAndMalformedOnesAreRefused)
     NiPixelLayout kLayout = NiDDPixelFormat::ToLayout(kFormat);
     IDirectDrawSurface7* pkSurface = nullptr;
     ASSERT_TRUE(spImage->GetDeviceSurface(pkDirectDraw, kLayout, pkSurface));
-    const std::string kPath = kFolder.Path("image.dds7");
+    // The save replaces an earlier file rather than writing into it: a second name of the old
+    // file keeps the old bytes, and no other file is left behind.
+    const std::string kPath = kFolder.WriteFile("image.dds7", "old");
+    ASSERT_EQ(link(kPath.c_str(), kFolder.Path("earlier.dds7").c_str()), 0);
     ASSERT_TRUE(spImage->SaveDeviceFile(kPath.c_str()));
+    EXPECT_EQ(TempFolder::ReadFile(kFolder.Path("earlier.dds7")), "old");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(kFolder.Path()),
+                            std::filesystem::directory_iterator()),
+              2);
 
     // Rows of 9 bytes padded to 16: a data size of 32.
     const std::string kBytes = TempFolder::ReadFile(kPath);
@@ -284,5 +293,79 @@ TEST(NiDDImage, DeviceFilesRoundTripAndMalformedOnesAreRefused)
     }
     spImage = nullptr;
     spLoaded = nullptr;
+    pkDirectDraw->Release();
+}
+
+// A device file may hold a mip chain down to 1 x 1: log2 of the longer side plus one levels.
+TEST(NiDDImage, DeviceFilesHoldMipChainsDownToOnePixel)
+{
+    RecordingWorld kWorld;
+    TempFolder kFolder;
+    IDirectDraw7* pkDirectDraw = MakeDirectDraw();
+    DDPIXELFORMAT kFormat = {};
+    kFormat.dwSize = sizeof(kFormat);
+    kFormat.dwFlags = DDPF_RGB;
+    kFormat.dwRGBBitCount = 24;
+    kFormat.dwRBitMask = 0xff0000;
+    kFormat.dwGBitMask = 0xff00;
+    kFormat.dwBBitMask = 0xff;
+    const NiPixelLayout kLayout = NiDDPixelFormat::ToLayout(kFormat);
+
+    struct Case
+    {
+        uint32_t m_uiWidth, m_uiHeight, m_uiLevels;
+        bool m_bAccepted;
+    };
+    const Case akCases[] = {
+        {4, 4, 3, true},  {4, 1, 3, true}, {8, 2, 4, true}, {4, 4, 2, true}, {4, 4, 4, false}, // past 1 x 1
+        {6, 4, 2, false}, // not a power of two
+    };
+    for (const Case& kCase : akCases)
+    {
+        // Rows of 3-byte pixels padded to 8 bytes; each level's pixels are its level number.
+        std::string kBytes;
+        const auto Put32 = [&](uint32_t uiValue)
+        { kBytes.append(reinterpret_cast<const char*>(&uiValue), 4); };
+        std::string kData;
+        for (uint32_t i = 0, w = kCase.m_uiWidth, h = kCase.m_uiHeight; i < kCase.m_uiLevels;
+             ++i, w = std::max(w / 2, 1u), h = std::max(h / 2, 1u))
+        {
+            kData.append(size_t((3 * w + 7) / 8 * 8) * h, char(i + 1));
+        }
+        Put32(kCase.m_uiWidth);
+        Put32(kCase.m_uiHeight);
+        Put32(kCase.m_uiLevels);
+        kBytes.append(reinterpret_cast<const char*>(&kFormat), sizeof(kFormat));
+        Put32(uint32_t(kData.size()));
+        kBytes += kData;
+        const std::string kPath = kFolder.WriteFile("chain.dds7", kBytes);
+
+        NiRefPtr<NiDDImage> spImage = NiDDImage::CreateFromDeviceFile(kPath.c_str());
+        const std::string kName = std::to_string(kCase.m_uiWidth) + " x " + std::to_string(kCase.m_uiHeight) +
+                                  ", " + std::to_string(kCase.m_uiLevels) + " levels";
+        ASSERT_EQ(spImage != nullptr, kCase.m_bAccepted) << kName;
+        if (!spImage)
+            continue;
+        EXPECT_EQ(spImage->GetMipLevels(), kCase.m_uiLevels) << kName;
+        IDirectDrawSurface7* pkSurface = nullptr;
+        ASSERT_TRUE(spImage->GetDeviceSurface(pkDirectDraw, kLayout, pkSurface)) << kName;
+        // The last level holds the last level's bytes.
+        pkSurface->AddRef();
+        IDirectDrawSurface7* pkLevel = pkSurface;
+        uint32_t uiLevels = 1;
+        DDSCAPS2 kCaps;
+        kCaps.dwCaps = DDSCAPS_TEXTURE | DDSCAPS_MIPMAP;
+        IDirectDrawSurface7* pkNext = nullptr;
+        while (SUCCEEDED(pkLevel->GetAttachedSurface(&kCaps, &pkNext)) && pkNext)
+        {
+            pkLevel->Release();
+            pkLevel = pkNext;
+            pkNext = nullptr;
+            ++uiLevels;
+        }
+        EXPECT_EQ(uiLevels, kCase.m_uiLevels) << kName;
+        EXPECT_EQ(WordAt(pkLevel, 0, 0) & 0xFFFFFF, 0x010101u * kCase.m_uiLevels) << kName;
+        pkLevel->Release();
+    }
     pkDirectDraw->Release();
 }
