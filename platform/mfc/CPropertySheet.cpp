@@ -21,7 +21,8 @@ IMPLEMENT_DYNAMIC(CPropertySheet, CWnd)
 namespace
 {
 // GTK scrolls a row of tabs wider than the pages and hides the last ones behind an arrow: the
-// tabs are made at least as wide as the whole row, measured without the scrolling.
+// tabs are made as wide as the pages and at least as wide as the whole row, measured without
+// the scrolling.
 void FitTabRow(wxNotebook* pkTabs)
 {
 #ifdef __WXGTK__
@@ -31,7 +32,7 @@ void FitTabRow(wxNotebook* pkTabs)
     int iNatural = 0;
     gtk_widget_get_preferred_width(GTK_WIDGET(pkNotebook), &iMinimum, &iNatural);
     gtk_notebook_set_scrollable(pkNotebook, TRUE);
-    pkTabs->SetMinSize(wxSize(std::max(iMinimum, pkTabs->GetMinSize().GetWidth()), -1));
+    pkTabs->SetMinSize(wxSize(std::max(iMinimum, pkTabs->GetBestSize().GetWidth()), -1));
 #else
     (void)pkTabs;
 #endif

@@ -140,6 +140,16 @@ protected:
                 ++iInSight;
         return iInSight;
     }
+    // The ids of the page's controls that reach past the page's edges.
+    static std::vector<int> ControlsOutOfSight(CWnd* pkPage)
+    {
+        std::vector<int> kOut;
+        const wxRect kPage(wxPoint(0, 0), pkPage->GetToolkitWindow()->GetClientSize());
+        for (wxWindow* pkControl : pkPage->GetToolkitWindow()->GetChildren())
+            if (!kPage.Contains(pkControl->GetRect()))
+                kOut.push_back(pkControl->GetId());
+        return kOut;
+    }
     static CZenaraPropertyPage* Page(CPropertySheet* pkSheet, int i)
     {
         return static_cast<CZenaraPropertyPage*>(pkSheet->GetPage(i));
@@ -215,6 +225,8 @@ TEST_F(PropertyPagesTest, APropertyGetsOnePagePerClassLevelMostDerivedFirst)
         for (int i = 0; i < pkSheet->GetPageCount(); ++i)
             EXPECT_TRUE(pkSheet->GetPage(i)->IsPageCreated());
         EXPECT_EQ(TabsInSight(pkSheet), pkSheet->GetPageCount());
+        for (int i = 0; i < pkSheet->GetPageCount(); ++i)
+            EXPECT_EQ(ControlsOutOfSight(pkSheet->GetPage(i)), std::vector<int>{}) << "page " << i;
         EXPECT_EQ(spProperty->GetRefCount(), 2);
         Cancel(pkSheet);
         EXPECT_EQ(spProperty->GetRefCount(), 1);
