@@ -141,3 +141,11 @@ uint32_t NiObject::GetClassLoaderCount()
 {
     return ClassLoaders().GetCount();
 }
+
+std::vector<std::string> NiObject::GetClassLoaderNames()
+{
+    std::vector<std::string> kNames;
+    for (const auto& kEntry : ClassLoaders())
+        kNames.emplace_back(kEntry.m_key);
+    return kNames;
+}

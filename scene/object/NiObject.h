@@ -95,6 +95,8 @@ public:
     static bool EnterClassLoader(const char* pcName, NiCreateFunction pfnLoader, bool& bRegistered);
     static NiCreateFunction FindClassLoader(const char* pcName);
     static uint32_t GetClassLoaderCount();
+    // The registered class names, in no particular order.
+    static std::vector<std::string> GetClassLoaderNames();
 
 private:
     int32_t m_iRefCount = 0;

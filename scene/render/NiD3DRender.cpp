@@ -534,15 +534,19 @@ bool NiD3DRender::ClearViewport(const NiRect<float>* pkPort, uint32_t uiFlags)
         dwFlags |= D3DCLEAR_ZBUFFER;
     if ((uiFlags & CLEAR_STENCIL) && (m_uiFlags & FLAG_STENCIL_BUFFER))
         dwFlags |= D3DCLEAR_STENCIL;
-    const float fWidth = static_cast<float>(m_pkCurrentFramebuffer->GetWidth());
-    const float fHeight = static_cast<float>(m_pkCurrentFramebuffer->GetHeight());
-    D3DRECT kRect{0, 0, static_cast<LONG>(fWidth), static_cast<LONG>(fHeight)};
+    const DWORD dwWidth = m_pkCurrentFramebuffer->GetWidth();
+    const DWORD dwHeight = m_pkCurrentFramebuffer->GetHeight();
+    const float fWidth = static_cast<float>(dwWidth);
+    const float fHeight = static_cast<float>(dwHeight);
+    D3DRECT kRect{0, 0, static_cast<LONG>(dwWidth), static_cast<LONG>(dwHeight)};
+    // Corners outside the target, or not numbers at all (a camera's viewport comes from its
+    // file), have no integer pixel; the device clips to the target in any case.
     if (pkPort)
     {
-        kRect.x1 = static_cast<LONG>(fWidth * pkPort->m_left);
-        kRect.y1 = static_cast<LONG>((1.0f - pkPort->m_top) * fHeight);
-        kRect.x2 = static_cast<LONG>(fWidth * pkPort->m_right);
-        kRect.y2 = static_cast<LONG>((1.0f - pkPort->m_bottom) * fHeight);
+        kRect.x1 = static_cast<LONG>(ClampedPixels(fWidth * pkPort->m_left, dwWidth));
+        kRect.y1 = static_cast<LONG>(ClampedPixels((1.0f - pkPort->m_top) * fHeight, dwHeight));
+        kRect.x2 = static_cast<LONG>(ClampedPixels(fWidth * pkPort->m_right, dwWidth));
+        kRect.y2 = static_cast<LONG>(ClampedPixels((1.0f - pkPort->m_bottom) * fHeight, dwHeight));
     }
     // The whole framebuffer, from its corner: a viewport left from the camera could reach past it.
     m_kViewport.dwX = 0;

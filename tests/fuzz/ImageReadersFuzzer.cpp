@@ -2,12 +2,15 @@
 // three; whatever reads must be a whole image of the size it claims.
 //
 // With FITWRIGHT_FUZZ_SEEDS=<folder> set, the program writes seed files made by the test writers
-// into the folder and ends instead (tools/run-fuzzers does this before fuzzing).
+// into the folder and ends instead; with FITWRIGHT_FUZZ_DICT=<file> it writes its dictionary
+// first (tools/run-fuzzers does both before fuzzing).
 
+#include "FuzzDictionary.h"
+
+#include "scene/graph/NiRawImageData.h"
 #include "scene/object/MemoryBufferStream.h"
 #include "scene/object/NiRefPtr.h"
 #include "scene/render/LoadImageFile.h"
-#include "scene/graph/NiRawImageData.h"
 #include "tests/scene/render/ImageFileWriters.h"
 
 #include <cstddef>
@@ -46,6 +49,17 @@ std::vector<std::pair<std::string, std::string>> MakeSeeds()
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
+    if (const char* pcDictionary = std::getenv("FITWRIGHT_FUZZ_DICT"))
+    {
+        // The boundary words and the two files' magic numbers (SGI's is big-endian).
+        std::vector<std::string> kEntries = BoundaryWords();
+        kEntries.insert(kEntries.end(), {"BM", std::string("\x01\xDA", 2)});
+        if (!WriteDictionary(pcDictionary, kEntries))
+        {
+            std::fprintf(stderr, "cannot write the dictionary %s\n", pcDictionary);
+            std::exit(1);
+        }
+    }
     const char* pcSeeds = std::getenv("FITWRIGHT_FUZZ_SEEDS");
     if (!pcSeeds)
         return 0;

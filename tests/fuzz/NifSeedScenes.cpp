@@ -1,5 +1,7 @@
 #include "NifSeedScenes.h"
 
+#include "NifOlderLayouts.h"
+
 #include "scene/animation/NiAlphaController.h"
 #include "scene/animation/NiAnimBlender.h"
 #include "scene/animation/NiColorData.h"
@@ -42,6 +44,7 @@
 #include "scene/graph/NiAmbientLight.h"
 #include "scene/graph/NiBone.h"
 #include "scene/graph/NiCamera.h"
+#include "scene/graph/NiClusterAccumulator.h"
 #include "scene/graph/NiCorrectionProperty.h"
 #include "scene/graph/NiDirectionalLight.h"
 #include "scene/graph/NiDitherProperty.h"
@@ -49,11 +52,15 @@
 #include "scene/graph/NiEnvMappedTriShapeData.h"
 #include "scene/graph/NiFogProperty.h"
 #include "scene/graph/NiImage.h"
+#include "scene/graph/NiLines.h"
+#include "scene/graph/NiLinesData.h"
 #include "scene/graph/NiMaterialProperty.h"
+#include "scene/graph/NiMultiTextureMap.h"
 #include "scene/graph/NiMultiTextureProperty.h"
 #include "scene/graph/NiNode.h"
 #include "scene/graph/NiPointLight.h"
 #include "scene/graph/NiShadeProperty.h"
+#include "scene/graph/NiSortAdjustNode.h"
 #include "scene/graph/NiSpecularProperty.h"
 #include "scene/graph/NiSpotLight.h"
 #include "scene/graph/NiStencilProperty.h"
@@ -80,6 +87,8 @@
 #include "tests/support/NodeKindsScene.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
 #include <initializer_list>
 
 namespace
@@ -217,7 +226,12 @@ std::vector<char> EveryClassSeed()
     pkNode->AddExtraData(pkBytes);
     pkNode->AddChild(new NiTriShape(new NiTriShapeDynamicData(4, Quad(), nullptr, nullptr, nullptr, 2,
                                                               NewArray<uint16_t>({0, 2, 1, 1, 2, 3}), 3, 1)));
-    return Save({pkNode});
+    pkNode->AddChild(new NiLines(
+        4, Quad(), NewArray<NiColorA>({NiColorA::WHITE, NiColorA::BLACK, NiColorA::WHITE, NiColorA::BLACK}),
+        NewArray<NiTexCoord>({NiTexCoord(0, 0), NiTexCoord(1, 0), NiTexCoord(0, 1), NiTexCoord(1, 1)}),
+        NewArray<uint8_t>({1, 1, 0, 1})));
+    // The fuzzer draws with an accumulator a file gives.
+    return Save({pkNode, new NiClusterAccumulator});
 }
 
 // Keys of one type, each from (time, value).
@@ -525,17 +539,221 @@ std::vector<char> SequenceSeed()
 }
 } // namespace
 
-std::vector<std::pair<std::string, std::vector<char>>> MakeNifSeedScenes()
+namespace
+{
+RotationKey** RotationKeys(uint32_t uiCount, KeyType eType)
+{
+    RotationKey** ppKeys = new RotationKey*[uiCount];
+    for (uint32_t i = 0; i < uiCount; ++i)
+    {
+        ppKeys[i] = eType == KEY_TCB      ? new TcbRotationKey
+                    : eType == KEY_BEZIER ? new BezierRotationKey
+                                          : new RotationKey;
+        ppKeys[i]->m_fTime = static_cast<float>(i);
+        ppKeys[i]->m_quat = NiQuaternion(0.5f * static_cast<float>(i), NiPoint3::UNIT_Z);
+    }
+    GetRotationKeyOps(eType)->m_pfnFillDerived(ppKeys, uiCount);
+    return ppKeys;
+}
+
+// Every key type each kind of key array loads: keyframe controllers with rotation, position and
+// scale keys of each type, and old morph controllers with the two key types the others lack.
+std::vector<char> KeysSeed()
+{
+    NiNode* pkRoot = new NiNode;
+    const KeyType aeTypes[] = {KEY_LINEAR, KEY_BEZIER, KEY_TCB};
+    for (const KeyType eType : aeTypes)
+    {
+        NiNode* pkMover = new NiNode;
+        pkRoot->AddChild(pkMover);
+        NiKeyframeController* pkFrames = new NiKeyframeController;
+        pkFrames->SetRotationKeys(RotationKeys(3, eType), 3, eType, false);
+        pkFrames->SetPositionKeys(
+            PositionKeys({NiPoint3(0, 0, 0), NiPoint3(1, 2, 3), NiPoint3(0, 1, 0)}, eType), 3, eType, false);
+        pkFrames->SetScaleKeys(FloatKeys({{0, 1}, {1, 2}, {2, 1}}, eType), 3, eType, false);
+        pkFrames->SetTarget(pkMover);
+    }
+    for (const KeyType eType : {KEY_TCB, KEY_TCB_INDEX})
+    {
+        NiTriShape* pkShape = new NiTriShape(3, new NiPoint3[3]{{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, nullptr,
+                                             nullptr, nullptr, 1, NewArray<uint16_t>({0, 1, 2}));
+        pkRoot->AddChild(pkShape);
+        NiMorphController* pkMorph = new NiMorphController;
+        FloatKey** ppKeys = new FloatKey* [2] { new TcbFloatKey, new TcbFloatKey };
+        ppKeys[1]->m_fTime = 1.0f;
+        ppKeys[1]->m_fValue = 1.0f;
+        GetFloatKeyOps(eType)->m_pfnFillDerived(ppKeys, 2, 2);
+        pkMorph->SetKeys(ppKeys, 2, eType);
+        std::vector<std::unique_ptr<NiPoint3[]>> kTargets;
+        kTargets.emplace_back(new NiPoint3[3]{{0, 0, 0}, {1, 0, 0}, {0, 1, 0}});
+        kTargets.emplace_back(new NiPoint3[3]{{0, 0, 1}, {1, 0, 1}, {0, 1, 1}});
+        pkMorph->SetTargets(std::move(kTargets), 3);
+        pkMorph->SetTarget(pkShape);
+    }
+    return Save({pkRoot});
+}
+
+// The records whose fields changed with the file versions, as this version saves them: a sort
+// node with its accumulator, a texture effect with an image and a plane, texture, multi-texture
+// (a decal map, so the glow alpha slot has no entry) and texture mode properties, images by name
+// and by raw data, a triangle list sharing normals, and a morpher over three keyed targets.
+std::vector<char> VersionedRecordsScene()
+{
+    NiNode* pkRoot = new NiNode;
+    NiSortAdjustNode* pkSort = new NiSortAdjustNode;
+    pkSort->SetSortingMode(NiSortAdjustNode::SORT_OWN_ACCUMULATOR);
+    pkSort->SetAccumulator(new NiAlphaAccumulator);
+    pkRoot->AddChild(pkSort);
+
+    NiImage* pkRaw = new NiImage;
+    pkRaw->SetRawImage(new NiRawImageData(NiRawImageData::FORMAT_RGBA, 2, 2));
+    NiImage* pkNamed = new NiImage;
+    pkNamed->SetFileName("missing-texture.tga");
+    NiTextureEffect* pkEffect = new NiTextureEffect;
+    pkEffect->SetImage(pkRaw);
+    pkEffect->SetClippingPlaneEnable(true);
+    pkEffect->SetL(3);
+    pkEffect->SetK(-2);
+    pkRoot->AddChild(pkEffect);
+    pkRoot->AttachEffect(pkEffect);
+    NiTextureProperty* pkTexture = new NiTextureProperty;
+    pkTexture->SetImageObject(pkNamed);
+    pkSort->PrependProperty(pkTexture);
+    NiMultiTextureProperty* pkMulti = new NiMultiTextureProperty;
+    for (const uint32_t uiSlot :
+         {uint32_t(NiMultiTextureProperty::DARK_MAP), uint32_t(NiMultiTextureProperty::DECAL_MAP)})
+    {
+        auto spMap = std::make_unique<NiMultiTextureMap>();
+        spMap->SetImage(pkRaw);
+        spMap->SetL(1);
+        spMap->SetParam1(7);
+        pkMulti->SetMap(uiSlot, std::move(spMap));
+    }
+    pkRoot->PrependProperty(pkMulti);
+    NiTextureModeProperty* pkMode = new NiTextureModeProperty;
+    pkMode->SetApplyMode(NiTextureModeProperty::APPLY_MODULATE);
+    pkMode->SetL(2);
+    pkRoot->PrependProperty(pkMode);
+
+    NiTriShapeData* pkData =
+        new NiTriShapeData(4, Quad(), nullptr, nullptr, nullptr, 2, NewArray<uint16_t>({0, 2, 1, 1, 2, 3}));
+    pkData->ComputeNormals();
+    pkData->LinkSharedNormals(0, 3);
+    NiTriShape* pkShape = new NiTriShape(pkData);
+    pkSort->AddChild(pkShape);
+    MorphTarget* pkTargets = new MorphTarget[4];
+    pkTargets[0].SetVertices(Quad());
+    const KeyType aeTypes[] = {KEY_LINEAR, KEY_BEZIER, KEY_TCB};
+    for (uint32_t i = 1; i < 4; ++i)
+    {
+        NiPoint3* pkLift = new NiPoint3[4];
+        std::fill(pkLift, pkLift + 4, NiPoint3(0, 0, float(i)));
+        pkTargets[i].SetVertices(pkLift);
+        pkTargets[i].SetKeys(FloatKeys({{0, 0}, {1, 50}, {2, 100}}, aeTypes[i - 1]), 3, aeTypes[i - 1]);
+    }
+    NiMorphData* pkMorph = new NiMorphData;
+    pkMorph->SetTargets(pkTargets, 4, 4);
+    pkMorph->SetRelative(true);
+    (new NiMorpherController(pkMorph))->SetTarget(pkShape);
+    return Save({pkRoot});
+}
+
+// A keyframe manager whose sequence lives in another file, named by its path from where the
+// fuzzer runs.
+std::vector<char> ReferencedSequenceSeed(const std::string& kSequenceFile)
+{
+    NiNode* pkRoot = new NiNode;
+    NiNode* pkMover = new NiNode;
+    pkMover->SetName("Mover");
+    pkRoot->AddChild(pkMover);
+    NiKeyframeManager* pkManager = new NiKeyframeManager(pkRoot);
+    if (!pkManager->AddSequence(kSequenceFile.c_str(), "walk", 1))
+    {
+        std::fprintf(stderr, "cannot read the sequence file %s\n", kSequenceFile.c_str());
+        std::exit(1);
+    }
+    pkManager->ActivateSequence("walk");
+    return Save({pkRoot});
+}
+
+void WriteFile(const std::string& kPath, const std::vector<char>& kBytes)
+{
+    std::FILE* pkFile = std::fopen(kPath.c_str(), "wb");
+    if (!pkFile || std::fwrite(kBytes.data(), 1, kBytes.size(), pkFile) != kBytes.size())
+    {
+        std::fprintf(stderr, "cannot write seed %s\n", kPath.c_str());
+        std::exit(1);
+    }
+    std::fclose(pkFile);
+}
+} // namespace
+
+std::vector<std::pair<std::string, std::vector<char>>> MakeNifSeedScenes(const std::string& kFolder)
 {
     std::vector<std::pair<std::string, std::vector<char>>> kSeeds;
     kSeeds.emplace_back("geometry-data.nif", GeometryDataSeed());
     kSeeds.emplace_back("ship.nif", ShipSeed());
     kSeeds.emplace_back("every-class.nif", EveryClassSeed());
     kSeeds.emplace_back("animated.nif", AnimatedSeed());
+    kSeeds.emplace_back("keys.nif", KeysSeed());
     kSeeds.emplace_back("bezier.nif", BezierSeed());
     kSeeds.emplace_back("sequences.nif", SequenceSeed());
     // Switch, LOD and the other special nodes, a skinned mesh, particles and a screen polygon.
     const NodeKindsScene kNodeKinds = MakeNodeKindsScene();
     kSeeds.emplace_back("node-kinds.nif", Save({kNodeKinds.m_spRoot, kNodeKinds.m_spCamera}));
+
+    const std::string kSequenceFile = kFolder + "/sequences.nif";
+    WriteFile(kSequenceFile, SequenceSeed());
+    kSeeds.emplace_back("referenced-sequence.nif", ReferencedSequenceSeed(kSequenceFile));
+
+    // The versioned records at this version and in every older layout the loaders read ("3.0"
+    // is read as "3.00").
+    const std::vector<char> kVersioned = VersionedRecordsScene();
+    kSeeds.emplace_back("versions-3.1.nif", kVersioned);
+    for (const char* pcVersion : {"3.0", "3.01", "3.02", "3.03", "3.04", "3.05"})
+    {
+        std::optional<std::vector<char>> kOlder = ToOlderVersion(kVersioned, pcVersion);
+        NiStream kCheck;
+        if (!kOlder || !kCheck.LoadBuffer(kOlder->data(), kOlder->size()))
+        {
+            std::fprintf(stderr, "the version %s seed does not load: %s\n", pcVersion,
+                         NiStream::GetLastErrorText());
+            std::exit(1);
+        }
+        kSeeds.emplace_back(std::string("versions-") + pcVersion + ".nif", std::move(*kOlder));
+    }
     return kSeeds;
+}
+
+std::vector<std::string>
+FindClassesWithoutSeed(const std::vector<std::pair<std::string, std::vector<char>>>& kSeeds)
+{
+    std::vector<std::string> kMissing;
+    for (const std::string& kName : NiObject::GetClassLoaderNames())
+    {
+        // A record as the stream writes it: the name's length, then the name.
+        std::string kRecord(4, '\0');
+        const uint32_t uiLength = static_cast<uint32_t>(kName.size());
+        std::memcpy(kRecord.data(), &uiLength, sizeof(uiLength));
+        kRecord += kName;
+        // An abstract class's loader makes nothing: such a record only fails a load.
+        const std::vector<char> kLone = Save({});
+        std::string kProbe(kLone.begin(), kLone.end());
+        kProbe.insert(kProbe.size() - 4 - std::strlen("End Of File"), kRecord);
+        NiStream kStream;
+        if (!kStream.LoadBuffer(kProbe.data(), kProbe.size()) &&
+            NiStream::GetLastErrorCode() == NiStream::ERR_NO_LOADER)
+            continue;
+        const bool bSeeded =
+            std::any_of(kSeeds.begin(), kSeeds.end(),
+                        [&](const auto& kSeed)
+                        {
+                            return std::search(kSeed.second.begin(), kSeed.second.end(), kRecord.begin(),
+                                               kRecord.end()) != kSeed.second.end();
+                        });
+        if (!bSeeded)
+            kMissing.push_back(kName);
+    }
+    std::sort(kMissing.begin(), kMissing.end());
+    return kMissing;
 }

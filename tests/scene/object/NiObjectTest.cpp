@@ -6,7 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 namespace
 {
@@ -30,6 +33,9 @@ TEST(NiObjectRegistry, SecondRegistrationOfAClassIsRefusedAndKeepsOneEntry)
     EXPECT_FALSE(TestNode::RegisterClassLoader());
     EXPECT_EQ(NiObject::GetClassLoaderCount(), uiCount);
     EXPECT_EQ(NiObject::FindClassLoader("NoSuchClass"), nullptr);
+    const std::vector<std::string> kNames = NiObject::GetClassLoaderNames();
+    EXPECT_EQ(kNames.size(), uiCount);
+    EXPECT_EQ(std::count(kNames.begin(), kNames.end(), "NiExtraData"), 1);
 }
 
 TEST(NiObjectRegistry, TwoClassesUnderOneNameLeaveTheLaterLoader)

@@ -15,6 +15,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <limits>
+
 namespace
 {
 struct RendererFixture : RecordingWorld
@@ -232,6 +235,58 @@ TEST(NiD3DRender, CameraViewportsAreClampedToTheTarget)
         EXPECT_EQ(kPort.dwY, kCase.m_dwY) << kCase.m_kPort.m_top;
         EXPECT_EQ(kPort.dwWidth, kCase.m_dwWidth) << kCase.m_kPort.m_right;
         EXPECT_EQ(kPort.dwHeight, kCase.m_dwHeight) << kCase.m_kPort.m_bottom;
+    }
+}
+
+TEST(NiD3DRender, ClearsTheViewportPartInsideTheTarget)
+{
+    RendererFixture kFixture;
+    NiRefPtr<NiD3DRender> spRenderer = kFixture.Make();
+    ASSERT_TRUE(spRenderer);
+    IDirectDrawSurface7* pkBack = spRenderer->GetFramebuffer(0)->GetBackSurface();
+    // The cleared pixels of the back buffer's first row and first column.
+    auto Cleared = [pkBack](uint32_t& uiRow, uint32_t& uiColumn)
+    {
+        DDSURFACEDESC2 kDesc;
+        kDesc.dwSize = sizeof(kDesc);
+        ASSERT_EQ(pkBack->Lock(nullptr, &kDesc, DDLOCK_WAIT | DDLOCK_READONLY, nullptr), DD_OK);
+        auto Pixel = [&](uint32_t uiX, uint32_t uiY)
+        {
+            uint32_t uiPixel = 0;
+            std::memcpy(&uiPixel, static_cast<const uint8_t*>(kDesc.lpSurface) + uiY * kDesc.lPitch + uiX * 4,
+                        4);
+            return uiPixel & 0xFFFFFF;
+        };
+        uiRow = uiColumn = 0;
+        for (uint32_t x = 0; x < kDesc.dwWidth; ++x)
+            uiRow += Pixel(x, kDesc.dwHeight - 1) != 0;
+        for (uint32_t y = 0; y < kDesc.dwHeight; ++y)
+            uiColumn += Pixel(kDesc.dwWidth - 1, y) != 0;
+        pkBack->Unlock(nullptr);
+    };
+    const float fNaN = std::numeric_limits<float>::quiet_NaN();
+    const float fHuge = std::numeric_limits<float>::max();
+    struct Case
+    {
+        NiRect<float> m_kPort; // left, right, top, bottom
+        uint32_t m_uiRow, m_uiColumn;
+    };
+    const Case akCases[] = {
+        {{0.5f, 1, 1, 0}, 32, 48},
+        {{0.5f, fHuge, fNaN, -fHuge}, 32, 48}, // beyond the target, or no number: to its edges
+        {{fNaN, fNaN, fNaN, fNaN}, 0, 0},
+        {{-fHuge, fHuge, fHuge, -fHuge}, 64, 48},
+    };
+    for (const Case& kCase : akCases)
+    {
+        spRenderer->SetBackgroundColor(NiColor(0, 0, 0));
+        ASSERT_TRUE(spRenderer->ClearViewport(nullptr, NiRender::CLEAR_BACKBUFFER));
+        spRenderer->SetBackgroundColor(NiColor(1, 0, 0));
+        EXPECT_TRUE(spRenderer->ClearViewport(&kCase.m_kPort, NiRender::CLEAR_BACKBUFFER));
+        uint32_t uiRow = 0, uiColumn = 0;
+        Cleared(uiRow, uiColumn);
+        EXPECT_EQ(uiRow, kCase.m_uiRow) << kCase.m_kPort.m_left << " " << kCase.m_kPort.m_right;
+        EXPECT_EQ(uiColumn, kCase.m_uiColumn) << kCase.m_kPort.m_top << " " << kCase.m_kPort.m_bottom;
     }
 }
 
