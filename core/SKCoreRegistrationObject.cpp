@@ -6,6 +6,7 @@
 #include "core/SKString.h"
 #include "core/SKTemplatedAttrObject.h"
 
+#include <string>
 #include <utility>
 
 // Sections: the system object; script state hooks; the script method.
@@ -69,11 +70,49 @@ bool SKObjectGetState(PyObject* pkShadow, PyObject** ppkState)
     return true;
 }
 
+namespace
+{
+// The type part ("_p_" on) of a shadow's pointer string; empty when there is none.
+std::string PointerTypePart(SKScriptBridge& kBridge, PyObject* pkShadow)
+{
+    std::string kText;
+    PyObject* pkThis = kBridge.GetAttribute(pkShadow, "this");
+    if (pkThis)
+    {
+        kBridge.GetText(pkThis, kText);
+        kBridge.Release(pkThis);
+    }
+    const size_t uiAt = kText.find("_p_");
+    return uiAt == std::string::npos ? std::string() : kText.substr(uiAt);
+}
+
+bool SetText(SKScriptBridge& kBridge, PyObject* pkShadow, const char* pcName, const std::string& kText)
+{
+    PyObject* pkText = kBridge.NewText(kText.c_str());
+    const bool bSet = pkText && kBridge.SetAttribute(pkShadow, pcName, pkText);
+    if (pkText)
+        kBridge.Release(pkText);
+    return bSet;
+}
+} // namespace
+
 bool SKObjectSetState(PyObject* pkShadow, PyObject* pkState)
 {
     SKScriptBridge* pkBridge = SKScriptBridge::Get();
     if (!pkBridge || !pkBridge->SetAttribute(pkShadow, "__dict__", pkState))
         return false;
+    // The saved address names an object of the saving run, or one a crafted save made up: the
+    // shadow keeps only its class (at address 0, a null pointer) until the fix-up finds the
+    // object by its id, and never owns it.
+    const std::string kType = PointerTypePart(*pkBridge, pkShadow);
+    pkBridge->SetAttribute(pkShadow, "this", nullptr);
+    if (!kType.empty())
+        SetText(*pkBridge, pkShadow, "this", "_0" + kType);
+    if (PyObject* pkOwn = pkBridge->NewInteger(0))
+    {
+        pkBridge->SetAttribute(pkShadow, "thisown", pkOwn);
+        pkBridge->Release(pkOwn);
+    }
     PyObject* pkID = pkBridge->GetItem(pkState, "_ID_");
     if (!pkID)
         return true;
@@ -105,6 +144,11 @@ bool SKObjectRebind(uintptr_t uiShadow, uintptr_t uiID)
         if (pkNewThis)
             pkBridge->Release(pkNewThis);
         pkBridge->Release(pkThis);
+        // A saved class the object is not of would only be refused at every use: the shadow
+        // names the object as its own class instead.
+        const std::string kType = bRebound ? PointerTypePart(*pkBridge, pkShadow) : std::string();
+        if (bRebound && (kType.empty() || pkBridge->ObjectToPointer(pkShadow, kType.c_str() + 3) != pkObject))
+            bRebound = SetText(*pkBridge, pkShadow, "this", pkObject->GetPointerString());
     }
     pkBridge->Release(pkShadow);
     return bRebound;

@@ -8,6 +8,7 @@
 
 #include "core/SKLocalizationManager.h"
 #include "core/SKReplacingFile.h"
+#include "core/SKScriptBridge.h"
 #include "platform/win32/CaseBlindPath.h"
 
 // Key hash ---------------------------------------------------------------------------------------
@@ -276,7 +277,10 @@ SKLocalizationDatabase* SKLocalizationDatabase::Create(const char* pcFileName, b
     return pkResult;
 }
 
-SKLocalizationDatabase::~SKLocalizationDatabase() = default;
+SKLocalizationDatabase::~SKLocalizationDatabase()
+{
+    SKScriptBridge::ObjectGone(this);
+}
 
 // Lookups ----------------------------------------------------------------------------------------
 

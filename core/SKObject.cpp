@@ -2,6 +2,7 @@
 // names and indentation.
 #include "core/SKObject.h"
 
+#include "core/SKScriptBridge.h"
 #include "core/SKStream.h"
 #include "scene/object/NiHashMap.h"
 #include "scene/object/NiPooledList.h"
@@ -11,6 +12,7 @@
 #include <cstdio>
 #include <limits>
 #include <memory>
+#include <unordered_set>
 
 namespace
 {
@@ -34,6 +36,9 @@ struct ObjectModel
     bool bIncrementID = true;
     bool bKeepTable = true;
     std::unique_ptr<NiHashMap<int32_t, SKObject*>> spIDTable;
+    // Every live object by address: ids can be taken over and the table emptied while objects
+    // live on, so only this tells a live object from freed memory.
+    std::unordered_set<uintptr_t> kLive;
     NiHashMap<int32_t, SKObject::Factory> kFactories{37};
     NiPooledList<SKObject*> kPending{2};
     NiPooledList<PendingCall> kDeferred{2};
@@ -107,17 +112,29 @@ SKObject::SKObject(int32_t iID)
         kModel.iNextID = static_cast<int64_t>(iID) + 1;
     m_iID = iID;
     IDTable().SetAt(m_iID, this);
+    kModel.kLive.insert(reinterpret_cast<uintptr_t>(this));
 }
 
 SKObject::~SKObject()
 {
     ObjectModel& kModel = Model();
+    kModel.kLive.erase(reinterpret_cast<uintptr_t>(this));
+    SKScriptBridge::ObjectGone(this);
     // The entry goes whichever object it points at (an object that took over this id loses it too).
     if (kModel.spIDTable)
         kModel.spIDTable->RemoveAt(m_iID);
     DropEmptyTableUnlessKept();
     // A loaded object whose links never resolved must not be visited by a later fix-up pass.
     kModel.kPending.Remove(this);
+}
+
+SKObject* SKObject::FindLiveObject(const void* pvAddress)
+{
+    // The address is compared, never followed, until it is known to be an object's.
+    const ObjectModel& kModel = Model();
+    return kModel.kLive.count(reinterpret_cast<uintptr_t>(pvAddress)) != 0
+               ? static_cast<SKObject*>(const_cast<void*>(pvAddress))
+               : nullptr;
 }
 
 void SKObject::SetObjID(int32_t iID)

@@ -61,6 +61,8 @@ public:
     // Moves the object to another id; the counter is not touched.
     void SetObjID(int32_t iID);
     void Destroy() { delete this; }
+    // The live object at that address, or null; any address may be asked (scripts make them up).
+    static SKObject* FindLiveObject(const void* pvAddress);
     // "_", the address in lower-case hexadecimal, then GetPointerTypeName.
     std::string GetPointerString() const;
     static std::string FormatPointerString(const void* pvAddress, const char* pcPointerTypeName);

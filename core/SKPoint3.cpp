@@ -123,7 +123,7 @@ bool SKPoint3SetState(PyObject* pkShadow, PyObject* pkState)
 
     // The shadow owns the new vector when the state says so; scripts free it with the shadow.
     auto* pkPoint = new SKPoint3(afValues[0], afValues[1], afValues[2]);
-    PyObject* pkPointer = pkBridge->PointerToString(pkPoint, SKPoint3::SCRIPT_TYPE_NAME);
+    PyObject* pkPointer = pkBridge->PointerToOwnedString(pkPoint, SKPoint3::SCRIPT_TYPE_NAME);
     bool bBound = pkPointer && pkBridge->SetAttribute(pkShadow, "this", pkPointer);
     if (pkPointer)
         pkBridge->Release(pkPointer);

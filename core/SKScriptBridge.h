@@ -47,12 +47,24 @@ public:
     // bridge is installed. True when the method was handed over or kept.
     static bool RegisterMethod(Method pfnMethod, const char* pcClassName, const char* pcMethodName);
 
+    // Engine objects that scripts reach by pointer and that the engine frees itself call this
+    // from their destructors: the host then converts their pointer strings no more, and
+    // forgets what the scripts held of them.
+    static void ObjectGone(const void* pvObject)
+    {
+        if (ms_pkBridge)
+            ms_pkBridge->ForgetPointer(pvObject);
+    }
+
     virtual ~SKScriptBridge() = default;
 
     // The engine pointer behind a shadow object of the named type; null when it is not one.
     virtual void* ObjectToPointer(PyObject* pkObject, const char* pcTypeName) = 0;
     // New: the pointer string of an engine pointer of the named type.
     virtual PyObject* PointerToString(const void* pvPointer, const char* pcTypeName) = 0;
+    // New: the pointer string of a heap object the engine hands over to the script, which
+    // frees it with its class's delete row.
+    virtual PyObject* PointerToOwnedString(const void*, const char*) { return nullptr; }
     // New: a text from engine bytes.
     virtual PyObject* NewText(const char* pcText) = 0;
     // The engine bytes of a text; false when the object is no text.
@@ -98,6 +110,8 @@ public:
     virtual PyObject* ReplacePointerAddress(const void*, PyObject*) { return nullptr; }
     // Adds a reference, for a holder that keeps the object past the call that lent it.
     virtual void AddReference(PyObject*) {}
+    // Converts the object's pointer strings no more (see ObjectGone).
+    virtual void ForgetPointer(const void*) {}
 
 private:
     static inline SKScriptBridge* ms_pkBridge = nullptr;

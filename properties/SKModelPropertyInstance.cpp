@@ -1,5 +1,6 @@
 #include "properties/SKModelPropertyInstance.h"
 
+#include "core/SKScriptBridge.h"
 #include "core/SKStream.h"
 #include "properties/SKModelProperty.h"
 #include "properties/SKModelPropertyManager.h"
@@ -40,6 +41,7 @@ SKModelPropertyInstance::SKModelPropertyInstance(SKModelProperty* pkTemplate, co
 
 SKModelPropertyInstance::~SKModelPropertyInstance()
 {
+    SKScriptBridge::ObjectGone(this);
     Hold(m_pkTemplate, nullptr);
     Hold(m_pkProperty, nullptr);
 }

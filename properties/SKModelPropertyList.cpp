@@ -1,5 +1,12 @@
 #include "properties/SKModelPropertyList.h"
 
+#include "core/SKScriptBridge.h"
+
+SKModelPropertyList::~SKModelPropertyList()
+{
+    SKScriptBridge::ObjectGone(this);
+}
+
 SKModelPropertyInstance* SKModelPropertyList::SKGetNext()
 {
     if (!m_pkCursor)

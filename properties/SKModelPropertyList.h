@@ -16,7 +16,8 @@ public:
     using Items = NiPooledList<SKModelPropertyInstance*>;
 
     SKModelPropertyList() = default;
-    virtual ~SKModelPropertyList() = default;
+    // Scripts that hold the list's pointer string can use it no more.
+    virtual ~SKModelPropertyList();
     SKModelPropertyList(const SKModelPropertyList&) = delete;
     SKModelPropertyList& operator=(const SKModelPropertyList&) = delete;
 

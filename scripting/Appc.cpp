@@ -110,7 +110,11 @@ PyObject* MakeAppc()
     if (s_pkTable)
     {
         for (const AppcTypeDescription& type : s_pkTable->types)
+        {
             *type.registered = RegisterPointerType(type.description);
+            if (type.tracked)
+                TrackPointerType(*type.registered, type.check);
+        }
     }
     bool complete = PyDict_SetItemString(dictionary, "globals", link) == 0;
     if (s_pkTable)

@@ -15,6 +15,10 @@ struct AppcTypeDescription
 {
     PointerTypeRecord* description; // the static description array
     PointerTypeRecord** registered; // receives the registered head the wrappers use
+    // A tracked type converts only pointers of live objects (TrackPointerType), told by the
+    // check where there is one and by what was handed out otherwise.
+    bool tracked = false;
+    LivenessCheck check = nullptr;
 };
 
 struct AppcVariable

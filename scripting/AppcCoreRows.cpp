@@ -8,6 +8,7 @@
 #include "core/SKSystemWrapperClass.h"
 #include "core/SKTemplatedAttrObject.h"
 #include "properties/SKModelProperty.h"
+#include "properties/SKModelPropertyManager.h"
 
 #include <algorithm>
 #include <cstring>
@@ -151,18 +152,68 @@ PyObject* LookupLocalValue(const SKTemplatedAttrObject& object, int32_t key)
     return FoundPair(found, PyFloat_FromDouble(value));
 }
 
-PyObject* DestroyObject(SKObject* object)
+PyObject* DestroyObject(SKObject* object, const char* row)
 {
     if (!object)
         Py_RETURN_NONE;
-    if (object->IsTypeOf(SKModelProperty::TYPE_ID) &&
-        static_cast<SKModelProperty*>(object)->GetRefCount() > 1)
+    if (object->IsTypeOf(SKModelProperty::TYPE_ID))
     {
-        PyErr_SetString(PyExc_ValueError, "SKObject_Destroy(): the object is still held by the engine");
-        return nullptr;
+        // The manager's template lists hold their templates with the creator's reference, so a
+        // listed template counts as held whatever its count says.
+        auto* property = static_cast<SKModelProperty*>(object);
+        if (property->GetRefCount() > 1 || GetScriptReferences(property) < 1 ||
+            g_kModelPropertyManager.IsGlobalTemplate(property) ||
+            g_kModelPropertyManager.IsLocalTemplate(property))
+        {
+            PyErr_Format(PyExc_ValueError, "%s(): the object is still held by the engine", row);
+            return nullptr;
+        }
     }
     delete object;
     Py_RETURN_NONE;
+}
+
+PyObject* AddReference(SKModelProperty* property)
+{
+    property->IncRefCount();
+    GiveScriptReference(property);
+    Py_RETURN_NONE;
+}
+
+PyObject* DropReference(SKModelProperty* property, const char* row)
+{
+    if (!TakeScriptReference(property))
+    {
+        PyErr_Format(PyExc_ValueError, "%s(): the script holds no reference of the property to give up", row);
+        return nullptr;
+    }
+    property->DecRefCount();
+    Py_RETURN_NONE;
+}
+
+PyObject* RegisterTemplate(SKModelPropertyManager& manager, SKModelProperty* property, bool global,
+                           const char* row)
+{
+    const bool listed = manager.IsGlobalTemplate(property) || manager.IsLocalTemplate(property);
+    if (property && !listed && !TakeScriptReference(property))
+    {
+        PyErr_Format(
+            PyExc_ValueError,
+            "%s(): the list would take over a reference of the property that the script does not hold", row);
+        return nullptr;
+    }
+    const bool registered =
+        global ? manager.RegisterGlobalTemplate(property) : manager.RegisterLocalTemplate(property);
+    return PyLong_FromLong(registered ? 1 : 0);
+}
+
+PyObject* RemoveTemplate(SKModelPropertyManager& manager, int32_t which, SKModelProperty* property,
+                         int32_t remove)
+{
+    const bool removed = manager.RemoveTemplate(which, property, remove);
+    if (removed && remove == 0)
+        GiveScriptReference(property);
+    return PyLong_FromLong(removed ? 1 : 0);
 }
 
 PyObject* IniString(SKSystemWrapperClass& services, const char* section, const char* key,

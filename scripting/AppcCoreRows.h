@@ -11,6 +11,8 @@
 
 class SKAttrObject;
 class SKBufferStream;
+class SKModelProperty;
+class SKModelPropertyManager;
 class SKObject;
 class SKSystemWrapperClass;
 class SKTemplatedAttrObject;
@@ -36,8 +38,22 @@ PyObject* LookupValue(const SKAttrObject& object, int32_t key);
 PyObject* LookupInt(const SKAttrObject& object, int32_t key);
 PyObject* LookupLocalValue(const SKTemplatedAttrObject& object, int32_t key);
 
-// Destroys a non-null object; ValueError when it is a counted object that is still held.
-PyObject* DestroyObject(SKObject* object);
+// Destroys a non-null object; ValueError (naming the row) when it is a property that is still
+// held: by more than one reference, by the property manager as a template, or by anyone but
+// the script (whose references the binding runtime counts).
+PyObject* DestroyObject(SKObject* object, const char* row);
+
+// The reference count rows: the script adds a reference it then holds, and gives up only one
+// it holds (ValueError otherwise), so it never drops a holder's reference.
+PyObject* AddReference(SKModelProperty* property);
+PyObject* DropReference(SKModelProperty* property, const char* row);
+// The manager's rows that take over the script's reference (a property listed in neither list)
+// or hand the list's reference to the script (removal without delete). 1 or 0 as the manager
+// answers; ValueError when the script has no reference to hand over.
+PyObject* RegisterTemplate(SKModelPropertyManager& manager, SKModelProperty* property, bool global,
+                           const char* row);
+PyObject* RemoveTemplate(SKModelPropertyManager& manager, int32_t which, SKModelProperty* property,
+                         int32_t remove);
 
 // (found, text): the value, or the default when there is none, cut to size - 1 characters.
 PyObject* IniString(SKSystemWrapperClass& services, const char* section, const char* key,

@@ -175,6 +175,17 @@ bool GetText(PyObject* object, const char** out, const char* row, int index)
     return true;
 }
 
+bool GetNullPointer(PyObject* object, const char* row, int index)
+{
+    void* pointer = nullptr;
+    if (ConvertPointerObject(object, &pointer, nullptr, false) == 0 && !pointer)
+        return true;
+    PyErr_Clear();
+    PyErr_Format(PyExc_TypeError, "%s() argument %d must be None: the row returns the values instead", row,
+                 index);
+    return false;
+}
+
 bool GetTextOrNull(PyObject* object, const char** out, const char* row, int index)
 {
     if (object == Py_None)
@@ -183,6 +194,23 @@ bool GetTextOrNull(PyObject* object, const char** out, const char* row, int inde
         return true;
     }
     return GetText(object, out, row, index);
+}
+
+PyObject* NewCountedPointer(const void* object, PointerTypeRecord* type)
+{
+    PyObject* pointer = NewPointerObject(object, type);
+    if (pointer && object)
+        GiveScriptReference(object);
+    return pointer;
+}
+
+bool RefuseConstant(const void* pointer, const char* row, int index)
+{
+    if (GetHandoutHolder(pointer) != Holder::ENGINE_CONSTANT)
+        return true;
+    PyErr_Format(PyExc_TypeError, "%s() argument %d is a constant of the engine, which is never changed", row,
+                 index);
+    return false;
 }
 
 void ForgetShadow(PyObject* object)

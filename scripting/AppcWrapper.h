@@ -64,6 +64,17 @@ bool GetShort(PyObject* object, uint16_t* out, const char* row, int index);
 bool GetBool(PyObject* object, bool* out, const char* row, int index);
 // A text of one character up to U+00FF.
 bool GetChar(PyObject* object, char* out, const char* row, int index);
+// None or a null pointer string: an argument the engine would write a result through, which
+// scripts have no memory for (the row returns the result). TypeError for anything else.
+bool GetNullPointer(PyObject* object, const char* row, int index);
+// The pair (first, second) an engine operation writes through two float pointers.
+template <class Fill> PyObject* FloatPair(Fill fill)
+{
+    float first = 0.0f;
+    float second = 0.0f;
+    fill(&first, &second);
+    return Py_BuildValue("(dd)", static_cast<double>(first), static_cast<double>(second));
+}
 // Engine text (Latin-1), valid while the argument lives; the OrNull form takes None as null.
 bool GetText(PyObject* object, const char** out, const char* row, int index);
 bool GetTextOrNull(PyObject* object, const char** out, const char* row, int index);
@@ -81,6 +92,13 @@ bool GetObject(PyObject* object, T** out, PointerTypeRecord* type, const char* r
     }
     *out = static_cast<T*>(pointer);
     return true;
+}
+// GetObject for a row that writes the object: the engine's constants are refused.
+bool RefuseConstant(const void* pointer, const char* row, int index);
+template <class T>
+bool GetWritableObject(PyObject* object, T** out, PointerTypeRecord* type, const char* row, int index)
+{
+    return GetObject(object, out, type, row, index) && RefuseConstant(*out, row, index);
 }
 template <class T>
 bool GetObjectOrNull(PyObject* object, T** out, PointerTypeRecord* type, const char* row, int index)
@@ -103,14 +121,38 @@ template <class T, class... Args> PyObject* NewHeapObject(PointerTypeRecord* typ
     T* object = new (std::nothrow) T(std::forward<Args>(args)...);
     if (!object)
         Py_RETURN_NONE;
-    PyObject* pointer = NewPointerObject(object, type);
+    PyObject* pointer = NewPointerObject(object, type, Holder::SCRIPT_HEAP);
     if (!pointer)
         delete object;
     return pointer;
 }
-template <class T> void DeleteHeapObject(T* object)
+// An engine object made for the script (a property, a set): its pointer object, and one
+// reference of its count that the script holds.
+PyObject* NewCountedPointer(const void* object, PointerTypeRecord* type);
+template <class T, class... Args> PyObject* NewCountedObject(PointerTypeRecord* type, Args&&... args)
 {
+    T* object = new (std::nothrow) T(std::forward<Args>(args)...);
+    if (!object)
+        Py_RETURN_NONE;
+    PyObject* pointer = NewCountedPointer(object, type);
+    if (!pointer)
+        delete object;
+    return pointer;
+}
+// A delete_ row frees only a heap object the module made for the script and has not freed
+// yet: ValueError for anything else (an engine object, one freed already). True when freed.
+template <class T> bool DeleteHeapObject(T* object, const char* row)
+{
+    if (!TakeScriptOwned(object, Holder::SCRIPT_HEAP))
+    {
+        PyErr_Format(PyExc_ValueError,
+                     "%s(): the object is not one the script owns (the engine holds it, or it "
+                     "was freed already)",
+                     row);
+        return false;
+    }
     delete object;
+    return true;
 }
 
 template <class T, class... Args> PyObject* NewPooledObject(PointerTypeRecord* type, Args&&... args)
@@ -120,7 +162,7 @@ template <class T, class... Args> PyObject* NewPooledObject(PointerTypeRecord* t
     if (!block)
         Py_RETURN_NONE;
     T* object = new (block) T(std::forward<Args>(args)...);
-    PyObject* pointer = NewPointerObject(object, type);
+    PyObject* pointer = NewPointerObject(object, type, Holder::SCRIPT_POOL);
     if (!pointer)
         PoolFree(block);
     return pointer;

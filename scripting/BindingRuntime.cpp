@@ -10,8 +10,11 @@
 #include <cstring>
 #include <exception>
 #include <new>
+#include <string_view>
+#include <unordered_map>
 
-// Sections: registered types, pointer strings, conversion, engine exceptions, constants.
+// Sections: registered types, tracked types and handed-out pointers, pointer strings,
+// conversion, engine exceptions, constants.
 
 namespace
 {
@@ -23,6 +26,61 @@ PyObject* s_pkThisName = nullptr;
 
 // A pointer fits in 16 hexadecimal digits.
 constexpr int MAX_POINTER_DIGITS = 2 * sizeof(void*);
+
+struct TrackedType
+{
+    const PointerTypeRecord* head;
+    LivenessCheck check;
+};
+
+struct Handout
+{
+    const PointerTypeRecord* type;
+    Holder holder;
+};
+
+// Tracked types by name, and the pointers handed to scripts by address.
+struct Tracking
+{
+    std::unordered_map<std::string_view, TrackedType> types;
+    std::unordered_map<uintptr_t, Handout> handouts;
+    std::unordered_map<uintptr_t, int32_t> references;
+};
+
+Tracking& GetTracking()
+{
+    static Tracking tracking;
+    return tracking;
+}
+
+// Whether the type's cast list names the class: the class is the type or derives from it.
+// Unlike CheckPointerType, the list keeps its order.
+bool Accepts(const PointerTypeRecord* head, const char* name)
+{
+    for (const PointerTypeRecord* entry = head->next; entry; entry = entry->next)
+    {
+        if (std::strcmp(entry->name, name) == 0)
+            return true;
+    }
+    return false;
+}
+
+// Whether a non-null pointer whose string names the class `claimed` may be converted for the
+// type: untracked types convert anything, tracked ones only a live object of that class.
+bool IsConvertible(void* pointer, const char* claimed, const PointerTypeRecord* type)
+{
+    const Tracking& tracking = GetTracking();
+    auto found = tracking.types.find(claimed);
+    if (found == tracking.types.end())
+        return tracking.types.find(type->name) == tracking.types.end();
+    const TrackedType& tracked = found->second;
+    if (tracked.check)
+        return tracked.check(pointer);
+    auto handout = tracking.handouts.find(reinterpret_cast<uintptr_t>(pointer));
+    if (handout == tracking.handouts.end())
+        return false;
+    return handout->second.type == tracked.head || Accepts(tracked.head, handout->second.type->name);
+}
 
 bool IsLinkedAfter(const PointerTypeRecord* head, const PointerTypeRecord* entry)
 {
@@ -157,6 +215,82 @@ PointerTypeRecord* QueryPointerType(const char* text)
 }
 
 // ---------------------------------------------------------------------------------------
+// Tracked types and handed-out pointers
+
+void TrackPointerType(PointerTypeRecord* type, LivenessCheck check)
+{
+    if (type)
+        GetTracking().types[type->name] = {type, check};
+}
+
+void RecordHandout(const void* pointer, const PointerTypeRecord* type, Holder holder)
+{
+    if (!pointer || !type)
+        return;
+    Tracking& tracking = GetTracking();
+    auto tracked = tracking.types.find(type->name);
+    if (tracked != tracking.types.end() && tracked->second.check)
+        return;
+    Handout& handout = tracking.handouts[reinterpret_cast<uintptr_t>(pointer)];
+    // The same object handed out again as one of its bases keeps its own class.
+    if (!handout.type || !(handout.type == type || Accepts(type, handout.type->name)))
+        handout.type = type;
+    handout.holder = holder;
+}
+
+void ForgetHandout(const void* pointer)
+{
+    GetTracking().handouts.erase(reinterpret_cast<uintptr_t>(pointer));
+    GetTracking().references.erase(reinterpret_cast<uintptr_t>(pointer));
+}
+
+void GiveScriptReference(const void* object)
+{
+    if (object)
+        GetTracking().references[reinterpret_cast<uintptr_t>(object)]++;
+}
+
+bool TakeScriptReference(const void* object)
+{
+    auto& references = GetTracking().references;
+    auto found = references.find(reinterpret_cast<uintptr_t>(object));
+    if (found == references.end())
+        return false;
+    if (--found->second == 0)
+        references.erase(found);
+    return true;
+}
+
+int32_t GetScriptReferences(const void* object)
+{
+    const auto& references = GetTracking().references;
+    auto found = references.find(reinterpret_cast<uintptr_t>(object));
+    return found == references.end() ? 0 : found->second;
+}
+
+bool TakeScriptOwned(const void* pointer, Holder holder)
+{
+    auto& handouts = GetTracking().handouts;
+    auto found = handouts.find(reinterpret_cast<uintptr_t>(pointer));
+    if (found == handouts.end() || found->second.holder != holder)
+        return false;
+    handouts.erase(found);
+    return true;
+}
+
+Holder GetHandoutHolder(const void* pointer)
+{
+    const auto& handouts = GetTracking().handouts;
+    auto found = handouts.find(reinterpret_cast<uintptr_t>(pointer));
+    return found == handouts.end() ? Holder::ENGINE : found->second.holder;
+}
+
+size_t GetHandoutCount()
+{
+    return GetTracking().handouts.size();
+}
+
+// ---------------------------------------------------------------------------------------
 // Pointer strings
 
 std::string PyEmbed::FormatPointerString(const void* pointer, const char* typeName)
@@ -169,12 +303,15 @@ std::string EncodePointerString(const void* pointer, const PointerTypeRecord* ty
     return PyEmbed::FormatPointerString(pointer, type->name);
 }
 
-PyObject* NewPointerObject(const void* pointer, const PointerTypeRecord* type)
+PyObject* NewPointerObject(const void* pointer, const PointerTypeRecord* type, Holder holder)
 {
     if (!pointer)
         Py_RETURN_NONE;
     std::string text = EncodePointerString(pointer, type);
-    return PyUnicode_DecodeLatin1(text.data(), static_cast<Py_ssize_t>(text.size()), nullptr);
+    PyObject* result = PyUnicode_DecodeLatin1(text.data(), static_cast<Py_ssize_t>(text.size()), nullptr);
+    if (result)
+        RecordHandout(pointer, type, holder);
+    return result;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -239,6 +376,16 @@ int ConvertPointerObject(PyObject* object, void** out, PointerTypeRecord* type, 
         PointerTypeRecord* entry = CheckPointerType(walk, type);
         if (!entry)
             result = RaiseTypeError(type, report);
+        else if (*out && !IsConvertible(*out, entry->name, type))
+        {
+            *out = nullptr;
+            result = -1;
+            if (report)
+                PyErr_Format(PyExc_ReferenceError,
+                             "Expected a live %s: the pointer names no object the engine holds (it is gone, "
+                             "or it was never handed out)",
+                             type->name);
+        }
         else
             *out = CastPointer(entry, *out);
     }
@@ -336,4 +483,11 @@ void InstallConstants(PyObject* dictionary, const ConstantRow* table)
 void ResetBindingRuntime()
 {
     Py_CLEAR(s_pkThisName);
+}
+
+void ResetPointerTracking()
+{
+    GetTracking().handouts.clear();
+    GetTracking().types.clear();
+    GetTracking().references.clear();
 }

@@ -906,7 +906,9 @@ void FlushPendingMethods()
 // ---------------------------------------------------------------------------------------
 // Pointer strings
 
-PyObject* PointerToString(const void* pointer, const char* className)
+namespace
+{
+PyObject* HandOut(const void* pointer, const char* className, Holder holder)
 {
     if (!IsRunning() || !className)
         return nullptr;
@@ -916,7 +918,20 @@ PyObject* PointerToString(const void* pointer, const char* className)
     PyObject* result = NewScriptText(text.c_str());
     if (!result)
         CheckError();
+    else
+        RecordHandout(pointer, QueryPointerType(typeName.c_str()), holder);
     return result;
+}
+} // namespace
+
+PyObject* PointerToString(const void* pointer, const char* className)
+{
+    return HandOut(pointer, className, Holder::ENGINE);
+}
+
+PyObject* PointerToScriptString(const void* pointer, const char* className, bool pooled)
+{
+    return HandOut(pointer, className, pooled ? Holder::SCRIPT_POOL : Holder::SCRIPT_HEAP);
 }
 
 const char* ObjectToPointer(PyObject* object, void** out, const char* typeName)
@@ -951,7 +966,10 @@ PyObject* ReplacePointerAddress(const void* pointer, PyObject* pointerString)
     if (!typePart)
         return nullptr;
     std::string replaced = FormatPointerString(pointer, typePart);
-    return NewScriptText(replaced.c_str());
+    PyObject* result = NewScriptText(replaced.c_str());
+    if (result)
+        RecordHandout(pointer, QueryPointerType(typePart), Holder::ENGINE);
+    return result;
 }
 
 PyObject* PointerToObject(const void* pointer, const char* className)

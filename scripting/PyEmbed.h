@@ -85,8 +85,12 @@ bool AddMethodToApp(PyMethodDef* record, const char* target);
 void FlushPendingMethods();
 
 // --- Pointer strings ("_<hex>_p_<Class>"; a null pointer is "NULL").
-// A new script string; a null pointer gives "_0_p_<Class>".
+// A new script string; a null pointer gives "_0_p_<Class>". The engine lends the object:
+// scripts may use it while it lives, never free it.
 PyObject* PointerToString(const void* pointer, const char* className);
+// The same for an object the engine hands over to the script, which frees it: a heap object
+// with its class's delete row, a block of the engine's pools (pooled) with DeleteBuffer.
+PyObject* PointerToScriptString(const void* pointer, const char* className, bool pooled);
 // The pointer a shadow object or pointer string names, checked against the type (a
 // class name or a "_p_" type name). Returns typeName on success; null, with out null, when
 // the object is of no such type.

@@ -36,6 +36,16 @@ PyObject* PyEmbedScriptBridge::PointerToString(const void* pvPointer, const char
     return IsRunning() ? PyEmbed::PointerToString(pvPointer, pcTypeName) : nullptr;
 }
 
+PyObject* PyEmbedScriptBridge::PointerToOwnedString(const void* pvPointer, const char* pcTypeName)
+{
+    return IsRunning() ? PyEmbed::PointerToScriptString(pvPointer, pcTypeName, false) : nullptr;
+}
+
+void PyEmbedScriptBridge::ForgetPointer(const void* pvObject)
+{
+    ForgetHandout(pvObject);
+}
+
 PyObject* PyEmbedScriptBridge::NewText(const char* pcText)
 {
     return IsRunning() && pcText ? Quietly(PyEmbed::NewScriptText(pcText)) : nullptr;

@@ -19,6 +19,7 @@ public:
 
     void* ObjectToPointer(PyObject* pkObject, const char* pcTypeName) override;
     PyObject* PointerToString(const void* pvPointer, const char* pcTypeName) override;
+    PyObject* PointerToOwnedString(const void* pvPointer, const char* pcTypeName) override;
     PyObject* NewText(const char* pcText) override;
     bool GetText(PyObject* pkObject, std::string& kText) override;
     PyObject* NewFloat(double dValue) override;
@@ -40,6 +41,7 @@ public:
     bool SetItem(PyObject* pkDictionary, const char* pcKey, PyObject* pkValue) override;
     PyObject* ReplacePointerAddress(const void* pvPointer, PyObject* pkPointerString) override;
     void AddReference(PyObject* pkObject) override;
+    void ForgetPointer(const void* pvObject) override;
 
     // SKObject::CreatePythonObject: an instance of App's shadow class of the object's class
     // ("<Class>Ptr") made from the object's pointer string; None when App or the class is

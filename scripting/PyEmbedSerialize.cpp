@@ -82,11 +82,15 @@ std::string ClassNameOf(PyObject* instance)
 }
 
 // ---------------------------------------------------------------------------------------
-// The pickling module: a binary pickler over its own buffer, and an unpickler that makes
-// only the classes a state save can hold (protocol 4 saves never name another callable).
-
+// The pickling module: a binary pickler over its own buffer, and a loader whose unpickler
+// makes only the classes a state save can hold (protocol 4 saves never name another
+// callable): the value types below, App's classes, and the classes of script modules, those
+// loaded from the script folders under the names their paths there give. It never calls one
+// of App's classes (a save makes their instances without calling them, and a crafted call
+// would hand the new shadow a pointer of the save's). An entry that cannot be restored is
+// skipped, so the entries after it still load.
 constexpr const char* PICKLING_SOURCE = R"(
-import builtins, io, os, pickle, sys
+import builtins, io, os, pickle, pickletools, sys
 
 _VALUE_TYPES = {"set", "frozenset", "complex", "bytearray", "bytes", "slice", "range"}
 
@@ -96,34 +100,100 @@ def new_pickler():
     return pickle.Pickler(buffer, 4), buffer
 
 
-def _in_script_folders(module, folders):
+def _is_script_module(module, module_name, folders):
     path = getattr(module, "__file__", None)
     if not isinstance(path, str):
         return False
     path = os.path.realpath(path)
-    return any(os.path.dirname(path) == os.path.realpath(folder) for folder in folders)
+    parts = module_name.split(".")
+    for folder in folders:
+        folder = os.path.realpath(folder)
+        # A module beside the scripts, whatever name it was run under ...
+        if os.path.dirname(path) == folder:
+            return True
+        # ... or one of their packages, imported under the name its path gives.
+        base = os.path.join(folder, *parts)
+        if path in (base + ".py", base + ".pyc", os.path.join(base, "__init__.py")):
+            return True
+    return False
 
 
-class StateUnpickler(pickle.Unpickler):
+def _is_app_class(value):
+    app = sys.modules.get("App")
+    return (isinstance(value, type) and app is not None and
+            any(isinstance(base, type) and getattr(base, "__module__", None) == "App" and
+                getattr(app, base.__name__, None) is base for base in value.__mro__))
+
+
+class StateUnpickler(pickle._Unpickler):
     folders = ()
+    dispatch = dict(pickle._Unpickler.dispatch)
 
     def find_class(self, module_name, name):
         if module_name == "builtins" and name in _VALUE_TYPES:
             return getattr(builtins, name)
         module = sys.modules.get(module_name)
         if module is not None and "." not in name and (module_name == "App" or
-                                                       _in_script_folders(module, self.folders)):
+                                                       _is_script_module(module, module_name, self.folders)):
             value = getattr(module, name, None)
             if isinstance(value, type) and getattr(value, "__module__", None) == module_name:
                 return value
         raise pickle.UnpicklingError("the saved state names %s.%s, which a restore never makes" %
                                      (module_name, name))
 
+    @staticmethod
+    def _refuse_app_call(callable):
+        if _is_app_class(callable):
+            raise pickle.UnpicklingError("the saved state calls %s, which a restore never does" %
+                                         callable.__name__)
+
+    def load_reduce(self):
+        arguments = self.stack.pop()
+        function = self.stack[-1]
+        self._refuse_app_call(function)
+        self.stack[-1] = function(*arguments)
+
+    dispatch[pickle.REDUCE[0]] = load_reduce
+
+    def _instantiate(self, cls, arguments):
+        self._refuse_app_call(cls)
+        super()._instantiate(cls, arguments)
+
+
+class StateLoader:
+    def __init__(self, data, folders):
+        self.file = io.BytesIO(data)
+        self.unpickler = StateUnpickler(self.file, encoding="latin1")
+        self.unpickler.folders = tuple(folders)
+
+    def load(self):
+        start = self.file.tell()
+        remembered = len(self.unpickler.memo)
+        try:
+            return self.unpickler.load()
+        except Exception:
+            self._skip_from(start, remembered)
+            raise
+
+    def _skip_from(self, start, remembered):
+        # On after the pickle that failed, read as opcodes without making anything. The saves
+        # after it number their shared objects on from all it remembered: what it did not get
+        # to remember is remembered as None, so they find their own objects.
+        self.file.seek(start)
+        memoized = 0
+        try:
+            for opcode, argument, position in pickletools.genops(self.file):
+                memoized += opcode.name == "MEMOIZE"
+        except Exception:
+            self.file.seek(0, io.SEEK_END)
+            return
+        memo = self.unpickler.memo
+        for index in range(len(memo), remembered + memoized):
+            memo[index] = None
+
 
 def new_unpickler(data, folders):
-    unpickler = StateUnpickler(io.BytesIO(data), encoding="latin1")
-    unpickler.folders = tuple(folders)
-    return unpickler
+    return StateLoader(data, folders)
 )";
 
 PyObject* PicklingModule()

@@ -8,8 +8,8 @@
 #include "scripting/BindingRuntime.h"
 #include "scripting/OpenGate.h"
 #include "scripting/PyEmbed.h"
-#include "scripting/PyEmbedSerialize.h"
 #include "scripting/PyEmbedScriptBridge.h"
+#include "scripting/PyEmbedSerialize.h"
 #include "scripting/PyEmbedState.h"
 #include "scripting/SecureBracket.h"
 
@@ -170,6 +170,7 @@ void PyEmbedSystemObject::Shutdown()
         PyEmbed::ReleaseOpenGate();
         ResetBindingRuntime();
         Py_FinalizeEx();
+        ResetPointerTracking();
     }
     PyEmbed::FreeMethodRecords();
     SKScriptBridge::GetStateHooks().clear();

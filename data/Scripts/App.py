@@ -726,7 +726,7 @@ class SubsystemProperty(SKModelProperty):
     def GetPositionSK(self):
         return _owned(SKPoint3Ptr, Appc.SubsystemProperty_GetPositionSK(self))
 
-    def GetPosition2D(self, x, y):
+    def GetPosition2D(self, x=None, y=None):
         return Appc.SubsystemProperty_GetPosition2D(self, x, y)
 
     def SetPosition(self, x, y, z):
@@ -1158,10 +1158,10 @@ class PhaserProperty(EnergyWeaponProperty):
     def GetPhaserWidth(self):
         return Appc.PhaserProperty_GetPhaserWidth(self)
 
-    def GetArcWidthAngles(self, minimum, maximum):
+    def GetArcWidthAngles(self, minimum=None, maximum=None):
         return Appc.PhaserProperty_GetArcWidthAngles(self, minimum, maximum)
 
-    def GetArcHeightAngles(self, minimum, maximum):
+    def GetArcHeightAngles(self, minimum=None, maximum=None):
         return Appc.PhaserProperty_GetArcHeightAngles(self, minimum, maximum)
 
     def GetArcWidthAngleMin(self):
@@ -1435,10 +1435,10 @@ class PulseWeaponProperty(EnergyWeaponProperty):
     def GetOrientationRight(self):
         return _owned(SKPoint3Ptr, Appc.PulseWeaponProperty_GetOrientationRight(self))
 
-    def GetArcWidthAngles(self, minimum, maximum):
+    def GetArcWidthAngles(self, minimum=None, maximum=None):
         return Appc.PulseWeaponProperty_GetArcWidthAngles(self, minimum, maximum)
 
-    def GetArcHeightAngles(self, minimum, maximum):
+    def GetArcHeightAngles(self, minimum=None, maximum=None):
         return Appc.PulseWeaponProperty_GetArcHeightAngles(self, minimum, maximum)
 
     def GetArcWidthAngleMin(self):
@@ -1649,10 +1649,10 @@ class TractorBeamProperty(EnergyWeaponProperty):
     def SetOrientation(self, forward, up):
         return Appc.TractorBeamProperty_SetOrientation(self, forward, up)
 
-    def GetArcWidthAngles(self, minimum, maximum):
+    def GetArcWidthAngles(self, minimum=None, maximum=None):
         return Appc.TractorBeamProperty_GetArcWidthAngles(self, minimum, maximum)
 
-    def GetArcHeightAngles(self, minimum, maximum):
+    def GetArcHeightAngles(self, minimum=None, maximum=None):
         return Appc.TractorBeamProperty_GetArcHeightAngles(self, minimum, maximum)
 
     def GetArcWidthAngleMin(self):
@@ -2147,7 +2147,7 @@ class SKConfigMapping:
         return Appc.SKConfigMapping_GetStringValue(self, section, key)
 
     def GetSKStringValue(self, section, key):
-        return _borrowed(SKStringPtr, Appc.SKConfigMapping_GetSKStringValue(self, section, key))
+        return _owned(SKStringPtr, Appc.SKConfigMapping_GetSKStringValue(self, section, key))
 
     def SetFloatValue(self, section, key, value):
         return Appc.SKConfigMapping_SetFloatValue(self, section, key, value)
@@ -2208,7 +2208,7 @@ class SKLocalizationDatabase:
         return _borrowed(SKLocalizationDatabasePtr, Appc.SKLocalizationDatabase_Create(fileName, addReference))
 
     def GetString(self, key):
-        return _borrowed(SKStringPtr, Appc.SKLocalizationDatabase_GetString(self, key))
+        return _owned(SKStringPtr, Appc.SKLocalizationDatabase_GetString(self, key))
 
     def HasString(self, key):
         return Appc.SKLocalizationDatabase_HasString(self, key)

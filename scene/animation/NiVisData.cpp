@@ -22,6 +22,12 @@ void NiVisData::FreeKeys()
 
 void NiVisData::SetKeys(BoolKey** ppKeys, uint32_t uiCount)
 {
+    // The object's own array handed back (keys edited in place) stays its keys.
+    if (ppKeys && ppKeys == m_ppKeys && uiCount != 0)
+    {
+        m_uiNumVisKeys = uiCount;
+        return;
+    }
     FreeKeys();
     if (!ppKeys || uiCount == 0)
         return;

@@ -19,7 +19,8 @@ public:
     BoolKey** GetKeys() const { return m_ppKeys; }
 
     // Frees the old keys and takes an array made with new[] and its keys; null keys or count 0
-    // leave the object empty (such an array stays the caller's).
+    // leave the object empty (such an array stays the caller's unless it is the object's own).
+    // The object's own array given again is kept with the new count.
     void SetKeys(BoolKey** ppKeys, uint32_t uiCount);
 
     void LoadBinary(NiStream& kStream) override;

@@ -43,28 +43,33 @@ void NiBezierCylinder::AllocatePowerTables()
         m_pfPowers[0] = m_pfComplementPowers[0] = 1.0f;
 }
 
+namespace
+{
+// C(n, 0..k) by the multiplicative rule in double, so each is finite up to MAX_DEGREE and the
+// table costs time linear in the degree.
+std::vector<float> BinomialRow(uint32_t n, uint32_t uiCount)
+{
+    std::vector<float> kRow(uiCount);
+    double dValue = 1.0;
+    for (uint32_t i = 0; i < uiCount; ++i)
+    {
+        kRow[i] = static_cast<float>(dValue);
+        dValue = dValue * double(n - i) / double(i + 1);
+    }
+    return kRow;
+}
+} // namespace
+
 void NiBezierCylinder::ComputeBinomials()
 {
     const uint32_t n = m_usDegree;
-    std::vector<float> kRow(1, 1.0f);
-    std::vector<float> kSecond = n >= 2 ? kRow : std::vector<float>();
-    for (uint32_t r = 1; r <= n; ++r)
-    {
-        std::vector<float> kNext(r + 1, 1.0f);
-        for (uint32_t i = 1; i < r; ++i)
-            kNext[i] = kRow[i - 1] + kRow[i];
-        kRow = std::move(kNext);
-        if (n >= 2 && r == n - 2)
-            kSecond = kRow;
-    }
-    m_pfBinomials = kRow;
-    m_pfSecondBinomials = kSecond;
-    m_pfSecondBinomials.resize(m_usNumSecondWeights);
+    m_pfBinomials = BinomialRow(n, n + 1);
+    m_pfSecondBinomials = n >= 2 ? BinomialRow(n - 2, m_usNumSecondWeights) : std::vector<float>();
 }
 
 bool NiBezierCylinder::IsValidShape(uint16_t usDegree, uint16_t usCount) const
 {
-    return usDegree >= 1 && usCount == 2u * usDegree + 2u;
+    return usDegree >= 1 && usDegree <= MAX_DEGREE && usCount == 2u * usDegree + 2u;
 }
 
 //--- Rows and limits ----------------------------------------------------------------------------

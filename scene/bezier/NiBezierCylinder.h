@@ -18,6 +18,11 @@ class NiBezierCylinder : public NiBezierPatch
     NiDeclareStream;
 
 public:
+    // The highest degree the float evaluation holds: every binomial stays finite and the
+    // largest basis term's powers, at least 2^-n, stay normal floats. A file asking for more
+    // fails its load.
+    static constexpr uint16_t MAX_DEGREE = 126;
+
     NiBezierCylinder();
     // Own arrays of 2n + 2 entries, taken over.
     NiBezierCylinder(uint16_t usDegree, NiPoint3* pkPoints, NiTexCoord* pkTextureCoords, NiColorA* pkColors,

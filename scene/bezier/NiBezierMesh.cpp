@@ -480,6 +480,22 @@ void NiBezierMesh::LoadBinary(NiStream& kStream)
 void NiBezierMesh::ResolveLinks(NiStream& kStream)
 {
     NiNode::ResolveLinks(kStream);
+    // The record does not say whether the edge points were made: a mesh saved before
+    // AppendEdgePoints has patches naming the edge points to come, just past the arrays, and
+    // its last 3E points are still the caller's.
+    const uint32_t uiPoints = m_usNumPoints;
+    const uint32_t uiEnd = uiPoints + 3u * m_usNumSharedEdges;
+    bool bWaiting = false;
+    ForEachPatch(
+        [&](NiBezierPatch& kPatch)
+        {
+            const uint16_t* pusIndices = kPatch.GetIndices();
+            if (pusIndices)
+                bWaiting = bWaiting || std::any_of(pusIndices, pusIndices + kPatch.GetControlPointCount(),
+                                                   [&](uint16_t usIndex)
+                                                   { return usIndex >= uiPoints && usIndex < uiEnd; });
+        });
+    m_bEdgePointsPending = bWaiting;
     LinkPatches(&kStream);
 }
 

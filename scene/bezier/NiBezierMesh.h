@@ -59,7 +59,7 @@ public:
     // shares its three raised points with every other triangle given the same edge. The patch
     // reads nothing until AppendEdgePoints makes its edge points. Refused (null, the list stays
     // the caller's) for an index outside the points, for edge points that would not fit 16-bit
-    // indices, and once the edge points exist (after AppendEdgePoints, or loaded).
+    // indices, and once the edge points exist (after AppendEdgePoints, or loaded with them).
     NiBezierPatch* AddElevatedTrianglePatch(uint16_t usDegree, uint16_t* pusIndices);
     // Once, after the elevated triangles: grows the arrays by the edges' points, computes them
     // and tessellates every patch at the mesh level. Nothing when no edge waits for its points.

@@ -2,11 +2,11 @@
 
 #include "platform/win32/CaseBlindPath.h"
 
+#include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <new>
 #include <string>
-
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -44,7 +44,18 @@ BufferedFileStream::BufferedFileStream(const char* pcPath, bool bWrite, uint32_t
         return;
     // Models name their files as a case-blind system spelled them.
     const std::string kPath = win32::ResolvePath(pcPath);
-    m_pkFile = bWrite ? std::fopen(kPath.c_str(), "wb") : OpenRegularFile(kPath.c_str(), m_uiFileSize);
+    TakeFile(bWrite ? std::fopen(kPath.c_str(), "wb") : OpenRegularFile(kPath.c_str(), m_uiFileSize),
+             uiBufferSize);
+}
+
+BufferedFileStream::BufferedFileStream(std::FILE* pkFile, uint32_t uiBufferSize) : m_bRead(false)
+{
+    TakeFile(pkFile, uiBufferSize);
+}
+
+void BufferedFileStream::TakeFile(std::FILE* pkFile, uint32_t uiBufferSize)
+{
+    m_pkFile = pkFile;
     if (m_pkFile == nullptr)
         return;
     if (uiBufferSize > 0)
@@ -172,18 +183,39 @@ bool BufferedFileStream::SaveReplacing(const char* pcPath,
 {
     if (pcPath == nullptr)
         return false;
-    const std::string kTemporary = std::string(pcPath) + ".tmp";
+    // Created exclusively with the ordinary permissions, so a file of the temporary's name is
+    // never overwritten and the renamed file looks like any other file the process writes.
+    std::string kTemporary;
+    std::FILE* pkFile = nullptr;
+    for (int iAttempt = 0; iAttempt < 100 && !pkFile; ++iAttempt)
+    {
+        kTemporary = std::string(pcPath) + ".tmp" + std::to_string(getpid()) + "_" + std::to_string(iAttempt);
+        const int iDescriptor = open(kTemporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (iDescriptor < 0)
+        {
+            if (errno == EEXIST)
+                continue;
+            return false;
+        }
+        pkFile = fdopen(iDescriptor, "wb");
+        if (!pkFile)
+        {
+            close(iDescriptor);
+            unlink(kTemporary.c_str());
+            return false;
+        }
+    }
+    if (!pkFile)
+        return false;
     bool bSaved = false;
     {
-        BufferedFileStream kFile(kTemporary.c_str(), true, uiBufferSize);
-        if (!kFile.IsGood())
-            return false;
-        bSaved = fnWrite(kFile) && kFile.Flush() && kFile.IsGood();
+        BufferedFileStream kFile(pkFile, uiBufferSize);
+        bSaved = kFile.IsGood() && fnWrite(kFile) && kFile.Flush() && kFile.IsGood();
     }
     if (bSaved && std::rename(kTemporary.c_str(), pcPath) != 0)
         bSaved = false;
     if (!bSaved)
-        std::remove(kTemporary.c_str());
+        unlink(kTemporary.c_str());
     return bSaved;
 }
 

@@ -40,9 +40,9 @@ public:
     bool Flush();
 
     // Saves a whole file without ever leaving a short one under the target's name: the writer
-    // fills a stream on a temporary file beside the target, which replaces the target only when
-    // the writer succeeded and every byte was written; otherwise it is removed and an earlier
-    // file of that name stays as it was.
+    // fills a stream on a temporary file beside the target (made under a name no file had, so no
+    // other file is touched), which replaces the target only when the writer succeeded and every
+    // byte was written; otherwise it is removed and an earlier file of that name stays as it was.
     static bool SaveReplacing(const char* pcPath, const std::function<bool(BufferedFileStream&)>& fnWrite,
                               uint32_t uiBufferSize = DEFAULT_BUFFER_SIZE);
 
@@ -57,6 +57,10 @@ public:
     using BinaryStream::Read;
 
 private:
+    // Writes to a file already open for writing, which the stream closes.
+    BufferedFileStream(std::FILE* pkFile, uint32_t uiBufferSize);
+    void TakeFile(std::FILE* pkFile, uint32_t uiBufferSize);
+
     bool Refill();
     bool WriteBuffer();
 

@@ -1,17 +1,60 @@
 #include "scene/render/LoadImageFile.h"
 
+#include "platform/win32/CaseBlindPath.h"
+#include "scene/graph/NiRawImageData.h"
 #include "scene/object/BufferedFileStream.h"
 #include "scene/object/NiStream.h"
 #include "scene/object/NiSystem.h"
-#include "scene/graph/NiRawImageData.h"
 
 #include <cstring>
+#include <filesystem>
+#include <set>
 #include <string>
 
 namespace
 {
+// The image files being read. A texture .nif names images that are read while it loads, so a
+// file that names itself (or a cycle of files) would be read again and again until the stack
+// runs out: such a nested read of a file on the way down fails instead.
+class NestedLoadGuard
+{
+public:
+    explicit NestedLoadGuard(const std::string& kPath)
+    {
+        std::error_code kError;
+        // Spellings that open the same file are the same file.
+        const std::string kResolved = win32::ResolvePath(kPath);
+        m_kKey = std::filesystem::weakly_canonical(kResolved, kError).string();
+        if (kError)
+            m_kKey = kResolved;
+        m_bEntered = Files().insert(m_kKey).second;
+    }
+    ~NestedLoadGuard()
+    {
+        if (m_bEntered)
+            Files().erase(m_kKey);
+    }
+    NestedLoadGuard(const NestedLoadGuard&) = delete;
+    NestedLoadGuard& operator=(const NestedLoadGuard&) = delete;
+
+    bool Entered() const { return m_bEntered; }
+
+private:
+    static std::set<std::string>& Files()
+    {
+        static std::set<std::string> s_kFiles;
+        return s_kFiles;
+    }
+
+    std::string m_kKey;
+    bool m_bEntered = false;
+};
+
 bool LoadNifImage(const char* pcPath, NiRawImageData& kTarget)
 {
+    const NestedLoadGuard kGuard(pcPath);
+    if (!kGuard.Entered())
+        return false;
     NiStream kStream;
     if (!kStream.LoadFile(pcPath) || kStream.GetTopObjectCount() != 1)
         return false;

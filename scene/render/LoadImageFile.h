@@ -7,7 +7,8 @@ class NiRawImageData;
 // without regard to case: ".tga", ".bmp", the SGI extensions ".rgb", ".rgba", ".int" and ".inta",
 // and ".nif" for a stream whose only top-level object is raw image data. A "file://" prefix (in
 // any case) is dropped. False for a missing name or extension, an extension without a reader, a
-// file that cannot be opened, or a file that does not read.
+// file that cannot be opened, or a file that does not read, and for a .nif that is already being
+// read further up the call (a texture that names itself, directly or through others).
 bool LoadImageFile(const char* pcFileName, NiRawImageData& kTarget);
 
 // The readers take the rest of an open stream. Every size and index a file gives is checked

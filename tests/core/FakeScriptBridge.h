@@ -80,6 +80,10 @@ public:
                       pcTypeName);
         return NewText(acText);
     }
+    PyObject* PointerToOwnedString(const void* pvPointer, const char* pcTypeName) override
+    {
+        return PointerToString(pvPointer, pcTypeName);
+    }
     PyObject* NewText(const char* pcText) override
     {
         PyObject* pkObject = Make(_object::Kind::Text);

@@ -165,7 +165,7 @@ TEST(AppcCoreRows, LocalizationRows)
               file +
               "', 0) == db\n"
               "missing = Appc.SKLocalizationDatabase_GetString(db, 'no such key')\n"
-              "assert missing is not None\n"
+              "assert Appc.SKString_GetLength(missing) == 3\n"
               "assert Appc.SKLocalizationDatabase_HasString(db, 'no such key') == 0\n"
               "name = Appc.SKLocalizationDatabase_GetFilename(db, 'no such key')\n"
               "Appc.SKLocalizationManager_RegisterDatabase(m, db)\n"
@@ -175,7 +175,10 @@ TEST(AppcCoreRows, LocalizationRows)
               "made = Appc.SKLocalizationDatabase_Create('" +
               file +
               "')\n"
-              "Appc.SKLocalizationManager_DeleteAll(m)");
+              "Appc.SKLocalizationManager_DeleteAll(m)\n"
+              // A copy of the database's text: the script's, and it outlives the database.
+              "assert Appc.SKString_GetLength(missing) == 3\n"
+              "Appc.delete_SKString(missing)");
     EXPECT_THAT(Outcome("Appc.SKLocalizationManager_Load(App.SKPoint3(), 'x')"), StartsWith("TypeError"));
 }
 
@@ -223,7 +226,9 @@ TEST(AppcCoreRows, ServiceRows)
         "c.SetSKStringValue('S', 'k', App.SKString('wide'))\n"
         "assert (c.GetFloatValue('S', 'f'), c.GetIntValue('S', 'i'), c.GetStringValue('S', 't')) == "
         "(1.25, 3, 'abc')\n"
-        "assert c.GetSKStringValue('S', 'k').GetLength() == 4\n"
+        "kept = c.GetSKStringValue('S', 'k')\n"
+        "c.SetSKStringValue('S', 'k', App.SKString('longer'))\n"
+        "assert kept.GetLength() == 4 and c.GetSKStringValue('S', 'k').GetLength() == 6\n"
         "assert c.HasValue('S', 'i') == 1 and c.HasValue('S', 'none') == 0\n"
         "assert c.SaveConfigFile('" +
         cfg + "') == 1 and c.LoadConfigFile('" + cfg +

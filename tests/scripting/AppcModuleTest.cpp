@@ -5,8 +5,15 @@
 
 #include "AppcFixture.h"
 
+#include "core/SKBufferStream.h"
+#include "core/SKColorA.h"
 #include "core/SKPoolManager.h"
+#include "core/SKTemplatedAttrObject.h"
+#include "properties/ObjectEmitterProperty.h"
+#include "properties/PhaserProperty.h"
 #include "properties/SKModelPropertyManager.h"
+#include "properties/TorpedoSystemProperty.h"
+#include "scene/object/NiPoint3.h"
 #include "scripting/AppcGenerated.h"
 #include "scripting/BindingRuntime.h"
 
@@ -117,45 +124,74 @@ TEST(AppcModule, EachClassGroupHasAllItsRows)
 
 TEST(AppcModule, TheModuleHasAllItsFunctionsVariablesAndConstants)
 {
-    RunScript("import Appc, builtins\n"
-              "functions = [n for n in dir(Appc) if not n.startswith('__') and callable(getattr(Appc, n))]\n"
-              "constants = [n for n in dir(Appc) if n != 'globals' and type(getattr(Appc, n)) in (int, float)]\n"
-              "variables = str(Appc.globals).count(',') + 1");
+    RunScript(
+        "import Appc, builtins\n"
+        "functions = [n for n in dir(Appc) if not n.startswith('__') and callable(getattr(Appc, n))]\n"
+        "constants = [n for n in dir(Appc) if n != 'globals' and type(getattr(Appc, n)) in (int, float)]\n"
+        "variables = str(Appc.globals).count(',') + 1");
     EXPECT_EQ("647 297 12", EvaluateText("'%d %d %d' % (len(functions), len(constants), variables)"));
 }
 
 TEST(AppcModule, APointerConvertsForItsOwnClassAndEveryBase)
 {
     RunScript("import Appc");
+    // Engine objects tell themselves live; the value types' pointers count once handed out.
+    PhaserProperty kPhaser;
+    TorpedoSystemProperty kTorpedoes;
+    SKTemplatedAttrObject kAttributes;
+    ObjectEmitterProperty kEmitter;
+    SKColorA kColor;
+    NiColorA kPlainColor;
+    SKBufferStream kStream;
+    NiPoint3 kPoint;
+    const std::pair<const void*, PointerTypeRecord*> handouts[] = {{&kColor, g_pkAppcType_SKColorA},
+                                                                   {&kPlainColor, g_pkAppcType_NiColorA},
+                                                                   {&kStream, g_pkAppcType_SKBufferStream},
+                                                                   {&kPoint, g_pkAppcType_NiPoint3}};
+    for (const auto& [pointer, type] : handouts)
+        Py_XDECREF(NewPointerObject(pointer, type));
     struct Case
     {
-        const char* text;
+        const void* object;
+        const char* typeName; // of the string
         PointerTypeRecord* type;
-        void* expected;
+        bool converts;
     };
-    void* const refused = reinterpret_cast<void*>(-1);
-    void* const address = reinterpret_cast<void*>(0x1234);
     const Case cases[] = {
-        {"_1234_p_PhaserProperty", g_pkAppcType_WeaponProperty, address},
-        {"_1234_p_PhaserProperty", g_pkAppcType_SKObject, address},
-        {"_1234_p_PhaserProperty", g_pkAppcType_ShieldProperty, refused},
-        {"_1234_p_TorpedoSystemProperty", g_pkAppcType_PoweredSubsystemProperty, address},
-        {"_1234_p_SKColorA", g_pkAppcType_NiColorA, address},
-        {"_1234_p_NiColorA", g_pkAppcType_SKColorA, refused},
-        {"_1234_p_SKBufferStream", g_pkAppcType_SKStream, address},
-        {"_1234_p_NiPoint3", g_pkAppcType_SKPoint3, refused},
-        {"_1234_p_SKTemplatedAttrObject", g_pkAppcType_SKObject, address},
+        {&kPhaser, "_p_PhaserProperty", g_pkAppcType_WeaponProperty, true},
+        {&kPhaser, "_p_PhaserProperty", g_pkAppcType_SKObject, true},
+        {&kPhaser, "_p_PhaserProperty", g_pkAppcType_ShieldProperty, false},
+        {&kTorpedoes, "_p_TorpedoSystemProperty", g_pkAppcType_PoweredSubsystemProperty, true},
+        {&kColor, "_p_SKColorA", g_pkAppcType_NiColorA, true},
+        {&kPlainColor, "_p_NiColorA", g_pkAppcType_SKColorA, false},
+        {&kStream, "_p_SKBufferStream", g_pkAppcType_SKStream, true},
+        {&kPoint, "_p_NiPoint3", g_pkAppcType_SKPoint3, false},
+        {&kAttributes, "_p_SKTemplatedAttrObject", g_pkAppcType_SKObject, true},
+        // A string that names another class than the object's, or no object at all.
+        {&kTorpedoes, "_p_PhaserProperty", g_pkAppcType_WeaponProperty, false},
+        {&kPlainColor, "_p_SKColorA", g_pkAppcType_NiColorA, false},
+        {reinterpret_cast<void*>(0x1234), "_p_PhaserProperty", g_pkAppcType_WeaponProperty, false},
+        {reinterpret_cast<void*>(0x1234), "_p_SKColorA", g_pkAppcType_NiColorA, false},
     };
     for (const Case& test : cases)
     {
+        const std::string text = PyEmbed::FormatPointerString(test.object, test.typeName);
         void* pointer = nullptr;
-        Convert(test.text, test.type, &pointer);
-        EXPECT_EQ(test.expected, pointer) << test.text << " as " << test.type->name;
+        Convert(text.c_str(), test.type, &pointer);
+        EXPECT_EQ(test.converts ? test.object : reinterpret_cast<void*>(-1), pointer)
+            << text << " as " << test.type->name;
     }
     // The type checked most recently is found first next time.
     void* pointer = nullptr;
-    Convert("_1234_p_ObjectEmitterProperty", g_pkAppcType_SKObject, &pointer);
+    Convert(PyEmbed::FormatPointerString(&kEmitter, "_p_ObjectEmitterProperty").c_str(),
+            g_pkAppcType_SKObject, &pointer);
+    EXPECT_EQ(&kEmitter, pointer);
     EXPECT_STREQ("_p_ObjectEmitterProperty", g_pkAppcType_SKObject->next->name);
+    // A freed object's string converts no more.
+    for (const auto& [object, type] : handouts)
+        ForgetHandout(object);
+    Convert(PyEmbed::FormatPointerString(&kColor, "_p_SKColorA").c_str(), g_pkAppcType_SKColorA, &pointer);
+    EXPECT_EQ(reinterpret_cast<void*>(-1), pointer);
 }
 
 TEST(AppcModule, LinkedVariablesNameTheEngineGlobals)
@@ -189,7 +225,9 @@ TEST(AppcModule, LinkedVariablesNameTheEngineGlobals)
          "TypeError: Type error. Expected _p_SKPoolManager"},
         {"Assign('g_kPoolManager', Appc.globals.g_kPoolManager)", "ok"},
         {"Assign('g_kPoolManager', '_10_p_SKPoolManager')",
-         "TypeError: Variable g_kPoolManager is the engine's only one and cannot be replaced."},
+         "ReferenceError: Expected a live _p_SKPoolManager: the pointer names no object the engine holds (it "
+         "is "
+         "gone, or it was never handed out)"},
         {"delattr(Appc.globals, 'g_kConfigMapping')",
          "TypeError: Variable g_kConfigMapping cannot be deleted."},
         {"Appc.globals.nope", "NameError: Unknown C global variable"},
@@ -380,10 +418,24 @@ TEST(AppcModule, IsNullAndDeleteBufferTakeAnything)
     EXPECT_EQ("1", EvaluateText("repr(Appc.DeleteBuffer())"));
     EXPECT_EQ("TypeError: DeleteBuffer() takes exactly 1 argument (0 given)\n", errors.Text());
 
+    // It frees only a block handed to the script as its own, once: never an engine object, a
+    // block freed already or an address made up.
+    RunScript("colour = Appc.new_NiColor(1, 2, 3)\nship = Appc.ShipProperty_Create('x')");
+    const std::vector<std::pair<std::string, std::string>> refused = {
+        {"Appc.DeleteBuffer(ship)", "ValueError"},
+        {"Appc.DeleteBuffer(Appc.globals.NiColor_WHITE)", "ValueError"},
+        {"Appc.DeleteBuffer('_1234_p_NiColor')", "ValueError"},
+        {"Appc.DeleteBuffer(colour)", "ok"},
+        {"Appc.DeleteBuffer(colour)", "ValueError"},
+    };
+    for (const auto& [expression, outcome] : refused)
+        EXPECT_THAT(Outcome(expression), testing::StartsWith(outcome)) << expression;
+    EXPECT_EQ("ok", Outcome("Appc.SKObject_Destroy(ship)"));
+
     // What it frees goes back to the engine's pools.
     void* block = PoolAllocate(24, "test", __LINE__);
     ASSERT_NE(nullptr, block);
-    PyObject* pointer = PyEmbed::PointerToString(block, "void");
+    PyObject* pointer = PyEmbed::PointerToScriptString(block, "void", true);
     PyObject* function = PyObject_GetAttrString(PyImport_AddModule("Appc"), "DeleteBuffer");
     ASSERT_NE(nullptr, function);
     uint32_t before = SKPoolManager::GetStatistics().uiPooledObjects;

@@ -15,8 +15,13 @@
 
 #include <gmock/gmock.h>
 
+#include <string>
+#include <utility>
+#include <vector>
+
 using namespace ScriptTest;
 using namespace AppcTest;
+using testing::StartsWith;
 
 namespace
 {
@@ -115,9 +120,10 @@ TEST_F(AppcPropertyModel, TemplatesAreRegisteredFoundAndRemoved)
     EXPECT_EQ("1", EvaluateText("str(duplicate.GetRefCount())"));
     RunScript("duplicate.DecRefCount()");
 
+    // Removed with the list's reference, the template goes: its pointer names nothing any more.
     EXPECT_EQ("1", EvaluateText("str(manager.RemoveTemplate(0, first, 1))"));
-    EXPECT_EQ("0 None",
-              EvaluateText("'%d %s' % (manager.IsGlobalTemplate(first), manager.FindByName('First'))"));
+    EXPECT_EQ("None", EvaluateText("str(manager.FindByName('First'))"));
+    EXPECT_THAT(Outcome("manager.IsGlobalTemplate(first)"), StartsWith("ReferenceError"));
     EXPECT_EQ(1, g_kModelPropertyManager.GetGlobalTemplates().GetCount());
     RunScript("manager.ClearGlobalTemplates()");
     EXPECT_EQ(0, g_kModelPropertyManager.GetGlobalTemplates().GetCount());
@@ -146,4 +152,59 @@ TEST_F(AppcPropertyModel, RowsRefuseWhatTheEngineWouldGoThrough)
     EXPECT_EQ("0", EvaluateText("str(kSet.AddToSet('node', None))"));
     RunScript("App.delete_SKModelPropertySet(kSet)\nprop.DecRefCount()");
     EXPECT_EQ("NULL", EvaluateText("kSet.this"));
+}
+
+TEST_F(AppcPropertyModel, RowsFreeAndCallOnlyWhatTheModuleHandedOut)
+{
+    RunScript("manager = App.g_kModelPropertyManager\n"
+              "template = Appc.ShipProperty_Create('Listed')\n"
+              "manager.RegisterLocalTemplate(template)\n"
+              "kSet = Appc.SKModelPropertySet_Create()\n"
+              "Appc.SKModelPropertySet_AddToSet(kSet, 'node', Appc.HullProperty_Create('Hull'))\n"
+              "nodes = Appc.SKModelPropertySet_GetPropertyList(kSet, 'node')\n"
+              "Appc.SKModelPropertyList_SKBeginIteration(nodes)\n"
+              "instance = Appc.SKModelPropertyList_SKGetNext(nodes)\n"
+              "found = Appc.SKModelPropertySet_GetPropertiesByType(kSet, Appc.CT_HULL_PROPERTY)\n"
+              "held = Appc.ShipProperty_Create('Held')\n"
+              "own = Appc.new_SKModelPropertyInstance(held, 'hardpoint')");
+    const int32_t iRegistered = g_kModelPropertyManager.GetRegisteredFilters().GetCount();
+    const std::vector<std::pair<std::string, std::string>> outcomes = {
+        // A template the manager lists (with the creator's one reference) stays.
+        {"Appc.delete_ShipProperty(template)",
+         "ValueError: delete_ShipProperty(): the object is still held by the engine"},
+        {"Appc.SKObject_Destroy(template)",
+         "ValueError: SKObject_Destroy(): the object is still held by the engine"},
+        // The set's own instance is the engine's to free.
+        {"Appc.delete_SKModelPropertyInstance(instance)",
+         "ValueError: delete_SKModelPropertyInstance(): the object "
+         "is not one the script owns"},
+        // Filters: none was handed out, so none is stored and none is called.
+        {"manager.AddFilter('_4010_SKModelPropertyManager__FilterFunc')", "ReferenceError"},
+        {"manager.RegisterFilter('_4010_SKModelPropertyManager__FilterFunc', 'Forged')", "ReferenceError"},
+        {"manager.RemoveFilter('_4010_SKModelPropertyManager__FilterFunc')", "ReferenceError"},
+        // A list the script destroyed, and an instance that went with its set, are gone.
+        {"Appc.SKModelPropertyList_SKDestroy(found)", "ok"},
+        {"Appc.SKModelPropertyList_SKGetNumItems(found)", "ReferenceError"},
+        {"Appc.delete_SKModelPropertySet(kSet)", "ok"},
+        {"Appc.SKModelPropertyInstance_GetHardpointName(instance)", "ReferenceError"},
+        {"Appc.SKModelPropertyList_SKGetNext(nodes)", "ReferenceError"},
+        {"Appc.delete_SKModelPropertySet(kSet)", "ReferenceError"},
+        // The script gives up only the references it holds: an instance keeps its own.
+        {"Appc.SKModelProperty_DecRefCount(held)", "ok"},
+        {"Appc.SKModelProperty_DecRefCount(held)",
+         "ValueError: SKModelProperty_DecRefCount(): the script holds no reference of the property"},
+        {"Appc.SKObject_Destroy(held)",
+         "ValueError: SKObject_Destroy(): the object is still held by the engine"},
+        {"Appc.SKModelPropertyManager_RegisterGlobalTemplate(manager, "
+         "Appc.SKModelPropertyInstance_GetOriginalTemplate(own))",
+         "ValueError: SKModelPropertyManager_RegisterGlobalTemplate(): the list would take over a reference"},
+        {"Appc.delete_SKModelPropertyInstance(own)", "ok"},
+        {"Appc.ShipProperty_GetMass(held)", "ReferenceError"},
+    };
+    for (const auto& [expression, outcome] : outcomes)
+        EXPECT_THAT(Outcome(expression), StartsWith(outcome)) << expression;
+    EXPECT_EQ(iRegistered, g_kModelPropertyManager.GetRegisteredFilters().GetCount());
+    EXPECT_EQ("1", EvaluateText("str(manager.ApplyFilters(template))")) << "no filter to call";
+    RunScript("manager.ClearLocalTemplates()");
+    EXPECT_THAT(Outcome("Appc.ShipProperty_GetMass(template)"), StartsWith("ReferenceError"));
 }

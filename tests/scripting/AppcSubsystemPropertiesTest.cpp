@@ -180,3 +180,30 @@ TEST(AppcSubsystemProperties, WrongArgumentsAreTypeErrorsNamingTheRow)
     RunScript("App.delete_SensorProperty(sensor)\nApp.delete_HullProperty(hull)\n"
               "App.delete_ImpulseEngineProperty(impulse)\nApp.delete_ShieldProperty(shield)");
 }
+
+TEST(AppcSubsystemProperties, PairGettersReturnThePairAndTakeNoPointerOfTheScripts)
+{
+    // The engine writes the pair through two float pointers, which no row hands out: the rows
+    // return it, and take None (as scripts pass it) or nothing in the pointers' places.
+    RunScript("hull = App.HullProperty_Create('Hull')\nhull.SetPosition2D(1.5, -2)\n"
+              "phaser = App.PhaserProperty_Create('P')\nphaser.SetArcWidthAngles(-0.5, 0.25)\n"
+              "pulse = App.PulseWeaponProperty_Create('Q')\npulse.SetArcHeightAngles(-1, 1)\n"
+              "tractor = App.TractorBeamProperty_Create('T')\ntractor.SetArcWidthAngles(0.125, 0.5)");
+    const struct
+    {
+        const char* pcCall;
+        const char* pcOutcome;
+    } akCases[] = {
+        {"hull.GetPosition2D()", "(1.5, -2.0)"},
+        {"Appc.SubsystemProperty_GetPosition2D(hull, None, 'NULL')", "(1.5, -2.0)"},
+        {"phaser.GetArcWidthAngles(None, None)", "(-0.5, 0.25)"},
+        {"pulse.GetArcHeightAngles()", "(-1.0, 1.0)"},
+        {"tractor.GetArcWidthAngles()", "(0.125, 0.5)"},
+    };
+    for (const auto& kCase : akCases)
+        EXPECT_EQ(kCase.pcOutcome, EvaluateText("repr(" + std::string(kCase.pcCall) + ")")) << kCase.pcCall;
+    for (const char* pcCall : {"hull.GetPosition2D('_1000_p_float')", "phaser.GetArcHeightAngles(None, 5)",
+                               "tractor.GetArcHeightAngles(hull)"})
+        EXPECT_THAT(Outcome(pcCall), StartsWith("TypeError: ")) << pcCall;
+    RunScript("for p in (hull, phaser, pulse, tractor):\n    Appc.SKObject_Destroy(p)");
+}

@@ -64,6 +64,12 @@ TEST(AppcColours, TheEngineColoursAreSharedAndReadOnly)
                                     "App.SKColorA_BLACK.a)"));
     EXPECT_EQ("True", EvaluateText("str(App.SKColorA_WHITE.this == App.NiColorA_WHITE.this)"));
     EXPECT_EQ("1 1 1 0", Components("(App.NiColor_WHITE.r, App.NiColor_WHITE.g, App.NiColor_WHITE.b, 0)"));
+    // The engine's colours are constants: no row writes them (they live in read-only memory).
+    for (const char* pcCall :
+         {"App.NiColor_WHITE.__setattr__('r', 0.5)", "Appc.NiColorA_a_set(Appc.globals.SKColorA_BLACK, 0)",
+          "Appc.SKColorA_r_set(Appc.globals.NiColorA_WHITE, 0)"})
+        EXPECT_THAT(Outcome(pcCall), StartsWith("TypeError: ")) << pcCall;
+    EXPECT_EQ("1 0", EvaluateText("'%g %g' % (App.NiColor_WHITE.r, App.SKColorA_BLACK.r)"));
     // A shadow of an engine colour never frees it.
     RunScript("import gc\nwhite = App.NiColorA_WHITE\ndel white\ngc.collect()");
     EXPECT_EQ("1", EvaluateText("'%g' % App.NiColorA_WHITE.r"));
@@ -171,6 +177,11 @@ TEST(AppcPoints, AFreedPointIsNoLongerReachedThroughItsShadow)
               Outcome("p.GetX()"));
     RunScript("del p");
     EXPECT_EQ("ok", Outcome("Appc.delete_SKPoint3(None)")) << "deleting nothing is allowed";
+    // A bare pointer string outlives its point: it names nothing the engine holds.
+    RunScript("bare = Appc.new_SKPoint3()\nAppc.delete_SKPoint3(bare)");
+    EXPECT_THAT(Outcome("Appc.SKPoint3_GetX(bare)"),
+                StartsWith("ReferenceError: Expected a live _p_SKPoint3"));
+    EXPECT_THAT(Outcome("Appc.delete_SKPoint3(bare)"), StartsWith("ReferenceError"));
 
     // A colour without a delete row goes back to the engine's pools with its shadow.
     RunScript("c = App.NiColor(1, 2, 3)\nApp.DeleteBuffer(c)");

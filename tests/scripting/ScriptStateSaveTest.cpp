@@ -296,6 +296,117 @@ TEST_F(ScriptStateSave, AShadowWithoutHooksIsRestoredWithoutItsPointer)
         << "the saving run's pointer is never used";
 }
 
+namespace
+{
+// A save block of crafted entries: block(entries) pickles (key, value) pairs as a module
+// record's entries; Reduced pickles as a call, Built as an instance of a class with a state.
+constexpr const char* CRAFTING = R"(import copyreg, io, pickle
+
+class Reduced:
+    def __init__(self, function, arguments):
+        self.function, self.arguments = function, arguments
+    def __reduce__(self):
+        return (self.function, self.arguments)
+
+class Built:
+    def __init__(self, cls, state):
+        self.cls, self.state = cls, state
+
+class CraftingPickler(pickle._Pickler):
+    def save(self, obj, save_persistent_id=True):
+        if isinstance(obj, Built):
+            self.save_reduce(copyreg.__newobj__, (obj.cls,), obj.state, obj=None)
+        else:
+            super().save(obj, save_persistent_id)
+
+def block(entries):
+    buffer = io.BytesIO()
+    pickler = CraftingPickler(buffer, 4)
+    number = 0
+    for key, value in entries:
+        for item in (number, key, number + 1, value):
+            pickler.dump(item)
+        number += 2
+    pickler.dump(number)
+    return buffer.getvalue()
+)";
+
+// The stream bytes of a save of the entries (a script list of (key, value) pairs).
+std::vector<uint8_t> CraftedSave(const std::string& entries)
+{
+    RunScript(CRAFTING);
+    RunScript("crafted = " + entries);
+    PyObject* data = Evaluate("block(crafted)");
+    const size_t uiEntries = static_cast<size_t>(std::stoi(EvaluateText("str(len(crafted))")));
+    std::vector<uint8_t> bytes(4, 0);
+    bytes.insert(bytes.end(), uiEntries, 1);
+    bytes.push_back(0);
+    const int32_t iBlockAt = static_cast<int32_t>(bytes.size());
+    std::memcpy(bytes.data(), &iBlockAt, 4);
+    const int32_t iSize = data ? static_cast<int32_t>(PyBytes_GET_SIZE(data)) : 0;
+    bytes.insert(bytes.end(), reinterpret_cast<const uint8_t*>(&iSize),
+                 reinterpret_cast<const uint8_t*>(&iSize) + 4);
+    if (data)
+        bytes.insert(bytes.end(), PyBytes_AS_STRING(data), PyBytes_AS_STRING(data) + iSize);
+    Py_XDECREF(data);
+    return bytes;
+}
+
+// Restores the module from the bytes: whether UnserializeModule and FinishLoad succeeded.
+std::pair<bool, bool> RestoreCrafted(std::vector<uint8_t> bytes)
+{
+    SKBufferStream kStream;
+    kStream.AttachBuffer(bytes.data(), static_cast<int32_t>(bytes.size()));
+    if (!PyEmbed::StartLoad(kStream))
+        return {false, false};
+    const bool bModule = PyEmbed::UnserializeModule("SavedState", kStream);
+    return {bModule, PyEmbed::FinishLoad()};
+}
+} // namespace
+
+TEST_F(ScriptStateSave, ARestoredShadowNeverHoldsAPointerOfTheSave)
+{
+    Ship kShip(SHIP_ID + 4);
+    const std::string own = PyEmbed::FormatPointerString(&kShip, "_p_SKObject");
+    RunScript("import SavedState as M\nM.i = 0");
+    // A call of App's class would hand the new shadow the save's pointer: refused, and the
+    // entries after it still load. A shadow made from a state keeps only its class until
+    // the fix-up finds its object by id, as the object's own class if the saved one lies.
+    const std::string entries = "[('ship', Reduced(App.SKObjectPtr, ('" + own +
+                                "',))), ('i', 11), ('alias', Built(App.SKObjectPtr, {'this': '" + own +
+                                "', 'thisown': 1})), ('l', Built(App.SKObjectPtr, {'this': "
+                                "'_1234_p_PhaserProperty', '_ID_': " +
+                                std::to_string(SHIP_ID + 4) + "}))]";
+    EXPECT_EQ(std::make_pair(false, true), RestoreCrafted(CraftedSave(entries)));
+    ASSERT_TRUE(SKObject::FixupLoadedObjects());
+    EXPECT_EQ("None 11 _0_p_SKObject 0",
+              EvaluateText("'%s %d %s %d' % (M.ship, M.i, M.alias.this, M.alias.thisown)"));
+    EXPECT_EQ(own, EvaluateText("M.l.this"));
+    RunScript("M.alias = None\nM.l = []");
+}
+
+TEST_F(ScriptStateSave, ClassesOfScriptPackagesRoundTripAndAnEntryThatCannotIsSkipped)
+{
+    HostEnvironment::Folder().Write("Scripts/Pkg/__init__.py", "");
+    HostEnvironment::Folder().Write("Scripts/Pkg/Mod.py", "class Thing:\n    pass\n");
+    RunScript("import SavedState as M, Pkg.Mod, collections\n"
+              "M.d = collections.OrderedDict(a=1)\n"
+              "M.thing = Pkg.Mod.Thing()\n"
+              "M.thing.v = 3\n"
+              "M.i = 12");
+    SKBufferStream kStream;
+    kStream.OpenBuffer(4096);
+    SaveModule(kStream);
+    RunScript("M.thing = None\nM.d = {}\nM.i = 0");
+    kStream.Seek(0, 0);
+    // A class outside the script folders is never made; the entries after it still load.
+    EXPECT_FALSE(RestoreModule(kStream));
+    EXPECT_EQ("Pkg.Mod.Thing 3 12 {}",
+              EvaluateText("'%s.%s %d %d %s' % (type(M.thing).__module__, type(M.thing).__name__, M.thing.v, "
+                           "M.i, M.d)"));
+    RunScript("del M.thing\nM.d = {}");
+}
+
 TEST_F(ScriptStateSave, AScriptDrivesASaveThroughItsRows)
 {
     RunScript("import SavedState as M\n"

@@ -23,9 +23,12 @@ and the rows every property class has: PropertyNew() (new_<Class>(id=0)), Cast()
 
 Arguments: Float, Double, Int, Long, Short, Bool, Char, Text, Index (an Int checked against
 a count), Ref (an engine object passed by reference: never null), Ptr (an engine object
-passed by pointer, null allowed unless nullable=False), Object (the script object itself).
+passed by pointer, null allowed unless nullable=False), OutPointer (where the engine would
+write a result: only None, the row returns the value), Object (the script object itself).
 Results: None (the default), FLOAT, DOUBLE, INT, BOOL, TEXT, OBJECT, Value("Class") (a copy
-the script owns), Pointer("Class") (the engine's object).
+the script owns), Copy("Class") (a copy of the object a pointer names, None for null),
+Counted("Class") (a new engine object with a reference the script holds), Pointer("Class")
+(the engine's object).
 
 `call` replaces the engine call: a C++ expression (or, without a result, a statement) in
 which {self} is the object pointer and {name} each argument as the call takes it. `checks`
@@ -229,6 +232,25 @@ class Ptr(Ref):
         return self.var
 
 
+class OutPointer(Arg):
+    """Where the engine operation writes a result: scripts hold no memory of the engine's to
+    write into, so the row hands the values back instead and takes only None (or a null
+    pointer) here, for the scripts that pass one. Optional."""
+
+    @property
+    def optional(self):
+        return True
+
+    def declare(self):
+        return "// %s: None only; the value is returned." % self.name
+
+    def app_default(self):
+        return "None"
+
+    def parse(self, source, index):
+        return "GetNullPointer(%s, ROW, %d)" % (source, index)
+
+
 class Object(Arg):
     """The script object itself, borrowed."""
 
@@ -263,6 +285,18 @@ OBJECT = Result("object")
 def Value(cls):
     """An object returned by value: copied into a new object that the script owns."""
     return Result("value", cls)
+
+
+def Copy(cls):
+    """An engine object the operation points to (null for none), copied into a new object that
+    the script owns: for objects the engine may free or change while a script holds them."""
+    return Result("copy", cls)
+
+
+def Counted(cls):
+    """A new engine object returned by pointer together with one reference of its count,
+    which the script holds (and may give up, or hand over to a holder that takes one)."""
+    return Result("counted", cls)
 
 
 def Pointer(cls):
@@ -377,14 +411,15 @@ class Cast(Static):
 
 
 class Create(Static):
-    """<Class>_Create(name): a new property of the class with that name; the engine keeps it."""
+    """<Class>_Create(name): a new property of the class with that name, with the script's
+    reference."""
 
     def __init__(self):
         super().__init__("Create", Text("name"))
 
     def bind(self, cls):
         super().bind(cls)
-        self.result = Pointer(cls)
+        self.result = Counted(cls)
 
 
 def PropertyNew():

@@ -92,6 +92,15 @@ class Tables:
                 visit(entry)
         return ordered
 
+    def is_engine_object(self, entry):
+        """Whether the class derives from SKObject, whose live objects the engine can tell."""
+        walk = entry
+        while walk:
+            if walk.ident == "SKObject":
+                return walk.header is not None and entry.header is not None
+            walk = self.by_ident.get(walk.base) if walk.base else None
+        return False
+
     def variables(self):
         return [variable for variable in moduletable.VARIABLES
                 if variable.value is None or self.built(variable.cls)]
@@ -148,6 +157,8 @@ def c_string(text):
 def make_value(tables, cls, arguments):
     entry = tables.by_ident[cls]
     maker = "NewPooledObject" if entry.pooled else "NewHeapObject"
+    if tables.is_engine_object(entry):
+        maker = "NewCountedObject"
     joined = ", ".join(["g_pkAppcType_%s" % cls] + ([arguments] if arguments else []))
     return "%s<%s>(%s)" % (maker, entry.cpp, joined)
 
@@ -169,6 +180,14 @@ def result_statements(tables, row, call):
         return ["return %s;" % call]
     if kind == "value":
         return ["return %s;" % make_value(tables, result.cls, call)]
+    if kind == "copy":
+        entry = tables.by_ident[result.cls]
+        return ["const %s* source = %s;" % (entry.cpp, call),
+                "if (!source)", "    Py_RETURN_NONE;",
+                "return %s;" % make_value(tables, result.cls, "*source")]
+    if kind == "counted":
+        cpp = tables.by_ident[result.cls].cpp
+        return ["return NewCountedPointer(static_cast<%s*>(%s), g_pkAppcType_%s);" % (cpp, call, result.cls)]
     if kind == "pointer":
         cpp = tables.by_ident[result.cls].cpp
         return ["return NewPointerObject(static_cast<const %s*>(%s), g_pkAppcType_%s);" % (cpp, call, result.cls)]
@@ -206,7 +225,11 @@ def emit_wrapper(tables, row):
     cls = tables.by_ident.get(row.cls)
     for index, (name, arg) in enumerate(arguments):
         if arg is None:
-            getter = "GetObjectOrNull" if isinstance(row, appcdef.Delete) else "GetObject"
+            getter = "GetObject"
+            if isinstance(row, appcdef.Delete):
+                getter = "GetObjectOrNull"
+            elif isinstance(row, appcdef.FieldSet):
+                getter = "GetWritableObject"
             out.append("    %s* self = nullptr;" % cls.cpp)
             out.append("    if (!%s(args[0], &self, g_pkAppcType_%s, ROW, 1))" % (getter, cls.ident))
             out.append("        return nullptr;")
@@ -222,9 +245,16 @@ def emit_wrapper(tables, row):
     for check in row.checks:
         out.append("    if (!(%s))" % substitute(check.condition, names, row))
         out.append("        return RowError(PyExc_%s, ROW, %s);" % (check.error, c_string(check.message)))
-    if isinstance(row, appcdef.Delete):
-        release = substitute(row.call, names, row) if row.call else "DeleteHeapObject(self)"
+    if isinstance(row, appcdef.Delete) and row.call:
+        release = substitute(row.call, names, row)
         body = ["if (self)", "{", "    %s;" % release, "    ForgetShadow(args[0]);", "}", "Py_RETURN_NONE;"]
+    elif isinstance(row, appcdef.Delete) and tables.is_engine_object(cls):
+        # An engine object goes only when SKObject_Destroy would let it go.
+        body = ["if (!self)", "    Py_RETURN_NONE;", "PyObject* result = AppcCoreRows::DestroyObject(self, ROW);",
+                "if (result)", "    ForgetShadow(args[0]);", "return result;"]
+    elif isinstance(row, appcdef.Delete):
+        body = ["if (self)", "{", "    if (!DeleteHeapObject(self, ROW))", "        return nullptr;",
+                "    ForgetShadow(args[0]);", "}", "Py_RETURN_NONE;"]
     elif isinstance(row, appcdef.New):
         body = ["return %s;" % engine_call(tables, row, names)]
     else:
@@ -245,9 +275,9 @@ def emit_rows_file(tables, stem, groups, extra_headers):
                 if header:
                     headers.add(header)
     out = ["// " + NOTICE, "// The rows of tools/appc/rows/%s.py." % stem, "",
-           '#include "scripting/PythonApi.h"', "", '#include "scripting/AppcGenerated.h"',
-           '#include "scripting/AppcWrapper.h"', '#include "scripting/BindingRuntime.h"',
-           '#include "scripting/ScriptText.h"', ""]
+           '#include "scripting/PythonApi.h"', "", '#include "scripting/AppcCoreRows.h"',
+           '#include "scripting/AppcGenerated.h"', '#include "scripting/AppcWrapper.h"',
+           '#include "scripting/BindingRuntime.h"', '#include "scripting/ScriptText.h"', ""]
     out += ['#include "%s"' % header for header in sorted(headers)]
     out += ["", "using namespace AppcWrapper;", ""]
     for group in groups:
@@ -314,8 +344,26 @@ def emit_table(tables):
         out.append("    {nullptr, nullptr, nullptr, nullptr, nullptr},")
         out.append("};")
     out.append("")
+    out.append("// Engine objects tell themselves live; the other types' pointers must have been handed out.")
+    checks = {}
+    for entry in tables.types:
+        if not tables.is_engine_object(entry):
+            continue
+        checks[entry.ident] = "AppcLive_%s" % entry.ident
+        out.append("bool AppcLive_%s(void* pointer)" % entry.ident)
+        out.append("{")
+        out.append("    SKObject* object = SKObject::FindLiveObject(pointer);")
+        if entry.ident == "SKObject":
+            out.append("    return object != nullptr;")
+        else:
+            out.append("    return object && dynamic_cast<%s*>(object) == static_cast<%s*>(pointer);"
+                       % (entry.cpp, entry.cpp))
+        out.append("}")
+    out.append("")
     out.append("const AppcTypeDescription s_akTypes[] = {")
-    out += ["    {s_akType_%s, &g_pkAppcType_%s}," % (entry.ident, entry.ident) for entry in tables.types]
+    out += ["    {s_akType_%s, &g_pkAppcType_%s, true, %s}," % (entry.ident, entry.ident,
+                                                            checks.get(entry.ident, "nullptr"))
+            for entry in tables.types]
     out.append("};")
     out.append("")
 
@@ -325,7 +373,8 @@ def emit_table(tables):
         pointer = "nullptr" if variable.value is None else "&%s" % variable.value
         out.append("PyObject* AppcGet_%s()" % variable.name)
         out.append("{")
-        out.append("    return NewPointerObject(%s, g_pkAppcType_%s);" % (pointer, entry.ident))
+        holder = "Holder::ENGINE_CONSTANT" if variable.readonly else "Holder::ENGINE"
+        out.append("    return NewPointerObject(%s, g_pkAppcType_%s, %s);" % (pointer, entry.ident, holder))
         out.append("}")
         out.append("int AppcSet_%s(PyObject*%s)" % (variable.name, "" if variable.readonly else " value"))
         out.append("{")
@@ -382,8 +431,8 @@ def shadow_of(tables, cls):
 def app_call(tables, row, name, arguments):
     call = "Appc.%s(%s)" % (name, ", ".join(arguments))
     result = row.result
-    if result and result.kind in ("value", "pointer") and shadow_of(tables, result.cls):
-        helper = "_owned" if result.kind == "value" else "_borrowed"
+    if result and result.kind in ("value", "copy", "pointer", "counted") and shadow_of(tables, result.cls):
+        helper = "_borrowed" if result.kind in ("pointer", "counted") else "_owned"
         return "%s(%s, %s)" % (helper, shadow_of(tables, result.cls), call)
     return call
 

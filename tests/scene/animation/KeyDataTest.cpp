@@ -103,6 +103,26 @@ TEST(KeyData, VisibilityKeysGoWhenTheDataIsEmptied)
     EXPECT_EQ(spVis->GetKeys(), nullptr);
 }
 
+TEST(KeyData, VisibilityKeysHandedBackAreKept)
+{
+    // Keys edited through GetKeys and set again: the sanitizer build reports a use after free
+    // if the array is freed before it is taken.
+    NiRefPtr<NiVisData> spVis = new NiVisData;
+    BoolKey** ppKeys = new BoolKey*[2];
+    ppKeys[0] = new BoolKey{0, 1};
+    ppKeys[1] = new BoolKey{1, 0};
+    spVis->SetKeys(ppKeys, 2);
+    spVis->GetKeys()[1]->m_ucValue = 1;
+    spVis->SetKeys(ppKeys, 2);
+    ASSERT_EQ(spVis->GetKeys(), ppKeys);
+    ASSERT_EQ(spVis->GetNumKeys(), 2u);
+    EXPECT_EQ(spVis->GetKeys()[1]->m_ucValue, 1);
+    // Given back with no count, the object's own array is freed with its keys.
+    spVis->SetKeys(ppKeys, 0);
+    EXPECT_EQ(spVis->GetKeys(), nullptr);
+    EXPECT_EQ(spVis->GetNumKeys(), 0u);
+}
+
 TEST(KeyData, EmptyRecordsAreOneCountPerArray)
 {
     NiRefPtr<NiFloatData> spEmpty = new NiFloatData;

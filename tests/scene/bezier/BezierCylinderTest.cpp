@@ -123,3 +123,28 @@ TEST(BezierCylinder, RecordRoundTripsAndRefusesRowsThatDoNotFitTheLevel)
     kAt[8] = 13;
     EXPECT_TRUE(NifTest::Load(kBytes).empty());
 }
+
+TEST(BezierCylinder, DegreesUpToTheLimitEvaluateExactlyAndHigherOnesFailTheLoad)
+{
+    // Points evenly spaced along x reproduce x = u at any degree: the binomials are right and
+    // finite up to the limit, where the old table overflowed from degree 132 on.
+    for (uint16_t usDegree : {1, 2, 3, 40, 125, 126})
+    {
+        NiRefPtr<NiBezierCylinder> spLoaded = NifTest::RoundTrip(Cylinder(usDegree, 0.0f, true).Get());
+        ASSERT_TRUE(spLoaded) << usDegree;
+        spLoaded->Tessellate(3);
+        const std::vector<NiPoint3> kPositions = OutputPositions(*spLoaded);
+        ASSERT_EQ(kPositions.size(), 18u);
+        for (size_t i = 0; i < kPositions.size(); ++i)
+        {
+            EXPECT_NEAR(kPositions[i].x, float(i % 9) / 8.0f, 1e-4f) << usDegree << " " << i;
+            EXPECT_NEAR(kPositions[i].z, float(i / 9), 1e-5f) << usDegree << " " << i;
+        }
+    }
+    static_assert(NiBezierCylinder::MAX_DEGREE == 126);
+    for (uint16_t usDegree : {127, 200})
+    {
+        NiRefPtr<NiBezierCylinder> spPatch = Cylinder(usDegree);
+        EXPECT_TRUE(NifTest::Load(NifTest::Save({spPatch})).empty()) << usDegree;
+    }
+}

@@ -253,6 +253,40 @@ TEST(BezierMesh, LoadRefusesEdgeTablesAndIndicesOutsideThePoints)
     EXPECT_EQ(pkPatch->GetRenderData(), nullptr);
 }
 
+TEST(BezierMesh, MeshSavedBeforeItsEdgePointsLoadsWaitingForThem)
+{
+    // 16 points of the caller's, the last 9 of them included, and a patch waiting for 9 edge
+    // points next to a plain one.
+    NiRefPtr<NiBezierMesh> spMesh = Mesh(RectanglePoints(3, 3));
+    ASSERT_TRUE(
+        spMesh->AddElevatedTrianglePatch(3, NewArray<uint16_t>({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11})));
+    ASSERT_TRUE(spMesh->AddTrianglePatch(2, NewArray<uint16_t>({0, 1, 2, 4, 5, 8})));
+    NiRefPtr<NiBezierMesh> spLoaded = NifTest::RoundTrip(spMesh.Get());
+    ASSERT_TRUE(spLoaded);
+    ASSERT_EQ(spLoaded->GetChildCount(), 2u);
+    const NiBezierPatch* pkElevated = static_cast<const NiBezierPatch*>(spLoaded->GetAt(0));
+    EXPECT_EQ(static_cast<const NiBezierPatch*>(spLoaded->GetAt(1))->GetVertexCount(), 3);
+
+    spLoaded->InterpolateEdgeVertices();
+    EXPECT_EQ(std::vector<NiPoint3>(spLoaded->GetPoints(), spLoaded->GetPoints() + 16),
+              std::vector<NiPoint3>(spMesh->GetPoints(), spMesh->GetPoints() + 16));
+    EXPECT_EQ(pkElevated->GetControlPoints(), nullptr);
+
+    // The loaded mesh makes its edge points as the saved one does.
+    spMesh->AppendEdgePoints();
+    spLoaded->AppendEdgePoints();
+    ASSERT_EQ(spLoaded->GetPointCount(), 25);
+    EXPECT_TRUE(spLoaded->IsEquivalent(spMesh));
+    EXPECT_EQ(pkElevated->GetControlPoints(), spLoaded->GetPoints());
+    EXPECT_EQ(pkElevated->GetVertexCount(), 3);
+
+    // Saved with them, the edge points load as made: no second set is appended.
+    NiRefPtr<NiBezierMesh> spComplete = NifTest::RoundTrip(spLoaded.Get());
+    ASSERT_TRUE(spComplete);
+    spComplete->AppendEdgePoints();
+    EXPECT_EQ(spComplete->GetPointCount(), 25);
+}
+
 TEST(BezierMesh, PatchesWithArraysOfTheirOwnKeepThem)
 {
     NiRefPtr<NiBezierMesh> spMesh = Mesh(RectanglePoints(2, 1));

@@ -159,10 +159,25 @@ TEST(NiStreamSave, LinkOutsideTheSavedSetIsWrittenAsNone)
     EXPECT_EQ(uiTargetID, 0u);
 }
 
+namespace
+{
+// The names of the folder's files, sorted.
+std::vector<std::string> FileNames(const TempFolder& kFolder)
+{
+    std::vector<std::string> kNames;
+    for (const auto& kEntry : std::filesystem::directory_iterator(kFolder.Path()))
+        kNames.push_back(kEntry.path().filename().string());
+    std::sort(kNames.begin(), kNames.end());
+    return kNames;
+}
+} // namespace
+
 TEST(NiStreamSave, SaveFileThatCannotBeWrittenFailsAndKeepsTheOldFile)
 {
     TempFolder kFolder;
     const std::string kFile = kFolder.WriteFile("old.nif", "previous");
+    // A file of the user's whose name a fixed temporary name would take.
+    kFolder.WriteFile("old.nif.tmp", "mine");
     NiRefPtr<TestNode> spNode = new TestNode("n");
     NiStream kSave;
     kSave.AddTopObject(spNode);
@@ -170,7 +185,8 @@ TEST(NiStreamSave, SaveFileThatCannotBeWrittenFailsAndKeepsTheOldFile)
     EXPECT_EQ(TempFolder::ReadFile(kFile), "previous");
     ASSERT_TRUE(kSave.SaveFile(kFile.c_str()));
     EXPECT_NE(TempFolder::ReadFile(kFile), "previous");
-    EXPECT_EQ(TempFolder::ReadFile(kFile + ".tmp"), "");
+    EXPECT_EQ(TempFolder::ReadFile(kFile + ".tmp"), "mine");
+    EXPECT_EQ(FileNames(kFolder), (std::vector<std::string>{"old.nif", "old.nif.tmp"}));
 }
 
 TEST(NiStreamSave, WriteFailureIsReportedAndKeepsTheOldFile)
@@ -193,7 +209,7 @@ TEST(NiStreamSave, WriteFailureIsReportedAndKeepsTheOldFile)
 
     EXPECT_FALSE(bSaved);
     EXPECT_EQ(TempFolder::ReadFile(kFile), "previous");
-    EXPECT_FALSE(std::filesystem::exists(kFile + ".tmp"));
+    EXPECT_EQ(FileNames(kFolder), std::vector<std::string>{"old.nif"});
 }
 
 TEST(NiStreamTopObjects, AddingTwiceKeepsOneEntryAndOneReference)

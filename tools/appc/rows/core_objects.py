@@ -6,7 +6,7 @@ stream's reads into a destination text, the attribute lookups into a value point
 their arguments but hand the text or value back as their result: a read returns the text
 read, a lookup the pair (found, value). Attribute keys are the keys' integer values."""
 
-from appcdef import (BOOL, FLOAT, INT, OBJECT, TEXT, Bool, Char, Check, Delete, Double, Float, Group, Int,
+from appcdef import (BOOL, FLOAT, INT, OBJECT, TEXT, Bool, Char, Check, Copy, Delete, Double, Float, Group, Int,
                      Long, Method, New, Object, Pointer, Ptr, Ref, Short, Static, Text)
 
 HEADERS = ["scripting/AppcCoreRows.h", "core/SKLocalizationManager.h"]
@@ -61,7 +61,8 @@ GROUPS = [
     ]),
     Group("SKLocalizationDatabase", [
         Static("Create", Text("fileName"), Bool("addReference", True), result=Pointer("SKLocalizationDatabase")),
-        Method("GetString", Text("key"), result=Pointer("SKString"), call="&{self}->GetString({key})"),
+        # A copy: the database's own text goes with the database.
+        Method("GetString", Text("key"), result=Copy("SKString"), call="&{self}->GetString({key})"),
         Method("HasString", Text("key"), result=BOOL),
         Method("GetFilename", Text("key"), result=TEXT),
         Static("WriteSample", Text("fileName")),
@@ -80,7 +81,7 @@ GROUPS = [
         Method("IsTypeOf", Int("type"), result=BOOL),
         Method("GetObjID", result=INT),
         # A counted object another holder still uses is not destroyed under it.
-        Static("Destroy", Ptr("SKObject", "object"), call="AppcCoreRows::DestroyObject({object})", result=OBJECT),
+        Static("Destroy", Ptr("SKObject", "object"), call="AppcCoreRows::DestroyObject({object}, ROW)", result=OBJECT),
         Method("Print", Int("level", 0), Int("second", -1)),
         Static("GetIndentString", Int("level"), result=TEXT),
         Static("SetIncrementID", Int("flag"), call="SKObject::SetIncrementID({flag} != 0)"),

@@ -2,8 +2,8 @@
 sets, instances and lists. Properties stay the engine's (their reference count says who holds
 them): a property a row hands out is never freed by its shadow."""
 
-from appcdef import (BOOL, INT, TEXT, Cast, Create, Delete, Group, Int, Method, New, Pointer, PropertyNew, Ptr,
-                     Ref, Static, Text, Value)
+from appcdef import (BOOL, INT, OBJECT, TEXT, Cast, Counted, Create, Delete, Group, Int, Method, New, Pointer,
+                     PropertyNew, Ptr, Ref, Static, Text, Value)
 
 HEADERS = ["properties/SKNamedModelPropertyList.h"]
 
@@ -20,13 +20,16 @@ GROUPS = [
         PropertyNew(),
         Delete(),
         Method("GetRefCount", result=INT),
-        Method("DecRefCount"),
-        Method("IncRefCount"),
+        # A script gives up only references it holds: those the rows gave it with a property
+        # (Create, new_, Duplicate, IncRefCount, RemoveTemplate without delete), and has not
+        # handed over to a template list since.
+        Method("DecRefCount", result=OBJECT, call="AppcCoreRows::DropReference({self}, ROW)"),
+        Method("IncRefCount", result=OBJECT, call="AppcCoreRows::AddReference({self})"),
         Cast(),
         Create(),
         Method("GetName", result=Value("SKString")),
         Method("WriteInit", Ref("SKStream", "stream"), Text("variable")),
-        Method("Duplicate", result=Pointer("SKModelProperty")),
+        Method("Duplicate", result=Counted("SKModelProperty")),
         Method("Edit", Ref("HWND", "window"), result=BOOL),
         Method("SetName", Text("name")),
         Method("SetNameW", Ref("SKString", "name")),
@@ -34,8 +37,12 @@ GROUPS = [
     Group("SKModelPropertyManager", [
         Method("IsLocalTemplate", Ptr("SKModelProperty", "property"), result=BOOL),
         Method("IsGlobalTemplate", Ptr("SKModelProperty", "property"), result=BOOL),
-        Method("RegisterLocalTemplate", Ptr("SKModelProperty", "property"), result=BOOL),
-        Method("RegisterGlobalTemplate", Ptr("SKModelProperty", "property"), result=BOOL),
+        # A list that takes a property in takes over the script's reference, which the
+        # script must hold.
+        Method("RegisterLocalTemplate", Ptr("SKModelProperty", "property"), result=OBJECT,
+               call="AppcCoreRows::RegisterTemplate(*{self}, {property}, false, ROW)"),
+        Method("RegisterGlobalTemplate", Ptr("SKModelProperty", "property"), result=OBJECT,
+               call="AppcCoreRows::RegisterTemplate(*{self}, {property}, true, ROW)"),
         Method("ClearGlobalTemplates"),
         Method("ClearLocalTemplates"),
         Method("ClearRegisteredFilters"),
@@ -45,13 +52,14 @@ GROUPS = [
         Method("ApplyFilters", Ptr("SKModelProperty", "property"), result=BOOL),
         Method("ClearCurrentFilters"),
         Method("RemoveFilter", _filter(), result=BOOL, call="{self}->RemoveFilter(%s)" % _FILTER),
-        Method("RemoveTemplate", Int("which"), Ptr("SKModelProperty", "property"), Int("delete"), result=BOOL),
+        Method("RemoveTemplate", Int("which"), Ptr("SKModelProperty", "property"), Int("delete"), result=OBJECT,
+               call="AppcCoreRows::RemoveTemplate(*{self}, {which}, {property}, {delete})"),
         Method("FindByNameAndType", Text("name"), Int("type"), Int("which", 0), result=Pointer("SKModelProperty")),
         Method("FindByName", Text("name"), Int("which", 0), result=Pointer("SKModelProperty")),
     ]),
     Group("SKModelPropertySet", [
         New(ctor="0"),
-        Static("Create", result=Pointer("SKModelPropertySet"), call="SKModelPropertySet::Create(0)"),
+        Static("Create", result=Counted("SKModelPropertySet"), call="SKModelPropertySet::Create(0)"),
         Delete(),
         Method("GetPropertyList", Text("node"), result=Pointer("SKModelPropertyList")),
         # A new list the script destroys with SKDestroy.

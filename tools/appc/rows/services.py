@@ -5,8 +5,8 @@ g_kSystemWrapper, g_kConfigMapping and g_kPoolManager; the profiler's rows take 
 GetIniString keeps its destination argument but hands back the pair (found, text), since a
 script's text cannot be written into."""
 
-from appcdef import (BOOL, FLOAT, INT, OBJECT, TEXT, Bool, Check, Delete, Float, Group, Int, Long, Method, New,
-                     Object, Pointer, Ref, Static, Text)
+from appcdef import (BOOL, FLOAT, INT, OBJECT, TEXT, Bool, Check, Copy, Delete, Float, Group, Int, Long, Method,
+                     New, Object, Ref, Static, Text)
 
 HEADERS = ["scripting/AppcCoreRows.h"]
 
@@ -46,7 +46,8 @@ GROUPS = [
         Method("GetFloatValue", Text("section"), Text("key"), result=FLOAT),
         Method("GetIntValue", Text("section"), Text("key"), result=INT),
         Method("GetStringValue", Text("section"), Text("key"), result=TEXT),
-        Method("GetSKStringValue", Text("section"), Text("key"), result=Pointer("SKString")),
+        # A copy: the store's own text goes when the value is set again.
+        Method("GetSKStringValue", Text("section"), Text("key"), result=Copy("SKString")),
         Method("SetFloatValue", Text("section"), Text("key"), Float("value")),
         Method("SetIntValue", Text("section"), Text("key"), Int("value")),
         Method("SetStringValue", Text("section"), Text("key"), Text("value")),

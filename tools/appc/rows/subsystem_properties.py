@@ -8,8 +8,8 @@ colours these rows return are new objects the script owns; facings are checked a
 six shield facings (IndexError).
 """
 
-from appcdef import (BOOL, FLOAT, INT, TEXT, Bool, Cast, Create, Delete, Float, Group, Index, Int, Method,
-                     PropertyNew, Ptr, Ref, Text, Value)
+from appcdef import (BOOL, FLOAT, INT, OBJECT, TEXT, Bool, Cast, Create, Delete, Float, Group, Index, Int,
+                     Method, OutPointer, PropertyNew, Ref, Text, Value)
 
 
 def _common():
@@ -47,8 +47,10 @@ GROUPS = [
         # The engine's point, copied for the script.
         Method("GetPosition", result=Value("NiPoint3")),
         Method("GetPositionSK", result=Value("SKPoint3")),
-        # Writes x and y through the two float pointers; a null pointer is passed over.
-        Method("GetPosition2D", Ptr("float", "x"), Ptr("float", "y")),
+        # (x, y): the engine writes them through two float pointers, which scripts have none
+        # of; None is taken for each.
+        Method("GetPosition2D", OutPointer("x"), OutPointer("y"), result=OBJECT,
+               call="FloatPair([&](float* first, float* second) { {self}->GetPosition2D(first, second); })"),
         Method("SetPosition", Float("x"), Float("y"), Float("z")),
         Method("SetPosition2D", Float("x"), Float("y")),
     ]),

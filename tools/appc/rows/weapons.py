@@ -2,8 +2,8 @@
 weapons, energy weapons, torpedo tubes, phasers, pulse weapons and tractor beams. Every point,
 colour and string these rows return is a new object the script owns."""
 
-from appcdef import (BOOL, FLOAT, INT, TEXT, Bool, Cast, Create, Delete, Float, Group, Index, Int, Method, New,
-                     PropertyNew, Ptr, Ref, Text, Value)
+from appcdef import (BOOL, FLOAT, INT, OBJECT, TEXT, Bool, Cast, Create, Delete, Float, Group, Index, Int, Method,
+                     New, OutPointer, PropertyNew, Ref, Text, Value)
 
 # A torpedo system holds exactly four ammunition types; other indices are refused (IndexError).
 _AMMO_TYPES = "TorpedoSystemProperty::MAX_AMMO_TYPES"
@@ -35,11 +35,16 @@ def _arc_setters():
             Method("SetArcHeightAngles", Float("minimum"), Float("maximum"))]
 
 
+def _arc_pair(op):
+    """A pair getter: the engine writes minimum and maximum through two float pointers, which
+    scripts have none of; the row returns (minimum, maximum) and takes None for each."""
+    return Method(op, OutPointer("minimum"), OutPointer("maximum"), result=OBJECT,
+                  call="FloatPair([&](float* first, float* second) { {self}->%s(first, second); })" % op)
+
+
 def _arc_getters():
-    """The pair getters (each writes minimum and maximum through two float pointers), then the
-    four single ones."""
-    return [Method("GetArcWidthAngles", Ptr("float", "minimum"), Ptr("float", "maximum")),
-            Method("GetArcHeightAngles", Ptr("float", "minimum"), Ptr("float", "maximum")),
+    """The pair getters, then the four single ones."""
+    return [_arc_pair("GetArcWidthAngles"), _arc_pair("GetArcHeightAngles"),
             _get("GetArcWidthAngleMin", FLOAT), _get("GetArcWidthAngleMax", FLOAT),
             _get("GetArcHeightAngleMin", FLOAT), _get("GetArcHeightAngleMax", FLOAT)]
 
