@@ -15,6 +15,7 @@
 #include "platform/mfc/CFile.h"
 #include "platform/mfc/CFileDialog.h"
 #include "platform/mfc/CFileFind.h"
+#include "properties/DisplayModelExtraData.h"
 #include "properties/PropertyTypeRegistry.h"
 #include "properties/SKModelPropertyInstance.h"
 #include "properties/SKModelPropertyManager.h"
@@ -25,6 +26,7 @@
 #include "scene/graph/NiAmbientLight.h"
 #include "scene/graph/NiNode.h"
 #include "scene/graph/NiTextureModeProperty.h"
+#include "scene/graph/NiTriangles.h"
 #include "scene/graph/NiVertexColorProperty.h"
 #include "scene/graph/NiWireframeProperty.h"
 #include "scene/graph/NiZBufferProperty.h"
@@ -32,8 +34,11 @@
 #include "scripting/PyEmbed.h"
 #include "scripting/PythonApi.h"
 
+#include <algorithm>
 #include <cmath>
 #include <strings.h>
+#include <utility>
+#include <vector>
 
 float g_fModelScale = 1.0f;
 
@@ -94,6 +99,7 @@ CPropertyDoc::~CPropertyDoc()
     CPropertyEditSheet::DocumentClosing(this);
     delete m_pkPropertySet;
     m_pkPropertySet = nullptr;
+    RemoveSelectionMarker();
     if (m_spLight)
     {
         if (m_spSceneRoot)
@@ -323,6 +329,115 @@ CPropertyView* CPropertyDoc::GetPropertyView() const
 CSceneGraphView* CPropertyDoc::GetSceneGraphView() const
 {
     return FirstViewOf<CSceneGraphView>(this);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Model centre and selection marker
+
+namespace
+{
+// Takes every marked subtree out of the scene (not searching below a marked node), remembering
+// its parent and slot so that it goes back exactly where it was.
+void DetachDisplayGeometry(NiNode* pkNode, std::vector<std::pair<NiNode*, uint32_t>>& kSlots,
+                           std::vector<NiRefPtr<NiAVObject>>& kDetached)
+{
+    for (uint32_t i = 0; i < pkNode->GetArrayCount(); ++i)
+    {
+        NiAVObject* pkChild = pkNode->GetAt(i);
+        if (pkChild == nullptr)
+            continue;
+        if (DisplayModelExtraData::IsMarked(pkChild))
+        {
+            kSlots.emplace_back(pkNode, i);
+            kDetached.push_back(pkNode->SetChildAt(i, nullptr));
+        }
+        else if (auto* pkChildNode = NiDynamicCast<NiNode>(pkChild))
+            DetachDisplayGeometry(pkChildNode, kSlots, kDetached);
+    }
+}
+
+// Three fins from the origin, two crossed triangles each, as long as fLength: red along
+// forward (+y), green along up (+z), blue along right (+x).
+NiTriangles* MakeMarkerFins(float fLength)
+{
+    struct Fin
+    {
+        NiPoint3 kAlong, kAcrossA, kAcrossB;
+        NiColorA kColour;
+    };
+    const Fin FINS[] = {
+        {NiPoint3(0, 1, 0), NiPoint3(1, 0, 0), NiPoint3(0, 0, 1), NiColorA(1, 0, 0, 1)},
+        {NiPoint3(0, 0, 1), NiPoint3(1, 0, 0), NiPoint3(0, 1, 0), NiColorA(0, 1, 0, 1)},
+        {NiPoint3(1, 0, 0), NiPoint3(0, 1, 0), NiPoint3(0, 0, 1), NiColorA(0, 0, 1, 1)},
+    };
+    constexpr uint16_t TRIANGLES = 6;
+    auto* pkVertex = new NiPoint3[3 * TRIANGLES];
+    auto* pkColor = new NiColorA[3 * TRIANGLES];
+    const float fHalfWidth = 0.1f * fLength;
+    uint32_t uiAt = 0;
+    for (const Fin& kFin : FINS)
+        for (const NiPoint3& kAcross : {kFin.kAcrossA, kFin.kAcrossB})
+            for (const NiPoint3& kCorner :
+                 {kAcross * -fHalfWidth, kAcross * fHalfWidth, kFin.kAlong * fLength})
+            {
+                pkVertex[uiAt] = kCorner;
+                pkColor[uiAt] = kFin.kColour;
+                ++uiAt;
+            }
+    return new NiTriangles(pkVertex, nullptr, pkColor, nullptr, TRIANGLES);
+}
+} // namespace
+
+NiPoint3 CPropertyDoc::ComputeModelCentre()
+{
+    if (!m_spSceneRoot)
+        return NiPoint3(0.0f, 0.0f, 0.0f);
+    std::vector<std::pair<NiNode*, uint32_t>> kSlots;
+    std::vector<NiRefPtr<NiAVObject>> kDetached;
+    DetachDisplayGeometry(m_spSceneRoot, kSlots, kDetached);
+    // A fresh bound, so that a scene left without geometry does not keep the display's.
+    NiBoundingSphere* pkBound = m_spSceneRoot->GetWorldBoundPtr();
+    pkBound->m_kCenter = NiPoint3(0.0f, 0.0f, 0.0f);
+    pkBound->m_fRadius = 0.0f;
+    pkBound->m_ucNotComputed = 1;
+    m_spSceneRoot->UpdateSubtree(0.0f);
+    const NiPoint3 kCentre = m_spSceneRoot->GetWorldBound().m_kCenter;
+    for (size_t i = 0; i < kSlots.size(); ++i)
+        kSlots[i].first->SetChildAt(kSlots[i].second, kDetached[i]);
+    return kCentre;
+}
+
+void CPropertyDoc::RemoveSelectionMarker()
+{
+    if (!m_spMarkerNode)
+        return;
+    if (NiNode* pkParent = m_spMarkerNode->GetParent())
+        pkParent->RemoveChild(m_spMarkerNode);
+    m_spMarkerNode = nullptr;
+}
+
+void CPropertyDoc::ShowSelectionMarker(NiAVObject* pkObject)
+{
+    RemoveSelectionMarker();
+    if (pkObject == nullptr || !m_spSceneRoot)
+        return;
+    m_spMarkerNode = new NiNode;
+    m_spMarkerNode->AddChild(MakeMarkerFins(0.5f * std::max(pkObject->GetWorldBound().m_fRadius, 5.0f)));
+    DisplayModelExtraData::Mark(m_spMarkerNode);
+    auto* pkWireframe = new NiWireframeProperty;
+    pkWireframe->SetWireframe(false);
+    m_spMarkerNode->PrependProperty(pkWireframe);
+    // The marker hangs under the root, so the object's place is taken in the root's frame (the
+    // same as its own for the root's children).
+    const NiRotationMatrix& kRootRotate = m_spSceneRoot->GetWorldRotate();
+    const float fRootScale = m_spSceneRoot->GetWorldScale() != 0.0f ? m_spSceneRoot->GetWorldScale() : 1.0f;
+    m_spMarkerNode->SetTranslate(
+        kRootRotate.TransposeTimes(pkObject->GetWorldTranslate() - m_spSceneRoot->GetWorldTranslate()) /
+        fRootScale);
+    m_spMarkerNode->SetRotate(kRootRotate.TransposeTimes(pkObject->GetWorldRotate()));
+    m_spSceneRoot->AddChild(m_spMarkerNode);
+    m_spMarkerNode->RefreshPropertyStates();
+    m_spMarkerNode->UpdateSubtree(0.0f);
 }
 
 void CPropertyDoc::OnSeeThrough()

@@ -69,6 +69,14 @@ public:
     static void ApplyDisplayDefaults(NiAVObject* pkObject);
     static void SetWireframe(NiAVObject* pkObject, bool bOn);
 
+    // The centre of the model's own geometry: the world bound of the scene with every piece of
+    // display geometry taken out while it is measured. The origin without a scene.
+    NiPoint3 ComputeModelCentre();
+    // Puts the selection marker (three coloured fins: red forward, green up, blue right) where
+    // the object stands, in place of the previous one; null only removes the previous one.
+    void ShowSelectionMarker(NiAVObject* pkObject);
+    NiNode* GetMarkerNode() const { return m_spMarkerNode; }
+
 protected:
     void OnFileSaveAs();
     void OnParentScript();
@@ -80,11 +88,13 @@ protected:
 
 private:
     bool LoadModel(const char* pcPathName);
+    void RemoveSelectionMarker();
 
     NiPoint3 m_kPickPoint{0.0f, 0.0f, 0.0f};
     NiPoint3 m_kPickNormal{0.0f, 0.0f, 0.0f};
     NiRefPtr<NiAmbientLight> m_spLight;
     NiAVObject* m_pkSelectedNode = nullptr;
+    NiRefPtr<NiNode> m_spMarkerNode;
     SKModelPropertySet* m_pkPropertySet = nullptr;
     NiRefPtr<NiNode> m_spSceneRoot;
     bool m_bSeeThrough = false;
