@@ -290,8 +290,11 @@ void CNifView::ZoomToNode(NiAVObject* pkObject)
 {
     if (pkObject == nullptr)
         return;
-    const NiPoint3 kCentre = pkObject->GetWorldBound().m_kCenter;
-    const float fDistance = std::max(pkObject->GetWorldBound().m_fRadius, 5.0f);
+    // A node with nothing drawn under it (a hardpoint) keeps a bound that is not its own:
+    // its place is what there is to look at.
+    const bool bHasBound = pkObject->IsVisual();
+    const NiPoint3 kCentre = bHasBound ? pkObject->GetWorldBound().m_kCenter : pkObject->GetWorldTranslate();
+    const float fDistance = std::max(bHasBound ? pkObject->GetWorldBound().m_fRadius : 0.0f, 5.0f);
     m_spCamera->SetTranslate(kCentre - m_spCamera->GetWorldDirection() * (2.0f * fDistance));
     // The camera aims from where it now stands, so it keeps its direction onto the centre.
     m_spCamera->UpdateSubtree(0.0f);

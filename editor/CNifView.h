@@ -65,6 +65,8 @@ public:
     NiAVObject* GetScene() const;
     void FitFrustum(NiCamera* pkCamera);
     void PlaceCamera(NiCamera* pkCamera);
+    // Looks at the object's bound from twice its radius (at least 5) off, keeping the view
+    // direction; a node with nothing drawn under it is looked at where it stands.
     void ZoomToNode(NiAVObject* pkObject);
     // The point the orbit and rotate tools turn about.
     void SetTarget(float x, float y, float z) { m_kTarget = NiPoint3(x, y, z); }

@@ -135,6 +135,41 @@ TEST_F(NifViewTest, ZoomToNodeStandsOffByTwiceTheRadiusOfAtLeastFive)
     ExpectPoint(pkCamera->GetWorldLocation(), kBefore);
 }
 
+// Find Object on the selected node: a hardpoint, which has nothing drawn under it, is framed
+// where it stands, a shape on its bound.
+TEST_F(NifViewTest, FindObjectFramesTheSelectedNodeWhereItIs)
+{
+    Start();
+    CNifView* pkView = OpenSampleShip();
+    ASSERT_NE(pkView, nullptr);
+    CPropertyDoc* pkDoc = Active();
+    NiNode* pkRoot = pkDoc->GetSceneRoot();
+    NiCamera* pkCamera = pkView->GetCamera();
+    NiAVObject* pkHull = pkRoot->FindObjectByName("Hull");
+    struct Case
+    {
+        const char* pcNode;
+        NiPoint3 kCentre;
+        float fDistance;
+    };
+    const Case akCases[] = {
+        {"Port Phaser", NiPoint3(-2.0f, 4.0f, 0.8f), 10.0f},
+        {"Forward Torpedo", NiPoint3(0.0f, 8.5f, -0.3f), 10.0f},
+        {"Hull", pkHull->GetWorldBound().m_kCenter, 2.0f * pkHull->GetWorldBound().m_fRadius}};
+    for (const Case& kCase : akCases)
+    {
+        SCOPED_TRACE(kCase.pcNode);
+        pkDoc->SetSelectedNode(pkRoot->FindObjectByName(kCase.pcNode));
+        // Show the node's properties, as a redraw does, before looking for it.
+        Main()->m_bSelectedPropertyOnly = false;
+        pkView->Redraw();
+        const NiPoint3 kDirection = pkCamera->GetWorldDirection();
+        Command(ID_VIEW_FINDOBJECT);
+        ExpectPoint(pkView->GetTarget(), kCase.kCentre, 1e-3f);
+        ExpectPoint(pkCamera->GetWorldLocation(), kCase.kCentre - kDirection * kCase.fDistance, 1e-3f);
+    }
+}
+
 TEST_F(NifViewTest, TheRendererIsMadeForTheWindowAndRemadeAfterAResize)
 {
     Start();
