@@ -18,6 +18,7 @@
 #include "properties/SKPropertyScriptFile.h"
 #include "scripting/PyEmbed.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -237,6 +238,9 @@ float CEditorApp::GetModelScale()
     const CString kText = GetProfileString("Options", "ModelScale", "");
     if (!kText.IsEmpty())
         std::sscanf(kText, "%f", &fScale);
+    // A scale of 0 or none at all (a hand-edited profile) would make every model vanish.
+    if (fScale == 0.0f || !std::isfinite(fScale))
+        return 1.0f;
     return fScale;
 }
 

@@ -15,11 +15,12 @@
 namespace
 {
 // A folder option ends with a separator: the file dialogs and the save name put the file
-// name straight after it (an empty folder thus becomes the root).
+// name straight after it. An empty folder stays empty, so the dialogs start in the current
+// folder rather than at the root of the file system.
 CString WithSeparator(const CString& kFolder)
 {
     const int iLength = kFolder.GetLength();
-    if (iLength > 0 && (kFolder.GetAt(iLength - 1) == '/' || kFolder.GetAt(iLength - 1) == '\\'))
+    if (iLength == 0 || kFolder.GetAt(iLength - 1) == '/' || kFolder.GetAt(iLength - 1) == '\\')
         return kFolder;
     return kFolder + "/";
 }

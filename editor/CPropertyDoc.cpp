@@ -187,7 +187,8 @@ bool CPropertyDoc::LoadModel(const char* pcPathName)
     for (uint32_t i = 0; i < pkRoot->GetArrayCount(); ++i)
         if (NiAVObject* pkChild = pkRoot->GetAt(i))
             pkChild->SetScale(std::fabs(fScale));
-    g_fModelScale = fScale;
+    // Pan and Zoom step by it: a negative scale must not turn them round.
+    g_fModelScale = std::fabs(fScale);
     OnModelLoaded(pkRoot);
 
     if (CNifView* pkView = GetNifView())

@@ -10,6 +10,7 @@
 #include "properties/SKNamedModelPropertyList.h"
 #include "properties/SubsystemProperty.h"
 #include "scene/graph/NiAmbientLight.h"
+#include "scene/graph/NiNode.h"
 #include "tests/editor/EditorSessionFixture.h"
 
 #include <gtest/gtest.h>
@@ -73,13 +74,24 @@ TEST_F(OptionDialogsTest, OptionsShowTheProfileAndStoreFoldersEndingInASeparator
             return iButton;
         };
     };
-    // A scale that is no number is refused and nothing is stored; Cancel stores nothing either.
-    m_kHook.Queue(Answer("big", IDOK));
-    Command(ID_EDIT_OPTIONS);
+    // A scale that is no number, or not above 0, is refused and nothing is stored; Cancel
+    // stores nothing either.
+    const std::string kNoNumber = "Please enter a number.";
+    const std::string kNotAbove0 = "Please enter a model scale greater than 0.";
+    const std::pair<const char*, std::string> akRefused[] = {
+        {"big", kNoNumber}, {"nan", kNoNumber}, {"inf", kNoNumber}, {"0", kNotAbove0}, {"-2", kNotAbove0}};
+    std::vector<std::string> kExpected;
+    for (const auto& [pcScale, kMessage] : akRefused)
+    {
+        m_kHook.Queue(Answer(pcScale, IDOK));
+        Command(ID_EDIT_OPTIONS);
+        kExpected.push_back(kMessage);
+    }
     m_kHook.Queue(Answer("0.5", IDCANCEL));
     Command(ID_EDIT_OPTIONS);
-    EXPECT_EQ(m_kHook.GetMessageTexts(), (std::vector<std::string>{"Please enter a number."}));
+    EXPECT_EQ(m_kHook.GetMessageTexts(), kExpected);
     EXPECT_EQ(m_kApp.GetProfileString("Options", "TexturePath", "none"), "none");
+    EXPECT_EQ(m_kApp.GetProfileString("Options", "ModelScale", "none"), "2.5");
 
     m_kHook.Queue(Answer("0.5", IDOK));
     Command(ID_EDIT_OPTIONS);
@@ -89,8 +101,8 @@ TEST_F(OptionDialogsTest, OptionsShowTheProfileAndStoreFoldersEndingInASeparator
                                                    {IDC_OPTIONS_MODELSCALE, "2.5"},
                                                    {IDC_OPTIONS_TEXTUREPATH, "textures"}}));
     EXPECT_EQ(m_kApp.GetProfileString("Options", "ModelDirectory"), "/ships/models/");
-    // An empty folder becomes the root.
-    EXPECT_EQ(m_kApp.GetProfileString("Options", "ScriptDirectory"), "/");
+    // An empty folder stays empty: the file dialogs start in the current folder, not at the root.
+    EXPECT_EQ(m_kApp.GetProfileString("Options", "ScriptDirectory", "none"), "");
     EXPECT_EQ(m_kApp.GetProfileString("Options", "ModelScale"), "0.500000");
     EXPECT_EQ(m_kApp.GetProfileString("Options", "TexturePath"), "tex;..\\shared");
     EXPECT_STREQ(m_kApp.GetTexturePath(), "tex;..\\shared");
@@ -106,6 +118,38 @@ TEST_F(OptionDialogsTest, OptionsShowTheProfileAndStoreFoldersEndingInASeparator
     Command(ID_EDIT_OPTIONS);
     EXPECT_EQ(m_kApp.GetProfileString("Options", "ScriptDirectory"), "c:\\scripts\\");
     EXPECT_EQ(m_kApp.GetProfileString("Options", "ModelDirectory"), "/ships/models/");
+
+    // With the model folder emptied, File Open offers the models of the current folder.
+    m_kHook.Queue(
+        [](mfc::ModalRequest& kRequest)
+        {
+            Type(kRequest.pkDialog, IDC_OPTIONS_MODELDIRECTORY, "");
+            return static_cast<int>(IDOK);
+        });
+    Command(ID_EDIT_OPTIONS);
+    EXPECT_EQ(m_kApp.GetProfileString("Options", "ModelDirectory", "none"), "");
+    Command(ID_FILE_OPEN);
+    EXPECT_EQ(m_kHook.GetRecords().back().kText, "*.nif");
+}
+
+// A profile edited by hand: a scale of 0 or no number counts as 1; a negative one scales the
+// model by its size, and Pan and Zoom step forward by it all the same.
+TEST_F(OptionDialogsTest, AStoredScaleThatWouldHideTheModelCountsAsOne)
+{
+    const std::pair<const char*, float> akCases[] = {
+        {"0", 1.0f}, {"nan", 1.0f}, {"inf", 1.0f}, {"-2", -2.0f}, {"2.5", 2.5f}};
+    for (const auto& [pcStored, fScale] : akCases)
+    {
+        SCOPED_TRACE(pcStored);
+        m_kApp.WriteProfileString("Options", "ModelScale", pcStored);
+        EXPECT_EQ(m_kApp.GetModelScale(), fScale);
+    }
+    m_kApp.WriteProfileString("Options", "ModelScale", "-2");
+    CPropertyDoc* pkDoc = OpenSample();
+    ASSERT_NE(pkDoc, nullptr);
+    EXPECT_EQ(pkDoc->GetSceneRoot()->GetScale(), 1.0f);
+    EXPECT_EQ(pkDoc->GetSceneRoot()->FindObjectByName("Hull")->GetScale(), 2.0f);
+    EXPECT_EQ(g_fModelScale, 2.0f);
 }
 
 TEST_F(OptionDialogsTest, ChangeLightAppliesAndCancelPutsTheLightBack)
