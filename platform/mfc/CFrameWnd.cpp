@@ -3,6 +3,7 @@
 #include "platform/mfc/CCmdUI.h"
 #include "platform/mfc/CCreateContext.h"
 #include "platform/mfc/CDocument.h"
+#include "platform/mfc/CRecentFileList.h"
 #include "platform/mfc/CStatusBar.h"
 #include "platform/mfc/CToolBar.h"
 #include "platform/mfc/CView.h"
@@ -155,6 +156,9 @@ void CFrameWnd::BuildMenuAndAccelerators()
         for (const mfc::MenuEntry& kEntry : pkMenu->kBar)
             pkBar->Append(BuildMenu(kEntry.kPopup), MenuLabel(kEntry.kText));
         pkFrame->SetMenuBar(pkBar);
+        // A frame made after the recent files were read (the main frame at start-up) lists them too.
+        if (CWinApp* pkApp = AfxGetApp(); pkApp != nullptr && pkApp->GetRecentFileList() != nullptr)
+            pkApp->GetRecentFileList()->UpdateMenuBar(pkBar);
     }
     if (const mfc::AcceleratorResource* pkTable = mfc::Resources::FindAccelerators(m_nIDResource))
     {

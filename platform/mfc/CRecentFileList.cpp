@@ -65,39 +65,40 @@ void CRecentFileList::WriteList()
 void CRecentFileList::UpdateMenus() const
 {
     for (CFrameWnd* pkFrame : CFrameWnd::GetAllFrames())
+        UpdateMenuBar(pkFrame->GetMenuBar());
+}
+
+void CRecentFileList::UpdateMenuBar(wxMenuBar* pkBar) const
+{
+    if (pkBar == nullptr)
+        return;
+    wxMenu* pkMenu = nullptr;
+    wxMenuItem* pkFirst = pkBar->FindItem(CWnd::ToolkitId(m_nStart), &pkMenu);
+    if (pkFirst == nullptr || pkMenu == nullptr)
+        return;
+    for (int i = 1; i < m_nSize; ++i)
+        if (pkMenu->FindChildItem(CWnd::ToolkitId(m_nStart + static_cast<UINT>(i))) != nullptr)
+            pkMenu->Delete(CWnd::ToolkitId(m_nStart + static_cast<UINT>(i)));
+    if (m_kFiles.empty())
     {
-        wxMenuBar* pkBar = pkFrame->GetMenuBar();
-        if (pkBar == nullptr)
-            continue;
-        wxMenu* pkMenu = nullptr;
-        wxMenuItem* pkFirst = pkBar->FindItem(CWnd::ToolkitId(m_nStart), &pkMenu);
-        if (pkFirst == nullptr || pkMenu == nullptr)
-            continue;
-        for (int i = 1; i < m_nSize; ++i)
-            if (pkMenu->FindChildItem(CWnd::ToolkitId(m_nStart + static_cast<UINT>(i))) != nullptr)
-                pkMenu->Delete(CWnd::ToolkitId(m_nStart + static_cast<UINT>(i)));
-        if (m_kFiles.empty())
+        pkFirst->SetItemLabel("Recent File");
+        pkFirst->Enable(false);
+        return;
+    }
+    size_t uiPosition = 0;
+    pkMenu->FindChildItem(CWnd::ToolkitId(m_nStart), &uiPosition);
+    for (size_t i = 0; i < m_kFiles.size(); ++i)
+    {
+        wxString kLabel = wxString::Format("&%d ", static_cast<int>(i + 1)) + wxString::FromUTF8(m_kFiles[i]);
+        kLabel.Replace("&", "&&", true);
+        kLabel[0] = '&';
+        kLabel.Remove(1, 1);
+        if (i == 0)
         {
-            pkFirst->SetItemLabel("Recent File");
-            pkFirst->Enable(false);
-            continue;
+            pkFirst->SetItemLabel(kLabel);
+            pkFirst->Enable(true);
         }
-        size_t uiPosition = 0;
-        pkMenu->FindChildItem(CWnd::ToolkitId(m_nStart), &uiPosition);
-        for (size_t i = 0; i < m_kFiles.size(); ++i)
-        {
-            wxString kLabel =
-                wxString::Format("&%d ", static_cast<int>(i + 1)) + wxString::FromUTF8(m_kFiles[i]);
-            kLabel.Replace("&", "&&", true);
-            kLabel[0] = '&';
-            kLabel.Remove(1, 1);
-            if (i == 0)
-            {
-                pkFirst->SetItemLabel(kLabel);
-                pkFirst->Enable(true);
-            }
-            else
-                pkMenu->Insert(uiPosition + i, CWnd::ToolkitId(m_nStart + static_cast<UINT>(i)), kLabel);
-        }
+        else
+            pkMenu->Insert(uiPosition + i, CWnd::ToolkitId(m_nStart + static_cast<UINT>(i)), kLabel);
     }
 }

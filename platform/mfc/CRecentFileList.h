@@ -5,6 +5,8 @@
 
 #include <vector>
 
+class wxMenuBar;
+
 // The most recently opened files, newest first, kept in the profile and shown in every
 // frame's menu in place of the first recent-file command.
 class CRecentFileList
@@ -21,6 +23,8 @@ public:
     void WriteList();
     // Rewrites the recent-file items of every open frame's menu.
     void UpdateMenus() const;
+    // Rewrites them in one menu bar (one that holds the first recent-file command).
+    void UpdateMenuBar(wxMenuBar* pkBar) const;
 
 private:
     UINT m_nStart;

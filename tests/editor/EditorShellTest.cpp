@@ -23,6 +23,7 @@
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
+#include <wx/menu.h>
 
 #include <filesystem>
 #include <map>
@@ -280,6 +281,26 @@ TEST_F(EditorShellTest, ClosingOneModelKeepsTheTemplatesTheOtherUses)
     EXPECT_TRUE(Documents().empty());
     EXPECT_TRUE(LocalTemplateNames().empty());
     EXPECT_EQ(Main()->GetWindowText(), "Fitwright");
+}
+
+// The recent files of the last run, as the profile keeps them, head the File menu of the next
+// one before any model is open, and open from there.
+TEST_F(EditorShellTest, TheLastRunsRecentFilesShowInTheFileMenuAtStartUp)
+{
+    const std::string kShip = m_kData.Path("Models/SampleShip.nif");
+    fs::create_directories(m_kConfig.Path("Skyrandt"));
+    m_kConfig.WriteFile("Skyrandt/Fitwright.conf", "[Recent File List]\nFile1=" + kShip + "\n");
+    Start();
+    const auto Label = [](CFrameWnd* pkFrame)
+    {
+        wxMenuItem* pkItem = pkFrame->GetMenuBar()->FindItem(CWnd::ToolkitId(ID_FILE_MRU_FILE1));
+        return pkItem != nullptr ? std::string(pkItem->GetItemLabelText().utf8_str()) : "<none>";
+    };
+    EXPECT_EQ(Label(Main()), "1 " + kShip);
+    EXPECT_TRUE(Main()->RouteCommand(ID_FILE_MRU_FILE1));
+    m_kApp.PumpMessages();
+    ASSERT_EQ(Documents().size(), 1u);
+    EXPECT_EQ(Label(Main()->GetActiveFrame()), "1 " + kShip);
 }
 
 TEST_F(EditorShellTest, ADocumentWithoutModelTakesTheModelCommandsCalmly)
