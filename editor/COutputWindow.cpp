@@ -93,10 +93,10 @@ void COutputWindow::Show()
 {
     if (!m_pkFrame)
         return;
-    if (!m_pkFrame->IsShown())
+    if (!m_bPlaced)
     {
-        // Along the bottom of the main window's client area (the status bar stays in sight),
-        // inside the screen.
+        // First along the bottom of the main window's client area (the status bar stays in
+        // sight), inside the screen; later where the user left it.
         wxWindow* pkMain = m_pkFrame->GetParent();
         const wxRect kClient = pkMain != nullptr
                                    ? wxRect(pkMain->ClientToScreen(wxPoint(0, 0)), pkMain->GetClientSize())
@@ -110,8 +110,10 @@ void COutputWindow::Show()
         kRect.x = std::clamp(kRect.x, kScreen.x, kScreen.GetRight() + 1 - kRect.width);
         kRect.y = std::clamp(kRect.y, kScreen.y, std::max(kScreen.y, kScreen.GetBottom() + 1 - kRect.height));
         m_pkFrame->SetSize(kRect);
-        m_pkFrame->Show();
+        m_bPlaced = true;
     }
+    if (!m_pkFrame->IsShown())
+        m_pkFrame->Show();
     if (m_pkFrame->IsIconized())
         m_pkFrame->Iconize(false);
     m_pkFrame->Raise();

@@ -80,6 +80,7 @@ private:
     std::vector<Piece> m_kBeforeFrame; // flushed while there was no frame
     bool m_bErrorBeforeFrame = false;
     bool m_bFlushing = false;
+    bool m_bPlaced = false;
     std::unique_ptr<wxEvtHandler> m_spEvents; // runs the flushes the debugger output asks for
     wxFrame* m_pkFrame = nullptr;
     wxTextCtrl* m_pkTextCtrl = nullptr;
