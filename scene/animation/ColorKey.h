@@ -1,5 +1,6 @@
 #pragma once
 
+#include "scene/animation/KeyFamily.h"
 #include "scene/animation/KeyType.h"
 #include "scene/animation/NiKeyArray.h"
 #include "scene/object/NiColorA.h"
@@ -31,26 +32,11 @@ const ColorKeyOps* GetColorKeyOps(uint32_t uiType);
 bool RegisterColorKeyBase();
 bool RegisterColorKeyLinear();
 
-struct ColorKeyFamily
+// Colour rows hold neither a record size (every record is a time and a colour), a deleter nor
+// derived values.
+struct ColorKeyFamily : KeyFamily<ColorKey, ColorKeyOps, 20, GetColorKeyOps>
 {
-    using Key = ColorKey;
-    using Ops = ColorKeyOps;
-    static constexpr uint32_t MIN_RECORD_BYTES = 20;
-    static const Ops* GetOps(uint32_t uiType) { return GetColorKeyOps(uiType); }
-    static uint32_t RecordBytes(const Ops&) { return 20; }
-    static Key* LoadKey(const Ops& kOps, NiStream& kStream) { return kOps.m_pfnLoadKey(kStream); }
-    static void SaveKey(const Ops& kOps, NiStream& kStream, const Key* pkKey)
-    {
-        kOps.m_pfnSaveKey(kStream, pkKey);
-    }
-    static bool IsKeyEqual(const Ops& kOps, const Key* pkKey0, const Key* pkKey1)
-    {
-        return kOps.m_pfnIsKeyEqual(pkKey0, pkKey1);
-    }
-    static Key* CopyKey(const Ops& kOps, const Key* pkKey)
-    {
-        return kOps.m_pfnCopyKey ? kOps.m_pfnCopyKey(pkKey) : nullptr;
-    }
+    static uint32_t RecordBytes(const Ops&) { return MIN_RECORD_BYTES; }
     static void DeleteKey(const Ops*, Key* pkKey) { delete pkKey; }
     static void FillDerived(const Ops&, Key**, uint32_t) {}
 };

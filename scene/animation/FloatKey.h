@@ -1,5 +1,6 @@
 #pragma once
 
+#include "scene/animation/KeyFamily.h"
 #include "scene/animation/KeyType.h"
 #include "scene/animation/NiKeyArray.h"
 
@@ -92,37 +93,8 @@ bool RegisterFloatKeyTcbArray();
 bool RegisterFloatKeyTcbIndex();
 
 // How NiKeyArray reaches the float rows (data objects pass no per-key values).
-struct FloatKeyFamily
+struct FloatKeyFamily : KeyFamily<FloatKey, FloatKeyOps, 8, GetFloatKeyOps>
 {
-    using Key = FloatKey;
-    using Ops = FloatKeyOps;
-    static constexpr uint32_t MIN_RECORD_BYTES = 8;
-    static const Ops* GetOps(uint32_t uiType) { return GetFloatKeyOps(uiType); }
-    static uint32_t RecordBytes(const Ops& kOps) { return kOps.m_uiRecordBytes; }
-    static Key* LoadKey(const Ops& kOps, NiStream& kStream) { return kOps.m_pfnLoadKey(kStream, 0); }
-    static void SaveKey(const Ops& kOps, NiStream& kStream, const Key* pkKey)
-    {
-        kOps.m_pfnSaveKey(kStream, pkKey, 0);
-    }
-    static bool IsKeyEqual(const Ops& kOps, const Key* pkKey0, const Key* pkKey1)
-    {
-        return kOps.m_pfnIsKeyEqual(pkKey0, pkKey1, 0);
-    }
-    static Key* CopyKey(const Ops& kOps, const Key* pkKey)
-    {
-        return kOps.m_pfnCopyKey ? kOps.m_pfnCopyKey(pkKey, 0) : nullptr;
-    }
-    static void DeleteKey(const Ops* pkOps, Key* pkKey)
-    {
-        if (pkOps)
-            pkOps->m_pfnDeleteKey(pkKey);
-        else
-            delete pkKey;
-    }
-    static void FillDerived(const Ops& kOps, Key** ppKeys, uint32_t uiCount)
-    {
-        kOps.m_pfnFillDerived(ppKeys, uiCount, 0);
-    }
 };
 
 using NiFloatKeyArray = NiKeyArray<FloatKeyFamily>;

@@ -1,7 +1,5 @@
 #include "scene/animation/NiGravity.h"
 
-#include "scene/object/NiStream.h"
-
 #include <cmath>
 
 NiImplementRTTI(NiGravity, NiForce);
@@ -38,49 +36,4 @@ void NiGravity::Reset()
 {
     m_kWorkingPosition = m_kPosition;
     m_kWorkingDirection = m_kDirection;
-}
-
-NiObject* NiGravity::MakeClone()
-{
-    NiGravity* pkClone = new NiGravity;
-    pkClone->m_fDecay = m_fDecay;
-    pkClone->m_fStrength = m_fStrength;
-    pkClone->m_uiType = m_uiType;
-    pkClone->m_kPosition = m_kPosition;
-    pkClone->m_kDirection = m_kDirection;
-    pkClone->m_kWorkingPosition = m_kWorkingPosition;
-    pkClone->m_kWorkingDirection = m_kWorkingDirection;
-    CopyToClone(pkClone);
-    return pkClone;
-}
-
-void NiGravity::LoadBinary(NiStream& kStream)
-{
-    NiForce::LoadBinary(kStream);
-    kStream.Load(m_fDecay);
-    kStream.Load(m_fStrength);
-    kStream.Load(m_uiType);
-    m_kPosition.LoadBinary(kStream);
-    m_kDirection.LoadBinary(kStream);
-    Reset();
-}
-
-void NiGravity::SaveBinary(NiStream& kStream)
-{
-    NiForce::SaveBinary(kStream);
-    kStream.Save(m_fDecay);
-    kStream.Save(m_fStrength);
-    kStream.Save(m_uiType);
-    m_kPosition.SaveBinary(kStream);
-    m_kDirection.SaveBinary(kStream);
-}
-
-bool NiGravity::IsEquivalent(const NiObject* pkObject) const
-{
-    if (!NiForce::IsEquivalent(pkObject))
-        return false;
-    const NiGravity* pkOther = static_cast<const NiGravity*>(pkObject);
-    return m_fDecay == pkOther->m_fDecay && m_fStrength == pkOther->m_fStrength &&
-           m_uiType == pkOther->m_uiType && m_kPosition == pkOther->m_kPosition &&
-           m_kDirection == pkOther->m_kDirection;
 }

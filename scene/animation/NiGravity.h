@@ -1,12 +1,12 @@
 #pragma once
 
-#include "scene/animation/NiForce.h"
+#include "scene/animation/NiForceRecord.h"
 
 #include <cstdint>
 
 // A constant pull towards a point (type 1) or along a direction (any other type), weakening
 // exponentially with distance when the decay is not 0.
-class NiGravity : public NiForce
+class NiGravity : public NiForceRecord<NiGravity>
 {
     NiDeclareRTTI;
     NiDeclareStream;
@@ -33,12 +33,19 @@ public:
     void Transform(const NiRotationMatrix& kM, const NiPoint3& kD, float fG) override;
     void Reset() override;
 
-    NiObject* MakeClone() override;
-    void LoadBinary(NiStream& kStream) override;
-    void SaveBinary(NiStream& kStream) override;
-    bool IsEquivalent(const NiObject* pkObject) const override;
-
 private:
+    friend class NiForceRecord<NiGravity>;
+    // The stored fields in file order, and every field a clone copies.
+    template <class TSelf> static auto Record(TSelf& kSelf)
+    {
+        return std::tie(kSelf.m_fDecay, kSelf.m_fStrength, kSelf.m_uiType, kSelf.m_kPosition,
+                        kSelf.m_kDirection);
+    }
+    template <class TSelf> static auto State(TSelf& kSelf)
+    {
+        return std::tuple_cat(Record(kSelf), std::tie(kSelf.m_kWorkingPosition, kSelf.m_kWorkingDirection));
+    }
+
     float m_fDecay = 0.0f;
     float m_fStrength = 1.0f;
     uint32_t m_uiType = FORCE_PLANAR;

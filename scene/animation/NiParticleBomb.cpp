@@ -1,7 +1,5 @@
 #include "scene/animation/NiParticleBomb.h"
 
-#include "scene/object/NiStream.h"
-
 #include <algorithm>
 #include <cmath>
 
@@ -61,59 +59,4 @@ void NiParticleBomb::Reset()
 {
     m_kWorkingPosition = m_kPosition;
     m_kWorkingDirection = m_kDirection;
-}
-
-NiObject* NiParticleBomb::MakeClone()
-{
-    NiParticleBomb* pkClone = new NiParticleBomb;
-    pkClone->m_fDecay = m_fDecay;
-    pkClone->m_fDuration = m_fDuration;
-    pkClone->m_fDeltaV = m_fDeltaV;
-    pkClone->m_fStart = m_fStart;
-    pkClone->m_uiDecayType = m_uiDecayType;
-    pkClone->m_uiSymmetryType = m_uiSymmetryType;
-    pkClone->m_kPosition = m_kPosition;
-    pkClone->m_kDirection = m_kDirection;
-    pkClone->m_kWorkingPosition = m_kWorkingPosition;
-    pkClone->m_kWorkingDirection = m_kWorkingDirection;
-    CopyToClone(pkClone);
-    return pkClone;
-}
-
-void NiParticleBomb::LoadBinary(NiStream& kStream)
-{
-    NiForce::LoadBinary(kStream);
-    kStream.Load(m_fDecay);
-    kStream.Load(m_fDuration);
-    kStream.Load(m_fDeltaV);
-    kStream.Load(m_fStart);
-    kStream.Load(m_uiDecayType);
-    kStream.Load(m_uiSymmetryType);
-    m_kPosition.LoadBinary(kStream);
-    m_kDirection.LoadBinary(kStream);
-    Reset();
-}
-
-void NiParticleBomb::SaveBinary(NiStream& kStream)
-{
-    NiForce::SaveBinary(kStream);
-    kStream.Save(m_fDecay);
-    kStream.Save(m_fDuration);
-    kStream.Save(m_fDeltaV);
-    kStream.Save(m_fStart);
-    kStream.Save(m_uiDecayType);
-    kStream.Save(m_uiSymmetryType);
-    m_kPosition.SaveBinary(kStream);
-    m_kDirection.SaveBinary(kStream);
-}
-
-bool NiParticleBomb::IsEquivalent(const NiObject* pkObject) const
-{
-    if (!NiForce::IsEquivalent(pkObject))
-        return false;
-    const NiParticleBomb* pkOther = static_cast<const NiParticleBomb*>(pkObject);
-    return m_fDecay == pkOther->m_fDecay && m_fDuration == pkOther->m_fDuration &&
-           m_fDeltaV == pkOther->m_fDeltaV && m_fStart == pkOther->m_fStart &&
-           m_uiDecayType == pkOther->m_uiDecayType && m_uiSymmetryType == pkOther->m_uiSymmetryType &&
-           m_kPosition == pkOther->m_kPosition && m_kDirection == pkOther->m_kDirection;
 }

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "scene/animation/NiForce.h"
+#include "scene/animation/NiForceRecord.h"
 
 #include <cstdint>
 
 // A push away from a point, a plane or an axis that acts during a window of application time,
 // with no, linear or exponential falloff within its decay distance.
-class NiParticleBomb : public NiForce
+class NiParticleBomb : public NiForceRecord<NiParticleBomb>
 {
     NiDeclareRTTI;
     NiDeclareStream;
@@ -40,12 +40,19 @@ public:
     void Transform(const NiRotationMatrix& kM, const NiPoint3& kD, float fG) override;
     void Reset() override;
 
-    NiObject* MakeClone() override;
-    void LoadBinary(NiStream& kStream) override;
-    void SaveBinary(NiStream& kStream) override;
-    bool IsEquivalent(const NiObject* pkObject) const override;
-
 private:
+    friend class NiForceRecord<NiParticleBomb>;
+    // The stored fields in file order, and every field a clone copies.
+    template <class TSelf> static auto Record(TSelf& kSelf)
+    {
+        return std::tie(kSelf.m_fDecay, kSelf.m_fDuration, kSelf.m_fDeltaV, kSelf.m_fStart,
+                        kSelf.m_uiDecayType, kSelf.m_uiSymmetryType, kSelf.m_kPosition, kSelf.m_kDirection);
+    }
+    template <class TSelf> static auto State(TSelf& kSelf)
+    {
+        return std::tuple_cat(Record(kSelf), std::tie(kSelf.m_kWorkingPosition, kSelf.m_kWorkingDirection));
+    }
+
     float m_fDecay = 0.0f;
     float m_fDuration = 0.0f;
     float m_fDeltaV = 0.0f;

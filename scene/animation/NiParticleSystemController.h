@@ -36,6 +36,9 @@ public:
 // Options live in bits 4-14 of the flag word: 4 birth-rate mode, 5 emitter tracking, 6-7
 // emission mode, 8-10 collision fate, 11-14 rotation option. Random numbers come from the one
 // process-wide generator, which every constructor reseeds with 13.
+//
+// Implemented in NiParticleSystemController.cpp (record and cloning) and
+// NiParticleSystemControllerStep.cpp (targets and the step).
 class NiParticleSystemController : public NiTimeController
 {
     NiDeclareRTTI;

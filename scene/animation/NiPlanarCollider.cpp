@@ -1,7 +1,5 @@
 #include "scene/animation/NiPlanarCollider.h"
 
-#include "scene/object/NiStream.h"
-
 NiImplementRTTI(NiPlanarCollider, NiForce);
 NiImplementCreateObject(NiPlanarCollider);
 
@@ -75,62 +73,4 @@ void NiPlanarCollider::Reset()
     // The loaded constant with the loaded normal: a flipped or moved constant would describe
     // another plane.
     m_fWorkingConstant = m_fConstant;
-}
-
-NiObject* NiPlanarCollider::MakeClone()
-{
-    NiPlanarCollider* pkClone = new NiPlanarCollider;
-    pkClone->m_fWidth = m_fWidth;
-    pkClone->m_fHeight = m_fHeight;
-    pkClone->m_fBounce = m_fBounce;
-    pkClone->m_fConstant = m_fConstant;
-    pkClone->m_kPosition = m_kPosition;
-    pkClone->m_kAxis1 = m_kAxis1;
-    pkClone->m_kAxis2 = m_kAxis2;
-    pkClone->m_kNormal = m_kNormal;
-    pkClone->m_kWorkingPosition = m_kWorkingPosition;
-    pkClone->m_kWorkingAxis1 = m_kWorkingAxis1;
-    pkClone->m_kWorkingAxis2 = m_kWorkingAxis2;
-    pkClone->m_kWorkingNormal = m_kWorkingNormal;
-    pkClone->m_fWorkingConstant = m_fWorkingConstant;
-    CopyToClone(pkClone);
-    return pkClone;
-}
-
-void NiPlanarCollider::LoadBinary(NiStream& kStream)
-{
-    NiForce::LoadBinary(kStream);
-    kStream.Load(m_fConstant);
-    kStream.Load(m_fWidth);
-    kStream.Load(m_fHeight);
-    kStream.Load(m_fBounce);
-    m_kPosition.LoadBinary(kStream);
-    m_kAxis1.LoadBinary(kStream);
-    m_kAxis2.LoadBinary(kStream);
-    m_kNormal.LoadBinary(kStream);
-    Reset();
-}
-
-void NiPlanarCollider::SaveBinary(NiStream& kStream)
-{
-    NiForce::SaveBinary(kStream);
-    kStream.Save(m_fConstant);
-    kStream.Save(m_fWidth);
-    kStream.Save(m_fHeight);
-    kStream.Save(m_fBounce);
-    m_kPosition.SaveBinary(kStream);
-    m_kAxis1.SaveBinary(kStream);
-    m_kAxis2.SaveBinary(kStream);
-    m_kNormal.SaveBinary(kStream);
-}
-
-bool NiPlanarCollider::IsEquivalent(const NiObject* pkObject) const
-{
-    if (!NiForce::IsEquivalent(pkObject))
-        return false;
-    const NiPlanarCollider* pkOther = static_cast<const NiPlanarCollider*>(pkObject);
-    return m_fConstant == pkOther->m_fConstant && m_fWidth == pkOther->m_fWidth &&
-           m_fHeight == pkOther->m_fHeight && m_fBounce == pkOther->m_fBounce &&
-           m_kPosition == pkOther->m_kPosition && m_kAxis1 == pkOther->m_kAxis1 &&
-           m_kAxis2 == pkOther->m_kAxis2 && m_kNormal == pkOther->m_kNormal;
 }

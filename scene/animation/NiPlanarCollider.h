@@ -1,10 +1,10 @@
 #pragma once
 
-#include "scene/animation/NiForce.h"
+#include "scene/animation/NiForceRecord.h"
 
 // A bounded rectangle of a plane that particles bounce off. Approached from its back, the plane
 // turns round for good (until the next Transform or Reset).
-class NiPlanarCollider : public NiForce
+class NiPlanarCollider : public NiForceRecord<NiPlanarCollider>
 {
     NiDeclareRTTI;
     NiDeclareStream;
@@ -24,12 +24,21 @@ public:
     void Transform(const NiRotationMatrix& kM, const NiPoint3& kD, float fG) override;
     void Reset() override;
 
-    NiObject* MakeClone() override;
-    void LoadBinary(NiStream& kStream) override;
-    void SaveBinary(NiStream& kStream) override;
-    bool IsEquivalent(const NiObject* pkObject) const override;
-
 private:
+    friend class NiForceRecord<NiPlanarCollider>;
+    // The stored fields in file order, and every field a clone copies.
+    template <class TSelf> static auto Record(TSelf& kSelf)
+    {
+        return std::tie(kSelf.m_fConstant, kSelf.m_fWidth, kSelf.m_fHeight, kSelf.m_fBounce,
+                        kSelf.m_kPosition, kSelf.m_kAxis1, kSelf.m_kAxis2, kSelf.m_kNormal);
+    }
+    template <class TSelf> static auto State(TSelf& kSelf)
+    {
+        return std::tuple_cat(Record(kSelf),
+                              std::tie(kSelf.m_kWorkingPosition, kSelf.m_kWorkingAxis1, kSelf.m_kWorkingAxis2,
+                                       kSelf.m_kWorkingNormal, kSelf.m_fWorkingConstant));
+    }
+
     float m_fWidth = 1.0f;
     float m_fHeight = 1.0f;
     float m_fBounce = 1.0f;

@@ -1,7 +1,5 @@
 #include "scene/animation/NiSphericalCollider.h"
 
-#include "scene/object/NiStream.h"
-
 #include <cmath>
 
 NiImplementRTTI(NiSphericalCollider, NiForce);
@@ -55,51 +53,4 @@ void NiSphericalCollider::Transform(const NiRotationMatrix& kM, const NiPoint3& 
 void NiSphericalCollider::Reset()
 {
     m_kWorkingCenter = m_kCenter;
-}
-
-NiObject* NiSphericalCollider::MakeClone()
-{
-    NiSphericalCollider* pkClone = new NiSphericalCollider;
-    pkClone->m_fRadius = m_fRadius;
-    pkClone->m_fRadiusSquared = m_fRadiusSquared;
-    pkClone->m_fBounce = m_fBounce;
-    pkClone->m_fAuxiliary1 = m_fAuxiliary1;
-    pkClone->m_fAuxiliary2 = m_fAuxiliary2;
-    pkClone->m_kCenter = m_kCenter;
-    pkClone->m_kWorkingCenter = m_kWorkingCenter;
-    CopyToClone(pkClone);
-    return pkClone;
-}
-
-void NiSphericalCollider::LoadBinary(NiStream& kStream)
-{
-    NiForce::LoadBinary(kStream);
-    kStream.Load(m_fRadius);
-    kStream.Load(m_fRadiusSquared);
-    kStream.Load(m_fBounce);
-    kStream.Load(m_fAuxiliary1);
-    kStream.Load(m_fAuxiliary2);
-    m_kCenter.LoadBinary(kStream);
-    Reset();
-}
-
-void NiSphericalCollider::SaveBinary(NiStream& kStream)
-{
-    NiForce::SaveBinary(kStream);
-    kStream.Save(m_fRadius);
-    kStream.Save(m_fRadiusSquared);
-    kStream.Save(m_fBounce);
-    kStream.Save(m_fAuxiliary1);
-    kStream.Save(m_fAuxiliary2);
-    m_kCenter.SaveBinary(kStream);
-}
-
-bool NiSphericalCollider::IsEquivalent(const NiObject* pkObject) const
-{
-    if (!NiForce::IsEquivalent(pkObject))
-        return false;
-    const NiSphericalCollider* pkOther = static_cast<const NiSphericalCollider*>(pkObject);
-    return m_fRadius == pkOther->m_fRadius && m_fRadiusSquared == pkOther->m_fRadiusSquared &&
-           m_fBounce == pkOther->m_fBounce && m_fAuxiliary1 == pkOther->m_fAuxiliary1 &&
-           m_fAuxiliary2 == pkOther->m_fAuxiliary2 && m_kCenter == pkOther->m_kCenter;
 }

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "scene/animation/NiForce.h"
+#include "scene/animation/NiForceRecord.h"
 
 // A sphere that particles bounce off, from outside or from inside.
-class NiSphericalCollider : public NiForce
+class NiSphericalCollider : public NiForceRecord<NiSphericalCollider>
 {
     NiDeclareRTTI;
     NiDeclareStream;
@@ -25,12 +25,19 @@ public:
     void Transform(const NiRotationMatrix& kM, const NiPoint3& kD, float fG) override;
     void Reset() override;
 
-    NiObject* MakeClone() override;
-    void LoadBinary(NiStream& kStream) override;
-    void SaveBinary(NiStream& kStream) override;
-    bool IsEquivalent(const NiObject* pkObject) const override;
-
 private:
+    friend class NiForceRecord<NiSphericalCollider>;
+    // The stored fields in file order, and every field a clone copies.
+    template <class TSelf> static auto Record(TSelf& kSelf)
+    {
+        return std::tie(kSelf.m_fRadius, kSelf.m_fRadiusSquared, kSelf.m_fBounce, kSelf.m_fAuxiliary1,
+                        kSelf.m_fAuxiliary2, kSelf.m_kCenter);
+    }
+    template <class TSelf> static auto State(TSelf& kSelf)
+    {
+        return std::tuple_cat(Record(kSelf), std::tie(kSelf.m_kWorkingCenter));
+    }
+
     float m_fRadius = 1.0f;
     float m_fRadiusSquared = 1.0f;
     float m_fBounce = 1.0f;

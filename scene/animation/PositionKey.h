@@ -1,5 +1,6 @@
 #pragma once
 
+#include "scene/animation/KeyFamily.h"
 #include "scene/animation/KeyType.h"
 #include "scene/animation/NiKeyArray.h"
 #include "scene/object/NiPoint3.h"
@@ -70,37 +71,8 @@ bool RegisterPositionKeyLinear();
 bool RegisterPositionKeyBezier();
 bool RegisterPositionKeyTcb();
 
-struct PositionKeyFamily
+struct PositionKeyFamily : KeyFamily<PositionKey, PositionKeyOps, 16, GetPositionKeyOps>
 {
-    using Key = PositionKey;
-    using Ops = PositionKeyOps;
-    static constexpr uint32_t MIN_RECORD_BYTES = 16;
-    static const Ops* GetOps(uint32_t uiType) { return GetPositionKeyOps(uiType); }
-    static uint32_t RecordBytes(const Ops& kOps) { return kOps.m_uiRecordBytes; }
-    static Key* LoadKey(const Ops& kOps, NiStream& kStream) { return kOps.m_pfnLoadKey(kStream); }
-    static void SaveKey(const Ops& kOps, NiStream& kStream, const Key* pkKey)
-    {
-        kOps.m_pfnSaveKey(kStream, pkKey);
-    }
-    static bool IsKeyEqual(const Ops& kOps, const Key* pkKey0, const Key* pkKey1)
-    {
-        return kOps.m_pfnIsKeyEqual(pkKey0, pkKey1);
-    }
-    static Key* CopyKey(const Ops& kOps, const Key* pkKey)
-    {
-        return kOps.m_pfnCopyKey ? kOps.m_pfnCopyKey(pkKey) : nullptr;
-    }
-    static void DeleteKey(const Ops* pkOps, Key* pkKey)
-    {
-        if (pkOps)
-            pkOps->m_pfnDeleteKey(pkKey);
-        else
-            delete pkKey;
-    }
-    static void FillDerived(const Ops& kOps, Key** ppKeys, uint32_t uiCount)
-    {
-        kOps.m_pfnFillDerived(ppKeys, uiCount);
-    }
 };
 
 using NiPositionKeyArray = NiKeyArray<PositionKeyFamily>;

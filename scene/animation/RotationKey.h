@@ -1,6 +1,7 @@
 #pragma once
 
 #include "scene/animation/FloatKey.h"
+#include "scene/animation/KeyFamily.h"
 #include "scene/animation/KeyType.h"
 #include "scene/animation/NiKeyArray.h"
 #include "scene/object/NiQuaternion.h"
@@ -82,37 +83,8 @@ bool RegisterRotationKeyBezier();
 bool RegisterRotationKeyTcb();
 bool RegisterRotationKeyEuler();
 
-struct RotationKeyFamily
+struct RotationKeyFamily : KeyFamily<RotationKey, RotationKeyOps, 14, GetRotationKeyOps>
 {
-    using Key = RotationKey;
-    using Ops = RotationKeyOps;
-    static constexpr uint32_t MIN_RECORD_BYTES = 14;
-    static const Ops* GetOps(uint32_t uiType) { return GetRotationKeyOps(uiType); }
-    static uint32_t RecordBytes(const Ops& kOps) { return kOps.m_uiRecordBytes; }
-    static Key* LoadKey(const Ops& kOps, NiStream& kStream) { return kOps.m_pfnLoadKey(kStream); }
-    static void SaveKey(const Ops& kOps, NiStream& kStream, const Key* pkKey)
-    {
-        kOps.m_pfnSaveKey(kStream, pkKey);
-    }
-    static bool IsKeyEqual(const Ops& kOps, const Key* pkKey0, const Key* pkKey1)
-    {
-        return kOps.m_pfnIsKeyEqual(pkKey0, pkKey1);
-    }
-    static Key* CopyKey(const Ops& kOps, const Key* pkKey)
-    {
-        return kOps.m_pfnCopyKey ? kOps.m_pfnCopyKey(pkKey) : nullptr;
-    }
-    static void DeleteKey(const Ops* pkOps, Key* pkKey)
-    {
-        if (pkOps)
-            pkOps->m_pfnDeleteKey(pkKey);
-        else
-            delete pkKey;
-    }
-    static void FillDerived(const Ops& kOps, Key** ppKeys, uint32_t uiCount)
-    {
-        kOps.m_pfnFillDerived(ppKeys, uiCount);
-    }
 };
 
 using NiRotationKeyArray = NiKeyArray<RotationKeyFamily>;

@@ -9,13 +9,8 @@ NiImplementCreateObject(NiTriStrip);
 
 NiTriStrip::NiTriStrip(NiPoint3* pkVertex, NiPoint3* pkNormal, NiColorA* pkColor, NiTexCoord* pkTexture,
                        uint16_t usTriangles)
-    : NiTriBasedGeom(new NiTriStripData(pkVertex, pkNormal, pkColor, pkTexture, usTriangles))
+    : NiTriBasedGeomKind(new NiTriStripData(pkVertex, pkNormal, pkColor, pkTexture, usTriangles))
 {
-}
-
-const ClassRecord* NiTriStrip::GetDataClassRecord() const
-{
-    return &NiTriStripData::ms_kClassRecord;
 }
 
 bool NiTriStrip::GetTriangleIndices(uint16_t usTriangle, uint16_t& usI0, uint16_t& usI1, uint16_t& usI2)
@@ -38,22 +33,6 @@ bool NiTriStrip::CornerIndices(uint16_t usTriangle, uint16_t& usI0, uint16_t& us
     return true;
 }
 
-bool NiTriStrip::GetModelTriangle(uint16_t usTriangle, NiPoint3*& pkP0, NiPoint3*& pkP1, NiPoint3*& pkP2)
-{
-    uint16_t usI0 = 0, usI1 = 0, usI2 = 0;
-    const bool bFound = CornerIndices(usTriangle, usI0, usI1, usI2);
-    return CornersAt(bFound ? GetVertexArray() : nullptr, m_spGeomData ? m_spGeomData->GetVertexCount() : 0,
-                     usI0, usI1, usI2, pkP0, pkP1, pkP2);
-}
-
-bool NiTriStrip::GetWorldTriangle(uint16_t usTriangle, NiPoint3*& pkP0, NiPoint3*& pkP1, NiPoint3*& pkP2)
-{
-    uint16_t usI0 = 0, usI1 = 0, usI2 = 0;
-    const bool bFound = CornerIndices(usTriangle, usI0, usI1, usI2);
-    return CornersAt(bFound ? GetWorldVertices() : nullptr, m_usWorldVertsSize, usI0, usI1, usI2, pkP0, pkP1,
-                     pkP2);
-}
-
 void NiTriStrip::Draw(NiCamera* pkCamera)
 {
     NiRender* pkRenderer = BeginDraw(pkCamera);
@@ -62,13 +41,6 @@ void NiTriStrip::Draw(NiCamera* pkCamera)
     NiTriStripData* pkData = GetTriStripData();
     pkRenderer->DrawTriStrip(pkData, *GetWorldBoundPtr());
     CountDraw(pkData->GetActiveTriangleCount(), pkData->GetActiveVertexCount());
-}
-
-NiObject* NiTriStrip::MakeClone()
-{
-    NiTriStrip* pkClone = new NiTriStrip;
-    CopyToClone(pkClone);
-    return pkClone;
 }
 
 void NiTriStrip::AddFieldStrings(NiFieldStringList& kList) const

@@ -10,14 +10,9 @@ NiImplementCreateObject(NiTriStrips);
 NiTriStrips::NiTriStrips(uint16_t usVertices, NiPoint3* pkVertex, NiPoint3* pkNormal, NiColorA* pkColor,
                          NiTexCoord* pkTexture, uint16_t usTriangles, uint16_t usStrips,
                          uint16_t* pusStripLengths, uint16_t* pusStripLists)
-    : NiTriBasedGeom(new NiTriStripsData(usVertices, pkVertex, pkNormal, pkColor, pkTexture, usTriangles,
-                                         usStrips, pusStripLengths, pusStripLists))
+    : NiTriBasedGeomKind(new NiTriStripsData(usVertices, pkVertex, pkNormal, pkColor, pkTexture, usTriangles,
+                                             usStrips, pusStripLengths, pusStripLists))
 {
-}
-
-const ClassRecord* NiTriStrips::GetDataClassRecord() const
-{
-    return &NiTriStripsData::ms_kClassRecord;
 }
 
 bool NiTriStrips::GetTriangleIndices(uint16_t usTriangle, uint16_t& usI0, uint16_t& usI1, uint16_t& usI2)
@@ -31,22 +26,6 @@ bool NiTriStrips::CornerIndices(uint16_t usTriangle, uint16_t& usI0, uint16_t& u
     return GetTriangleIndices(usTriangle, usI0, usI1, usI2);
 }
 
-bool NiTriStrips::GetModelTriangle(uint16_t usTriangle, NiPoint3*& pkP0, NiPoint3*& pkP1, NiPoint3*& pkP2)
-{
-    uint16_t usI0 = 0, usI1 = 0, usI2 = 0;
-    const bool bFound = CornerIndices(usTriangle, usI0, usI1, usI2);
-    return CornersAt(bFound ? GetVertexArray() : nullptr, m_spGeomData ? m_spGeomData->GetVertexCount() : 0,
-                     usI0, usI1, usI2, pkP0, pkP1, pkP2);
-}
-
-bool NiTriStrips::GetWorldTriangle(uint16_t usTriangle, NiPoint3*& pkP0, NiPoint3*& pkP1, NiPoint3*& pkP2)
-{
-    uint16_t usI0 = 0, usI1 = 0, usI2 = 0;
-    const bool bFound = CornerIndices(usTriangle, usI0, usI1, usI2);
-    return CornersAt(bFound ? GetWorldVertices() : nullptr, m_usWorldVertsSize, usI0, usI1, usI2, pkP0, pkP1,
-                     pkP2);
-}
-
 void NiTriStrips::Draw(NiCamera* pkCamera)
 {
     NiRender* pkRenderer = BeginDraw(pkCamera);
@@ -55,13 +34,6 @@ void NiTriStrips::Draw(NiCamera* pkCamera)
     NiTriStripsData* pkData = GetTriStripsData();
     pkRenderer->DrawTriStrips(pkData, *GetWorldBoundPtr());
     CountDraw(pkData->GetTriangleCount(), pkData->GetVertexCount());
-}
-
-NiObject* NiTriStrips::MakeClone()
-{
-    NiTriStrips* pkClone = new NiTriStrips;
-    CopyToClone(pkClone);
-    return pkClone;
 }
 
 void NiTriStrips::AddFieldStrings(NiFieldStringList& kList) const

@@ -9,13 +9,8 @@ NiImplementCreateObject(NiTriangles);
 
 NiTriangles::NiTriangles(NiPoint3* pkVertex, NiPoint3* pkNormal, NiColorA* pkColor, NiTexCoord* pkTexture,
                          uint16_t usTriangles)
-    : NiTriBasedGeom(new NiTrianglesData(pkVertex, pkNormal, pkColor, pkTexture, usTriangles))
+    : NiTriBasedGeomKind(new NiTrianglesData(pkVertex, pkNormal, pkColor, pkTexture, usTriangles))
 {
-}
-
-const ClassRecord* NiTriangles::GetDataClassRecord() const
-{
-    return &NiTrianglesData::ms_kClassRecord;
 }
 
 bool NiTriangles::GetTriangleIndices(uint16_t usTriangle, uint16_t& usI0, uint16_t& usI1, uint16_t& usI2)
@@ -35,22 +30,6 @@ bool NiTriangles::CornerIndices(uint16_t usTriangle, uint16_t& usI0, uint16_t& u
     return GetTriangleIndices(usTriangle, usI0, usI1, usI2);
 }
 
-bool NiTriangles::GetModelTriangle(uint16_t usTriangle, NiPoint3*& pkP0, NiPoint3*& pkP1, NiPoint3*& pkP2)
-{
-    uint16_t usI0 = 0, usI1 = 0, usI2 = 0;
-    const bool bFound = CornerIndices(usTriangle, usI0, usI1, usI2);
-    return CornersAt(bFound ? GetVertexArray() : nullptr, m_spGeomData ? m_spGeomData->GetVertexCount() : 0,
-                     usI0, usI1, usI2, pkP0, pkP1, pkP2);
-}
-
-bool NiTriangles::GetWorldTriangle(uint16_t usTriangle, NiPoint3*& pkP0, NiPoint3*& pkP1, NiPoint3*& pkP2)
-{
-    uint16_t usI0 = 0, usI1 = 0, usI2 = 0;
-    const bool bFound = CornerIndices(usTriangle, usI0, usI1, usI2);
-    return CornersAt(bFound ? GetWorldVertices() : nullptr, m_usWorldVertsSize, usI0, usI1, usI2, pkP0, pkP1,
-                     pkP2);
-}
-
 void NiTriangles::Draw(NiCamera* pkCamera)
 {
     NiRender* pkRenderer = BeginDraw(pkCamera);
@@ -59,13 +38,6 @@ void NiTriangles::Draw(NiCamera* pkCamera)
     NiTrianglesData* pkData = GetTrianglesData();
     pkRenderer->DrawTriangles(pkData, *GetWorldBoundPtr());
     CountDraw(pkData->GetActiveTriangleCount(), pkData->GetActiveVertexCount());
-}
-
-NiObject* NiTriangles::MakeClone()
-{
-    NiTriangles* pkClone = new NiTriangles;
-    CopyToClone(pkClone);
-    return pkClone;
 }
 
 void NiTriangles::AddFieldStrings(NiFieldStringList& kList) const

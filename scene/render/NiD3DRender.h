@@ -31,6 +31,9 @@ class NiRawImageData;
 //
 // Contents: creation / the renderer operations (device, frame and buffers, textures, scene and
 // transforms, draws, clipping and images) / render targets / driver list / recovery.
+// Implemented by responsibility: NiD3DRender.cpp (creation and shut-down, render targets, drivers),
+// NiD3DRenderFrame.cpp (frame and camera), NiD3DRenderDraw.cpp (draws) and NiD3DRenderImages.cpp
+// (images, textures and screenshots).
 //
 // Failures are logged (D3DLog) and answered by false or null results.
 class NiD3DRender : public NiRender
