@@ -4,6 +4,7 @@
 #include "editor/CChildFrame.h"
 #include "editor/CMainFrame.h"
 #include "editor/CNifView.h"
+#include "editor/COutputWindow.h"
 #include "editor/CPropertyDoc.h"
 #include "editor/CPropertyView.h"
 #include "editor/resources/EditorResources.h"
@@ -17,6 +18,7 @@
 #include "properties/SKModelPropertyManager.h"
 #include "properties/SKPropertyScriptFile.h"
 #include "scripting/PyEmbed.h"
+#include "scripting/PythonApi.h"
 
 #include <cmath>
 #include <cstdio>
@@ -44,6 +46,50 @@ char* CopyText(const char* pcText)
 }
 
 const char* const SCRIPT_FILTER = "Python Scripts (*.py)|*.py||";
+
+std::string TextOf(PyObject* pkObject)
+{
+    PyObject* pkText = pkObject != nullptr ? PyObject_Str(pkObject) : nullptr;
+    const char* pcText = pkText != nullptr ? PyUnicode_AsUTF8(pkText) : nullptr;
+    std::string kText = pcText != nullptr ? pcText : "";
+    Py_XDECREF(pkText);
+    PyErr_Clear();
+    return kText;
+}
+
+// The last script error the interpreter reported, in one line: where in the named file it
+// arose and what it was ("line 25: AttributeError: ..."). Empty when none was reported.
+std::string DescribeLastScriptError(const char* pcFileName)
+{
+    PyObject* pkError = PySys_GetObject("last_value");
+    if (pkError == nullptr || pkError == Py_None)
+        return {};
+    const std::string kWhat = std::string(Py_TYPE(pkError)->tp_name) + ": " + TextOf(pkError);
+    // A syntax error names its line itself; any other error arose in the file's deepest frame.
+    if (PyErr_GivenExceptionMatches(pkError, PyExc_SyntaxError))
+        return kWhat;
+    std::string kLine;
+    PyObject* pkTraceback = PyException_GetTraceback(pkError);
+    while (pkTraceback != nullptr && pkTraceback != Py_None)
+    {
+        PyObject* pkFrame = PyObject_GetAttrString(pkTraceback, "tb_frame");
+        PyObject* pkCode = pkFrame != nullptr ? PyObject_GetAttrString(pkFrame, "f_code") : nullptr;
+        PyObject* pkFile = pkCode != nullptr ? PyObject_GetAttrString(pkCode, "co_filename") : nullptr;
+        const std::string kFile = TextOf(pkFile);
+        if (kFile.size() >= std::strlen(pcFileName) &&
+            kFile.compare(kFile.size() - std::strlen(pcFileName), std::string::npos, pcFileName) == 0)
+            kLine = "line " + TextOf(PyObject_GetAttrString(pkTraceback, "tb_lineno")) + ": ";
+        Py_XDECREF(pkFile);
+        Py_XDECREF(pkCode);
+        Py_XDECREF(pkFrame);
+        PyObject* pkNext = PyObject_GetAttrString(pkTraceback, "tb_next");
+        Py_DECREF(pkTraceback);
+        pkTraceback = pkNext;
+    }
+    Py_XDECREF(pkTraceback);
+    PyErr_Clear();
+    return kLine + kWhat;
+}
 } // namespace
 
 BEGIN_MESSAGE_MAP(CEditorApp, CWinApp)
@@ -51,6 +97,7 @@ ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
 ON_COMMAND(ID_FILE_OPEN, OnFileOpen)
 ON_COMMAND(ID_FILE_NEW, OnFileNew)
 ON_COMMAND(ID_FILE_SAVEGLOBALTEMPLATES, SaveGlobalTemplates)
+ON_COMMAND(ID_VIEW_OUTPUT, OnViewOutput)
 END_MESSAGE_MAP()
 
 CEditorApp::CEditorApp() : CWinApp("Fitwright") {}
@@ -73,12 +120,22 @@ BOOL CEditorApp::InitInstance()
     char* pcDirectory = getcwd(nullptr, 0);
     m_pszStartDirectory = CopyText(pcDirectory != nullptr ? pcDirectory : ".");
     std::free(pcDirectory);
+    m_spOutputWindow = std::make_unique<COutputWindow>();
 
     // The system objects in their order (the interpreter starts and imports App), the
     // property types and the renderer's hooks.
     if (!EngineStartup::Startup(m_pszStartDirectory))
         return FALSE;
+    m_spOutputWindow->ConnectScripts();
     m_pGlobalTemplatesModule = PyEmbed::GetModule("GlobalPropertyTemplates", 0);
+    const std::string kGlobalTemplates =
+        std::string(m_pszStartDirectory) + "/" + SKPropertyScriptFile::GLOBAL_TEMPLATES_FILE;
+    if (m_pGlobalTemplatesModule == nullptr && win32::FileExists(kGlobalTemplates))
+    {
+        m_kGlobalTemplatesFailure = DescribeLastScriptError(SKPropertyScriptFile::GLOBAL_TEMPLATES_FILE);
+        if (m_kGlobalTemplatesFailure.empty())
+            m_kGlobalTemplatesFailure = "it raised an error";
+    }
 
     AfxEnableControlContainer();
     RegisterEditorResources();
@@ -98,6 +155,7 @@ BOOL CEditorApp::InitInstance()
 
     pkMainFrame->ShowWindow(m_nCmdShow);
     pkMainFrame->UpdateWindow();
+    m_spOutputWindow->CreateFrame(pkMainFrame->GetToolkitWindow());
     RegisterPropertyTypes();
     SetTexturePath(GetProfileString("Options", "TexturePath", ""));
     return TRUE;
@@ -109,7 +167,10 @@ int CEditorApp::ExitInstance()
     m_pszStartDirectory = nullptr;
     UnregisterPropertyTypes();
     m_pGlobalTemplatesModule = nullptr;
+    if (m_spOutputWindow)
+        m_spOutputWindow->DisconnectScripts();
     EngineStartup::Shutdown();
+    m_spOutputWindow.reset();
     return CWinApp::ExitInstance();
 }
 
@@ -200,6 +261,12 @@ CDocument* CEditorApp::OpenDocumentFile(const char* pcFileName)
 
 void CEditorApp::RunScriptFile(CString kPath)
 {
+    // Every script runs in the one main module: what an earlier script defined must not pass
+    // for this one's loader or parent name, also when this one cannot be read.
+    PyEmbed::RunSimpleString("import __main__ as _m\n"
+                             "_m.__dict__.pop('LoadPropertySet', None)\n"
+                             "_m.__dict__.pop('ParentPropertyScript', None)\n"
+                             "del _m\n");
     std::FILE* pkFile = std::fopen(kPath, "r");
     if (pkFile == nullptr)
     {
@@ -207,12 +274,6 @@ void CEditorApp::RunScriptFile(CString kPath)
         return;
     }
     std::fclose(pkFile);
-    // Every script runs in the one main module: what an earlier script defined must not pass
-    // for this one's loader or parent name.
-    PyEmbed::RunSimpleString("import __main__ as _m\n"
-                             "_m.__dict__.pop('LoadPropertySet', None)\n"
-                             "_m.__dict__.pop('ParentPropertyScript', None)\n"
-                             "del _m\n");
     PyEmbed::RunSimpleFile(kPath);
 }
 
@@ -254,10 +315,27 @@ void CEditorApp::SaveGlobalTemplates()
 {
     // The start-up folder, wherever the file dialogs have been since.
     const char* pcFolder = m_pszStartDirectory != nullptr ? m_pszStartDirectory : ".";
+    const CString kFile = CString(pcFolder) + "/" + SKPropertyScriptFile::GLOBAL_TEMPLATES_FILE;
+    if (!m_kGlobalTemplatesFailure.empty())
+    {
+        AfxMessageBox("Couldn't save the global templates: " + kFile + " failed when Fitwright started (" +
+                          m_kGlobalTemplatesFailure.c_str() +
+                          "), so only the templates before that error were read, and saving would lose "
+                          "the others. The file was left as it is: correct it and restart Fitwright. The "
+                          "output window shows the whole error.",
+                      MB_OK | MB_ICONERROR);
+        return;
+    }
     if (!SKPropertyScriptFile::SaveGlobalTemplates(pcFolder, g_kModelPropertyManager))
         AfxMessageBox(CString("Couldn't save the global templates file ") + pcFolder + "/" +
                           SKPropertyScriptFile::GLOBAL_TEMPLATES_FILE + ".",
                       MB_OK | MB_ICONERROR);
+}
+
+void CEditorApp::OnViewOutput()
+{
+    if (m_spOutputWindow)
+        m_spOutputWindow->Show();
 }
 
 void CEditorApp::OnAppAbout()

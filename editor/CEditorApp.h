@@ -2,10 +2,12 @@
 
 #include "platform/mfc/CWinApp.h"
 
+#include <memory>
 #include <string>
 
 struct _object;
 
+class COutputWindow;
 class CPropertyDoc;
 
 // The editor application: starts the engine and the global templates, opens models with
@@ -43,12 +45,17 @@ public:
     static std::string FindModelScript(const char* pcModelPath);
 
     // Writes GlobalPropertyTemplates.py into the start-up folder (command 32783); a message
-    // box reports a failure.
+    // box reports a failure. Refused, with the file left as it is, when that file failed to
+    // run at start-up: only the templates before its error are known.
     void SaveGlobalTemplates();
+
+    // Where script output and the debugger output show; null before start-up and after exit.
+    COutputWindow* GetOutputWindow() const { return m_spOutputWindow.get(); }
 
 protected:
     void OnFileOpen();
     void OnAppAbout();
+    void OnViewOutput();
 
     DECLARE_MESSAGE_MAP()
 
@@ -58,4 +65,8 @@ private:
     _object* m_pGlobalTemplatesModule = nullptr;
     char* m_pszStartDirectory = nullptr;
     char* m_pszTexturePath = nullptr;
+    std::unique_ptr<COutputWindow> m_spOutputWindow;
+    // Why the global templates file that exists in the start-up folder failed to run there;
+    // empty when it ran (or there was none).
+    std::string m_kGlobalTemplatesFailure;
 };

@@ -15,6 +15,7 @@
 #include "platform/mfc/CFile.h"
 #include "platform/mfc/CFileDialog.h"
 #include "platform/mfc/CFileFind.h"
+#include "platform/win32/DebugOutput.h"
 #include "properties/DisplayModelExtraData.h"
 #include "properties/PropertyTypeRegistry.h"
 #include "properties/SKModelPropertyInstance.h"
@@ -44,6 +45,13 @@ float g_fModelScale = 1.0f;
 
 namespace
 {
+// A model that does not open shows no message box; the debugger output (the output window)
+// says which file failed and why.
+void ReportLoadFailure(const char* pcPathName, const char* pcReason)
+{
+    OutputDebugStringA((std::string("Error loading model ") + pcPathName + ": " + pcReason + "\n").c_str());
+}
+
 template <class T> T* FirstViewOf(const CDocument* pkDoc)
 {
     for (POSITION pos = pkDoc->GetFirstViewPosition(); pos != nullptr;)
@@ -125,7 +133,10 @@ NiAmbientLight* CPropertyDoc::GetLight() const
 BOOL CPropertyDoc::OnOpenDocument(const char* pcPathName)
 {
     if (!CDocument::OnOpenDocument(pcPathName))
+    {
+        ReportLoadFailure(pcPathName, "the file cannot be opened");
         return FALSE;
+    }
     return LoadModel(pcPathName) ? TRUE : FALSE;
 }
 
@@ -140,13 +151,19 @@ bool CPropertyDoc::LoadModel(const char* pcPathName)
     if (CNifView* pkView = GetNifView())
         pkView->CreateRenderer(2);
     if (!kStream.LoadFile(pcPathName))
+    {
+        ReportLoadFailure(pcPathName, NiStream::GetLastErrorText());
         return false;
+    }
     // The scene root is the file's first object; a file that starts with anything but a node
     // has no scene to show.
     NiNode* pkRoot =
         kStream.GetTopObjectCount() > 0 ? NiDynamicCast<NiNode>(kStream.GetTopObjectAt(0)) : nullptr;
     if (pkRoot == nullptr)
+    {
+        ReportLoadFailure(pcPathName, "its first object is not a node");
         return false;
+    }
     m_spSceneRoot = pkRoot;
 
     ApplyDisplayDefaults(pkRoot);

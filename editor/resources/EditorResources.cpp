@@ -55,7 +55,9 @@ void AddMenus()
         {IDR_MAINFRAME,
          {{"&File", FileMenu(false)},
           {"&Edit", EditMenu(false)},
-          {"&View", Entries{{"&Toolbar", ID_VIEW_TOOLBAR}, {"&Status Bar", ID_VIEW_STATUS_BAR}}},
+          {"&View", Entries{{"&Toolbar", ID_VIEW_TOOLBAR},
+                            {"&Status Bar", ID_VIEW_STATUS_BAR},
+                            {"&Output Window", ID_VIEW_OUTPUT}}},
           {"&Property", Entries{{"Show Template &List", ID_PROPERTY_SHOWTEMPLATELIST}}},
           HELP_MENU}});
     mfc::Resources::AddMenu(
@@ -64,6 +66,7 @@ void AddMenus()
           {"&Edit", EditMenu(true)},
           {"&View", Entries{{"&Toolbar", ID_VIEW_TOOLBAR},
                             {"&Status Bar", ID_VIEW_STATUS_BAR},
+                            {"&Output Window", ID_VIEW_OUTPUT},
                             {},
                             {"&Wireframe Pick", ID_VIEW_WIREFRAMEPICK},
                             {"&Find Object\tCtrl+F", ID_VIEW_FINDOBJECT},

@@ -30,6 +30,7 @@ constexpr UINT ID_PROPERTY_PARENTSCRIPT = 32791;
 constexpr UINT ID_VIEW_CHANGELIGHT = 32792;
 constexpr UINT ID_PROPERTY_MOVEALLPOSITIONS = 32793;
 constexpr UINT ID_VIEW_SEETHROUGH = 32795;
+constexpr UINT ID_VIEW_OUTPUT = 32801;
 
 // The list-view style commands of the right pane.
 constexpr UINT ID_VIEW_LARGEICON = 59408;
