@@ -58,6 +58,13 @@ void CMainFrame::SetModeText(const char* pcText)
     m_wndStatusBar.SetPaneText(3, pcText);
 }
 
+void CMainFrame::ShowChosenTool(UINT nToolCommand)
+{
+    for (int i = 0; i < m_wndToolBar.GetCount(); ++i)
+        if (m_wndToolBar.GetButtonStyle(i) == TBBS_CHECKGROUP)
+            m_wndToolBar.CheckButton(m_wndToolBar.GetItemID(i), m_wndToolBar.GetItemID(i) == nToolCommand);
+}
+
 void CMainFrame::SetPickPointText(const CString& kText)
 {
     m_wndStatusBar.SetPaneText(1, kText);

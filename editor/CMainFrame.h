@@ -14,6 +14,9 @@ public:
     CMainFrame() = default;
 
     void SetModeText(const char* pcText);
+    // Shows the tool button of the camera tool command as the one chosen (none stays down for
+    // a tool without a button).
+    void ShowChosenTool(UINT nToolCommand);
     void SetPickPointText(const CString& kText);
     // Shown as "Normal: " followed by the text.
     void SetPickNormalText(const CString& kText);

@@ -10,6 +10,7 @@
 #include "editor/RotateTool.h"
 #include "editor/SelectionTool.h"
 #include "editor/ZoomTool.h"
+#include "editor/resources/Resource.h"
 #include "platform/mfc/VirtualKey.h"
 #include "properties/SKModelProperty.h"
 #include "properties/SKModelPropertyInstance.h"
@@ -35,15 +36,17 @@ struct ToolEntry
     // The key-down codes that choose it: the letter, and the code that arrives for another
     // key (F1, keypad divide, F11, F4, keypad separator, F3).
     UINT anKeys[2];
+    // Its command, whose tool button shows it chosen.
+    UINT nCommand;
 };
 
 constexpr ToolEntry TOOLS[] = {
-    {CNifView::TOOL_PAN, "Pan mode", {80, 112}},
-    {CNifView::TOOL_ORBIT, "Orbit mode", {79, 111}},
-    {CNifView::TOOL_ZOOM, "Zoom mode", {90, 122}},
-    {CNifView::TOOL_SELECTION, "Selection/pick mode", {83, 115}},
-    {CNifView::TOOL_LOCATE, "Locate mode", {76, 108}},
-    {CNifView::TOOL_ROTATE, "Rotate mode", {82, 114}},
+    {CNifView::TOOL_PAN, "Pan mode", {80, 112}, ID_VIEW_PANTOOL},
+    {CNifView::TOOL_ORBIT, "Orbit mode", {79, 111}, ID_VIEW_ORBITTOOL},
+    {CNifView::TOOL_ZOOM, "Zoom mode", {90, 122}, ID_VIEW_ZOOMTOOL},
+    {CNifView::TOOL_SELECTION, "Selection/pick mode", {83, 115}, ID_VIEW_SELECTIONTOOL},
+    {CNifView::TOOL_LOCATE, "Locate mode", {76, 108}, ID_VIEW_LOCATETOOL},
+    {CNifView::TOOL_ROTATE, "Rotate mode", {82, 114}, ID_VIEW_ROTATETOOL},
 };
 
 constexpr uint32_t CLEAR_BACKBUFFER_AND_ZBUFFER = 5;
@@ -337,7 +340,10 @@ void CNifView::SelectCameraTool(unsigned uiTool)
         return;
     m_pkActiveTool = pkTool;
     if (auto* pkMain = dynamic_cast<CMainFrame*>(AfxGetMainWnd()))
+    {
         pkMain->SetModeText(TOOLS[uiTool - 1].pcModeText);
+        pkMain->ShowChosenTool(TOOLS[uiTool - 1].nCommand);
+    }
 }
 
 unsigned CNifView::GetCameraToolIndex() const

@@ -2,6 +2,7 @@
 
 #include "editor/resources/PageResources.h"
 #include "editor/resources/PaneResources.h"
+#include "editor/resources/ToolBarResources.h"
 
 #include "editor/resources/Resource.h"
 #include "platform/mfc/Resources.h"
@@ -114,28 +115,6 @@ void AddAccelerators()
                                       {FVIRTKEY | FSHIFT, VK_F1 + 5, ID_PREV_PANE}}});
 }
 
-void AddToolBar()
-{
-    mfc::Resources::AddToolBar({IDR_MAINFRAME,
-                                16,
-                                15,
-                                {{ID_FILE_OPEN, "wxART_FILE_OPEN", "Open"},
-                                 {ID_FILE_SAVE, "wxART_FILE_SAVE", "Save"},
-                                 {},
-                                 {ID_EDIT_CUT, "wxART_CUT", "Cut"},
-                                 {ID_EDIT_COPY, "wxART_COPY", "Copy"},
-                                 {ID_EDIT_PASTE, "wxART_PASTE", "Paste"},
-                                 {},
-                                 {ID_FILE_PRINT, "wxART_PRINT", "Print"},
-                                 {ID_APP_ABOUT, "wxART_HELP", "About"},
-                                 {},
-                                 {ID_VIEW_PANTOOL, "", "Pan"},
-                                 {ID_VIEW_ORBITTOOL, "", "Orbit"},
-                                 {ID_VIEW_ZOOMTOOL, "", "Zoom"},
-                                 {ID_VIEW_SELECTIONTOOL, "", "Selection"},
-                                 {ID_VIEW_LOCATETOOL, "", "Locate"}}});
-}
-
 void AddStrings()
 {
     mfc::Resources::AddString(AFX_IDS_APP_TITLE, "Fitwright");
@@ -242,7 +221,7 @@ void RegisterEditorResources()
 {
     AddMenus();
     AddAccelerators();
-    AddToolBar();
+    RegisterToolBarResources();
     AddStrings();
     AddDialogs();
     RegisterPageResources();

@@ -8,6 +8,12 @@
 #include <string>
 #include <vector>
 
+// The kinds of tool button: a push button, a button that stays down until it is pressed
+// again, and one of a group of such buttons next to each other of which one at a time is down.
+constexpr UINT TBBS_BUTTON = 0x00;
+constexpr UINT TBBS_CHECKBOX = 0x02;
+constexpr UINT TBBS_CHECKGROUP = 0x06;
+
 namespace mfc
 {
 // A menu entry: a command (text and id), a pop-up (text and entries) or a separator
@@ -54,19 +60,25 @@ struct AcceleratorResource
     std::vector<AcceleratorEntry> kEntries;
 };
 
-// A tool button: its command (0 for a separator), a stock picture name of the toolkit
-// (empty: the label is drawn as the picture) and a short label.
+// A tool button: its command (0 for a separator), a stock picture name of the toolkit, the
+// index of its picture in the tool bar's bitmap of the same id (-1: none), a short label and
+// its kind. The picture is the stock one when the toolkit has it, else the bitmap's, else the
+// label written small.
 struct ToolBarButton
 {
     ToolBarButton() = default;
-    ToolBarButton(UINT nCommandID, std::string kArtName, std::string kShortLabel)
-        : nID(nCommandID), kArt(std::move(kArtName)), kLabel(std::move(kShortLabel))
+    ToolBarButton(UINT nCommandID, std::string kArtName, std::string kShortLabel, int iImageIndex = -1,
+                  UINT nButtonStyle = TBBS_BUTTON)
+        : nID(nCommandID), kArt(std::move(kArtName)), kLabel(std::move(kShortLabel)), iImage(iImageIndex),
+          nStyle(nButtonStyle)
     {
     }
 
     UINT nID = 0;
     std::string kArt;
     std::string kLabel;
+    int iImage = -1;
+    UINT nStyle = TBBS_BUTTON;
 };
 
 struct ToolBarResource
