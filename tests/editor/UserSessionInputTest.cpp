@@ -335,15 +335,16 @@ TEST_F(UserSessionInputTest, EditsMadeWithTheMouseAndKeysAreThereAfterARestart)
     const wxImage kBeforeSlide = ViewImage();
     ASSERT_TRUE(kBeforeSlide.IsOk());
     Drag(pkSubsystem->m_kSlideButton, wxMOUSE_BTN_LEFT, wxPoint(10, 0), 2);
-    Drag(pkSubsystem->m_kSlideButton, wxMOUSE_BTN_RIGHT, wxPoint(0, -10), 3);
+    // Down far enough to come out below the closed hull.
+    Drag(pkSubsystem->m_kSlideButton, wxMOUSE_BTN_RIGHT, wxPoint(0, -20), 3);
     EXPECT_EQ(Text(pkSubsystem, IDC_POSITION_X), "1");
-    EXPECT_EQ(Text(pkSubsystem, IDC_POSITION_Z), "-1.5");
+    EXPECT_EQ(Text(pkSubsystem, IDC_POSITION_Z), "-3");
     EXPECT_GT(Changed(kBeforeSlide, ViewImage()), 20);
     CloseSheet(pkSheet, "OK");
     ASSERT_TRUE(PumpUntil([] { return CPropertyEditSheet::GetOpenSheets().empty(); }));
     EXPECT_EQ(pkRepair->GetMaxRepairPoints(), 25.0f);
     EXPECT_NEAR(pkRepair->GetPosition().x, 1.0f, 1e-5f);
-    EXPECT_NEAR(pkRepair->GetPosition().z, -1.5f, 1e-5f);
+    EXPECT_NEAR(pkRepair->GetPosition().z, -3.0f, 1e-5f);
 
     // The port phaser turned with the spin button: the view shows its new direction.
     ClickTreeItem("Port Phaser");
@@ -392,7 +393,7 @@ TEST_F(UserSessionInputTest, EditsMadeWithTheMouseAndKeysAreThereAfterARestart)
     EXPECT_EQ(Text(pkSheet->GetPage(0), IDC_MAX_REPAIR_POINTS), "25");
     ClickTab(pkSheet, 2);
     EXPECT_EQ(Text(pkSheet->GetPage(2), IDC_POSITION_X), "1");
-    EXPECT_EQ(Text(pkSheet->GetPage(2), IDC_POSITION_Z), "-1.5");
+    EXPECT_EQ(Text(pkSheet->GetPage(2), IDC_POSITION_Z), "-3");
     CloseSheet(pkSheet, "Cancel");
     pkPhaser = PhaserProperty::Cast(
         g_kModelPropertyManager.FindByName("Port Phaser", SKModelPropertyManager::LOCAL_TEMPLATES));

@@ -85,29 +85,37 @@ private:
     std::vector<uint8_t> m_kPixels;
 };
 
-// An ellipsoid of rings along the ship's forward axis (y), each ring a circle in x and z. Each
-// ring repeats its first vertex at its end, so that the texture wraps once around without a
-// seam running backwards across it.
+// An ellipsoid of rings along the ship's forward axis (y), each ring a circle in x and z, closed
+// at both ends by a pole. Each ring repeats its first vertex at its end, so that the texture
+// wraps once around without a seam running backwards across it; the poles are rings of one
+// point, so that each triangle of a cap has the texture column of its ring.
 NiTriShape* MakeEllipsoid(const char* pcName, const NiPoint3& kCentre, const NiPoint3& kRadii,
                           uint16_t usRings, uint16_t usSegments, const NiColorA& kBow, const NiColorA& kStern)
 {
     const uint16_t usColumns = static_cast<uint16_t>(usSegments + 1);
-    const uint16_t usVertices = static_cast<uint16_t>(usRings * usColumns);
+    // The stern pole, the rings, the bow pole.
+    const uint16_t usLatitudes = static_cast<uint16_t>(usRings + 2);
+    const uint16_t usVertices = static_cast<uint16_t>(usLatitudes * usColumns);
     auto* pkVertex = new NiPoint3[usVertices];
     auto* pkNormal = new NiPoint3[usVertices];
     auto* pkColor = new NiColorA[usVertices];
     auto* pkTexture = new NiTexCoord[usVertices];
-    for (uint16_t r = 0; r < usRings; ++r)
+    const float fRingSpan = static_cast<float>(std::max<uint16_t>(usRings - 1, 1));
+    for (uint16_t k = 0; k < usLatitudes; ++k)
     {
-        // Rings from stern to bow, the ends pulled in so that the hull closes.
-        const float fAngle = PI * (static_cast<float>(r) + 0.5f) / static_cast<float>(usRings);
+        // Rings from stern to bow, half a ring's spacing in from the poles.
+        const float fRing = k == 0                 ? -0.5f
+                            : k == usLatitudes - 1 ? static_cast<float>(usRings) - 0.5f
+                                                   : static_cast<float>(k - 1);
+        const float fAngle = PI * (fRing + 0.5f) / static_cast<float>(usRings);
         const float fAlong = -std::cos(fAngle);
-        const float fWidth = std::sin(fAngle);
-        const float fShade = static_cast<float>(r) / static_cast<float>(std::max<uint16_t>(usRings - 1, 1));
+        const float fWidth = k == 0 || k == usLatitudes - 1 ? 0.0f : std::sin(fAngle);
+        const float fLength = fRing / fRingSpan;
+        const float fShade = std::clamp(fLength, 0.0f, 1.0f);
         for (uint16_t s = 0; s < usColumns; ++s)
         {
             const float fTurn = 2.0f * PI * static_cast<float>(s) / static_cast<float>(usSegments);
-            const uint16_t i = static_cast<uint16_t>(r * usColumns + s);
+            const uint16_t i = static_cast<uint16_t>(k * usColumns + s);
             const NiPoint3 kUnit(fWidth * std::cos(fTurn), fAlong, fWidth * std::sin(fTurn));
             pkVertex[i] = NiPoint3(kCentre.x + kRadii.x * kUnit.x, kCentre.y + kRadii.y * kUnit.y,
                                    kCentre.z + kRadii.z * kUnit.z);
@@ -119,21 +127,26 @@ NiTriShape* MakeEllipsoid(const char* pcName, const NiPoint3& kCentre, const NiP
                                   (kStern.b + (kBow.b - kStern.b) * fShade) * fTop, 1.0f);
             // The plating repeats four times along the ship and twice around it.
             pkTexture[i] =
-                NiTexCoord(2.0f * static_cast<float>(s) / static_cast<float>(usSegments), 4.0f * fShade);
+                NiTexCoord(2.0f * static_cast<float>(s) / static_cast<float>(usSegments), 4.0f * fLength);
         }
     }
-    const uint16_t usTriangles = static_cast<uint16_t>(2 * usSegments * (usRings - 1));
+    // Two triangles for each quad between rings, one for each quad that meets a pole.
+    const uint16_t usTriangles = static_cast<uint16_t>(2 * usSegments * usRings);
     auto* pusList = new uint16_t[3u * usTriangles];
     uint32_t uiAt = 0;
-    for (uint16_t r = 0; r + 1 < usRings; ++r)
+    for (uint16_t k = 0; k + 1 < usLatitudes; ++k)
         for (uint16_t s = 0; s < usSegments; ++s)
         {
-            const uint16_t a = static_cast<uint16_t>(r * usColumns + s);
+            const uint16_t a = static_cast<uint16_t>(k * usColumns + s);
             const uint16_t b = static_cast<uint16_t>(a + 1);
             const uint16_t c = static_cast<uint16_t>(a + usColumns);
             const uint16_t d = static_cast<uint16_t>(b + usColumns);
-            for (uint16_t v : {a, c, b, b, c, d})
-                pusList[uiAt++] = v;
+            if (k > 0)
+                for (uint16_t v : {a, c, b})
+                    pusList[uiAt++] = v;
+            if (k + 2 < usLatitudes)
+                for (uint16_t v : {b, c, d})
+                    pusList[uiAt++] = v;
         }
     auto* pkData =
         new NiTriShapeData(usVertices, pkVertex, pkNormal, pkColor, pkTexture, usTriangles, pusList);
@@ -173,10 +186,11 @@ NiNode* BuildShip(const SampleShipOptions& kOptions)
                                        kBow, kStern));
     else
     {
-        // Hull sections of 100 segments, each below the 16-bit vertex and triangle limits.
+        // Hull sections of 100 segments, each below the 16-bit vertex and triangle limits; a
+        // section of n rings has 200 n triangles.
         const uint32_t uiSections = (kOptions.uiTriangles + 19999) / 20000;
         const uint32_t uiPerSection = kOptions.uiTriangles / uiSections;
-        const uint16_t usRings = static_cast<uint16_t>(uiPerSection / 200 + 1);
+        const uint16_t usRings = static_cast<uint16_t>(std::max<uint32_t>(uiPerSection / 200, 1));
         for (uint32_t i = 0; i < uiSections; ++i)
         {
             const std::string kName = "Hull Section " + std::to_string(i + 1);
