@@ -1,5 +1,8 @@
 #include "editor/COutputWindow.h"
 
+#include "editor/CPropertyDoc.h"
+#include "editor/CPropertyView.h"
+#include "platform/mfc/CFrameWnd.h"
 #include "platform/win32/DebugOutput.h"
 #include "scripting/ScriptOutputTee.h"
 
@@ -14,6 +17,23 @@
 
 namespace
 {
+// The property list's width as a model window opens it, with the splitter's edge.
+constexpr int PROPERTY_COLUMN = 210;
+constexpr int MIN_WIDTH = 320;
+
+// How far from the main window's left edge the property list of the active model ends (where
+// it would end when no model is open): its Add, Delete and Edit Property buttons sit at its
+// bottom, below where the output window goes.
+int PropertyColumnWidth(wxWindow* pkMain, const wxRect& kClient)
+{
+    auto* pkFrame = dynamic_cast<CFrameWnd*>(CWnd::FromToolkit(pkMain));
+    auto* pkDoc = pkFrame != nullptr ? dynamic_cast<CPropertyDoc*>(pkFrame->GetActiveDocument()) : nullptr;
+    CPropertyView* pkList = pkDoc != nullptr ? pkDoc->GetPropertyView() : nullptr;
+    if (pkList == nullptr || pkList->GetToolkitWindow() == nullptr)
+        return PROPERTY_COLUMN;
+    return pkList->GetToolkitWindow()->GetScreenRect().GetRight() + 1 - kClient.x;
+}
+
 // Past this the oldest lines go, so that a long session cannot fill the memory.
 constexpr size_t MAX_TEXT = 1u << 20;
 
@@ -95,17 +115,28 @@ void COutputWindow::Show()
         return;
     if (!m_bPlaced)
     {
-        // First along the bottom of the main window's client area (the status bar stays in
-        // sight), inside the screen; later where the user left it.
+        // First along the bottom of the main window's client area right of the property list
+        // (the status bar and the list's buttons stay in sight), inside the screen; later
+        // where the user left it.
         wxWindow* pkMain = m_pkFrame->GetParent();
         const wxRect kClient = pkMain != nullptr
                                    ? wxRect(pkMain->ClientToScreen(wxPoint(0, 0)), pkMain->GetClientSize())
                                    : wxRect(0, 0, 800, 600);
         wxRect kRect = kClient;
+        if (pkMain != nullptr)
+        {
+            const int iLeft = std::clamp(PropertyColumnWidth(pkMain, kClient), 0, kClient.width / 2);
+            kRect.x += iLeft;
+            kRect.width -= iLeft;
+        }
         kRect.height = std::clamp(kClient.height / 4, 140, 320);
         kRect.y = kClient.GetBottom() + 1 - kRect.height;
         const int iDisplay = wxDisplay::GetFromWindow(pkMain != nullptr ? pkMain : m_pkFrame);
         const wxRect kScreen = wxDisplay(iDisplay != wxNOT_FOUND ? iDisplay : 0).GetClientArea();
+        // Narrower rather than moved left over the list when the main window runs past the
+        // screen's right edge.
+        kRect.width =
+            std::min(kRect.width, std::max(MIN_WIDTH, kScreen.GetRight() + 1 - std::max(kRect.x, kScreen.x)));
         kRect.width = std::min(kRect.width, kScreen.width);
         kRect.x = std::clamp(kRect.x, kScreen.x, kScreen.GetRight() + 1 - kRect.width);
         kRect.y = std::clamp(kRect.y, kScreen.y, std::max(kScreen.y, kScreen.GetBottom() + 1 - kRect.height));

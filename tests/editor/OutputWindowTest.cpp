@@ -3,6 +3,7 @@
 // models, broken scripts and a broken global templates file, each shown there while the editor
 // stays up and nothing is lost.
 #include "editor/COutputWindow.h"
+#include "editor/CPropertyView.h"
 #include "editor/resources/Resource.h"
 #include "platform/win32/DebugOutput.h"
 #include "properties/SKModelPropertySet.h"
@@ -12,6 +13,7 @@
 #include "tests/editor/EditorSessionFixture.h"
 
 #include <gmock/gmock.h>
+#include <wx/button.h>
 #include <wx/frame.h>
 #include <wx/utils.h>
 
@@ -147,6 +149,26 @@ TEST_F(OutputWindowTest, ScriptAndDebuggerOutputShowThereAndErrorsBringItForward
     Close();
     Command(ID_VIEW_OUTPUT);
     EXPECT_TRUE(Output()->IsShown());
+}
+
+TEST_F(OutputWindowTest, ItLeavesThePropertyListButtonsInSight)
+{
+    Start();
+    CPropertyDoc* pkDoc = Open(Model("SampleShip.nif"));
+    ASSERT_NE(pkDoc, nullptr);
+    PyEmbed::RunSimpleString("raise LookupError('placed')");
+    ASSERT_TRUE(ComesForward());
+    m_kApp.PumpMessages();
+
+    const wxRect kOutput = Output()->GetFrame()->GetScreenRect();
+    int iButtons = 0;
+    for (wxWindow* pkChild : pkDoc->GetPropertyView()->GetToolkitWindow()->GetChildren())
+        if (auto* pkButton = dynamic_cast<wxButton*>(pkChild))
+        {
+            ++iButtons;
+            EXPECT_FALSE(kOutput.Intersects(pkButton->GetScreenRect())) << pkButton->GetLabel();
+        }
+    EXPECT_EQ(iButtons, 3);
 }
 
 TEST_F(OutputWindowTest, DamagedModelsShowTheStreamErrorAndTheEditorStaysUp)
