@@ -168,21 +168,14 @@ void SKBufferStream::ReadCWLine(char16_t* pusBuffer, int32_t iSize, char16_t usT
 {
     if (iSize <= 1)
         return;
-    int32_t i = 0;
-    while (i < iSize - 1 && Remaining() >= 2)
-    {
-        char16_t usUnit = static_cast<char16_t>(ReadShort());
-        pusBuffer[i] = usUnit;
-        if (usUnit == 0)
-            return;
-        if (usUnit == usTerminator)
-        {
-            pusBuffer[i + 1] = 0;
-            return;
-        }
-        i++;
-    }
-    pusBuffer[i] = 0;
+    ReadWideLine(pusBuffer, iSize, usTerminator,
+                 [this](char16_t& usUnit)
+                 {
+                     if (Remaining() < 2)
+                         return false;
+                     usUnit = static_cast<char16_t>(ReadShort());
+                     return true;
+                 });
 }
 
 void SKBufferStream::WriteCWLine(const char16_t* pusText)

@@ -278,31 +278,20 @@ void SKStream::ReadCWLine(char16_t* pusBuffer, int32_t iSize, char16_t usTermina
         RaiseError(Status::STATUS_NOT_ATTACHED);
         return;
     }
-    int32_t i = 0;
-    while (i < iSize - 1 && !std::feof(m_pkFile))
-    {
-        char16_t usUnit;
-        if (fread_unlocked(&usUnit, sizeof usUnit, 1, m_pkFile) != 1)
-        {
-            if (std::ferror(m_pkFile))
-            {
-                pusBuffer[i] = 0;
-                RaiseError(Status::STATUS_READ_ERROR);
-                return;
-            }
-            break;
-        }
-        pusBuffer[i] = usUnit;
-        if (usUnit == 0)
-            return;
-        if (usUnit == usTerminator)
-        {
-            pusBuffer[i + 1] = 0;
-            return;
-        }
-        i++;
-    }
-    pusBuffer[i] = 0;
+    // The end of the file ends the line quietly; a failed read ends it and then raises.
+    bool bFailed = false;
+    ReadWideLine(pusBuffer, iSize, usTerminator,
+                 [&](char16_t& usUnit)
+                 {
+                     if (std::feof(m_pkFile))
+                         return false;
+                     if (fread_unlocked(&usUnit, sizeof usUnit, 1, m_pkFile) == 1)
+                         return true;
+                     bFailed = std::ferror(m_pkFile) != 0;
+                     return false;
+                 });
+    if (bFailed)
+        RaiseError(Status::STATUS_READ_ERROR);
 }
 
 void SKStream::WriteCWLine(const char16_t* pusText)

@@ -118,6 +118,29 @@ protected:
     virtual void RaiseError(int32_t iCode);
     void SetStatus(int32_t iCode) { m_kStatus.SetCode(iCode); }
 
+    // A wide line read unit by unit while the buffer has room (iSize - 1 units and the closing 0) and
+    // kNextUnit(usUnit) gives one: a 0 unit ends it, and so does the terminator, which is kept. The
+    // buffer always ends with a 0.
+    template <class TNextUnit>
+    static void ReadWideLine(char16_t* pusBuffer, int32_t iSize, char16_t usTerminator, TNextUnit&& kNextUnit)
+    {
+        int32_t i = 0;
+        char16_t usUnit = 0;
+        while (i < iSize - 1 && kNextUnit(usUnit))
+        {
+            pusBuffer[i] = usUnit;
+            if (usUnit == 0)
+                return;
+            if (usUnit == usTerminator)
+            {
+                pusBuffer[i + 1] = 0;
+                return;
+            }
+            i++;
+        }
+        pusBuffer[i] = 0;
+    }
+
     // The bytes of one typed value. A read that finds too few bytes fills the rest of the value with
     // zeros and fails as the stream fails at the end of its data; a write that does not fit fails likewise.
     virtual void ReadValueBytes(void* pvValue, size_t uiCount);

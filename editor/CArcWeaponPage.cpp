@@ -52,12 +52,51 @@ constexpr CZenaraPropertyPage::FieldControl CONTROLS[] = {
     {IDC_VERTICAL_START, "ArcHeightAngleMin", -1, E::Number},
     {IDC_VERTICAL_END, "ArcHeightAngleMax", -1, E::Number},
 };
+
+constexpr CZenaraPropertyPage::FieldControl BEAM_CORE_AND_INNER_COLOURS[] = {
+    {IDC_CORE_SCALE, "CoreScale", -1, E::Number},
+    {IDC_INNER_CORE_A, "InnerCoreColor", 3, E::Number},
+    {IDC_INNER_CORE_B, "InnerCoreColor", 2, E::Number},
+    {IDC_INNER_CORE_G, "InnerCoreColor", 1, E::Number},
+    {IDC_INNER_CORE_R, "InnerCoreColor", 0, E::Number},
+    {IDC_INNER_SHELL_A, "InnerShellColor", 3, E::Number},
+    {IDC_INNER_SHELL_B, "InnerShellColor", 2, E::Number},
+    {IDC_INNER_SHELL_G, "InnerShellColor", 1, E::Number},
+    {IDC_INNER_SHELL_R, "InnerShellColor", 0, E::Number},
+};
+constexpr CZenaraPropertyPage::FieldControl BEAM_OUTER_COLOURS_AND_SHAPE[] = {
+    {IDC_OUTER_CORE_A, "OuterCoreColor", 3, E::Number},
+    {IDC_OUTER_CORE_B, "OuterCoreColor", 2, E::Number},
+    {IDC_OUTER_CORE_G, "OuterCoreColor", 1, E::Number},
+    {IDC_OUTER_CORE_R, "OuterCoreColor", 0, E::Number},
+    {IDC_OUTER_SHELL_A, "OuterShellColor", 3, E::Number},
+    {IDC_OUTER_SHELL_B, "OuterShellColor", 2, E::Number},
+    {IDC_OUTER_SHELL_G, "OuterShellColor", 1, E::Number},
+    {IDC_OUTER_SHELL_R, "OuterShellColor", 0, E::Number},
+    {IDC_PERIMETER_TILE, "PerimeterTile", -1, E::Number},
+    {IDC_NUM_SIDES, "NumSides", -1, E::Integer},
+    {IDC_TAPER_MAX_LENGTH, "TaperMaxLength", -1, E::Number},
+    {IDC_TAPER_MIN_LENGTH, "TaperMinLength", -1, E::Number},
+    {IDC_TAPER_RADIUS, "TaperRadius", -1, E::Number},
+    {IDC_TAPER_RATIO, "TaperRatio", -1, E::Number},
+};
 } // namespace
 
 CArcWeaponPage::CArcWeaponPage(UINT nIDTemplate, UINT nSpinID, const SKFieldSet& kFields)
     : CZenaraPropertyPage(nIDTemplate), m_nSpinID(nSpinID)
 {
     BindFields(kFields, CONTROLS);
+}
+
+void CArcWeaponPage::BindBeamLook(const SKFieldSet& kFields, std::span<const FieldControl> kBefore,
+                                  std::span<const FieldControl> kBetween,
+                                  std::span<const FieldControl> kAfter)
+{
+    BindFields(kFields, kBefore);
+    BindFields(kFields, BEAM_CORE_AND_INNER_COLOURS);
+    BindFields(kFields, kBetween);
+    BindFields(kFields, BEAM_OUTER_COLOURS_AND_SHAPE);
+    BindFields(kFields, kAfter);
 }
 
 void CArcWeaponPage::DoDataExchange(CDataExchange* pDX)

@@ -7,7 +7,8 @@ class SKFieldSet;
 
 // What the phaser, pulse weapon and tractor beam pages share: the mount's orientation (forward
 // and up edits, right shown only, the spin button and "Normal") and the firing arc in degrees,
-// which apply at once and redraw, and the four beam colours' "Pick" buttons of the beam pages.
+// which apply at once and redraw, and of the beam pages the controls of the beam's look and its
+// four colours' "Pick" buttons.
 class CArcWeaponPage : public CZenaraPropertyPage
 {
     DECLARE_DYNAMIC(CArcWeaponPage)
@@ -25,6 +26,11 @@ public:
 protected:
     // The page's template, its spin button and its class's fields (orientation and arc first).
     CArcWeaponPage(UINT nIDTemplate, UINT nSpinID, const SKFieldSet& kFields);
+    // The beam pages' look: the core scale and inner colours, then the outer colours and the
+    // beam's sides and taper, with each page's own controls before, between and after them in
+    // the order the page exchanges its controls.
+    void BindBeamLook(const SKFieldSet& kFields, std::span<const FieldControl> kBefore,
+                      std::span<const FieldControl> kBetween, std::span<const FieldControl> kAfter);
 
     void OnEditChange();
     void OnNormal();
