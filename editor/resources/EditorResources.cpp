@@ -13,6 +13,7 @@
 namespace
 {
 using mfc::MenuEntry;
+using mfc::MenuMark;
 using Entries = std::vector<MenuEntry>;
 
 Entries FileMenu(bool bModel)
@@ -51,24 +52,23 @@ const MenuEntry HELP_MENU{"&Help", Entries{{"&About Fitwright...", ID_APP_ABOUT}
 
 void AddMenus()
 {
-    mfc::Resources::AddMenu(
-        {IDR_MAINFRAME,
-         {{"&File", FileMenu(false)},
-          {"&Edit", EditMenu(false)},
-          {"&View", Entries{{"&Toolbar", ID_VIEW_TOOLBAR},
-                            {"&Status Bar", ID_VIEW_STATUS_BAR},
-                            {"&Output Window", ID_VIEW_OUTPUT}}},
-          {"&Property", Entries{{"Show Template &List", ID_PROPERTY_SHOWTEMPLATELIST}}},
-          HELP_MENU}});
+    mfc::Resources::AddMenu({IDR_MAINFRAME,
+                             {{"&File", FileMenu(false)},
+                              {"&Edit", EditMenu(false)},
+                              {"&View", Entries{{"&Toolbar", ID_VIEW_TOOLBAR, MenuMark::Check},
+                                                {"&Status Bar", ID_VIEW_STATUS_BAR, MenuMark::Check},
+                                                {"&Output Window", ID_VIEW_OUTPUT}}},
+                              {"&Property", Entries{{"Show Template &List", ID_PROPERTY_SHOWTEMPLATELIST}}},
+                              HELP_MENU}});
     mfc::Resources::AddMenu(
         {IDR_FITWRITYPE,
          {{"&File", FileMenu(true)},
           {"&Edit", EditMenu(true)},
-          {"&View", Entries{{"&Toolbar", ID_VIEW_TOOLBAR},
-                            {"&Status Bar", ID_VIEW_STATUS_BAR},
+          {"&View", Entries{{"&Toolbar", ID_VIEW_TOOLBAR, MenuMark::Check},
+                            {"&Status Bar", ID_VIEW_STATUS_BAR, MenuMark::Check},
                             {"&Output Window", ID_VIEW_OUTPUT},
                             {},
-                            {"&Wireframe Pick", ID_VIEW_WIREFRAMEPICK},
+                            {"&Wireframe Pick", ID_VIEW_WIREFRAMEPICK, MenuMark::Check},
                             {"&Find Object\tCtrl+F", ID_VIEW_FINDOBJECT},
                             {},
                             {"&Pan Tool\tp", ID_VIEW_PANTOOL},
@@ -79,12 +79,13 @@ void AddMenus()
                             {"&Rotate Tool\tr", ID_VIEW_ROTATETOOL},
                             {},
                             {"Change &Light...", ID_VIEW_CHANGELIGHT},
-                            {"See-&Through", ID_VIEW_SEETHROUGH}}},
-          {"&Property", Entries{{"Show Template &List", ID_PROPERTY_SHOWTEMPLATELIST},
-                                {"Show &Selected Property Only", ID_PROPERTY_SHOWSELECTEDONLY},
-                                {},
-                                {"&Parent Script...", ID_PROPERTY_PARENTSCRIPT},
-                                {"&Move All Positions...", ID_PROPERTY_MOVEALLPOSITIONS}}},
+                            {"See-&Through", ID_VIEW_SEETHROUGH, MenuMark::Check}}},
+          {"&Property",
+           Entries{{"Show Template &List", ID_PROPERTY_SHOWTEMPLATELIST},
+                   {"Show &Selected Property Only", ID_PROPERTY_SHOWSELECTEDONLY, MenuMark::Check},
+                   {},
+                   {"&Parent Script...", ID_PROPERTY_PARENTSCRIPT},
+                   {"&Move All Positions...", ID_PROPERTY_MOVEALLPOSITIONS}}},
           {"&Window", Entries{{"&Close", ID_FILE_CLOSE}}},
           HELP_MENU}});
 }

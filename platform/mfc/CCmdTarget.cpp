@@ -50,8 +50,15 @@ BOOL CCmdTarget::DispatchFromMap(UINT nMessage, UINT nID, int nCode, void* pExtr
                 (this->*pkEntry->pfn.pfn_v)();
                 return TRUE;
             case AfxSig_vCmdUI:
-                (this->*pkEntry->pfn.pfn_vCmdUI)(static_cast<CCmdUI*>(pExtra));
-                return TRUE;
+            {
+                auto* pkCmdUI = static_cast<CCmdUI*>(pExtra);
+                pkCmdUI->m_bContinueRouting = FALSE;
+                (this->*pkEntry->pfn.pfn_vCmdUI)(pkCmdUI);
+                // A handler that continues routing leaves the item to the next target.
+                const BOOL bHandled = !pkCmdUI->m_bContinueRouting;
+                pkCmdUI->m_bContinueRouting = FALSE;
+                return bHandled;
+            }
             case AfxSig_vUINT:
                 (this->*pkEntry->pfn.pfn_vUINT)(nID);
                 return TRUE;

