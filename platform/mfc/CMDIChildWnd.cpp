@@ -5,6 +5,7 @@
 #include "platform/mfc/CView.h"
 #include "platform/mfc/CWinApp.h"
 
+#include <wx/app.h>
 #include <wx/mdi.h>
 
 IMPLEMENT_DYNAMIC(CMDIChildWnd, CFrameWnd)
@@ -17,14 +18,21 @@ wxFrame* CMDIChildWnd::CreateToolkitFrame(CWnd* pParentWnd)
     if (pkParent == nullptr)
         return nullptr;
     auto* pkChild = new wxMDIChildFrame(pkParent, wxID_ANY, wxEmptyString);
-    // The main frame's title follows the active document.
+    // The main frame's title follows the active document. The toolkit tells a tab that it
+    // comes forward before its page is the current one, so the title is set once the switch
+    // is done; set at once, it would name the tab that was left.
     pkChild->Bind(wxEVT_ACTIVATE,
-                  [pkChild](wxActivateEvent& kEvent)
+                  [](wxActivateEvent& kEvent)
                   {
                       kEvent.Skip();
-                      if (auto* pkMainWnd = dynamic_cast<CFrameWnd*>(AfxGetMainWnd()))
-                          pkMainWnd->OnUpdateFrameTitle(TRUE);
-                      (void)pkChild;
+                      if (!kEvent.GetActive() || wxTheApp == nullptr)
+                          return;
+                      wxTheApp->CallAfter(
+                          []
+                          {
+                              if (auto* pkMainWnd = dynamic_cast<CFrameWnd*>(AfxGetMainWnd()))
+                                  pkMainWnd->OnUpdateFrameTitle(TRUE);
+                          });
                   });
     return pkChild;
 }

@@ -1,5 +1,6 @@
 #include "platform/mfc/CSplitterWnd.h"
 
+#include "platform/mfc/CFrameWnd.h"
 #include "platform/mfc/CView.h"
 
 #include <algorithm>
@@ -112,4 +113,57 @@ CWnd* CSplitterWnd::GetPane(int row, int col) const
     if (row < 0 || col < 0 || row >= m_nRows || col >= m_nCols)
         return nullptr;
     return m_kPanes[static_cast<size_t>(m_nRows > 1 ? row : col)];
+}
+
+CWnd* CSplitterWnd::GetActivePane(int* pRow, int* pCol) const
+{
+    int iIndex = -1;
+    // The focus may be in a control inside a pane: the pane is the one that contains it.
+    for (wxWindow* pkFocus = wxWindow::FindFocus(); pkFocus != nullptr && iIndex < 0;
+         pkFocus = pkFocus->GetParent())
+        for (size_t i = 0; i < m_kPanes.size(); ++i)
+            if (m_kPanes[i] != nullptr && m_kPanes[i]->GetToolkitWindow() == pkFocus)
+                iIndex = static_cast<int>(i);
+    if (iIndex < 0)
+        if (CFrameWnd* pkFrame = GetParentFrame())
+            for (size_t i = 0; i < m_kPanes.size(); ++i)
+                if (m_kPanes[i] != nullptr && m_kPanes[i] == pkFrame->GetActiveView())
+                    iIndex = static_cast<int>(i);
+    if (iIndex < 0)
+        return nullptr;
+    if (pRow != nullptr)
+        *pRow = m_nRows > 1 ? iIndex : 0;
+    if (pCol != nullptr)
+        *pCol = m_nRows > 1 ? 0 : iIndex;
+    return m_kPanes[static_cast<size_t>(iIndex)];
+}
+
+void CSplitterWnd::SetActivePane(int row, int col)
+{
+    CWnd* pkPane = GetPane(row, col);
+    if (pkPane == nullptr)
+        return;
+    if (auto* pkView = dynamic_cast<CView*>(pkPane))
+        pkView->Activate();
+    if (wxWindow* pkWindow = pkPane->GetToolkitWindow())
+        pkWindow->SetFocus();
+}
+
+BOOL CSplitterWnd::CanActivateNext(BOOL) const
+{
+    return m_kPanes.size() > 1;
+}
+
+void CSplitterWnd::ActivateNext(BOOL bPrev)
+{
+    if (!CanActivateNext(bPrev))
+        return;
+    const int iPanes = static_cast<int>(m_kPanes.size());
+    int iRow = 0;
+    int iCol = 0;
+    const bool bFound = GetActivePane(&iRow, &iCol) != nullptr;
+    const int iIndex = m_nRows > 1 ? iRow : iCol;
+    // With no pane active, the first step goes to the first pane (backwards to the last).
+    const int iNext = !bFound ? (bPrev ? iPanes - 1 : 0) : (iIndex + (bPrev ? iPanes - 1 : 1)) % iPanes;
+    SetActivePane(m_nRows > 1 ? iNext : 0, m_nRows > 1 ? 0 : iNext);
 }

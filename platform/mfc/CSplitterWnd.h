@@ -27,6 +27,15 @@ public:
     int GetRowCount() const { return m_nRows; }
     int GetColumnCount() const { return m_nCols; }
 
+    // The pane that holds the keyboard focus, else the frame's active view; null when neither
+    // is a pane of this splitter.
+    CWnd* GetActivePane(int* pRow = nullptr, int* pCol = nullptr) const;
+    // Makes the pane its frame's active view and gives it the keyboard.
+    void SetActivePane(int row, int col);
+    BOOL CanActivateNext(BOOL bPrev = FALSE) const;
+    // Steps to the next pane (the previous with bPrev), round from the last to the first.
+    void ActivateNext(BOOL bPrev = FALSE);
+
 protected:
     bool WantsKeys() const override { return false; }
 

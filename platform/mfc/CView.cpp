@@ -1,9 +1,11 @@
 #include "platform/mfc/CView.h"
 
+#include "platform/mfc/CCmdUI.h"
 #include "platform/mfc/CCreateContext.h"
 #include "platform/mfc/CDC.h"
 #include "platform/mfc/CDocument.h"
 #include "platform/mfc/CFrameWnd.h"
+#include "platform/mfc/CSplitterWnd.h"
 #include "platform/mfc/X11FramePresenter.h"
 
 #include <wx/dcbuffer.h>
@@ -12,6 +14,11 @@
 #include <wx/window.h>
 
 IMPLEMENT_DYNAMIC(CView, CWnd)
+
+BEGIN_MESSAGE_MAP(CView, CWnd)
+ON_COMMAND_EX_RANGE(ID_NEXT_PANE, ID_PREV_PANE, OnNextPaneCmd)
+ON_UPDATE_COMMAND_UI_RANGE(ID_NEXT_PANE, ID_PREV_PANE, OnUpdateNextPaneMenu)
+END_MESSAGE_MAP()
 
 CView::CView() = default;
 
@@ -173,4 +180,35 @@ void CView::Activate()
 {
     if (CFrameWnd* pkFrame = GetParentFrame())
         pkFrame->SetActiveView(this);
+}
+
+CSplitterWnd* CView::GetParentSplitter() const
+{
+    // Only the outermost of a splitter's toolkit windows is attached to it; the search ends
+    // at the view's frame.
+    for (wxWindow* pkWindow = m_pkWindow != nullptr ? m_pkWindow->GetParent() : nullptr;
+         pkWindow != nullptr && !pkWindow->IsTopLevel(); pkWindow = pkWindow->GetParent())
+    {
+        CWnd* pkWnd = CWnd::FromToolkit(pkWindow);
+        if (auto* pkSplitter = dynamic_cast<CSplitterWnd*>(pkWnd))
+            return pkSplitter;
+        if (dynamic_cast<CFrameWnd*>(pkWnd) != nullptr)
+            break;
+    }
+    return nullptr;
+}
+
+BOOL CView::OnNextPaneCmd(UINT nID)
+{
+    CSplitterWnd* pkSplitter = GetParentSplitter();
+    if (pkSplitter == nullptr)
+        return FALSE;
+    pkSplitter->ActivateNext(nID == ID_PREV_PANE);
+    return TRUE;
+}
+
+void CView::OnUpdateNextPaneMenu(CCmdUI* pCmdUI)
+{
+    CSplitterWnd* pkSplitter = GetParentSplitter();
+    pCmdUI->Enable(pkSplitter != nullptr && pkSplitter->CanActivateNext(pCmdUI->m_nID == ID_PREV_PANE));
 }

@@ -6,6 +6,7 @@
 
 class CDocument;
 class CDC;
+class CSplitterWnd;
 class X11FramePresenter;
 class wxDC;
 struct CCreateContext;
@@ -50,9 +51,17 @@ public:
 protected:
     // Makes the toolkit window of the view (nID is a toolkit id); form views make a panel of controls.
     virtual wxWindow* CreateToolkitWindow(wxWindow* pkParent, int nID);
+    // Next Pane and Previous Pane step through the panes of the splitter the view is in.
+    BOOL OnNextPaneCmd(UINT nID);
+    void OnUpdateNextPaneMenu(CCmdUI* pCmdUI);
+
+    DECLARE_MESSAGE_MAP()
 
 private:
     friend class CDocument;
+    // The splitter whose pane the view is; null outside one.
+    CSplitterWnd* GetParentSplitter() const;
+
     CDocument* m_pDocument = nullptr;
     // The context of the paint under way, while OnDraw runs.
     wxDC* m_pkPaintDC = nullptr;

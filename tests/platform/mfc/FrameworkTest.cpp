@@ -24,7 +24,9 @@
 #include <gtest/gtest.h>
 #include <wx/debug.h>
 #include <wx/defs.h>
+#include <wx/display.h>
 #include <wx/menu.h>
+#include <wx/utils.h>
 #include <wx/window.h>
 
 #include <cstdlib>
@@ -516,6 +518,44 @@ TEST_F(FrameworkTest, IdleTimeCountsFromZeroInEachBurst)
     for (LONG lCount : m_kApp.m_kIdleCounts)
         EXPECT_LE(lCount, 1);
     EXPECT_EQ(Main()->m_kStatusBar.GetPaneText(1), "Pane text");
+}
+
+TEST_F(FrameworkTest, AMainFrameFirstShownPastTheScreensEdgeComesWhollyOntoIt)
+{
+    const wxRect kArea = wxDisplay().GetClientArea();
+    struct Case
+    {
+        const char* pcWhere;
+        wxPoint kAt;
+        bool bMoves;
+    };
+    const Case akCases[] = {{"past the bottom right", kArea.GetBottomRight() - wxPoint(200, 100), true},
+                            {"inside", kArea.GetTopLeft() + wxPoint(1, 1), false}};
+    for (const Case& kCase : akCases)
+    {
+        SCOPED_TRACE(kCase.pcWhere);
+        auto* pkFrame = new TestMain;
+        ASSERT_TRUE(pkFrame->LoadFrame(IDR_MAIN));
+        wxWindow* pkWindow = pkFrame->GetToolkitWindow();
+        EXPECT_TRUE(kArea.Contains(wxRect(kArea.GetTopLeft(), pkWindow->GetSize())));
+        // Where a window manager (or the last run) might put it before it shows.
+        pkWindow->Move(kCase.kAt);
+        pkFrame->ShowWindow(SW_SHOW);
+        for (int i = 0;
+             i < 50 && (kCase.bMoves ? kArea.Contains(pkWindow->GetScreenRect()) == false : i < 20); ++i)
+        {
+            m_kApp.PumpMessages();
+            wxMilliSleep(10);
+        }
+        m_kApp.PumpMessages();
+        EXPECT_TRUE(kArea.Contains(pkWindow->GetScreenRect()));
+        if (!kCase.bMoves)
+        {
+            EXPECT_EQ(pkWindow->GetScreenPosition(), kCase.kAt);
+        }
+        pkFrame->DestroyWindow();
+        m_kApp.PumpMessages();
+    }
 }
 
 TEST(VirtualKeyTest, ToolkitKeysBecomeVirtualKeyCodes)
