@@ -10,8 +10,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
+#include <wx/utils.h>
 
 class EditorSessionFixture : public ::testing::Test
 {
@@ -38,6 +41,28 @@ protected:
         m_bStarted = true;
         ASSERT_TRUE(m_kApp.StartUp(1, apcArgv));
         m_kApp.PumpMessages();
+    }
+    // Lets the toolkit handle what is queued until the condition holds (or a few seconds pass).
+    bool PumpUntil(const std::function<bool()>& fnDone)
+    {
+        const auto kEnd = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (std::chrono::steady_clock::now() < kEnd)
+        {
+            m_kApp.PumpMessages();
+            if (fnDone())
+                return true;
+            wxMilliSleep(10);
+        }
+        return false;
+    }
+    // Lets the toolkit handle what is queued for a tenth of a second, and what that queues in turn.
+    void Settle()
+    {
+        for (int i = 0; i < 10; ++i)
+        {
+            m_kApp.PumpMessages();
+            wxMilliSleep(10);
+        }
     }
     CMainFrame* Main() { return static_cast<CMainFrame*>(m_kApp.m_pMainWnd); }
     CPropertyDoc* Active() { return dynamic_cast<CPropertyDoc*>(Main()->GetActiveDocument()); }

@@ -30,19 +30,6 @@ protected:
         Settle();
     }
 
-    // Lets the toolkit handle what is queued until the condition holds (or a few seconds pass).
-    bool PumpUntil(const std::function<bool()>& fnDone)
-    {
-        const auto kEnd = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        while (std::chrono::steady_clock::now() < kEnd)
-        {
-            m_kApp.PumpMessages();
-            if (fnDone())
-                return true;
-            wxMilliSleep(10);
-        }
-        return false;
-    }
     // Paints the view and lets the display catch up.
     void Settle()
     {

@@ -21,26 +21,6 @@ using testing::HasSubstr;
 class OutputWindowInputTest : public EditorSessionFixture
 {
 protected:
-    bool PumpUntil(const std::function<bool()>& fnDone)
-    {
-        const auto kEnd = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        while (std::chrono::steady_clock::now() < kEnd)
-        {
-            m_kApp.PumpMessages();
-            if (fnDone())
-                return true;
-            wxMilliSleep(10);
-        }
-        return false;
-    }
-    void Settle()
-    {
-        for (int i = 0; i < 10; ++i)
-        {
-            m_kApp.PumpMessages();
-            wxMilliSleep(10);
-        }
-    }
 };
 
 std::string ClipboardText()

@@ -94,19 +94,6 @@ class OutputWindowTest : public EditorSessionFixture
 protected:
     COutputWindow* Output() { return m_kApp.GetOutputWindow(); }
 
-    // Lets the toolkit handle what is queued until the condition holds (or a few seconds pass).
-    bool PumpUntil(const std::function<bool()>& fnDone)
-    {
-        const auto kEnd = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        while (std::chrono::steady_clock::now() < kEnd)
-        {
-            m_kApp.PumpMessages();
-            if (fnDone())
-                return true;
-            wxMilliSleep(10);
-        }
-        return false;
-    }
     bool ComesForward()
     {
         return PumpUntil([this] { return Output()->IsShown(); });

@@ -27,26 +27,6 @@ constexpr std::pair<UINT, unsigned> CAMERA_TOOLS[] = {{ID_VIEW_PANTOOL, CNifView
 class ToolBarInputTest : public EditorSessionFixture
 {
 protected:
-    void Settle()
-    {
-        for (int i = 0; i < 10; ++i)
-        {
-            m_kApp.PumpMessages();
-            wxMilliSleep(10);
-        }
-    }
-    bool PumpUntil(const std::function<bool()>& fnDone)
-    {
-        const auto kEnd = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        while (std::chrono::steady_clock::now() < kEnd)
-        {
-            m_kApp.PumpMessages();
-            if (fnDone())
-                return true;
-            wxMilliSleep(10);
-        }
-        return false;
-    }
     wxToolBar* Bar() { return Main()->GetToolkitFrame()->GetToolBar(); }
     // The screen point in the middle of the button, from the toolkit's item for it (the bar's
     // handle is a box around the toolkit's tool bar).

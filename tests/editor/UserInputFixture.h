@@ -30,27 +30,6 @@
 class UserInputFixture : public EditorSessionFixture
 {
 protected:
-    // Lets the toolkit handle what is queued until the condition holds (or a few seconds pass).
-    bool PumpUntil(const std::function<bool()>& fnDone)
-    {
-        const auto kEnd = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        while (std::chrono::steady_clock::now() < kEnd)
-        {
-            m_kApp.PumpMessages();
-            if (fnDone())
-                return true;
-            wxMilliSleep(10);
-        }
-        return false;
-    }
-    void Settle()
-    {
-        for (int i = 0; i < 10; ++i)
-        {
-            m_kApp.PumpMessages();
-            wxMilliSleep(10);
-        }
-    }
     // The middle of the points of the window's client area that the test accepts, on screen.
     static std::optional<wxPoint> Where(wxWindow* pkWindow, const std::function<bool(const wxPoint&)>& fnHit)
     {
