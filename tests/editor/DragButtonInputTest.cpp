@@ -96,18 +96,6 @@ protected:
     {
         return pkPage->GetDlgItem(static_cast<int>(nID))->GetWindowText().Str();
     }
-    // How many pixels of the view's window differ between two pictures of it.
-    static int Changed(const wxImage& kBefore, const wxImage& kAfter)
-    {
-        int iChanged = 0;
-        for (int y = 0; y < kBefore.GetHeight(); ++y)
-            for (int x = 0; x < kBefore.GetWidth(); ++x)
-                if (kBefore.GetRed(x, y) != kAfter.GetRed(x, y) ||
-                    kBefore.GetGreen(x, y) != kAfter.GetGreen(x, y) ||
-                    kBefore.GetBlue(x, y) != kAfter.GetBlue(x, y))
-                    ++iChanged;
-        return iChanged;
-    }
     wxImage ViewImage() const { return ScreenImage(*m_pkView->GetToolkitWindow()); }
 
     wxUIActionSimulator m_kInput;
@@ -131,7 +119,7 @@ TEST_F(DragButtonInputTest, DraggingSpinAndSlideMovesTheFieldsThePropertyAndTheV
     EXPECT_EQ(Text(m_pkPhaserPage, IDC_DIRECTION_X), "-0.5");
     EXPECT_TRUE(MouseIsFree());
     const wxImage kTurned = ViewImage();
-    EXPECT_GT(Changed(kBefore, kTurned), 20);
+    EXPECT_GT(ChangedPixels(kBefore, kTurned), 20);
 
     ASSERT_TRUE(m_pkSheet->SetActivePage(3));
     Settle();
@@ -141,7 +129,7 @@ TEST_F(DragButtonInputTest, DraggingSpinAndSlideMovesTheFieldsThePropertyAndTheV
     EXPECT_NEAR(m_pkPhaser->GetPosition().z, fZ - 1.0f, 1e-5f);
     EXPECT_EQ(Text(pkSubsystem, IDC_POSITION_Z), "-0.2");
     EXPECT_TRUE(MouseIsFree());
-    EXPECT_GT(Changed(kTurned, ViewImage()), 20);
+    EXPECT_GT(ChangedPixels(kTurned, ViewImage()), 20);
 }
 
 // A drag released far outside the button and the sheet, a plain click and a dialog coming up

@@ -212,18 +212,6 @@ protected:
         Settle();
         return ScreenImage(*pkView);
     }
-    // How many pixels differ between two pictures of the same window.
-    static int Changed(const wxImage& kBefore, const wxImage& kAfter)
-    {
-        int iChanged = 0;
-        for (int y = 0; y < kBefore.GetHeight(); ++y)
-            for (int x = 0; x < kBefore.GetWidth(); ++x)
-                if (kBefore.GetRed(x, y) != kAfter.GetRed(x, y) ||
-                    kBefore.GetGreen(x, y) != kAfter.GetGreen(x, y) ||
-                    kBefore.GetBlue(x, y) != kAfter.GetBlue(x, y))
-                    ++iChanged;
-        return iChanged;
-    }
     // Starts the editor with its main window at the top left, the size the sheet leaves room for.
     void StartEditor()
     {

@@ -92,7 +92,7 @@ TEST_F(UserSessionInputTest, EditsMadeWithTheMouseAndKeysAreThereAfterARestart)
     Drag(pkSubsystem->m_kSlideButton, wxMOUSE_BTN_RIGHT, wxPoint(0, -20), 3);
     EXPECT_EQ(Text(pkSubsystem, IDC_POSITION_X), "1");
     EXPECT_EQ(Text(pkSubsystem, IDC_POSITION_Z), "-3");
-    EXPECT_GT(Changed(kBeforeSlide, ViewImage()), 20);
+    EXPECT_GT(ChangedPixels(kBeforeSlide, ViewImage()), 20);
     CloseSheet(pkSheet, "OK");
     ASSERT_TRUE(PumpUntil([] { return CPropertyEditSheet::GetOpenSheets().empty(); }));
     EXPECT_EQ(pkRepair->GetMaxRepairPoints(), 25.0f);
@@ -111,7 +111,7 @@ TEST_F(UserSessionInputTest, EditsMadeWithTheMouseAndKeysAreThereAfterARestart)
     const wxImage kBeforeSpin = ViewImage();
     Drag(pkPhaserPage->m_kSpinButton, wxMOUSE_BTN_LEFT, wxPoint(-10, 0), 3);
     EXPECT_EQ(Text(pkPhaserPage, IDC_DIRECTION_X), "-0.5");
-    EXPECT_GT(Changed(kBeforeSpin, ViewImage()), 20);
+    EXPECT_GT(ChangedPixels(kBeforeSpin, ViewImage()), 20);
     CloseSheet(pkSheet, "OK");
     ASSERT_TRUE(PumpUntil([] { return CPropertyEditSheet::GetOpenSheets().empty(); }));
     EXPECT_NEAR(pkPhaser->GetOrientationForward().x, -0.5f, 1e-4f);

@@ -31,3 +31,15 @@ wxImage ScreenImage(const wxWindow& kWindow)
     XDestroyImage(pkImage);
     return kResult;
 }
+
+int ChangedPixels(const wxImage& kBefore, const wxImage& kAfter)
+{
+    int iChanged = 0;
+    for (int y = 0; y < kBefore.GetHeight(); ++y)
+        for (int x = 0; x < kBefore.GetWidth(); ++x)
+            if (kBefore.GetRed(x, y) != kAfter.GetRed(x, y) ||
+                kBefore.GetGreen(x, y) != kAfter.GetGreen(x, y) ||
+                kBefore.GetBlue(x, y) != kAfter.GetBlue(x, y))
+                ++iChanged;
+    return iChanged;
+}

@@ -8,3 +8,6 @@ class wxWindow;
 
 // An invalid image when the display is not an X display.
 wxImage ScreenImage(const wxWindow& kWindow);
+
+// How many pixels differ between two pictures of the same window.
+int ChangedPixels(const wxImage& kBefore, const wxImage& kAfter);
